@@ -1,0 +1,33 @@
+// The jobs that run on the worker thread behind the progress dialog, and their operations.
+#pragma once
+
+#include <cstdint>
+
+#include "link/driver.h"
+
+namespace zavi {
+
+using WorkerJob = uint8_t;
+
+constexpr WorkerJob JOB_NONE = 0;
+constexpr WorkerJob JOB_READ_STATUS = 1;
+constexpr WorkerJob JOB_READ_ALARM_SETTINGS = 2;
+constexpr WorkerJob JOB_READ_PIN_PUK = 3;
+constexpr WorkerJob JOB_READ_ACTIONS = 4;
+constexpr WorkerJob JOB_READ_PHONE_NUMBERS = 5;
+constexpr WorkerJob JOB_READ_IO_NAMES = 6;
+constexpr WorkerJob JOB_READ_CALL_ANSWER = 7;
+constexpr WorkerJob JOB_READ_AUTO_STATUS = 8;
+constexpr WorkerJob JOB_READ_AUTO_RESET = 9;
+constexpr WorkerJob JOB_RESET_DEVICE = 10;
+
+// Set by the main window before the progress dialog opens; back to JOB_NONE when it is done.
+extern WorkerJob worker_job;
+// Result of the last job: 0 success, otherwise the result of the operation that failed.
+extern uint8_t worker_result;
+
+// Runs the operations of `job` in order on `handle`, stopping at the first failure, and returns
+// what worker_result gets. Codes without operations (0, 11-255) give 0.
+uint8_t run_job_operations(WorkerJob job, DriverHandle handle);
+
+}  // namespace zavi

@@ -1,0 +1,15 @@
+// The twelve I/O state names, in two halves of six.
+#pragma once
+
+#include <cstdint>
+
+#include "link/driver.h"
+
+namespace zavi {
+
+// Command 24: half 0 -> slots 0-5, any other half -> slots 6-11. Results 0 to 5.
+uint8_t read_io_names(DriverHandle handle, uint8_t half);
+// Command 25: the six names of the half, each cut to 40 characters. 0 or 1.
+uint8_t write_io_names(DriverHandle handle, uint8_t half);
+
+}  // namespace zavi

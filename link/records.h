@@ -1,0 +1,105 @@
+// The device records: plain structs that mirror what the module keeps, one process-wide
+// instance each. Commands fill them (reads) or send them (writes); panels and dialogs edit them
+// in place. Texts are held NUL-terminated in fixed slots.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zavi {
+
+constexpr std::size_t kStateTextSlot = 45;     // 44 characters + NUL
+constexpr std::size_t kOperatorNameSlot = 32;  // 31 characters + NUL
+constexpr std::size_t kIoNameSlot = 45;        // 44 characters + NUL
+constexpr std::size_t kIoNameMaxSent = 40;     // longer names are cut to this on the wire
+constexpr std::size_t kIoNameCount = 12;
+constexpr std::size_t kEmergencyCapacity = 6;
+constexpr std::size_t kAcceptedCapacity = 260;
+constexpr std::size_t kAcceptedBlockSize = 36;
+constexpr std::size_t kAcceptedBlockCount = 8;
+constexpr std::size_t kPhoneNumberBytes = 7;
+
+struct DeviceStatus {
+    uint8_t temp1_negative;
+    uint8_t temp1_whole;
+    uint8_t temp1_tenths;
+    uint8_t temp2_negative;
+    uint8_t temp2_whole;
+    uint8_t temp2_tenths;
+    uint8_t battery_level;
+    uint8_t battery_flags;  // bit 7: no level reading; bits 1-0: charging state
+    uint8_t gsm_signal;     // 0..32, 99 = no reading
+    uint8_t gsm_state;      // 0 ready .. 5 PUK, other values error
+    char io_state_text[6][kStateTextSlot];  // IN-1, IN-2, P-IN-1, P-IN-2, OUT-1, OUT-2
+    char operator_name[kOperatorNameSlot];
+};
+
+struct TemperatureThreshold {
+    uint8_t negative;  // 1 below zero
+    uint8_t whole;     // magnitude in degrees Celsius
+    uint8_t fraction;  // always sent as 0
+};
+
+struct AlarmSettings {
+    uint8_t input_modes;  // bits 0-3: IN-1, IN-2, P-IN-1, P-IN-2; bits 4-7 kept as read
+    TemperatureThreshold t1_high;
+    TemperatureThreshold t1_low;
+    TemperatureThreshold t2_high;
+    TemperatureThreshold t2_low;
+    uint8_t battery_threshold;  // percent, 0..100
+};
+constexpr std::size_t kAlarmSettingsBytes = 14;
+
+// One byte per alarm source: IN-1, IN-2, P-IN-1, P-IN-2, T1 high, T1 low, T2 high, T2 low,
+// battery low. Bits 7-6 kept as read, 5 sms, 4 clip, 3-2 OUT-1 action, 1-0 OUT-2 action.
+struct ActionTable {
+    uint8_t entry[9];
+};
+
+struct CallAnswer {
+    uint8_t sms;        // non-zero: answer with an SMS
+    uint8_t reactions;  // low nibble OUT-1, high nibble OUT-2
+};
+
+// Bit 7 sms, bit 6 clip, bits 5-4 unused, bits 3-0 period in days.
+struct AutoStatus {
+    uint8_t value;
+};
+
+// Period in days, 0..5, 0 = never.
+struct AutoReset {
+    uint8_t period;
+};
+
+struct SimCodes {
+    uint16_t pin;  // packed decimal, 0xFFFF = not set
+    uint32_t puk;  // packed decimal, 0xFFFFFFFF = not set
+};
+
+// Up to 14 digits as packed BCD, first digit in the high nibble of byte 0, 0xF after the end.
+struct PhoneNumber {
+    uint8_t bytes[kPhoneNumberBytes];
+};
+
+struct IoNames {
+    char name[kIoNameCount][kIoNameSlot];
+};
+
+extern DeviceStatus device_status;
+extern AlarmSettings alarm_settings;
+extern ActionTable action_table;
+extern CallAnswer call_answer;
+extern AutoStatus auto_status;
+extern AutoReset auto_reset;
+extern SimCodes sim_codes;
+extern uint8_t accept_all;
+extern PhoneNumber emergency_numbers[kEmergencyCapacity];
+extern uint8_t emergency_count;
+extern PhoneNumber accepted_numbers[kAcceptedCapacity];
+extern uint16_t accepted_count;
+extern IoNames io_names;
+
+// Every record back to zero and every text empty (the state of a fresh process).
+void reset_all_records();
+
+}  // namespace zavi

@@ -1,0 +1,216 @@
+#include "ui/fake_dialog_view.h"
+
+
+namespace zavi {
+
+namespace {
+
+// Length in bytes of the UTF-8 sequence that starts with `lead`.
+std::size_t utf8_length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead >> 5) == 0x6) return 2;
+    if ((lead >> 4) == 0xE) return 3;
+    if ((lead >> 3) == 0x1E) return 4;
+    return 1;
+}
+
+std::size_t count_characters(const std::string& s) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); i += utf8_length(static_cast<unsigned char>(s[i]))) ++n;
+    return n;
+}
+
+void erase_last_character(std::string& s) {
+    if (s.empty()) return;
+    std::size_t i = s.size() - 1;
+    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
+    s.erase(i);
+}
+
+bool passes(EditFilterKind kind, std::string_view ch) {
+    if (kind == EditFilterKind::none) return true;
+    if (kind == EditFilterKind::block_input) return false;
+    if (ch.size() != 1) return false;  // every allowed character is ASCII
+    const char c = ch[0];
+    if (c == '\b' || (c >= '0' && c <= '9')) return true;
+    if (kind == EditFilterKind::digits) return false;
+    return c == ' ' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+void FakeDialogView::close(int result) {
+    closed_ = true;
+    close_result_ = result;
+}
+
+std::string FakeDialogView::text(int id) const { return controls_[id].text; }
+
+void FakeDialogView::set_text_limit(int id, int characters) { controls_[id].limit = characters; }
+
+bool FakeDialogView::checked(int id) const { return controls_[id].checked; }
+
+bool FakeDialogView::enabled(int id) const { return controls_[id].enabled; }
+
+void FakeDialogView::clear_items(int id) {
+    controls_[id].items.clear();
+    controls_[id].selection = -1;
+}
+
+void FakeDialogView::add_item(int id, std::string_view text) {
+    controls_[id].items.emplace_back(text);
+}
+
+void FakeDialogView::delete_item(int id, int index) {
+    Control& c = controls_[id];
+    if (index < 0 || index >= static_cast<int>(c.items.size())) return;
+    c.items.erase(c.items.begin() + index);
+    // Like a real list: the selection goes when its item goes, and follows the items above it.
+    if (c.selection == index) c.selection = -1;
+    else if (c.selection > index) --c.selection;
+}
+
+int FakeDialogView::item_count(int id) const {
+    return static_cast<int>(controls_[id].items.size());
+}
+
+std::string FakeDialogView::item_text(int id, int index) const {
+    const Control& c = controls_[id];
+    if (index < 0 || index >= static_cast<int>(c.items.size())) return {};
+    return c.items[index];
+}
+
+void FakeDialogView::select_item(int id, int index) {
+    Control& c = controls_[id];
+    c.selection = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
+}
+
+int FakeDialogView::selected_item(int id) const { return controls_[id].selection; }
+
+void FakeDialogView::set_updown_range(int id, int low, int high) {
+    controls_[id].updown_low = low;
+    controls_[id].updown_high = high;
+}
+
+void FakeDialogView::set_updown_position(int id, int position) {
+    controls_[id].updown_pos = position;
+    controls_[id].updown_error = false;
+}
+
+int FakeDialogView::updown_position(int id, bool* error) const {
+    const Control& c = controls_[id];
+    if (error) *error = c.updown_error;
+    return c.updown_pos;
+}
+
+void FakeDialogView::set_progress_range(int id, int low, int high) {
+    controls_[id].progress_low = low;
+    controls_[id].progress_high = high;
+}
+
+void FakeDialogView::set_progress_position(int id, int position) {
+    controls_[id].progress_pos = position;
+}
+
+void FakeDialogView::set_progress_color(int id, uint8_t red, uint8_t green, uint8_t blue) {
+    Control& c = controls_[id];
+    c.has_color = true;
+    c.red = red;
+    c.green = green;
+    c.blue = blue;
+}
+
+void FakeDialogView::set_menu_text(int command_id, std::string_view text) {
+    menu_[command_id].text = text;
+}
+
+void FakeDialogView::set_menu_popup_text(int position, std::string_view text) {
+    popups_[position] = text;
+}
+
+void FakeDialogView::set_menu_checked(int command_id, bool checked) {
+    menu_[command_id].checked = checked;
+}
+
+MessageAnswer FakeDialogView::message_box(std::string_view text, std::string_view title,
+                                          MessageIcon icon, MessageButtons buttons) {
+    messages_.push_back({std::string(text), std::string(title), icon, buttons});
+    if (buttons == MessageButtons::ok) return MessageAnswer::ok;
+    if (answers_.empty()) return MessageAnswer::ok;
+    MessageAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+void FakeDialogView::init() {
+    if (logic_) logic_->on_init(*this);
+}
+
+void FakeDialogView::command(int id, int code) {
+    if (logic_ && !closed_) logic_->on_command(*this, id, code);
+}
+
+void FakeDialogView::click(int id) {
+    if (has_control(id) && !controls_[id].enabled) return;  // a disabled button cannot be pressed
+    command(id, 0);
+}
+
+void FakeDialogView::choose(int id, int index) {
+    if (!controls_[id].enabled) return;
+    select_item(id, index);
+    command(id, 1);
+}
+
+void FakeDialogView::toggle(int id) {
+    if (!controls_[id].enabled) return;
+    controls_[id].checked = !controls_[id].checked;
+    command(id, 0);
+}
+
+void FakeDialogView::press_close_box() {
+    if (logic_ && !closed_) logic_->on_close(*this);
+}
+
+int FakeDialogView::type(int id, std::string_view characters) {
+    Control& c = controls_[id];
+    if (!c.enabled) return 0;
+    int reached = 0;
+    for (std::size_t i = 0; i < characters.size();) {
+        const std::size_t n = utf8_length(static_cast<unsigned char>(characters[i]));
+        const std::string_view ch = characters.substr(i, n);
+        i += n;
+        if (!passes(c.filter.kind, ch)) continue;
+        ++reached;
+        if (ch == "\b") {
+            erase_last_character(c.text);
+        } else if (c.limit == 0 || count_characters(c.text) < static_cast<std::size_t>(c.limit)) {
+            c.text.append(ch);
+        }
+    }
+    return reached;
+}
+
+bool FakeDialogView::right_click(int id) const {
+    return controls_[id].filter.kind == EditFilterKind::none;
+}
+
+void FakeDialogView::release_enter(int id) {
+    const int target = controls_[id].filter.enter_command;
+    if (target != 0) click(target);
+}
+
+const FakeDialogView::Control& FakeDialogView::control(int id) const { return controls_[id]; }
+
+const FakeDialogView::MenuEntry& FakeDialogView::menu(int command_id) const {
+    static const MenuEntry kMissing;
+    auto it = menu_.find(command_id);
+    return it == menu_.end() ? kMissing : it->second;
+}
+
+const std::string& FakeDialogView::menu_popup(int position) const {
+    static const std::string kMissing;
+    auto it = popups_.find(position);
+    return it == popups_.end() ? kMissing : it->second;
+}
+
+}  // namespace zavi
