@@ -8,6 +8,8 @@
 
 namespace zavi {
 
+class DialogLogic;
+
 enum class MessageIcon : uint8_t { error, warning, information };
 enum class MessageButtons : uint8_t { ok, ok_cancel };
 enum class MessageAnswer : uint8_t { ok, cancel };
@@ -75,6 +77,9 @@ public:
     // Modal message box owned by this window; returns the button pressed
     virtual MessageAnswer message_box(std::string_view text, std::string_view title,
                                       MessageIcon icon, MessageButtons buttons) = 0;
+
+    // Runs dialog template `template_id` modally with `logic`, owned by this window.
+    virtual void run_dialog(int template_id, DialogLogic& logic) = 0;
 };
 
 // The behaviour of one dialog: initialisation, commands and the close box.

@@ -142,6 +142,17 @@ MessageAnswer FakeDialogView::message_box(std::string_view text, std::string_vie
     return answer;
 }
 
+void FakeDialogView::run_dialog(int template_id, DialogLogic& logic) {
+    dialogs_run_.push_back(template_id);
+    if (dialog_handler_) {
+        dialog_handler_(template_id, logic);
+        return;
+    }
+    FakeDialogView child(&logic);
+    child.init();
+    child.press_close_box();
+}
+
 void FakeDialogView::init() {
     if (logic_) logic_->on_init(*this);
 }

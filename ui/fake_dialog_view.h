@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -73,6 +74,9 @@ public:
     void redraw_menu() override { ++menu_redraws_; }
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,
                               MessageButtons buttons) override;
+    // Records the template and hands the dialog to the test's handler; without a handler the
+    // child is opened in a fresh FakeDialogView and closed by its close box at once.
+    void run_dialog(int template_id, DialogLogic& logic) override;
 
     // ---- What a user does
     void init();                       // the dialog opens: logic->on_init
@@ -93,6 +97,9 @@ public:
     void set_updown_error(int id, bool error) { controls_[id].updown_error = error; }
     // Answers for the next message boxes that have OK and Cancel (default: OK).
     void answer_next(MessageAnswer answer) { answers_.push_back(answer); }
+    // What happens when the logic opens a modal child dialog.
+    using DialogHandler = std::function<void(int template_id, DialogLogic& logic)>;
+    void on_run_dialog(DialogHandler handler) { dialog_handler_ = std::move(handler); }
 
     // ---- What a user sees
     const Control& control(int id) const;
@@ -103,6 +110,7 @@ public:
     int close_result() const { return close_result_; }
     const std::vector<Message>& messages() const { return messages_; }
     void clear_messages() { messages_.clear(); }
+    const std::vector<int>& dialogs_run() const { return dialogs_run_; }
     const MenuEntry& menu(int command_id) const;
     const std::string& menu_popup(int position) const;
     int menu_redraws() const { return menu_redraws_; }
@@ -114,6 +122,8 @@ private:
     std::map<int, std::string> popups_;
     std::deque<MessageAnswer> answers_;
     std::vector<Message> messages_;
+    std::vector<int> dialogs_run_;
+    DialogHandler dialog_handler_;
     std::string title_;
     int window_icon_ = 0;
     bool closed_ = false;

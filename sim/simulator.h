@@ -1,0 +1,151 @@
+// A simulated ZAVI-GSM module (or several) behind the driver interface. It keeps each module's
+// state, decodes requests with its own checks, answers them as the module would, keeps what is
+// written, records every frame it receives and can be told to misbehave. Used in-process by
+// unit tests and benchmarks, and inside the drop-in FTD2XX.dll.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/driver.h"
+
+namespace zavi::sim {
+
+using Number = std::array<uint8_t, 7>;  // packed BCD as on the wire
+
+// Everything one module keeps. Texts are raw bytes as they go on the wire and may be longer
+// than the program's slots, so that tests can send what a real module must never send.
+struct ModuleState {
+    std::string firmware = "ZAVI-GSM v1.7";
+    // Status part 0
+    uint8_t temp1_negative = 0, temp1_whole = 21, temp1_tenths = 5;
+    uint8_t temp2_negative = 0, temp2_whole = 19, temp2_tenths = 0;
+    uint8_t battery_level = 80, battery_flags = 0x01, gsm_signal = 20, gsm_state = 0;
+    std::array<std::string, 6> io_state_text{};  // IN-1, IN-2, P-IN-1, P-IN-2 (part 0), OUT-1, OUT-2 (part 1)
+    std::string operator_name = "Plus";          // part 2
+    std::array<uint8_t, 14> alarm_settings{};    // the 14 bytes of commands 6/7
+    std::array<uint8_t, 9> actions{};            // commands 11/12
+    uint8_t call_answer_sms = 0, call_answer_reactions = 0;  // commands 22/23
+    uint8_t auto_status = 0;                                  // commands 26/27
+    uint8_t auto_reset = 0;                                   // commands 20/21
+    uint16_t pin = 0xFFFF;                                    // commands 9/10
+    uint32_t puk = 0xFFFFFFFF;
+    uint8_t accept_all = 0;                // commands 18/19
+    std::vector<Number> emergency_numbers; // commands 13/14; may hold more than 6
+    std::vector<Number> accepted_numbers;  // commands 16/17; may hold more than 260
+    std::array<std::string, 12> io_names{};  // commands 24/25
+    uint32_t resets = 0;                     // how many times command 15 was received
+};
+
+enum class FaultKind : uint8_t {
+    no_answer,           // the request is taken but nothing comes back
+    bad_header_crc,      // header CRC byte flipped
+    bad_data_crc,        // data CRC byte flipped
+    wrong_command,       // another command code echoed
+    wrong_sub_index,     // another part/half number echoed (commands 8, 24)
+    wrong_length,        // length byte off by one with both CRCs right
+    short_ack,           // 4-byte acknowledgement
+    long_ack,            // 6-byte acknowledgement (an extra byte after a good one)
+    wrong_ack,           // acknowledgement echoing another command
+    stale_first,         // the previous answer's bytes arrive again ahead of this answer
+    previous_answer,     // the previous answer instead of this one
+    garbage,             // `value` random bytes (no frame) instead of the answer
+    truncated,           // only the first `value` bytes of the answer
+    raw_answer,          // `bytes` sent as they are instead of the answer
+    drip,                // every answer byte `value` microseconds after the one before
+    delay,               // the answer starts `value` microseconds late
+    count_override,      // command 13/16: count byte replaced by `value`, numbers as they are
+    unplug,              // from this request on every driver call fails
+};
+
+// A fault applies to requests with `command` (-1: any) and `sub_index` (-1: any; part, half or
+// block number), after `skip` matching requests have been answered normally, `times` times
+// (-1: for ever).
+struct Fault {
+    FaultKind kind = FaultKind::no_answer;
+    int command = -1;
+    int sub_index = -1;
+    int skip = 0;
+    int times = -1;
+    uint32_t value = 0;
+    std::vector<uint8_t> bytes;
+};
+
+struct Module {
+    ModuleState state;
+    bool open_fails = false;
+    bool timeouts_fail = false;  // set time-outs returns an error status
+    std::vector<Fault> faults;
+};
+
+// Serial timing. Off: answers are there at once. On: bytes travel at `baud` (10 bits a byte),
+// the module answers `answer_us` after the request arrived, and the USB-serial chip hands bytes
+// over when 62 have gathered or its latency timer ran out.
+struct Timing {
+    bool realistic = false;
+    uint32_t baud = 9600;
+    uint32_t latency_ms = 16;
+    uint32_t answer_us = 5000;
+};
+
+struct Scenario {
+    std::vector<Module> modules{Module{}};
+    bool count_fails = false;
+    Timing timing;
+    // Virtual time: reads that would wait advance a virtual clock instead of sleeping, and the
+    // link layer's clock is pointed at it. Real time for the drop-in DLL and benchmarks.
+    bool virtual_time = true;
+};
+
+// One frame as the module received it.
+struct JournalEntry {
+    int module = 0;
+    uint8_t command = 0;
+    std::vector<uint8_t> data;  // decoded data bytes (without CRC)
+    std::vector<uint8_t> wire;  // the bytes as written
+    bool valid = false;         // start, end, CRCs and length all right
+};
+
+struct TimeoutCall {
+    int module = 0;
+    uint32_t read_ms = 0;
+    uint32_t write_ms = 0;
+};
+
+class SimDriver : public Driver {
+public:
+    explicit SimDriver(Scenario scenario = {});
+    ~SimDriver() override;
+    SimDriver(const SimDriver&) = delete;
+    SimDriver& operator=(const SimDriver&) = delete;
+
+    DriverStatus count_devices(uint32_t* count) override;
+    DriverStatus open_by_index(int index, DriverHandle* handle) override;
+    DriverStatus set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) override;
+    DriverStatus purge(DriverHandle handle, uint32_t mask) override;
+    DriverStatus write(DriverHandle handle, const void* buffer, uint32_t count,
+                       uint32_t* written) override;
+    DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
+    DriverStatus close(DriverHandle handle) override;
+
+    Scenario& scenario();
+    ModuleState& state(int module = 0);
+    const std::vector<JournalEntry>& journal() const;
+    void clear_journal();
+    const std::vector<TimeoutCall>& timeout_calls() const;
+    int open_handles() const;       // handles opened and not yet closed
+    uint64_t now_us() const;        // the clock the driver runs on (virtual or steady)
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+// Scenario and module state as JSON (the drop-in DLL's scenario file and its saved state).
+// On a parse or shape error the result is false and *error says what is wrong.
+bool scenario_from_json(const std::string& text, Scenario* scenario, std::string* error);
+std::string scenario_to_json(const Scenario& scenario);
+
+}  // namespace zavi::sim

@@ -1,0 +1,34 @@
+// The FTDI D2XX driver library, loaded at run time and bound by ordinal.
+#pragma once
+
+#include "link/driver.h"
+
+namespace zavi {
+
+enum class D2xxLoad { ok, library_missing, function_missing };
+
+class D2xxDriver : public Driver {
+public:
+    D2xxDriver() = default;
+    ~D2xxDriver() override;
+    D2xxDriver(const D2xxDriver&) = delete;
+    D2xxDriver& operator=(const D2xxDriver&) = delete;
+
+    // LoadLibraryW("FTD2XX.dll") and the seven functions by ordinal (70, 1, 17, 16, 4, 3, 2).
+    D2xxLoad load();
+
+    DriverStatus count_devices(uint32_t* count) override;
+    DriverStatus open_by_index(int index, DriverHandle* handle) override;
+    DriverStatus set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) override;
+    DriverStatus purge(DriverHandle handle, uint32_t mask) override;
+    DriverStatus write(DriverHandle handle, const void* buffer, uint32_t count,
+                       uint32_t* written) override;
+    DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
+    DriverStatus close(DriverHandle handle) override;
+
+private:
+    void* library_ = nullptr;
+    void* functions_[7] = {};
+};
+
+}  // namespace zavi
