@@ -2,19 +2,24 @@
 // the orderly end. Lives for the whole run; the process ends when it closes.
 #pragma once
 
+#include <functional>
+#include <memory>
+
+#include "app/settings.h"
 #include "app/shell.h"
-#include "link/driver.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
 
-// The one module the program talks to; null while none is open.
-extern DriverHandle device_handle;
+// Makes the logic of the Options dialog with template `template_id` (100, 103, 106, 112, 114,
+// 116 or 120). The dialogs work on the device records and device_handle.
+using OptionsDialogFactory = std::function<std::unique_ptr<DialogLogic>(int template_id)>;
 
 class MainWindow : public DialogLogic {
 public:
     // `settings_path` is "config.db" in the program; tests point it into a temporary folder.
-    explicit MainWindow(Shell& shell, const char* settings_path = "config.db");
+    MainWindow(Shell& shell, OptionsDialogFactory make_dialog,
+               const char* settings_path = kSettingsFile);
 
     void on_init(DialogView& view) override;
     void on_command(DialogView& view, int id, int code) override;
@@ -22,6 +27,7 @@ public:
 
 private:
     Shell& shell_;
+    OptionsDialogFactory make_dialog_;
     const char* settings_path_;
 };
 

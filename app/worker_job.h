@@ -30,4 +30,7 @@ extern uint8_t worker_result;
 // what worker_result gets. Codes without operations (0, 11-255) give 0.
 uint8_t run_job_operations(WorkerJob job, DriverHandle handle);
 
+// Text of the progress dialog (control 40001) in `language`.
+const char* progress_text(uint8_t language);
+
 }  // namespace zavi

@@ -33,6 +33,10 @@ constexpr uint8_t kNoFrameEnd = 3;    // no frame end in the received bytes
 constexpr uint8_t kBadCrc = 4;        // CRC not 0 (or too few bytes for it)
 constexpr uint8_t kBadEcho = 5;       // command, length or part/half echo wrong
 
+// The one module the program talks to: opened once at start-up, passed to every command, closed
+// at the end. Null while no module is open.
+extern DriverHandle device_handle;
+
 // Where open_device reports a module with other firmware. The user interface shows the text in
 // a message box (information icon, caption "ZAVI ALARM-GSM", owned by the main window).
 class FirmwareNotice {
