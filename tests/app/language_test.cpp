@@ -77,16 +77,6 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
     }
 }
 
-TEST(ApplyLanguage, GermanRelabelsTheLanguageMenuItself) {
-    FakeDialogView view;
-    apply_language(view, 2);
-    EXPECT_EQ(view.menu_popup(1), "Sprache");
-    EXPECT_EQ(view.menu(IDM_POLISH).text, "Polnish");
-    EXPECT_EQ(view.menu(IDM_ENGLISH).text, "Englisch");
-    EXPECT_EQ(view.menu(IDM_GERMAN).text, "Deutsch");
-    EXPECT_TRUE(view.menu(IDM_GERMAN).checked);
-}
-
 TEST(ApplyLanguage, SwitchingBackAndForthKeepsExactlyOneCheck) {
     FakeDialogView view;
     const uint8_t sequence[] = {1, 0, 2, 0, 1, 2, 2, 7, 0};

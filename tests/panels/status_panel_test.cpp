@@ -7,7 +7,6 @@
 
 #include "app/language.h"
 #include "link/records.h"
-#include "panels/alarm_settings_panel.h"
 #include "resources/ids.h"
 #include "ui/fake_dialog_view.h"
 
@@ -177,15 +176,6 @@ TEST_F(StatusPanel, ModuleTextsShownAsUtf8AndBounded) {
     EXPECT_EQ(view.text(controls[5]), "F");
     EXPECT_EQ(view.text(IDC_STATUS_LINE), "GSM: ready   ( " + std::string(kOperatorNameSlot, 'N') +
                                               " )      Battery: no recharge");
-}
-
-TEST_F(StatusPanel, RedrawsTheAlarmSettingsToo) {
-    alarm_settings.input_modes = 0x0A;
-    alarm_settings.t1_high = {0, 30, 0};
-    fill_trigger_mode_lists(view);
-    refresh_panels(view);
-    EXPECT_EQ(view.selected_item(IDC_MODE_IN2), 1);
-    EXPECT_EQ(view.control(IDC_T1_HIGH_SPIN).updown_pos, 30);
 }
 
 }  // namespace

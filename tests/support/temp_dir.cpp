@@ -1,23 +1,15 @@
 #include "tests/support/temp_dir.h"
 
-#include <atomic>
-#include <chrono>
+#include <cstdlib>
 #include <iterator>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace zavi::test {
 
 TempDir::TempDir() {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (;;) {
-        path_ = base / ("zavi-test-" + std::to_string(getpid()) + "-" + std::to_string(stamp) +
-                        "-" + std::to_string(counter++));
-        if (std::filesystem::create_directory(path_)) break;
-    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "zavi-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();  // nothing sensible can run without it
+    path_ = pattern;
 }
 
 TempDir::~TempDir() {
@@ -31,8 +23,7 @@ std::string read_file(const std::string& path) {
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 }  // namespace zavi::test
