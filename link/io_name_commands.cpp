@@ -29,7 +29,7 @@ uint8_t read_io_names(DriverHandle handle, uint8_t half) {
         request_answer(handle, kReadIoNames, request, kIoNamesAsk, kAnyLength, half, answer);
     if (result != kOk) return result;
     // Names too long for a slot are cut; a name that runs past the frame rejects the answer.
-    char names[kNamesPerHalf][kIoNameSlot];
+    char names[kNamesPerHalf][kIoNameSlot] = {};
     const std::span<const uint8_t> data = answer.data();
     std::size_t pos = 1;
     for (auto& name : names)

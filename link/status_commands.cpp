@@ -32,7 +32,7 @@ bool take_texts(std::span<const uint8_t> data, std::size_t pos, char (*slots)[kS
 
 uint8_t store_part0(std::span<const uint8_t> data) {
     if (data.size() < 1 + kStatusValues) return kBadEcho;
-    char texts[4][kStateTextSlot];
+    char texts[4][kStateTextSlot] = {};
     if (!take_texts(data, 1 + kStatusValues, texts, 4)) return kBadEcho;
     DeviceStatus& s = device_status;
     s.temp1_negative = data[1];
@@ -50,14 +50,14 @@ uint8_t store_part0(std::span<const uint8_t> data) {
 }
 
 uint8_t store_part1(std::span<const uint8_t> data) {
-    char texts[2][kStateTextSlot];
+    char texts[2][kStateTextSlot] = {};
     if (!take_texts(data, 1, texts, 2)) return kBadEcho;
     std::memcpy(device_status.io_state_text[4], texts, sizeof texts);
     return kOk;
 }
 
 uint8_t store_part2(std::span<const uint8_t> data) {
-    char name[kOperatorNameSlot];
+    char name[kOperatorNameSlot] = {};
     std::size_t pos = 1;
     if (!take_text(data, &pos, name, sizeof name)) return kBadEcho;
     std::memcpy(device_status.operator_name, name, sizeof name);

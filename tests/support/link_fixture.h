@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "link/connection.h"
@@ -27,22 +28,10 @@ class LinkTest : public ::testing::Test, private FreshLink {
     DriverHandle h = drv.handle();
 };
 
-inline Bytes text_bytes(const std::string& s) {
-    return Bytes(s.begin(), s.end());
-}
-
+Bytes text_bytes(const std::string& s);
 // Length byte and characters, as texts travel in answers.
-inline Bytes wire_text(const std::string& s) {
-    Bytes out{static_cast<uint8_t>(s.size())};
-    out.insert(out.end(), s.begin(), s.end());
-    return out;
-}
-
-inline Bytes concat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
+Bytes wire_text(const std::string& s);
+Bytes concat(std::initializer_list<Bytes> parts);
 
 // A byte-for-byte copy of a record, to show that a failed command left it alone.
 template <class T>
