@@ -49,7 +49,9 @@ bool has_end_byte(const Received& rx, std::size_t from) {
 // (first `first`, then one at a time) and the read ends as soon as `complete` accepts what has
 // arrived. Otherwise it ends when `ask` bytes are in, when a read came back short (nothing
 // arrived within the read time-out), or when the receive has taken the read time-out, so a
-// module that drips bytes cannot hold it much past twice that. False when a read call failed.
+// module that drips bytes cannot hold it much past twice that. An answer is accepted at its
+// first good frame, so leftovers of an earlier exchange ahead of it are skipped unless they
+// themselves pass every check for this request. False when a read call failed.
 template <class Complete>
 bool read_answer(Driver& d, DriverHandle handle, std::size_t ask, std::size_t first, Received& rx,
                  Complete complete) {

@@ -142,7 +142,7 @@ uint8_t write_phone_lists(DriverHandle handle) {
 }  // namespace
 
 uint8_t write_phone_numbers(DriverHandle handle) {
-    // The module takes longer to acknowledge while it stores numbers.
+    // The lists go out under a longer read time-out; the usual one is back whatever happens.
     set_link_timeouts(handle, kLongReadTimeoutMs, kWriteTimeoutMs);
     const uint8_t result = write_phone_lists(handle);
     set_link_timeouts(handle, kReadTimeoutMs, kWriteTimeoutMs);

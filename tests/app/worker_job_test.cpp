@@ -44,11 +44,15 @@ TEST_F(WorkerJobTest, EachJobSendsItsCommand) {
         WorkerJob job;
         Bytes request;
     } cases[] = {
-        {JOB_READ_ALARM_SETTINGS, request_frame(6)}, {JOB_READ_PIN_PUK, request_frame(9)},
-        {JOB_READ_ACTIONS, request_frame(11)},       {JOB_READ_PHONE_NUMBERS, request_frame(18)},
-        {JOB_READ_IO_NAMES, request_frame(24, {0})}, {JOB_READ_CALL_ANSWER, request_frame(22)},
-        {JOB_READ_AUTO_STATUS, request_frame(26)},   {JOB_READ_AUTO_RESET, request_frame(20)},
-        {JOB_RESET_DEVICE, request_frame(15)},
+        {JOB_READ_ALARM_SETTINGS, {0x4D, 0x06, 0x00, 0xAA, 0x16}},
+        {JOB_READ_PIN_PUK, {0x4D, 0x09, 0x00, 0xB2, 0x16}},
+        {JOB_READ_ACTIONS, {0x4D, 0x0B, 0x00, 0x23, 0x16}},
+        {JOB_READ_PHONE_NUMBERS, {0x4D, 0x12, 0x00, 0x7D, 0x16}},
+        {JOB_READ_IO_NAMES, request_frame(24, {0})},
+        {JOB_READ_CALL_ANSWER, {0x4D, 0x6E, 0xE9, 0x00, 0x46, 0x16}},
+        {JOB_READ_AUTO_STATUS, {0x4D, 0x1A, 0x00, 0x0B, 0x16}},
+        {JOB_READ_AUTO_RESET, {0x4D, 0x14, 0x00, 0xD7, 0x16}},
+        {JOB_RESET_DEVICE, {0x4D, 0x0F, 0x00, 0x18, 0x16}},
     };
     for (const auto& c : cases) {
         ScriptedDriver fresh;  // no answers: every job fails after its first request
@@ -58,10 +62,9 @@ TEST_F(WorkerJobTest, EachJobSendsItsCommand) {
     }
 }
 
-TEST_F(WorkerJobTest, IoNamesJobReadsBothHalves) {
-    const Bytes empty_names = {0, 0, 0, 0, 0, 0};
-    drv.reply(answer_frame(24, concat({{0}, empty_names})));
-    drv.reply(answer_frame(24, concat({{1}, empty_names})));
+TEST_F(WorkerJobTest, IoNamesJobReadsHalf1AfterHalf0) {
+    drv.reply(answer_frame(24, {0, 0, 0, 0, 0, 0, 0}));
+    drv.reply(answer_frame(24, {1, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(run_job_operations(JOB_READ_IO_NAMES, h), kOk);
     EXPECT_EQ(drv.written(1), request_frame(24, {1}));
 }

@@ -240,17 +240,5 @@ TEST_F(Receive, ResultsOfAFailedExchange) {
     EXPECT_EQ(read_status(h, 1), kReadFailed);
 }
 
-TEST(ResponseData, StopsAtTheDataCrcAndNeverPastTheFrame) {
-    Response r;
-    const uint8_t frame[] = {8, 4, 0, 1, 2, 3, 0xAA};
-    std::copy(std::begin(frame), std::end(frame), r.bytes);
-    r.size = sizeof frame;
-    EXPECT_EQ(Bytes(r.data().begin(), r.data().end()), (Bytes{1, 2, 3}));
-    r.size = 5;  // length byte claims more than the frame holds
-    EXPECT_EQ(r.data().size(), 2u);
-    r.bytes[1] = 0;
-    EXPECT_TRUE(r.data().empty());
-}
-
 }  // namespace
 }  // namespace zavi::test

@@ -66,6 +66,8 @@ TEST_F(PhoneTest, ReadSequenceFollowsFullBlocks) {
         EXPECT_EQ(read_phone_numbers(fresh.handle()), kOk);
         EXPECT_EQ(accepted_count, c.accepted);
         ASSERT_EQ(fresh.write_count(), 2u + c.blocks_read);
+        EXPECT_EQ(fresh.written(0), (Bytes{0x4D, 0x12, 0x00, 0x7D, 0x16}));
+        EXPECT_EQ(fresh.written(1), (Bytes{0x4D, 0x0D, 0x00, 0x89, 0x16}));
         for (int b = 0; b < c.blocks_read; ++b)
             EXPECT_EQ(fresh.written(2 + b), request_frame(16, {static_cast<uint8_t>(b)}));
         if (c.accepted > 0) {
@@ -206,16 +208,6 @@ TEST_F(PhoneTest, WritesNeverReadPastTheirTables) {
     drv.reply(ack(17));
     EXPECT_EQ(write_accepted_block(h, 0, 200), kOk);
     EXPECT_EQ(drv.written(2), request_frame(17, concat({{0, 36}, Bytes(252, 0)})));
-}
-
-TEST_F(PhoneTest, AcceptAllAndItsRequests) {
-    drv.reply(answer_frame(18, {1}));
-    EXPECT_EQ(read_accept_all(h), kOk);
-    EXPECT_EQ(accept_all, 1);
-    EXPECT_EQ(drv.written(0), (Bytes{0x4D, 0x12, 0x00, 0x7D, 0x16}));
-    drv.reply(answer_frame(13, {0}));
-    EXPECT_EQ(read_emergency_numbers(h), kOk);
-    EXPECT_EQ(drv.written(1), (Bytes{0x4D, 0x0D, 0x00, 0x89, 0x16}));
 }
 
 }  // namespace
