@@ -180,6 +180,14 @@ uint8_t receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int
     out.size = 0;
     Driver* d = driver();
     if (d == nullptr) return kReadFailed;
+    // The read sizes of the commands can be shorter than a valid answer whose bytes happen to
+    // need escaping (numbers full of the digit pairs 16 and 53, names full of "S", "M" and "n").
+    // The read stops at the first good frame anyway, so allowing for the longest answer with
+    // every byte escaped costs nothing and such answers are no longer cut off.
+    const std::size_t longest = expected_length == kAnyLength
+                                    ? kMaxWireFrame
+                                    : 2 + 2 * (static_cast<std::size_t>(expected_length) + 3);
+    ask = std::max(ask, longest);
     // The smallest good answer: start, header, data and CRCs unescaped, end.
     const std::size_t first =
         expected_length == kAnyLength ? 5 : static_cast<std::size_t>(expected_length) + 5;

@@ -207,7 +207,8 @@ TEST_F(Receive, NeverReadsMoreThanTheAnswerMayHold) {
     drv.reply(Bytes(2000, 0x41));  // endless garbage without a frame end
     EXPECT_EQ(read_status(h, 1), kNoFrameEnd);
     const auto& asks = drv.read_asks();
-    EXPECT_EQ(std::accumulate(asks.begin(), asks.end(), 0u), 400u);
+    // Variable answers may take up to the longest frame with every byte escaped.
+    EXPECT_EQ(std::accumulate(asks.begin(), asks.end(), 0u), kMaxWireFrame);
 }
 
 TEST_F(Receive, AcknowledgementIsOneReadOfFiveBytes) {

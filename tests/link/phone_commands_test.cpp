@@ -127,6 +127,21 @@ TEST_F(PhoneTest, EmergencyAnswers) {
     EXPECT_EQ(stored(emergency_numbers[5]), number(5));
 }
 
+TEST_F(PhoneTest, AnswersLongerOnTheWireThanTheirReadSizeArriveWhole) {
+    // Six 14-digit numbers made of the digit pairs 16 and 53: every number byte is escaped, so
+    // the answer needs more than the 90 bytes the emergency read asks for.
+    Bytes data = {6};
+    for (int i = 0; i < 6; ++i)
+        for (int b = 0; b < 7; ++b) data.push_back(b % 2 ? 0x53 : 0x16);
+    const Bytes frame = answer_frame(13, data);
+    ASSERT_GT(frame.size(), 90u);
+    ScriptedDriver fresh;
+    fresh.reply(frame);
+    ASSERT_EQ(read_emergency_numbers(fresh.handle()), kOk);
+    EXPECT_EQ(emergency_count, 6);
+    EXPECT_EQ(stored(emergency_numbers[5]), (Bytes{0x16, 0x53, 0x16, 0x53, 0x16, 0x53, 0x16}));
+}
+
 TEST_F(PhoneTest, BlockAnswersNeverOverrunTheTable) {
     for (auto& n : accepted_numbers) n.bytes[0] = 0x77;
     uint8_t count = 99;
