@@ -50,7 +50,11 @@ TEST(Utf16, MalformedUtf8BecomesReplacementCharacters) {
         {"truncated four-byte at end", "\xF0\x9F\x94", u"\xFFFD"},
         {"ascii interrupts sequence", "\xE2\x82z", u"\xFFFDz"},
         {"new lead interrupts sequence", "\xC5\xC5\x82", u"\xFFFD\x0142"},
-        {"latin-1 byte from module", "Stra\xDF" "e", u"Stra\xFFFD" "e"},
+        {"latin-1 byte from module",
+         "Stra\xDF"
+         "e",
+         u"Stra\xFFFD"
+         "e"},
     };
     for (const Case& c : cases) EXPECT_EQ(utf8_to_utf16(c.utf8), c.utf16) << c.name;
 }

@@ -13,13 +13,13 @@ TEST(EditFilter, PassesOnlyTheAllowedCharacters) {
         bool digits, io_name;
     };
     const Case cases[] = {
-        {U'0', true, true},      {U'9', true, true},      {U'/', false, false},
-        {U':', false, false},    {U'\b', true, true},     {U' ', false, true},
-        {U'A', false, true},     {U'Z', false, true},     {U'a', false, true},
-        {U'z', false, true},     {U'@', false, false},    {U'[', false, false},
-        {U'`', false, false},    {U'{', false, false},    {U'-', false, false},
-        {U'+', false, false},    {U'.', false, false},    {U'\r', false, false},
-        {U'\t', false, false},   {0x16, false, false},    {0x7F, false, false},
+        {U'0', true, true},        {U'9', true, true},        {U'/', false, false},
+        {U':', false, false},      {U'\b', true, true},       {U' ', false, true},
+        {U'A', false, true},       {U'Z', false, true},       {U'a', false, true},
+        {U'z', false, true},       {U'@', false, false},      {U'[', false, false},
+        {U'`', false, false},      {U'{', false, false},      {U'-', false, false},
+        {U'+', false, false},      {U'.', false, false},      {U'\r', false, false},
+        {U'\t', false, false},     {0x16, false, false},      {0x7F, false, false},
         {U'\u00FC', false, false}, {U'\u0105', false, false}, {U'\uFF10', false, false},
     };
     for (const Case& c : cases) {
