@@ -1,6 +1,7 @@
 // Entry point: common controls, the D2XX driver, then the main window until it closes.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "app/main_window.h"
 #include "link/driver.h"
