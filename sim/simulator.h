@@ -39,6 +39,8 @@ struct ModuleState {
     std::vector<Number> accepted_numbers;    // commands 16/17; may hold more than 260
     std::array<std::string, 12> io_names{};  // commands 24/25
     uint32_t resets = 0;                     // how many times command 15 was received
+
+    bool operator==(const ModuleState&) const = default;
 };
 
 enum class FaultKind : uint8_t {
@@ -73,6 +75,8 @@ struct Fault {
     int times = -1;
     uint32_t value = 0;
     std::vector<uint8_t> bytes;
+
+    bool operator==(const Fault&) const = default;
 };
 
 struct Module {
@@ -80,6 +84,8 @@ struct Module {
     bool open_fails = false;
     bool timeouts_fail = false;  // set time-outs returns an error status
     std::vector<Fault> faults;
+
+    bool operator==(const Module&) const = default;
 };
 
 // Serial timing. Off: answers are there at once. On: bytes travel at `baud` (10 bits a byte),
@@ -90,6 +96,8 @@ struct Timing {
     uint32_t baud = 9600;
     uint32_t latency_ms = 16;
     uint32_t answer_us = 5000;
+
+    bool operator==(const Timing&) const = default;
 };
 
 struct Scenario {
@@ -99,6 +107,8 @@ struct Scenario {
     // Virtual time: reads that would wait advance a virtual clock instead of sleeping, and the
     // link layer's clock is pointed at it. Real time for the drop-in DLL and benchmarks.
     bool virtual_time = true;
+
+    bool operator==(const Scenario&) const = default;
 };
 
 // One frame as the module received it. Bytes written ahead of a start byte "M" are journaled
