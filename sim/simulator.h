@@ -74,7 +74,7 @@ struct Fault {
     int skip = 0;
     int times = -1;
     uint32_t value = 0;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes{};
 
     bool operator==(const Fault&) const = default;
 };
