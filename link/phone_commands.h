@@ -8,14 +8,17 @@
 
 namespace zavi {
 
-uint8_t read_accept_all(DriverHandle handle);          // command 18 -> accept_all
-uint8_t write_accept_all(DriverHandle handle);         // command 19
-uint8_t read_emergency_numbers(DriverHandle handle);   // command 13 -> emergency_numbers/count
-uint8_t write_emergency_numbers(DriverHandle handle);  // command 14
+uint8_t read_accept_all(DriverHandle handle);   // command 18 -> accept_all
+uint8_t write_accept_all(DriverHandle handle);  // command 19
+// Command 13 -> emergency_numbers/count. Of more than 6 numbers announced the first 6 are kept;
+// the answer must hold every number it announces.
+uint8_t read_emergency_numbers(DriverHandle handle);
+uint8_t write_emergency_numbers(DriverHandle handle);  // command 14, at most 6 numbers
 // Command 16: block `block` into accepted_numbers[36 * block ...]; *count receives how many
-// numbers were stored.
+// numbers were stored (only those that fit the table). A count above 36 is an empty block.
 uint8_t read_accepted_block(DriverHandle handle, uint8_t block, uint8_t* count);
-// Command 17: `count` numbers from accepted_numbers[36 * block] on.
+// Command 17: `count` numbers from accepted_numbers[36 * block] on, cut to the 36 of a block
+// and to the end of the table.
 uint8_t write_accepted_block(DriverHandle handle, uint8_t block, uint8_t count);
 
 // The read sequence of the Telephone numbers job: accepted_count = 0, accept-all, emergency
