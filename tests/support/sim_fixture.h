@@ -1,7 +1,8 @@
 // Test fixture with one simulated module on virtual time, opened through the process's driver
 // the way the program opens it (read time-out 1000 ms, write time-out 0), its handle also in
 // `device_handle`. Tests change the module with state() and sim().scenario() (faults, more
-// modules, timing) and look at what it received with the journal helpers.
+// modules, timing) and look at what it received with the journal helpers. The link layer also
+// remembers the 1000 ms read time-out, whatever an earlier test left there.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ class SimTest : public ::testing::Test {
         sim_ = std::make_unique<sim::SimDriver>();
         set_driver(sim_.get());
         ASSERT_EQ(driver()->open_by_index(0, &handle_), kDriverOk);
-        ASSERT_EQ(driver()->set_timeouts(handle_, kReadTimeoutMs, kWriteTimeoutMs), kDriverOk);
+        ASSERT_EQ(set_link_timeouts(handle_, kReadTimeoutMs, kWriteTimeoutMs), kDriverOk);
         device_handle = handle_;
     }
 
