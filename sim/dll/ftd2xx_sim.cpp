@@ -8,7 +8,9 @@
 //                      "data":"00","wire":"4D0802CA0016","valid":true}, and "count", "open",
 //                      "set_timeouts", "close" events with their arguments and status
 //   ZAVI_SIM_STATE     module state file: loaded at start when it exists, saved after every
-//                      write command, so that what a user writes survives a restart
+//                      write command, so that what a user writes survives a restart; when
+//                      someone else changes the file while the program runs, the module takes
+//                      the new state before the next request (a test changing readings)
 #include <windows.h>
 
 #include <cstdio>
@@ -83,6 +85,15 @@ class DropIn {
         out << event.dump() << '\n';
     }
 
+    // Picks up a state file that changed since this module last read or wrote it.
+    void before_write() {
+        std::error_code error;
+        if (state_path_.empty()) return;
+        const auto stamp = std::filesystem::last_write_time(state_path_, error);
+        if (error || stamp == state_stamp_) return;
+        load_state(&driver_->scenario());
+    }
+
     // Journals the frames the last write delivered and saves the state after a write command.
     void after_write() {
         bool stored = false;
@@ -127,6 +138,7 @@ class DropIn {
     void load_state(Scenario* scenario) {
         std::string text, error;
         if (state_path_.empty() || !read_file(state_path_, &text)) return;
+        remember_stamp();
         Scenario saved;
         if (!scenario_from_json(text, &saved, &error)) {
             std::fprintf(stderr, "FTD2XX (simulated): state file ignored: %s\n", error.c_str());
@@ -146,6 +158,12 @@ class DropIn {
             if (!out) return;
         }
         MoveFileExW(temp.c_str(), state_path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        remember_stamp();
+    }
+
+    void remember_stamp() {
+        std::error_code error;
+        state_stamp_ = std::filesystem::last_write_time(state_path_, error);
     }
 
     bool tried_ = false;
@@ -153,6 +171,7 @@ class DropIn {
     std::string failure_;
     std::wstring journal_path_;
     std::wstring state_path_;
+    std::filesystem::file_time_type state_stamp_{};
 };
 
 DropIn& drop_in() {
@@ -220,6 +239,7 @@ DWORD WINAPI ZaviSimWrite(void* handle, void* buffer, DWORD count, DWORD* writte
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
     if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    d.before_write();
     uint32_t n = 0;
     const DWORD status = d.driver().write(handle, buffer, count, written ? &n : nullptr);
     if (written) *written = n;
