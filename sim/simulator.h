@@ -166,7 +166,18 @@ class SimDriver : public Driver {
 };
 
 // Scenario and module state as JSON (the drop-in DLL's scenario file and its saved state).
-// On a parse or shape error the result is false and *error says what is wrong.
+// Field names are those of the structs above; every field may be left out and keeps its
+// default. Module texts are strings (one byte per code point up to U+00FF), telephone numbers
+// digit strings ("+" allowed), PIN/PUK 4/8-digit strings, numbers or "none", fault kinds by
+// their names above; "hex:..." gives raw bytes wherever a text, number, code or byte list
+// goes. For example:
+//   {"modules": [{"state": {"firmware": "ZAVI-GSM v1.6", "pin": "1234",
+//                           "emergency_numbers": ["491234446570"]},
+//                 "faults": [{"kind": "no_answer", "command": 8, "sub_index": 1, "times": 1}]},
+//                {"open_fails": true}],
+//    "timing": {"realistic": true, "baud": 9600}}
+// On a parse or shape error the result is false, *scenario is left alone and *error says
+// where and what is wrong; unknown fields are errors too.
 bool scenario_from_json(const std::string& text, Scenario* scenario, std::string* error);
 std::string scenario_to_json(const Scenario& scenario);
 

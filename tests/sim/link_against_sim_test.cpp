@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "link/config_commands.h"
 #include "link/phone_commands.h"
 #include "link/status_commands.h"
 #include "tests/support/sim_fixture.h"
@@ -37,23 +36,6 @@ TEST_F(LinkAgainstSim, StatusAndSettingsArriveQuicklyOnARealisticLine) {
     EXPECT_STREQ(device_status.operator_name, "Orange");
     EXPECT_EQ(device_status.temp1_whole, state().temp1_whole);
     EXPECT_EQ(alarm_settings.battery_threshold, 100);
-}
-
-TEST_F(LinkAgainstSim, WrittenRecordsReadBackUnchanged) {
-    sim_codes = {0x1234, 0x56789012};
-    action_table.entry[0] = 0xE5;
-    call_answer = {1, 0x21};
-    ASSERT_EQ(write_sim_codes(handle()), kOk);
-    ASSERT_EQ(write_actions(handle()), kOk);
-    ASSERT_EQ(write_call_answer(handle()), kOk);
-    reset_all_records();
-    ASSERT_EQ(read_sim_codes(handle()), kOk);
-    ASSERT_EQ(read_actions(handle()), kOk);
-    ASSERT_EQ(read_call_answer(handle()), kOk);
-    EXPECT_EQ(sim_codes.pin, 0x1234);
-    EXPECT_EQ(sim_codes.puk, 0x56789012u);
-    EXPECT_EQ(action_table.entry[0], 0xE5);
-    EXPECT_EQ(call_answer.reactions, 0x21);
 }
 
 TEST_F(LinkAgainstSim, TelephoneListsSurviveASaveAndRead) {
