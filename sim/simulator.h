@@ -66,7 +66,9 @@ enum class FaultKind : uint8_t {
 
 // A fault applies to requests with `command` (-1: any) and `sub_index` (-1: any; part, half or
 // block number), after `skip` matching requests have been answered normally, `times` times
-// (-1: for ever).
+// (-1: for ever). Only requests the module takes (valid journal entries) count. Several faults
+// may hit one request: the frame is changed first, then replaced, cut or preceded, then
+// delayed.
 struct Fault {
     FaultKind kind = FaultKind::no_answer;
     int command = -1;
