@@ -46,10 +46,10 @@ struct ModuleState {
 enum class FaultKind : uint8_t {
     no_answer,        // the request is taken but nothing comes back
     bad_header_crc,   // header CRC byte flipped
-    bad_data_crc,     // data CRC byte flipped
+    bad_data_crc,     // data CRC byte flipped (answers carrying data)
     wrong_command,    // another command code echoed
     wrong_sub_index,  // another part/half number echoed (commands 8, 24)
-    wrong_length,     // length byte off by one with both CRCs right
+    wrong_length,     // length byte one less, with both CRCs right
     short_ack,        // 4-byte acknowledgement
     long_ack,         // 6-byte acknowledgement (an extra byte after a good one)
     wrong_ack,        // acknowledgement echoing another command
