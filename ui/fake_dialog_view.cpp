@@ -1,5 +1,6 @@
 #include "ui/fake_dialog_view.h"
 
+#include "ui/edit_filter.h"
 
 namespace zavi {
 
@@ -28,13 +29,8 @@ void erase_last_character(std::string& s) {
 }
 
 bool passes(EditFilterKind kind, std::string_view ch) {
-    if (kind == EditFilterKind::none) return true;
-    if (kind == EditFilterKind::block_input) return false;
-    if (ch.size() != 1) return false;  // every allowed character is ASCII
-    const char c = ch[0];
-    if (c == '\b' || (c >= '0' && c <= '9')) return true;
-    if (kind == EditFilterKind::digits) return false;
-    return c == ' ' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (ch.size() != 1) return kind == EditFilterKind::none;  // every allowed character is ASCII
+    return edit_filter_passes(kind, static_cast<unsigned char>(ch[0]));
 }
 
 }  // namespace

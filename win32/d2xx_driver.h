@@ -8,7 +8,7 @@ namespace zavi {
 enum class D2xxLoad { ok, library_missing, function_missing };
 
 class D2xxDriver : public Driver {
-public:
+  public:
     D2xxDriver() = default;
     ~D2xxDriver() override;
     D2xxDriver(const D2xxDriver&) = delete;
@@ -26,7 +26,7 @@ public:
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
     DriverStatus close(DriverHandle handle) override;
 
-private:
+  private:
     void* library_ = nullptr;
     void* functions_[7] = {};
 };

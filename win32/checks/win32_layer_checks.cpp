@@ -1,0 +1,425 @@
+// Checks of the Win32 layer inside one process, run under Wine: the dialog templates as the
+// portable logic reaches them through Win32DialogView, the dialog host, and the keystroke
+// filters. Prints one line per failed check and "N passed, N failed"; exits 1 on a failure.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "resources/ids.h"
+#include "win32/dialog_host.h"
+#include "win32/win32_dialog_view.h"
+
+namespace zavi {
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const char* what, int line, int context = 0) {
+    if (ok) {
+        ++passed;
+        return;
+    }
+    ++failed;
+    std::printf("FAIL line %d (%d): %s\n", line, context, what);
+}
+#define CHECK(cond) check((cond), #cond, __LINE__)
+#define CHECK_IN(cond, context) check((cond), #cond, __LINE__, (context))
+
+HINSTANCE instance;
+
+// Runs `body` as the dialog's initialisation, then closes the dialog with 7. The body sees
+// the commands that reach the logic.
+using Body = std::function<void(Win32DialogView&, HWND, std::vector<int>& commands)>;
+
+struct Probe : DialogLogic {
+    Body body;
+    std::vector<int> commands;
+    void on_init(DialogView& view) override {
+        auto& win = static_cast<Win32DialogView&>(view);
+        if (body) body(win, win.window(), commands);
+        view.close(7);
+    }
+    void on_command(DialogView&, int id, int code) override {
+        if (code == 0) commands.push_back(id);  // clicks and menu items, not edit notifications
+    }
+};
+
+INT_PTR probe(int template_id, Body body) {
+    Probe logic;
+    logic.body = std::move(body);
+    return run_modal_dialog(instance, template_id, nullptr, logic);
+}
+
+LONG style_of(HWND dialog, int id) {
+    return GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE);
+}
+
+std::wstring window_text(HWND window) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(window, buffer, 256);
+    return buffer;
+}
+
+void type(HWND edit, const wchar_t* characters) {
+    for (; *characters; ++characters) SendMessageW(edit, WM_CHAR, *characters, 0);
+}
+
+void put_on_clipboard(const wchar_t* text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text, bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// ---- Every template: caption, default button, controls, drop-down list styles
+
+struct Template {
+    int id;
+    const wchar_t* caption;
+    int default_button;
+    std::vector<int> controls;
+};
+
+void check_templates() {
+    const Template templates[] = {
+        {IDD_MAIN,
+         L"ZAVI ALARM-GSM",
+         IDC_REFRESH,
+         {13,    12,    9,     10,    11,    8,     7,     6,     40019, 40025, 40030, 40034, 40037,
+          40040, 40046, 40049, 40105, 40051, 40008, 40092, 40053, 40012, 40057, 40085, 40086, 40089,
+          40088, 14,    15,    17,    16,    1002,  1003,  1004,  1005,  40090, 40091, 40096, 40094,
+          40095, 40093, 1021,  40003, 1023,  40075, 40043, 1026,  1027,  1028,  40087, 40077, 40079,
+          40059, 40061, 5,     40055, 0,     1,     2,     3,     4}},
+        {IDD_PROGRESS, L"", 0, {IDC_PROGRESS_TEXT}},
+        {IDD_ABOUT, L"About", IDC_ABOUT_CLOSE, {1103, 1104, 1105}},
+        {IDD_ACTIONS,
+         L"Emergency procedures",
+         IDC_ACTIONS_CANCEL,
+         {40001, 40006, 40036, 40032, 40017, 40065, 40011, 40023, 40066, 40074, 40028, 40039, 40067,
+          40076, 40042, 40045, 40068, 40078, 40048, 40050, 40069, 40080, 40052, 40054, 40070, 40081,
+          40056, 40058, 40071, 40082, 40060, 40062, 40072, 40083, 40063, 40064, 40073, 40084}},
+        {IDD_CALL_ANSWER, L"Answer for Call", IDC_CALL_CANCEL, {40000, 40002, 40003, 40004, 40001}},
+        {IDD_AUTO_STATUS,
+         L"Auto-Status",
+         IDC_AUTO_STATUS_CANCEL,
+         {40006, 40005, 40000, 40003, 40004, 40002}},
+        {IDD_AUTO_RESET, L"Auto-Reset", IDC_AUTO_RESET_CANCEL, {40108, 40000, 40002, 40001}},
+        {IDD_PHONE_NUMBERS,
+         L"Telephone Numbers",
+         IDC_PHONE_CANCEL,
+         {40100, 40005, 40027, 40031, 40098, 40041, 40047, 40099, 40022, 40035, 40038, 40097, 40044,
+          40010, 40016}},
+        {IDD_ADD_NUMBER, L"ADD", 0, {40103, 40021, 40104, 40004, 40015}},
+        {IDD_IO_NAMES,
+         L"I/O name",
+         IDC_IO_NAMES_CANCEL,
+         {40000, 40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011, 40106,
+          40107}},
+        {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL, {40009, 40014, 40020, 40026}},
+    };
+    for (const Template& t : templates) {
+        const INT_PTR result = probe(t.id, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
+            CHECK_IN(window_text(dialog) == t.caption, t.id);
+            for (int id : t.controls) CHECK_IN(GetDlgItem(dialog, id) != nullptr, id);
+            // A dialog without a default push button answers IDOK.
+            const int expected = t.default_button ? t.default_button : IDOK;
+            CHECK_IN(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == expected, t.id);
+            for (HWND child = GetWindow(dialog, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t name[32] = {};
+                GetClassNameW(child, name, 32);
+                if (_wcsicmp(name, L"ComboBox") != 0) continue;
+                const LONG style = GetWindowLongW(child, GWL_STYLE);
+                CHECK_IN((style & 3) == CBS_DROPDOWNLIST && !(style & CBS_SORT),
+                         GetDlgCtrlID(child));
+            }
+        });
+        CHECK_IN(result == 7, t.id);
+    }
+    CHECK(probe(4242, nullptr) == -1);  // no such template: a clean failure
+}
+
+// ---- Main window: styles the logic relies on, menu, view operations
+
+void check_main_window_template(HWND dialog) {
+    const int buddies[][2] = {
+        {40003, 1021}, {40075, 1023}, {1026, 40043}, {1028, 1027}, {40079, 40077}};
+    for (const auto& pair : buddies) {
+        HWND buddy =
+            reinterpret_cast<HWND>(SendDlgItemMessageW(dialog, pair[0], UDM_GETBUDDY, 0, 0));
+        CHECK_IN(buddy == GetDlgItem(dialog, pair[1]), pair[0]);
+        const LONG style = style_of(dialog, pair[0]);
+        CHECK_IN((style & (UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)) ==
+                     (UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS),
+                 pair[0]);
+    }
+    CHECK(!(style_of(dialog, IDC_SIGNAL_BAR) & PBS_SMOOTH));
+    CHECK(style_of(dialog, IDC_BATTERY_BAR) & PBS_SMOOTH);
+    for (int id = 0; id <= 4; ++id) {
+        CHECK_IN(!IsWindowEnabled(GetDlgItem(dialog, id)), id);
+        CHECK_IN(style_of(dialog, id) & BS_FLAT, id);
+    }
+    // Texts from the module may hold "&" (an operator like AT&T): shown, not an accelerator.
+    for (int id : {40030, 40034, 40037, 40040, 40046, 40049, 40055})
+        CHECK_IN(style_of(dialog, id) & SS_NOPREFIX, id);
+    CHECK(window_text(GetDlgItem(dialog, IDC_THERMO1_LABEL)) == L"Thermometer 1     (\u00B0C)");
+    CHECK(window_text(GetDlgItem(dialog, IDC_BATTERY_LABEL)) == L"Battery level\nduring operation");
+
+    HMENU menu = GetMenu(dialog);
+    CHECK(GetMenuItemCount(menu) == 3);
+    const UINT options[] = {40002, 40007, 40013, 40000, 40003, 40004, 40001, 0, 40018};
+    HMENU popup = GetSubMenu(menu, 0);
+    CHECK(GetMenuItemCount(popup) == 9);
+    for (int i = 0; i < 9; ++i) CHECK_IN(GetMenuItemID(popup, i) == options[i], i);
+    CHECK(GetMenuState(popup, 7, MF_BYPOSITION) & MF_SEPARATOR);
+    HMENU languages = GetSubMenu(menu, 1);
+    CHECK(GetMenuItemCount(languages) == 3 && GetMenuItemID(languages, 0) == 40024 &&
+          GetMenuItemID(languages, 1) == 40029 && GetMenuItemID(languages, 2) == 40033);
+    MENUITEMINFOW about{};
+    about.cbSize = sizeof(about);
+    about.fMask = MIIM_FTYPE | MIIM_ID;
+    GetMenuItemInfoW(menu, 2, TRUE, &about);
+    CHECK(about.wID == IDM_ABOUT && (about.fType & MFT_RIGHTJUSTIFY));
+}
+
+void check_main_window_view(Win32DialogView& view, HWND dialog) {
+    // Up-downs: position into the buddy, and the error flag for text that is no number in range.
+    view.set_updown_range(40003, -55, 120);
+    const struct {
+        int position;
+        const char* text;
+    } positions[] = {{-55, "-55"}, {0, "0"}, {120, "120"}};
+    for (const auto& p : positions) {
+        view.set_updown_position(40003, p.position);
+        bool error = true;
+        CHECK_IN(view.updown_position(40003, &error) == p.position && !error, p.position);
+        CHECK_IN(view.text(1021) == p.text, p.position);
+    }
+    view.set_updown_range(40079, 0, 100);
+    view.set_updown_position(40079, 100);
+    CHECK(view.text(40077) == "100");
+    for (const char* bad : {"abc", "121", "-56", "12x"}) {
+        view.set_text(1021, bad);
+        bool error = false;
+        view.updown_position(40003, &error);
+        CHECK_IN(error, static_cast<int>(std::string(bad).size()));
+    }
+
+    // Drop-down lists, with texts outside ASCII.
+    view.clear_items(1002);
+    CHECK(view.item_count(1002) == 0 && view.selected_item(1002) == -1);
+    view.add_item(1002, "Aktywne zwarcie");
+    view.add_item(1002, "Aktiv beim Öffnen");
+    CHECK(view.item_count(1002) == 2 && view.item_text(1002, 1) == "Aktiv beim Öffnen");
+    CHECK(view.item_text(1002, 2).empty() && view.item_text(1002, -1).empty());
+    view.select_item(1002, 1);
+    CHECK(view.selected_item(1002) == 1 && view.text(1002) == "Aktiv beim Öffnen");
+    view.delete_item(1002, 0);
+    CHECK(view.item_count(1002) == 1 && view.item_text(1002, 0) == "Aktiv beim Öffnen");
+    view.select_item(1002, -1);
+    CHECK(view.selected_item(1002) == -1);
+
+    // Progress bars: the colour must survive the visual style.
+    view.set_progress_range(IDC_BATTERY_BAR, 0, 100);
+    view.set_progress_position(IDC_BATTERY_BAR, 65);
+    CHECK(SendDlgItemMessageW(dialog, IDC_BATTERY_BAR, PBM_GETPOS, 0, 0) == 65);
+    view.set_progress_color(IDC_BATTERY_BAR, 234, 199, 12);
+    CHECK(static_cast<COLORREF>(SendDlgItemMessageW(dialog, IDC_BATTERY_BAR, PBM_GETBARCOLOR, 0,
+                                                    0)) == RGB(234, 199, 12));
+    CHECK(GetWindowTheme(GetDlgItem(dialog, IDC_BATTERY_BAR)) == nullptr);
+
+    // Menu: texts by command and by position, check marks.
+    HMENU menu = GetMenu(dialog);
+    view.set_menu_popup_text(1, "Język");
+    view.set_menu_text(IDM_GERMAN, "Deutsch");
+    view.set_menu_text(IDM_ABOUT, "Über");
+    view.set_menu_checked(IDM_GERMAN, true);
+    view.redraw_menu();
+    wchar_t text[64];
+    GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
+    CHECK(std::wstring(text) == L"J\u0119zyk");
+    GetMenuStringW(menu, IDM_GERMAN, text, 64, MF_BYCOMMAND);
+    CHECK(std::wstring(text) == L"Deutsch");
+    CHECK(GetMenuState(menu, IDM_GERMAN, MF_BYCOMMAND) & MF_CHECKED);
+    view.set_menu_checked(IDM_GERMAN, false);
+    CHECK(!(GetMenuState(menu, IDM_GERMAN, MF_BYCOMMAND) & MF_CHECKED));
+    MENUITEMINFOW about{};
+    about.cbSize = sizeof(about);
+    about.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(menu, IDM_ABOUT, FALSE, &about);
+    CHECK(about.fType & MFT_RIGHTJUSTIFY);  // relabelling keeps the item's type
+
+    // Texts of any length, title, icons, enabled state.
+    std::string long_text(5000, 'x');
+    long_text += " ąćęłńóśźż ÄÖÜß °";
+    view.set_text(IDC_STATUS_LINE, long_text);
+    CHECK(view.text(IDC_STATUS_LINE) == long_text);
+    CHECK(view.text(31999).empty());
+    view.set_title("Główne");
+    CHECK(window_text(dialog) == L"G\u0142\u00F3wne");
+    view.set_window_icon(IDI_APP);
+    CHECK(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0) != 0);
+    view.set_enabled(IDC_SAVE, false);
+    CHECK(!view.enabled(IDC_SAVE));
+    view.set_enabled(IDC_SAVE, true);
+    CHECK(view.enabled(IDC_SAVE));
+}
+
+// ---- Keystroke filters
+
+void check_filters() {
+    probe(IDD_ADD_NUMBER, [](Win32DialogView& view, HWND dialog, std::vector<int>& commands) {
+        HWND edit = GetDlgItem(dialog, IDC_ADD_EDIT);
+        view.set_text_limit(IDC_ADD_EDIT, 14);
+        view.set_edit_filter(IDC_ADD_EDIT, {EditFilterKind::digits, IDC_ADD_ADD});
+        type(edit, L"12a+.3\u0105-4\b5");
+        CHECK(view.text(IDC_ADD_EDIT) == "1235");
+        type(edit, L"99999999999999");
+        CHECK(view.text(IDC_ADD_EDIT).size() == 14);  // the limit holds
+
+        view.set_text(IDC_ADD_EDIT, "");
+        put_on_clipboard(L"abc123");
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        SendMessageW(edit, WM_CHAR, 0x16, 0);  // Ctrl+V
+        CHECK(view.text(IDC_ADD_EDIT).empty());
+        CHECK(SendMessageW(edit, WM_RBUTTONDOWN, 0, 0) == 0);
+
+        // Releasing Enter in the edit sends the filter's command to the dialog.
+        commands.clear();
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.size() == 1 && commands[0] == IDC_ADD_ADD);
+
+        // Without a filter the same paste and Enter do arrive: the refusals above are real.
+        view.set_edit_filter(IDC_ADD_EDIT, {EditFilterKind::none, 0});
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        CHECK(view.text(IDC_ADD_EDIT) == "abc123");
+        commands.clear();
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.empty());
+    });
+
+    probe(IDD_IO_NAMES, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        HWND edit = GetDlgItem(dialog, IDC_IO_NAME_SLOT2);
+        CHECK(!(GetWindowLongW(edit, GWL_STYLE) & ES_AUTOHSCROLL));
+        view.set_text_limit(IDC_IO_NAME_SLOT2, 40);
+        view.set_edit_filter(IDC_IO_NAME_SLOT2, {EditFilterKind::io_name, 0});
+        type(edit, L"Ab 9-\u0142\u00FC_Z");
+        CHECK(view.text(IDC_IO_NAME_SLOT2) == "Ab 9Z");
+        // The edits do not scroll: 40 of the widest allowed letters must still fit.
+        for (const wchar_t* letter : {L"W", L"M", L"m", L"0"}) {
+            view.set_text(IDC_IO_NAME_SLOT2, "");
+            for (int i = 0; i < 41; ++i) type(edit, letter);
+            CHECK_IN(view.text(IDC_IO_NAME_SLOT2).size() == 40, letter[0]);
+        }
+    });
+
+    probe(IDD_MAIN, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        HWND edit = GetDlgItem(dialog, 1021);
+        view.set_updown_range(40003, -55, 120);
+        view.set_updown_position(40003, 20);
+        view.set_edit_filter(1021, {EditFilterKind::block_input, 0});
+        type(edit, L"5");
+        SendMessageW(edit, WM_KEYDOWN, VK_BACK, 0);
+        SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+        put_on_clipboard(L"99");
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        CHECK(view.text(1021) == "20");
+    });
+}
+
+// ---- The host: Enter, Escape, close box, nested dialogs, icons on buttons
+
+struct Recorder : DialogLogic {
+    std::vector<int> commands;
+    int closes = 0;
+    std::function<void(Win32DialogView&, HWND)> at_init;
+    void on_init(DialogView& view) override {
+        auto& win = static_cast<Win32DialogView&>(view);
+        if (at_init) at_init(win, win.window());
+    }
+    void on_command(DialogView&, int id, int code) override {
+        if (code == 0) commands.push_back(id);  // clicks and menu items, not edit notifications
+    }
+    void on_close(DialogView& view) override {
+        ++closes;
+        view.close(5);
+    }
+};
+
+void check_host() {
+    // Escape reaches the logic as IDCANCEL and closes nothing; Enter presses the default button;
+    // the close box reaches on_close.
+    Recorder keys;
+    keys.at_init = [](Win32DialogView&, HWND dialog) {
+        HWND edit = GetDlgItem(dialog, IDC_PIN_EDIT);
+        PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    };
+    CHECK(run_modal_dialog(instance, IDD_PIN_PUK, nullptr, keys) == 5);
+    CHECK(keys.closes == 1);
+    CHECK(keys.commands.size() == 2 && keys.commands[0] == IDCANCEL &&
+          keys.commands[1] == IDC_PIN_PUK_CANCEL);
+
+    // A nested dialog is owned by the dialog that runs it; the outer one goes on afterwards.
+    Recorder outer;
+    HWND outer_window = nullptr;
+    HWND inner_owner = nullptr;
+    Recorder inner;
+    inner.at_init = [&](Win32DialogView& view, HWND dialog) {
+        inner_owner = GetWindow(dialog, GW_OWNER);
+        view.set_button_icon(IDC_RECEIVED_ADD, IDI_PLUS);
+        view.set_button_icon(IDC_RECEIVED_REMOVE, IDI_MINUS);
+        for (int id : {IDC_RECEIVED_ADD, IDC_RECEIVED_REMOVE}) {
+            auto icon = reinterpret_cast<HICON>(
+                SendDlgItemMessageW(dialog, id, BM_GETIMAGE, IMAGE_ICON, 0));
+            ICONINFO info{};
+            BITMAP bitmap{};
+            CHECK_IN(icon && GetIconInfo(icon, &info), id);
+            if (info.hbmColor) GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+            CHECK_IN(bitmap.bmWidth == 24 && bitmap.bmHeight == 24, id);
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+        }
+        view.close(3);
+    };
+    outer.at_init = [&](Win32DialogView& view, HWND dialog) {
+        outer_window = dialog;
+        view.run_dialog(IDD_PHONE_NUMBERS, inner);
+        view.close(4);
+    };
+    CHECK(run_modal_dialog(instance, IDD_ABOUT, nullptr, outer) == 4);
+    CHECK(inner_owner != nullptr && inner_owner == outer_window);
+}
+
+}  // namespace
+}  // namespace zavi
+
+int wmain() {
+    using namespace zavi;
+    instance = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    check_templates();
+    probe(IDD_MAIN, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        check_main_window_template(dialog);
+        check_main_window_view(view, dialog);
+    });
+    check_filters();
+    check_host();
+
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,77 @@
+#include "win32/edit_filters.h"
+
+#include <commctrl.h>
+
+#include "ui/edit_filter.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr UINT_PTR kFilterId = 1;
+
+// The filter travels in the subclass's reference data: the kind in the low byte, the Enter
+// command above it.
+DWORD_PTR pack(EditFilter filter) {
+    return static_cast<DWORD_PTR>(filter.kind) |
+           (static_cast<DWORD_PTR>(static_cast<unsigned>(filter.enter_command)) << 8);
+}
+
+EditFilter unpack(DWORD_PTR data) {
+    return {static_cast<EditFilterKind>(data & 0xFF), static_cast<int>(data >> 8)};
+}
+
+bool shift_insert(WPARAM key) {
+    return key == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+}
+
+LRESULT CALLBACK filter_proc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                             DWORD_PTR data) {
+    const EditFilter filter = unpack(data);
+    const bool filtering = filter.kind != EditFilterKind::none;
+    const bool blocked = filter.kind == EditFilterKind::block_input;
+    switch (message) {
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(edit, filter_proc, id);
+            break;
+        case WM_CHAR:
+            if (filtering && !edit_filter_passes(filter.kind, static_cast<char32_t>(wparam)))
+                return 0;
+            break;
+        case WM_KEYDOWN:
+            // Shift+Insert pastes without a WM_PASTE message.
+            if (blocked || (filtering && shift_insert(wparam))) return 0;
+            break;
+        case WM_KEYUP:
+            if (wparam == VK_RETURN && filter.enter_command != 0) {
+                HWND parent = GetParent(edit);
+                HWND button = GetDlgItem(parent, filter.enter_command);
+                SendMessageW(parent, WM_COMMAND, MAKEWPARAM(filter.enter_command, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(button));
+                return 0;
+            }
+            if (blocked) return 0;
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_CONTEXTMENU:
+        case WM_PASTE:
+            if (filtering) return 0;
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(edit, message, wparam, lparam);
+}
+
+}  // namespace
+
+void install_edit_filter(HWND edit, EditFilter filter) {
+    if (!edit) return;
+    if (filter.kind == EditFilterKind::none && filter.enter_command == 0) {
+        RemoveWindowSubclass(edit, filter_proc, kFilterId);
+        return;
+    }
+    SetWindowSubclass(edit, filter_proc, kFilterId, pack(filter));
+}
+
+}  // namespace zavi

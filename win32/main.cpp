@@ -1,0 +1,38 @@
+// Entry point: common controls, the D2XX driver, then the main window until it closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "link/driver.h"
+#include "resources/ids.h"
+#include "win32/d2xx_driver.h"
+#include "win32/dialog_host.h"
+#include "win32/worker_shell.h"
+
+namespace {
+
+HINSTANCE app_instance = nullptr;
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace zavi;
+    app_instance = instance;
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    // Without the library the driver stays null and the main window says so.
+    static D2xxDriver d2xx;
+    if (d2xx.load() == D2xxLoad::ok) set_driver(&d2xx);
+
+    Win32Shell shell(app_instance);
+    // The Options dialogs are not built yet; the main window opens nothing for a null logic.
+    MainWindow main_window(shell, [](int) -> std::unique_ptr<DialogLogic> { return nullptr; });
+    const INT_PTR result =
+        run_modal_dialog(app_instance, IDD_MAIN, nullptr, main_window, shell.owner_slot());
+
+    set_driver(nullptr);
+    return static_cast<int>(result);
+}

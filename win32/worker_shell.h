@@ -1,0 +1,27 @@
+// The Win32 side of a worker job: the progress dialog (118) and the worker thread it starts.
+#pragma once
+
+#include <windows.h>
+
+#include "app/shell.h"
+
+namespace zavi {
+
+class Win32Shell : public Shell {
+  public:
+    explicit Win32Shell(HINSTANCE instance) : instance_(instance) {}
+
+    // The window that owns the progress dialog: the main window, once it exists.
+    void set_owner(HWND owner) { owner_ = owner; }
+    HWND* owner_slot() { return &owner_; }
+
+    // Sets worker_job, shows the progress dialog modally until the worker thread has run the
+    // job, and returns worker_result.
+    uint8_t run_worker_job(WorkerJob job) override;
+
+  private:
+    HINSTANCE instance_;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace zavi
