@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,46 +24,51 @@ struct ModuleState {
     uint8_t temp1_negative = 0, temp1_whole = 21, temp1_tenths = 5;
     uint8_t temp2_negative = 0, temp2_whole = 19, temp2_tenths = 0;
     uint8_t battery_level = 80, battery_flags = 0x01, gsm_signal = 20, gsm_state = 0;
-    std::array<std::string, 6> io_state_text{};  // IN-1, IN-2, P-IN-1, P-IN-2 (part 0), OUT-1, OUT-2 (part 1)
-    std::string operator_name = "Plus";          // part 2
-    std::array<uint8_t, 14> alarm_settings{};    // the 14 bytes of commands 6/7
-    std::array<uint8_t, 9> actions{};            // commands 11/12
+    std::array<std::string, 6>
+        io_state_text{};  // IN-1, IN-2, P-IN-1, P-IN-2 (part 0), OUT-1, OUT-2 (part 1)
+    std::string operator_name = "Plus";                      // part 2
+    std::array<uint8_t, 14> alarm_settings{};                // the 14 bytes of commands 6/7
+    std::array<uint8_t, 9> actions{};                        // commands 11/12
     uint8_t call_answer_sms = 0, call_answer_reactions = 0;  // commands 22/23
-    uint8_t auto_status = 0;                                  // commands 26/27
-    uint8_t auto_reset = 0;                                   // commands 20/21
-    uint16_t pin = 0xFFFF;                                    // commands 9/10
+    uint8_t auto_status = 0;                                 // commands 26/27
+    uint8_t auto_reset = 0;                                  // commands 20/21
+    uint16_t pin = 0xFFFF;                                   // commands 9/10
     uint32_t puk = 0xFFFFFFFF;
-    uint8_t accept_all = 0;                // commands 18/19
-    std::vector<Number> emergency_numbers; // commands 13/14; may hold more than 6
-    std::vector<Number> accepted_numbers;  // commands 16/17; may hold more than 260
+    uint8_t accept_all = 0;                  // commands 18/19
+    std::vector<Number> emergency_numbers;   // commands 13/14; may hold more than 6
+    std::vector<Number> accepted_numbers;    // commands 16/17; may hold more than 260
     std::array<std::string, 12> io_names{};  // commands 24/25
     uint32_t resets = 0;                     // how many times command 15 was received
+
+    bool operator==(const ModuleState&) const = default;
 };
 
 enum class FaultKind : uint8_t {
-    no_answer,           // the request is taken but nothing comes back
-    bad_header_crc,      // header CRC byte flipped
-    bad_data_crc,        // data CRC byte flipped
-    wrong_command,       // another command code echoed
-    wrong_sub_index,     // another part/half number echoed (commands 8, 24)
-    wrong_length,        // length byte off by one with both CRCs right
-    short_ack,           // 4-byte acknowledgement
-    long_ack,            // 6-byte acknowledgement (an extra byte after a good one)
-    wrong_ack,           // acknowledgement echoing another command
-    stale_first,         // the previous answer's bytes arrive again ahead of this answer
-    previous_answer,     // the previous answer instead of this one
-    garbage,             // `value` random bytes (no frame) instead of the answer
-    truncated,           // only the first `value` bytes of the answer
-    raw_answer,          // `bytes` sent as they are instead of the answer
-    drip,                // every answer byte `value` microseconds after the one before
-    delay,               // the answer starts `value` microseconds late
-    count_override,      // command 13/16: count byte replaced by `value`, numbers as they are
-    unplug,              // from this request on every driver call fails
+    no_answer,        // the request is taken but nothing comes back
+    bad_header_crc,   // header CRC byte flipped
+    bad_data_crc,     // data CRC byte flipped (answers carrying data)
+    wrong_command,    // another command code echoed
+    wrong_sub_index,  // another part/half number echoed (commands 8, 24)
+    wrong_length,     // length byte one less, with both CRCs right
+    short_ack,        // 4-byte acknowledgement
+    long_ack,         // 6-byte acknowledgement (an extra byte after a good one)
+    wrong_ack,        // acknowledgement echoing another command
+    stale_first,      // the previous answer's bytes arrive again ahead of this answer
+    previous_answer,  // the previous answer instead of this one
+    garbage,          // `value` random bytes (no frame) instead of the answer
+    truncated,        // only the first `value` bytes of the answer
+    raw_answer,       // `bytes` sent as they are instead of the answer
+    drip,             // every answer byte `value` microseconds after the one before
+    delay,            // the answer starts `value` microseconds late
+    count_override,   // command 13/16: count byte replaced by `value`, numbers as they are
+    unplug,           // from this request on every driver call fails
 };
 
 // A fault applies to requests with `command` (-1: any) and `sub_index` (-1: any; part, half or
 // block number), after `skip` matching requests have been answered normally, `times` times
-// (-1: for ever).
+// (-1: for ever). Only requests the module takes (valid journal entries) count. Several faults
+// may hit one request: the frame is changed first, then replaced, cut or preceded, then
+// delayed.
 struct Fault {
     FaultKind kind = FaultKind::no_answer;
     int command = -1;
@@ -70,7 +76,9 @@ struct Fault {
     int skip = 0;
     int times = -1;
     uint32_t value = 0;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes{};
+
+    bool operator==(const Fault&) const = default;
 };
 
 struct Module {
@@ -78,6 +86,8 @@ struct Module {
     bool open_fails = false;
     bool timeouts_fail = false;  // set time-outs returns an error status
     std::vector<Fault> faults;
+
+    bool operator==(const Module&) const = default;
 };
 
 // Serial timing. Off: answers are there at once. On: bytes travel at `baud` (10 bits a byte),
@@ -88,6 +98,8 @@ struct Timing {
     uint32_t baud = 9600;
     uint32_t latency_ms = 16;
     uint32_t answer_us = 5000;
+
+    bool operator==(const Timing&) const = default;
 };
 
 struct Scenario {
@@ -97,16 +109,27 @@ struct Scenario {
     // Virtual time: reads that would wait advance a virtual clock instead of sleeping, and the
     // link layer's clock is pointed at it. Real time for the drop-in DLL and benchmarks.
     bool virtual_time = true;
+
+    bool operator==(const Scenario&) const = default;
 };
 
-// One frame as the module received it.
+// One frame as the module received it. Bytes written ahead of a start byte "M" are journaled
+// as an invalid frame of their own.
 struct JournalEntry {
     int module = 0;
     uint8_t command = 0;
     std::vector<uint8_t> data;  // decoded data bytes (without CRC)
     std::vector<uint8_t> wire;  // the bytes as written
-    bool valid = false;         // start, end, CRCs and length all right
+    bool valid = false;  // start, end, CRCs and length all right, and a known command with the
+                         // data size it needs (exactly the requests the module acts on)
 };
+
+// Statuses the simulated driver returns on failure (0 is success).
+constexpr DriverStatus kStatusInvalidHandle = 1;
+constexpr DriverStatus kStatusDeviceNotFound = 2;  // no such index, or the module is unplugged
+constexpr DriverStatus kStatusDeviceNotOpened = 3;
+constexpr DriverStatus kStatusIoError = 4;
+constexpr DriverStatus kStatusInvalidParameter = 6;
 
 struct TimeoutCall {
     int module = 0;
@@ -115,7 +138,7 @@ struct TimeoutCall {
 };
 
 class SimDriver : public Driver {
-public:
+  public:
     explicit SimDriver(Scenario scenario = {});
     ~SimDriver() override;
     SimDriver(const SimDriver&) = delete;
@@ -135,16 +158,28 @@ public:
     const std::vector<JournalEntry>& journal() const;
     void clear_journal();
     const std::vector<TimeoutCall>& timeout_calls() const;
-    int open_handles() const;       // handles opened and not yet closed
-    uint64_t now_us() const;        // the clock the driver runs on (virtual or steady)
+    int open_handles() const;  // handles opened and not yet closed
+    uint64_t now_us() const;   // the clock the driver runs on (virtual or steady)
+    bool unplugged() const;    // an unplug fault has struck
 
-private:
+  private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Scenario and module state as JSON (the drop-in DLL's scenario file and its saved state).
-// On a parse or shape error the result is false and *error says what is wrong.
+// Field names are those of the structs above; every field may be left out and keeps its
+// default. Module texts are strings (one byte per code point up to U+00FF), telephone numbers
+// digit strings ("+" allowed), PIN/PUK 4/8-digit strings, numbers or "none", fault kinds by
+// their names above; "hex:..." gives raw bytes wherever a text, number, code or byte list
+// goes. For example:
+//   {"modules": [{"state": {"firmware": "ZAVI-GSM v1.6", "pin": "1234",
+//                           "emergency_numbers": ["491234446570"]},
+//                 "faults": [{"kind": "no_answer", "command": 8, "sub_index": 1, "times": 1}]},
+//                {"open_fails": true}],
+//    "timing": {"realistic": true, "baud": 9600}}
+// On a parse or shape error the result is false, *scenario is left alone and *error says
+// where and what is wrong; unknown fields are errors too.
 bool scenario_from_json(const std::string& text, Scenario* scenario, std::string* error);
 std::string scenario_to_json(const Scenario& scenario);
 
