@@ -87,20 +87,6 @@ TEST_F(AlarmSettingsPanel, ListTextsByLanguageWithItemZeroSelected) {
     }
 }
 
-TEST_F(AlarmSettingsPanel, ShowPutsTheRecordIntoTheControls) {
-    alarm_settings.input_modes = 0xF5;  // IN-1 and P-IN-1 on; bits 4-7 not shown
-    alarm_settings.t1_high = {0, 35, 5};
-    alarm_settings.t1_low = {1, 10, 0};
-    alarm_settings.t2_high = {0, 120, 0};
-    alarm_settings.t2_low = {1, 55, 0};
-    alarm_settings.battery_threshold = 25;
-    show_alarm_settings(view);
-    const int selections[4] = {1, 0, 1, 0};
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(view.selected_item(kLists[k]), selections[k]);
-    const int positions[5] = {35, -10, 120, -55, 25};  // the fraction is not shown
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(view.control(kSpins[i]).updown_pos, positions[i]);
-}
-
 TEST_F(AlarmSettingsPanel, OutOfRangeValuesAreShownClampedAndStoredAsShown) {
     struct Case {
         TemperatureThreshold from_module;
@@ -206,35 +192,6 @@ TEST_F(AlarmSettingsPanel, ThresholdCheck) {
         } else {
             EXPECT_TRUE(view.messages().empty());
         }
-    }
-}
-
-TEST_F(AlarmSettingsPanel, ThresholdMessagesByLanguage) {
-    struct Case {
-        uint8_t language;
-        const char* t1;
-        const char* t2;
-    };
-    const Case cases[] = {
-        {0, "Błąd termometru 1: Temp.High musi być większa od TemP.Low",
-         "Błąd termometru 2: Temp.High musi być większa od TemP.Low"},
-        {2, "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low",
-         "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"},
-        {7, "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low",
-         "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"},
-    };
-    for (const Case& c : cases) {
-        ui_language = c.language;
-        view.clear_messages();
-        set_thresholds(0, 0, 30, 10);
-        store_alarm_settings(view);
-        EXPECT_FALSE(validate_thresholds(view));
-        set_thresholds(30, 10, 0, 0);
-        store_alarm_settings(view);
-        EXPECT_FALSE(validate_thresholds(view));
-        ASSERT_EQ(view.messages().size(), 2u);
-        EXPECT_EQ(view.messages()[0].text, c.t1);
-        EXPECT_EQ(view.messages()[1].text, c.t2);
     }
 }
 

@@ -33,22 +33,6 @@ class StatusPanel : public ::testing::Test {
     FakeDialogView view;
 };
 
-TEST_F(StatusPanel, FreshRecordShowsZeros) {
-    refresh_panels(view);
-    EXPECT_EQ(view.text(IDC_TEMP1), "0.0 °C");
-    EXPECT_EQ(view.text(IDC_TEMP2), "0.0 °C");
-    EXPECT_EQ(view.text(IDC_STATE_IN1), "");
-    EXPECT_EQ(view.text(IDC_STATE_OUT2), "");
-    EXPECT_EQ(view.text(IDC_SIGNAL_TEXT), "-113 dBm");
-    EXPECT_EQ(view.control(IDC_SIGNAL_BAR).progress_pos, 0);
-    EXPECT_EQ(view.control(IDC_SIGNAL_BAR).progress_high, 32);
-    EXPECT_EQ(view.text(IDC_BATTERY_TEXT), "0 %");
-    EXPECT_EQ(view.control(IDC_BATTERY_BAR).progress_pos, 0);
-    EXPECT_EQ(view.control(IDC_BATTERY_BAR).progress_high, 100);
-    EXPECT_EQ(battery_colour().r, 255);
-    EXPECT_EQ(view.text(IDC_STATUS_LINE), "GSM: ready   (  )      Battery: no recharge");
-}
-
 TEST_F(StatusPanel, Temperatures) {
     struct Case {
         uint8_t negative, whole, tenths;

@@ -23,9 +23,12 @@ void MainWindowTest::TearDown() {
     ui_language = 1;
 }
 
-void MainWindowTest::start(sim::Scenario scenario, bool with_driver) {
+void MainWindowTest::make_sim(sim::Scenario scenario) {
     sim_ = std::make_unique<sim::SimDriver>(std::move(scenario));
-    set_driver(with_driver ? sim_.get() : nullptr);
+}
+
+void MainWindowTest::open_window(Driver* usb) {
+    set_driver(usb);
     window_ = std::make_unique<MainWindow>(
         shell,
         [this](int template_id) -> std::unique_ptr<DialogLogic> {
@@ -36,10 +39,6 @@ void MainWindowTest::start(sim::Scenario scenario, bool with_driver) {
         settings_path.c_str());
     view_ = std::make_unique<FakeDialogView>(window_.get());
     view_->init();
-}
-
-void MainWindowTest::start_default() {
-    start(sim::Scenario{});
 }
 
 void MainWindowTest::expect_only_box(const std::string& text, MessageIcon icon, const char* title) {

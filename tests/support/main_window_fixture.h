@@ -35,10 +35,16 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the program with `scenario` (set no driver at all with `with_driver` false).
-    void start(sim::Scenario scenario, bool with_driver = true);
-    // Starts with one default module, the given settings file contents (none when empty).
-    void start_default();
+    // Creates the simulated modules of `scenario`, then opens the main window with `usb` as the
+    // process's driver (null: no driver library).
+    void make_sim(sim::Scenario scenario);
+    void open_window(Driver* usb);
+    // Both in one, with the simulated modules as the driver.
+    void start(sim::Scenario scenario) {
+        make_sim(std::move(scenario));
+        open_window(sim_.get());
+    }
+    void start_default() { start(sim::Scenario{}); }
 
     sim::SimDriver& sim() { return *sim_; }
     FakeDialogView& view() { return *view_; }
