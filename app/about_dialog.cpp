@@ -1,0 +1,29 @@
+#include "app/about_dialog.h"
+
+#include <cstdio>
+
+#include "app/language.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+void AboutDialog::on_init(DialogView& view) {
+    const uint8_t language = ui_language;
+    view.set_title(pick_text(language, "O programie", "About", "Über"));
+
+    // German (and any unknown language) uses the English body.
+    const char* body = language == kPolish ? "\nZAVI\nALARM-GSM\n\nwersja programu:"
+                                           : "\nZAVI\nALARM-GSM\n\nprogram version:";
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %s", body, kProgramVersion);
+    view.set_text(IDC_ABOUT_TEXT, text);
+
+    view.set_text(IDC_ABOUT_CLOSE, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+}
+
+void AboutDialog::on_command(DialogView& view, int id, int /*code*/) {
+    // Escape (IDCANCEL) and anything else leave the box open.
+    if (id == IDC_ABOUT_CLOSE) view.close(0);
+}
+
+}  // namespace zavi

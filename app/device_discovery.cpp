@@ -1,0 +1,85 @@
+#include "app/device_discovery.h"
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "link/connection.h"
+#include "link/driver.h"
+
+namespace zavi {
+
+namespace {
+
+// The firmware message of open_device, as a box owned by the main window.
+class ViewFirmwareNotice : public FirmwareNotice {
+  public:
+    explicit ViewFirmwareNotice(DialogView& view) : view_(view) {}
+    void firmware_mismatch(std::string_view message_utf8) override {
+        view_.message_box(message_utf8, kAppTitle, MessageIcon::information, MessageButtons::ok);
+    }
+
+  private:
+    DialogView& view_;
+};
+
+void show_information(DialogView& view, const char* text) {
+    view.message_box(text, kAppTitle, MessageIcon::information, MessageButtons::ok);
+}
+
+}  // namespace
+
+bool discover_device(DialogView& view) {
+    const uint8_t language = ui_language;
+    Driver* usb = driver();
+    if (!usb) {
+        // On Windows the driver library is loaded at run time; without it nothing can work.
+        view.message_box(
+            pick_text(language,
+                      "Sterownik USB FTD2XX.dll nie jest zainstalowany.\n\n"
+                      "Zainstaluj sterownik USB modułu ZAVI-GSM i uruchom program ponownie.",
+                      "The USB driver FTD2XX.dll is not installed.\n\n"
+                      "Please install the USB driver of the ZAVI-GSM module and start the "
+                      "program again.",
+                      "Der USB-Treiber FTD2XX.dll ist nicht installiert.\n\n"
+                      "Bitte installieren Sie den USB-Treiber des ZAVI-GSM-Moduls und starten "
+                      "Sie das Programm erneut."),
+            kAppTitle, MessageIcon::error, MessageButtons::ok);
+        return false;
+    }
+
+    uint32_t count = 0;
+    const DriverStatus counted = usb->count_devices(&count);
+    if (counted == kDriverOk && count == 0) {
+        show_information(
+            view, pick_text(language, "ZAVI-GSM - brak połączenia", "ZAVI-GSM is not connected",
+                            "ZAVI-GSM - keine Verbindung"));
+        return false;
+    }
+    // A failed count is taken as no module, which still tries index 0.
+    if (counted != kDriverOk) count = 0;
+
+    ViewFirmwareNotice notice(view);
+    device_handle = nullptr;
+    if (count <= 1) {
+        const uint8_t result = open_device(0, &device_handle, language, notice);
+        // The firmware message has already told the user.
+        if (result == kOpenWrongFirmware) return false;
+    } else {
+        // The highest index that opens and passes the firmware check wins; a handle it
+        // replaces is closed at once so that no module stays open unused.
+        for (uint32_t index = 0; index < count; ++index) {
+            DriverHandle handle = nullptr;
+            open_device(static_cast<int>(index), &handle, language, notice);
+            if (!handle) continue;
+            if (device_handle) usb->close(device_handle);
+            device_handle = handle;
+        }
+    }
+
+    if (!device_handle) {
+        show_communication_error(view, language);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zavi

@@ -1,0 +1,84 @@
+#include "app/language.h"
+
+#include "resources/ids.h"
+
+namespace zavi {
+
+uint8_t ui_language = kEnglish;
+
+namespace {
+
+struct Caption {
+    int id;
+    const char* polish;
+    const char* english;
+    const char* german;
+};
+
+// Captions of the main window that follow the language. The row labels, the window caption
+// and the Reset entry keep their template text in every language.
+constexpr Caption kControlCaptions[] = {
+    {IDC_REFRESH, "Aktualizuj", "Refresh", "Aktualisieren"},
+    {IDC_READ, "Odczytaj", "Read", "Auslesen"},
+    {IDC_SAVE, "Zapisz", "Save", "Speichern"},
+    {IDC_ALARM_GROUP, "Warunki inicjowania alarmów", "Conditions to initiate alarms",
+     "Vorgaben für Alarmbedingungen"},
+    {IDC_STATUS_GROUP, "Status urządzenia", "Device Status", "Gerätestatus"},
+    {IDC_BATTERY_THRESHOLD_LABEL, "Stan baterii (%)", "Battery level  (%)", "Akkuzustand (%)"},
+    {IDC_POTENTIAL_INPUTS_LABEL, "Wejścia potencjałowe (5-30V DC)", "Potential inputs (5-30V DC)",
+     "Potenzialeingänge (5-30V DC)"},
+    {IDC_FREE_INPUTS_LABEL, "Wejścia bezpotencjałowe", "Potential-free inputs",
+     "Potenzialfreie Eingänge"},
+    {IDC_THERMO1_LABEL, "Termometr 1     (°C)", "Thermometer 1     (°C)", "Thermometer 1     (°C)"},
+    {IDC_THERMO2_LABEL, "Termometr 2     (°C)", "Thermometer 2     (°C)", "Thermometer 2     (°C)"},
+    {IDC_BATTERY_LABEL, "Stan baterii\npodczas pracy", "Battery level\nduring operation",
+     "Battery level\nduring operation"},
+    {IDC_T2_LOW_LABEL, "Temp. low", "Temp. low", "Temp. low"},
+    {IDC_T1_LOW_LABEL, "Temp. low", "Temp. low", "Temp. low"},
+    {IDC_T2_HIGH_LABEL, "Temp. high", "Temp. high", "Temp. high"},
+    {IDC_T1_HIGH_LABEL, "Temp. high", "Temp. high", "Temp. high"},
+    {IDC_SIGNAL_LABEL, "Sygnał GSM", "GSM signal", "GSM Signal"},
+};
+
+constexpr Caption kMenuTexts[] = {
+    {IDM_PIN_PUK, "PIN i PUK", "PIN and PUK", "PIN und PUK"},
+    {IDM_ACTIONS, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
+    {IDM_PHONE_NUMBERS, "Numery telefonów", "Telephone Numbers", "Telefonnummern"},
+    {IDM_IO_NAMES, "Nazwy dla stanów we./wy.", "Names for I/O states",
+     "Namen für Ein- und Ausgangszustände"},
+    {IDM_CALL_ANSWER, "Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"},
+    {IDM_AUTO_STATUS, "Auto-Status", "Auto-Status", "Auto-Status"},
+    {IDM_AUTO_RESET, "Auto-Reset", "Auto-Reset", "Auto-Reset"},
+    {IDM_POLISH, "Polski", "Polish", "Polnish"},
+    {IDM_ENGLISH, "Angielski", "English", "Englisch"},
+    {IDM_GERMAN, "Niemiecki", "German", "Deutsch"},
+    {IDM_ABOUT, "O programie", "About", "Über"},
+};
+
+constexpr Caption kMenuPopups[] = {
+    {0, "Opcje", "Options", "Optionen"},
+    {1, "Język", "Language", "Sprache"},
+};
+
+const char* pick(const Caption& c, uint8_t language) {
+    return pick_text(language, c.polish, c.english, c.german);
+}
+
+}  // namespace
+
+void apply_language(DialogView& main_window, uint8_t language) {
+    main_window.set_menu_checked(IDM_POLISH, false);
+    main_window.set_menu_checked(IDM_ENGLISH, false);
+    main_window.set_menu_checked(IDM_GERMAN, false);
+    const int checked = language == kPolish    ? IDM_POLISH
+                        : language == kEnglish ? IDM_ENGLISH
+                                               : IDM_GERMAN;
+    main_window.set_menu_checked(checked, true);
+
+    for (const Caption& c : kControlCaptions) main_window.set_text(c.id, pick(c, language));
+    for (const Caption& c : kMenuPopups) main_window.set_menu_popup_text(c.id, pick(c, language));
+    for (const Caption& c : kMenuTexts) main_window.set_menu_text(c.id, pick(c, language));
+    main_window.redraw_menu();
+}
+
+}  // namespace zavi

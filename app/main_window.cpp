@@ -1,0 +1,168 @@
+#include "app/main_window.h"
+
+#include <utility>
+
+#include "app/about_dialog.h"
+#include "app/device_discovery.h"
+#include "app/language.h"
+#include "app/messages.h"
+#include "link/connection.h"
+#include "link/driver.h"
+#include "link/records.h"
+#include "link/status_commands.h"
+#include "panels/alarm_settings_panel.h"
+#include "panels/status_panel.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr int kFirstReadTries = 3;
+
+// Each Options entry: the job that reads its records and the dialog that shows them.
+struct OptionsEntry {
+    int command;
+    WorkerJob job;
+    int dialog;
+};
+
+constexpr OptionsEntry kOptions[] = {
+    {IDM_PIN_PUK, JOB_READ_PIN_PUK, IDD_PIN_PUK},
+    {IDM_ACTIONS, JOB_READ_ACTIONS, IDD_ACTIONS},
+    {IDM_PHONE_NUMBERS, JOB_READ_PHONE_NUMBERS, IDD_PHONE_NUMBERS},
+    {IDM_IO_NAMES, JOB_READ_IO_NAMES, IDD_IO_NAMES},
+    {IDM_CALL_ANSWER, JOB_READ_CALL_ANSWER, IDD_CALL_ANSWER},
+    {IDM_AUTO_STATUS, JOB_READ_AUTO_STATUS, IDD_AUTO_STATUS},
+    {IDM_AUTO_RESET, JOB_READ_AUTO_RESET, IDD_AUTO_RESET},
+};
+
+// What the window shows before anything was read. operator_name is left as it is.
+void clear_device_data() {
+    DeviceStatus& s = device_status;
+    s.temp1_negative = s.temp1_whole = s.temp1_tenths = 0;
+    s.temp2_negative = s.temp2_whole = s.temp2_tenths = 0;
+    s.battery_level = s.battery_flags = 0;
+    s.gsm_signal = s.gsm_state = 0;
+    for (auto& text : s.io_state_text) text[0] = '\0';
+    alarm_settings = {};
+    for (auto& name : io_names.name) name[0] = '\0';
+}
+
+// The first read after connecting: each operation up to three times; a failure is silent and
+// the panels show what could be read.
+void first_read() {
+    for (uint8_t part = 0; part < 3; ++part) {
+        for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+            if (read_status(device_handle, part) == 0) break;
+        }
+    }
+    for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+        if (read_alarm_settings(device_handle) == 0) break;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Shell& shell, OptionsDialogFactory make_dialog, const char* settings_path)
+    : shell_(shell), make_dialog_(std::move(make_dialog)), settings_path_(settings_path) {}
+
+void MainWindow::on_init(DialogView& view) {
+    clear_device_data();
+    view.set_window_icon(IDI_APP);
+    set_up_alarm_settings_panel(view);
+    install_threshold_edit_filters(view);
+    set_up_status_panel(view);
+
+    if (load_settings(settings_path_) != 0) {
+        ui_language = kEnglish;
+        if (save_settings(settings_path_) != 0) {
+            // Shown only in English: the language could not be settled.
+            view.message_box("Operation failed", "Error", MessageIcon::warning, MessageButtons::ok);
+            view.close(0);
+            return;
+        }
+    }
+
+    fill_trigger_mode_lists(view);
+    refresh_panels(view);
+    apply_language(view, ui_language);
+
+    if (!discover_device(view)) {
+        view.close(0);
+        return;
+    }
+
+    first_read();
+    refresh_panels(view);
+}
+
+void MainWindow::on_command(DialogView& view, int id, int code) {
+    switch (id) {
+        case IDC_MODE_IN1:
+        case IDC_MODE_IN2:
+        case IDC_MODE_PIN1:
+        case IDC_MODE_PIN2:
+            if (code == 1) store_alarm_settings(view);  // selection changed
+            return;
+        case IDC_REFRESH:
+        case IDC_READ:
+            if (shell_.run_worker_job(id == IDC_REFRESH ? JOB_READ_STATUS
+                                                        : JOB_READ_ALARM_SETTINGS) == 0) {
+                refresh_panels(view);
+            } else {
+                show_communication_error(view, ui_language);
+            }
+            return;
+        case IDC_SAVE:
+            save_alarm_settings(view);
+            return;
+        case IDM_RESET:
+            if (shell_.run_worker_job(JOB_RESET_DEVICE) == 0) {
+                view.message_box(
+                    pick_text(ui_language, "Reset urządzenia", "Device reset", "Geräte-Reset"),
+                    kAppTitle, MessageIcon::information, MessageButtons::ok);
+            } else {
+                show_communication_error(view, ui_language);
+            }
+            return;
+        case IDM_POLISH:
+        case IDM_ENGLISH:
+        case IDM_GERMAN:
+            ui_language = id == IDM_POLISH ? kPolish : id == IDM_ENGLISH ? kEnglish : kGerman;
+            apply_language(view, ui_language);
+            fill_trigger_mode_lists(view);
+            refresh_panels(view);  // brings the list selections back from alarm_settings
+            return;
+        case IDM_ABOUT: {
+            AboutDialog about;
+            view.run_dialog(IDD_ABOUT, about);
+            return;
+        }
+        default:
+            break;
+    }
+
+    for (const OptionsEntry& entry : kOptions) {
+        if (entry.command != id) continue;
+        if (shell_.run_worker_job(entry.job) != 0) {
+            show_communication_error(view, ui_language);
+            return;
+        }
+        std::unique_ptr<DialogLogic> dialog = make_dialog_ ? make_dialog_(entry.dialog) : nullptr;
+        if (dialog) view.run_dialog(entry.dialog, *dialog);
+        return;
+    }
+    // Anything else, the Escape key's IDCANCEL included, is ignored.
+}
+
+void MainWindow::on_close(DialogView& view) {
+    if (device_handle) {
+        if (Driver* usb = driver()) usb->close(device_handle);
+        device_handle = nullptr;
+    }
+    save_settings(settings_path_);  // a failed write does not keep the program from ending
+    view.close(0);
+}
+
+}  // namespace zavi

@@ -1,0 +1,14 @@
+#include "app/messages.h"
+
+#include "common/language.h"
+
+namespace zavi {
+
+void show_communication_error(DialogView& owner, uint8_t language) {
+    owner.message_box(
+        pick_text(language, "Błąd komunikacji - spróbuj ponownie",
+                  "Communication error - try again", "Verbindungsfehler - versuche nochmal"),
+        kAppTitle, MessageIcon::error, MessageButtons::ok);
+}
+
+}  // namespace zavi

@@ -1,0 +1,149 @@
+#include "panels/status_panel.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/language.h"
+#include "common/module_text.h"
+#include "link/records.h"
+#include "panels/alarm_settings_panel.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr int kSignalMax = 32;
+constexpr int kSignalNoReading = 99;
+constexpr int kBatteryMax = 100;
+
+constexpr int kStateControls[6] = {IDC_STATE_IN1,  IDC_STATE_IN2,  IDC_STATE_PIN1,
+                                   IDC_STATE_PIN2, IDC_STATE_OUT1, IDC_STATE_OUT2};
+
+// A NUL-terminated slot read without trusting the terminator to be there.
+std::string slot_text(const char* slot, std::size_t size) {
+    return module_text_to_utf8(std::string_view(slot, strnlen(slot, size)));
+}
+
+void show_temperature(DialogView& view, int id, uint8_t negative, uint8_t whole, uint8_t tenths) {
+    char text[32];
+    std::snprintf(text, sizeof text, negative ? "-%d.%d °C" : "%d.%d °C", whole, tenths);
+    view.set_text(id, text);
+}
+
+void show_signal(DialogView& view) {
+    uint8_t& q = device_status.gsm_signal;
+    char text[32];
+    int position = 0;
+    if (q == kSignalNoReading) {
+        q = 0;
+        std::snprintf(text, sizeof text, "???");
+    } else {
+        if (q > kSignalMax) q = kSignalMax;
+        position = q;
+        std::snprintf(text, sizeof text, "-%d dBm", 113 - 2 * q);
+    }
+    view.set_progress_position(IDC_SIGNAL_BAR, position);
+    view.set_text(IDC_SIGNAL_TEXT, text);
+}
+
+void show_battery(DialogView& view) {
+    uint8_t& level = device_status.battery_level;
+    char text[32];
+    if (device_status.battery_flags & 0x80) {
+        level = 0;
+        std::snprintf(text, sizeof text, "???");
+    } else {
+        if (level > kBatteryMax) level = kBatteryMax;
+        std::snprintf(text, sizeof text, "%d %%", level);
+    }
+    view.set_progress_position(IDC_BATTERY_BAR, level);
+    view.set_text(IDC_BATTERY_TEXT, text);
+
+    if (level > 60) {
+        view.set_progress_color(IDC_BATTERY_BAR, 0, 200, 0);
+    } else if (level > 30) {
+        view.set_progress_color(IDC_BATTERY_BAR, 234, 199, 12);
+    } else {
+        view.set_progress_color(IDC_BATTERY_BAR, 255, 0, 0);
+    }
+}
+
+// The GSM part of the status line; in the ready state with the operator's name.
+std::string gsm_text(uint8_t language) {
+    switch (device_status.gsm_state) {
+        case 0: {
+            const char* format = pick_text(language, "GSM: gotowy   ( %s )", "GSM: ready   ( %s )",
+                                           "GSM: bereit   ( %s )");
+            const std::string name =
+                slot_text(device_status.operator_name, sizeof device_status.operator_name);
+            char text[160];
+            std::snprintf(text, sizeof text, format, name.c_str());
+            return text;
+        }
+        case 1:
+            return pick_text(language, "GSM: wylogowany", "GSM: logged out", "GSM: abgemeldet");
+        case 2:
+            return pick_text(language, "GSM: inicjalizacja", "GSM: initialization",
+                             "GSM: Initialisierung");
+        case 3:
+            return pick_text(language, "GSM: brak SIM", "GSM: no SIM", "GSM: keine SIM");
+        case 4:
+            return "GSM: PIN";
+        case 5:
+            return "GSM: PUK";
+        default:
+            return pick_text(language, "GSM: błąd", "GSM: error", "GSM: Fehler");
+    }
+}
+
+void show_status_line(DialogView& view, uint8_t language) {
+    const char* format;
+    switch (device_status.battery_flags & 0x03) {
+        case 0:
+            format = pick_text(language, "%s      Bateria: brak ładowania",
+                               "%s      Battery: no recharge", "%s      Batterie: nicht aufladen");
+            break;
+        case 1:
+            format = pick_text(language, "%s      Bateria: ładowana", "%s      Battery: recharge",
+                               "%s      Batterie: aufladen");
+            break;
+        default:
+            format = pick_text(language, "%s      Bateria: błąd", "%s      Battery: error",
+                               "%s      Batterie: Fehler");
+            break;
+    }
+    const std::string gsm = gsm_text(language);
+    char line[256];
+    std::snprintf(line, sizeof line, format, gsm.c_str());
+    view.set_text(IDC_STATUS_LINE, line);
+}
+
+}  // namespace
+
+void set_up_status_panel(DialogView& view) {
+    view.set_progress_range(IDC_SIGNAL_BAR, 0, kSignalMax);
+    view.set_progress_position(IDC_SIGNAL_BAR, 0);
+    view.set_progress_range(IDC_BATTERY_BAR, 0, kBatteryMax);
+    view.set_progress_position(IDC_BATTERY_BAR, 0);
+}
+
+void refresh_panels(DialogView& view) {
+    show_alarm_settings(view);
+
+    const DeviceStatus& s = device_status;
+    show_temperature(view, IDC_TEMP1, s.temp1_negative, s.temp1_whole, s.temp1_tenths);
+    show_temperature(view, IDC_TEMP2, s.temp2_negative, s.temp2_whole, s.temp2_tenths);
+
+    for (int i = 0; i < 6; ++i) {
+        view.set_text(kStateControls[i], slot_text(s.io_state_text[i], sizeof s.io_state_text[i]));
+    }
+
+    show_signal(view);
+    show_battery(view);
+    show_status_line(view, ui_language);
+}
+
+}  // namespace zavi

@@ -1,0 +1,67 @@
+#include "tests/support/main_window_fixture.h"
+
+#include "app/language.h"
+#include "link/connection.h"
+#include "link/driver.h"
+#include "link/records.h"
+
+namespace zavi::test {
+
+void MainWindowTest::SetUp() {
+    reset_all_records();
+    device_handle = nullptr;
+    ui_language = 0x55;
+}
+
+void MainWindowTest::TearDown() {
+    view_.reset();
+    window_.reset();
+    set_driver(nullptr);
+    sim_.reset();
+    device_handle = nullptr;
+    reset_all_records();
+    ui_language = 1;
+}
+
+void MainWindowTest::make_sim(sim::Scenario scenario) {
+    sim_ = std::make_unique<sim::SimDriver>(std::move(scenario));
+}
+
+void MainWindowTest::open_window(Driver* usb) {
+    set_driver(usb);
+    window_ = std::make_unique<MainWindow>(
+        shell,
+        [this](int template_id) -> std::unique_ptr<DialogLogic> {
+            factory_calls.push_back(template_id);
+            if (factory_returns_null) return nullptr;
+            return std::make_unique<RecordingDialog>(opened, template_id);
+        },
+        settings_path.c_str());
+    view_ = std::make_unique<FakeDialogView>(window_.get());
+    view_->init();
+}
+
+void MainWindowTest::expect_only_box(const std::string& text, MessageIcon icon, const char* title) {
+    ASSERT_EQ(view_->messages().size(), 1u);
+    const FakeDialogView::Message& m = view_->messages()[0];
+    EXPECT_EQ(m.text, text);
+    EXPECT_EQ(m.title, title);
+    EXPECT_EQ(m.icon, icon);
+    EXPECT_EQ(m.buttons, MessageButtons::ok);
+}
+
+std::vector<int> MainWindowTest::commands() const {
+    std::vector<int> out;
+    for (const sim::JournalEntry& e : sim_->journal()) out.push_back(e.command);
+    return out;
+}
+
+std::vector<sim::JournalEntry> MainWindowTest::requests(int command) const {
+    std::vector<sim::JournalEntry> out;
+    for (const sim::JournalEntry& e : sim_->journal()) {
+        if (e.command == command) out.push_back(e);
+    }
+    return out;
+}
+
+}  // namespace zavi::test
