@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "dialogs/options_dialogs.h"
 #include "link/driver.h"
 #include "resources/ids.h"
 #include "win32/d2xx_driver.h"
@@ -28,8 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (d2xx.load() == D2xxLoad::ok) set_driver(&d2xx);
 
     Win32Shell shell(app_instance);
-    // The Options dialogs are not built yet; the main window opens nothing for a null logic.
-    MainWindow main_window(shell, [](int) -> std::unique_ptr<DialogLogic> { return nullptr; });
+    MainWindow main_window(shell, make_options_dialog);
     const INT_PTR result =
         run_modal_dialog(app_instance, IDD_MAIN, nullptr, main_window, shell.owner_slot());
 
