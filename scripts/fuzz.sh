@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (preset `fuzz`: clang, libFuzzer, ASan, UBSan) and fuzzes each for a
+# fixed short time, starting from the committed seed corpus in fuzz/corpus/<target>. New inputs
+# go to build/fuzz/work/<target>, never into the committed corpus. A crash, leak, time-out or
+# broken property leaves its input in build/fuzz/artifacts/ and fails the script.
+#
+#   scripts/fuzz.sh                    # every target, FUZZ_SECONDS (default 25) each
+#   FUZZ_SECONDS=300 scripts/fuzz.sh phone_answers
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-25}
+jobs=${FUZZ_BUILD_JOBS:-2}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs" --target fuzz_targets
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for f in $(grep -l 'LLVMFuzzerTestOneInput(.*) {$' fuzz/*.cpp); do
+        targets+=("$(basename "$f" .cpp)")
+    done
+fi
+
+out=build/fuzz
+mkdir -p "$out/artifacts" "$out/logs"
+failed=()
+printf '%-16s %9s %10s %7s %7s\n' target seconds executions exec/s corpus
+for t in "${targets[@]}"; do
+    work="$out/work/$t"
+    mkdir -p "$work"
+    log="$out/logs/$t.log"
+    status=0
+    "$out/fuzz/fuzz_$t" "$work" "fuzz/corpus/$t" \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -max_len=4096 \
+        -artifact_prefix="$out/artifacts/$t-" -print_final_stats=1 >"$log" 2>&1 || status=$?
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    size=$(find "$work" -type f | wc -l)
+    printf '%-16s %9s %10s %7s %7s\n' "$t" "$seconds" "${execs:-?}" "${rate:-?}" "$size"
+    if [ "$status" -ne 0 ]; then
+        failed+=("$t")
+        echo "fuzz: $t failed (exit $status); log $log, input in $out/artifacts/" >&2
+        grep -m 5 -E 'ERROR|property broken|SUMMARY' "$log" >&2 || true
+    fi
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzz: failures in ${failed[*]}" >&2
+    exit 1
+fi
+echo "fuzz: no crash, leak, time-out or broken property"
