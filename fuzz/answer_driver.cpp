@@ -9,6 +9,7 @@ namespace zavi::fuzz {
 
 namespace {
 
+constexpr uint64_t kStartUs = 1'000'000;
 uint64_t virtual_now = 0;
 uint64_t virtual_clock() {
     return virtual_now;
@@ -32,7 +33,7 @@ AnswerDriver::AnswerDriver(std::span<const uint8_t> input) {
         replies_.push_back({input.subspan(pos, n), false});
         pos += n;
     }
-    virtual_now = 1'000'000;
+    virtual_now = kStartUs;
     set_clock(virtual_clock);
     set_driver(this);
 }
@@ -44,6 +45,9 @@ AnswerDriver::~AnswerDriver() {
 
 DriverHandle AnswerDriver::handle() const {
     return &token;
+}
+uint64_t AnswerDriver::elapsed_us() const {
+    return virtual_now - kStartUs;
 }
 
 DriverStatus AnswerDriver::count_devices(uint32_t* count) {

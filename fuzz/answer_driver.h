@@ -37,6 +37,7 @@ class AnswerDriver : public Driver {
     bool timeouts_fail = false;  // set_timeouts returns an error status
 
     DriverHandle handle() const;
+    uint64_t elapsed_us() const;  // virtual time since the driver was made
     int open_handles() const { return open_handles_; }
     // Every write as it was given, one entry per call.
     const std::vector<std::vector<uint8_t>>& requests() const { return requests_; }

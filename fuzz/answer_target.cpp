@@ -42,6 +42,9 @@ int run_answer_target(const uint8_t* data, std::size_t size,
                    "each request carries the data its command needs");
         FUZZ_CHECK(!sim::is_write_command(request.command), "a read sends no write command");
     }
+    // A module that stalls or drips costs each request at most twice the read time-out.
+    FUZZ_CHECK(usb.elapsed_us() <= usb.requests().size() * 2 * uint64_t{kReadTimeoutMs} * 1000,
+               "no request waits much past the read time-out");
     if (op.single) {
         FUZZ_CHECK(usb.requests().size() == 1, "a single command is sent once");
         if (result != 0)

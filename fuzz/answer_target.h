@@ -4,6 +4,7 @@
 //  - the result is one the operation documents,
 //  - every frame the program wrote is a well-formed request for a read command (a read never
 //    makes the module change anything),
+//  - no request waits much past the read time-out,
 //  - a failed single-command read left every record exactly as it was,
 //  - text slots keep their NUL and counts stay within their tables,
 //  - and whatever the operation adds in `check`.
