@@ -32,8 +32,8 @@ void AddNumberDialog::on_init(DialogView& view) {
     view.set_edit_filter(IDC_ADD_EDIT, {EditFilterKind::digits, IDC_ADD_ADD});
 
     const uint8_t language = ui_language;
-    view.set_title(pick_text(language, "Nowy numer telefonu", "New phone number",
-                             "Neue telefonnummer"));
+    view.set_title(
+        pick_text(language, "Nowy numer telefonu", "New phone number", "Neue telefonnummer"));
     view.set_text(IDC_ADD_ADD, pick_text(language, "Dodaj", "Add", "Hinzufügen"));
     view.set_text(IDC_ADD_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
     view.set_text(IDC_ADD_LABEL, pick_text(language, "Numer    +", "Number   +", "Nummer   +"));
@@ -68,6 +68,8 @@ void AddNumberDialog::on_command(DialogView& view, int id, int /*code*/) {
     view.close(1);
 }
 
-void AddNumberDialog::on_close(DialogView& view) { add_nothing(view); }
+void AddNumberDialog::on_close(DialogView& view) {
+    add_nothing(view);
+}
 
 }  // namespace zavi

@@ -58,8 +58,8 @@ void IoNamesDialog::on_init(DialogView& view) {
         const int edit = kIoNameEdits[slot];
         view.set_edit_filter(edit, {EditFilterKind::io_name, 0});
         const char* name = io_names.name[slot];
-        view.set_text(edit, module_text_to_utf8(std::string_view(
-                                name, slot_length(name, kIoNameSlot))));
+        view.set_text(edit,
+                      module_text_to_utf8(std::string_view(name, slot_length(name, kIoNameSlot))));
         view.set_text_limit(edit, kIoNameEditLimit);
     }
     const uint8_t language = ui_language;
@@ -70,8 +70,10 @@ void IoNamesDialog::on_init(DialogView& view) {
 }
 
 void IoNamesDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_IO_NAMES_SAVE) save(view);
-    else if (id == IDC_IO_NAMES_CANCEL) view.close(0);
+    if (id == IDC_IO_NAMES_SAVE)
+        save(view);
+    else if (id == IDC_IO_NAMES_CANCEL)
+        view.close(0);
     // Anything else, Escape's IDCANCEL included, is ignored.
 }
 

@@ -53,12 +53,12 @@ void set_texts(DialogView& view) {
     const char* quantity = pick_text(language, "Ilość", "Quantity", "Anzahl");
     view.set_text(IDC_EMERGENCY_QUANTITY_LABEL, quantity);
     view.set_text(IDC_RECEIVED_QUANTITY_LABEL, quantity);
-    view.set_text(IDC_EMERGENCY_LABEL, pick_text(language, "Numery alarmowe",
-                                                 "Emergency phone numbers",
-                                                 "Anzurufende Telefonnummern"));
-    view.set_text(IDC_RECEIVED_LABEL, pick_text(language, "Akceptowane numery",
-                                                "Received phone numbers",
-                                                "Akzeptierte Telefonnummern"));
+    view.set_text(IDC_EMERGENCY_LABEL,
+                  pick_text(language, "Numery alarmowe", "Emergency phone numbers",
+                            "Anzurufende Telefonnummern"));
+    view.set_text(IDC_RECEIVED_LABEL,
+                  pick_text(language, "Akceptowane numery", "Received phone numbers",
+                            "Akzeptierte Telefonnummern"));
     view.set_text(IDC_RECEIVED_ALL,
                   pick_text(language, "Akceptuj wszystkie", "Received All", "Akzeptiere alle"));
 }
@@ -112,8 +112,10 @@ void refresh_phone_lists(DialogView& view) {
         view.set_enabled(id, !all);
     accept_all = all ? 1 : 0;
     if (!all) {
-        if (received >= kMaxAccepted) view.set_enabled(IDC_RECEIVED_ADD, false);
-        else if (received == 0) view.set_enabled(IDC_RECEIVED_REMOVE, false);
+        if (received >= kMaxAccepted)
+            view.set_enabled(IDC_RECEIVED_ADD, false);
+        else if (received == 0)
+            view.set_enabled(IDC_RECEIVED_REMOVE, false);
     }
 
     view.set_enabled(IDC_EMERGENCY_ADD, emergency < kMaxEmergency);

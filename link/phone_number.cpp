@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t kMaxDigits = kPhoneNumberBytes * 2;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
