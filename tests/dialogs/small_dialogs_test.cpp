@@ -27,7 +27,8 @@ TEST_F(SmallDialogTest, CallAnswerShowsAndSendsBackWhatItCanShow) {
         {0, 0x35, false, 0, 0, {0, 0x00}},  // both nibbles out of range
         {0x80, 0x03, true, 0, 0, {1, 0x00}}, {0, 0x20, false, 0, 2, {0, 0x20}},
         {0, 0xF2, false, 2, 0, {0, 0x02}},  // only the high nibble out of range
-        {0, 0x00, false, 0, 0, {0, 0x00}},
+        {0, 0x52, false, 2, 0, {0, 0x02}},  // out of range, not cut to two bits
+        {1, 0x15, true, 0, 1, {1, 0x10}},    {0, 0x00, false, 0, 0, {0, 0x00}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.sms) << " " << int(c.reactions));
