@@ -186,92 +186,16 @@ TEST_F(SmallDialogTest, TextsFollowTheLanguage) {
 }
 
 // With a language byte the program does not know, list indices still are the codes.
-TEST_F(SmallDialogTest, UnknownLanguageStillSendsTheShownCodes) {
+TEST_F(SmallDialogTest, UnknownLanguageStillSendsTheShownCode) {
     ui_language = 7;
     state().auto_reset = 2;
-    state().auto_status = 0x85;
-    state().call_answer_reactions = 0x12;
-
     AutoResetDialog reset;
     open(reset, read_auto_reset);
     EXPECT_EQ(view().item_text(IDC_AUTO_RESET_PERIOD, view().selected_item(IDC_AUTO_RESET_PERIOD)),
               "2 Tage");
+    view().choose(IDC_AUTO_RESET_PERIOD, 3);
     view().click(IDC_AUTO_RESET_SAVE);
-    EXPECT_EQ(sent(21), (std::vector<Bytes>{{2}}));
-
-    AutoStatusDialog status;
-    open(status, read_auto_status);
-    view().click(IDC_AUTO_STATUS_SAVE);
-    EXPECT_EQ(sent(27), (std::vector<Bytes>{{0x85}}));
-
-    CallAnswerDialog call;
-    open(call, read_call_answer);
-    EXPECT_EQ(view().item_text(IDC_CALL_OUT1, view().selected_item(IDC_CALL_OUT1)), "OUT-1 ON-2s");
-    view().click(IDC_CALL_SAVE);
-    EXPECT_EQ(sent(23), (std::vector<Bytes>{{0, 0x12}}));
-}
-
-// The three dialogs share Save/Cancel behaviour; each is checked the same way.
-struct SmallDialog {
-    const char* name;
-    std::unique_ptr<DialogLogic> (*make)();
-    uint8_t (*read)(DriverHandle);
-    uint8_t write_command;
-    int save, cancel, list;
-    Bytes (*record)();
-};
-
-const SmallDialog kDialogs[] = {
-    {"answer for call", [] { return std::unique_ptr<DialogLogic>(new CallAnswerDialog); },
-     read_call_answer, 23, IDC_CALL_SAVE, IDC_CALL_CANCEL, IDC_CALL_OUT1,
-     [] {
-         return Bytes{call_answer.sms, call_answer.reactions};
-     }},
-    {"auto-status", [] { return std::unique_ptr<DialogLogic>(new AutoStatusDialog); },
-     read_auto_status, 27, IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, IDC_AUTO_STATUS_PERIOD,
-     [] { return Bytes{auto_status.value}; }},
-    {"auto-reset", [] { return std::unique_ptr<DialogLogic>(new AutoResetDialog); },
-     read_auto_reset, 21, IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, IDC_AUTO_RESET_PERIOD,
-     [] { return Bytes{auto_reset.period}; }},
-};
-
-TEST_F(SmallDialogTest, CancelCloseBoxAndEscapeWriteNothing) {
-    for (const SmallDialog& d : kDialogs) {
-        for (int way = 0; way < 3; ++way) {
-            SCOPED_TRACE(testing::Message() << d.name << " " << way);
-            auto dialog = d.make();
-            open(*dialog, d.read);
-            const Bytes before = d.record();
-            view().choose(d.list, 2);
-            if (way == 0) view().click(d.cancel);
-            if (way == 1) view().press_close_box();
-            if (way == 2) view().press_escape();
-            EXPECT_EQ(view().is_closed(), way != 2);
-            EXPECT_TRUE(commands_received().empty());
-            EXPECT_EQ(d.record(), before);
-            EXPECT_TRUE(view().messages().empty());
-        }
-    }
-}
-
-TEST_F(SmallDialogTest, FailedWriteKeepsTheDialogOpen) {
-    for (const SmallDialog& d : kDialogs) {
-        SCOPED_TRACE(d.name);
-        auto dialog = d.make();
-        open(*dialog, d.read);
-        add_fault(sim::FaultKind::wrong_ack, d.write_command, -1, 0, 1);
-        view().choose(d.list, 1);
-        view().click(d.save);
-        expect_only_error_box("Communication error - try again");
-        EXPECT_FALSE(view().is_closed());
-        EXPECT_EQ(view().selected_item(d.list), 1);
-
-        view().clear_messages();
-        view().click(d.save);
-        EXPECT_TRUE(view().messages().empty());
-        EXPECT_TRUE(view().is_closed());
-        EXPECT_EQ(frames(d.write_command).size(), 2u);
-    }
+    EXPECT_EQ(sent(21), (std::vector<Bytes>{{3}}));
 }
 
 }  // namespace
