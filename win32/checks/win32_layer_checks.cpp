@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/language.h"
+#include "dialogs/pin_puk_dialog.h"
+#include "link/records.h"
 #include "resources/ids.h"
 #include "win32/dialog_host.h"
 #include "win32/win32_dialog_view.h"
@@ -338,6 +341,55 @@ void check_filters() {
     });
 }
 
+// ---- Options dialogs: check boxes, and the PIN and PUK edits under their own logic
+
+void check_option_dialogs() {
+    const struct {
+        int dialog, box;
+        const wchar_t* caption;
+    } boxes[] = {
+        {IDD_ACTIONS, IDC_ACT0_SMS, L"SMS"},
+        {IDD_ACTIONS, IDC_ACT0_CLIP, L"CLIP"},
+        {IDD_ACTIONS, IDC_ACT4_SMS, L"SMS"},
+        {IDD_ACTIONS, IDC_ACT8_CLIP, L"CLIP"},
+        {IDD_CALL_ANSWER, IDC_CALL_SMS, L"SMS"},
+        {IDD_AUTO_STATUS, IDC_AUTO_STATUS_SMS, L"SMS"},
+        {IDD_AUTO_STATUS, IDC_AUTO_STATUS_CLIP, L"CLIP"},
+    };
+    for (const auto& b : boxes) {
+        probe(b.dialog, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
+            HWND box = GetDlgItem(dialog, b.box);
+            CHECK_IN((GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX, b.box);
+            CHECK_IN(window_text(box) == b.caption, b.box);
+        });
+    }
+
+    ui_language = kEnglish;
+    sim_codes.pin = 0xAB0F;
+    sim_codes.puk = 0xFFFFFFFF;
+    probe(IDD_PIN_PUK, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        PinPukDialog logic;
+        logic.on_init(view);
+        CHECK(view.text(IDC_PIN_EDIT) == "AB0F");  // letters from the module are shown
+        CHECK(view.text(IDC_PUK_EDIT).empty());
+        HWND pin = GetDlgItem(dialog, IDC_PIN_EDIT);
+        HWND puk = GetDlgItem(dialog, IDC_PUK_EDIT);
+        SetWindowTextW(pin, L"");
+        type(pin, L"1a2F-3 \u00E44\b5");
+        CHECK(view.text(IDC_PIN_EDIT) == "1235");
+        type(pin, L"678");
+        CHECK(view.text(IDC_PIN_EDIT) == "1235");  // a fifth digit is refused
+        type(puk, L"123456789");
+        CHECK(view.text(IDC_PUK_EDIT) == "12345678");
+        put_on_clipboard(L"9");
+        SendMessageW(puk, WM_CHAR, '\b', 0);
+        SendMessageW(puk, WM_PASTE, 0, 0);
+        CHECK(view.text(IDC_PUK_EDIT) == "1234567");
+        CHECK(window_text(dialog) == L"PIN and PUK");
+    });
+    sim_codes = {};
+}
+
 // ---- The host: Enter, Escape, close box, nested dialogs, icons on buttons
 
 struct Recorder : DialogLogic {
@@ -418,6 +470,7 @@ int wmain() {
         check_main_window_view(view, dialog);
     });
     check_filters();
+    check_option_dialogs();
     check_host();
 
     std::printf("%d passed, %d failed\n", passed, failed);
