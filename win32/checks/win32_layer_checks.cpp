@@ -7,12 +7,16 @@
 #include <uxtheme.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/language.h"
+#include "dialogs/io_names_dialog.h"
+#include "dialogs/phone_numbers_dialog.h"
 #include "dialogs/pin_puk_dialog.h"
+#include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/ids.h"
 #include "win32/dialog_host.h"
@@ -390,6 +394,58 @@ void check_option_dialogs() {
     sim_codes = {};
 }
 
+// ---- Telephone numbers and I/O names under their own logic, in German
+
+void check_phone_and_name_dialogs() {
+    ui_language = kGerman;
+    accept_all = 0;
+    accepted_count = 2;
+    parse_phone_number("+491234446570", accepted_numbers[0]);
+    parse_phone_number("+48123456789", accepted_numbers[1]);
+    emergency_count = 6;
+    for (auto& n : emergency_numbers) parse_phone_number("+12345678901234", n);
+    probe(IDD_PHONE_NUMBERS, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        PhoneNumbersDialog logic;
+        logic.on_init(view);
+        HWND received = GetDlgItem(dialog, IDC_RECEIVED_LIST);
+        CHECK(SendMessageW(received, CB_GETCOUNT, 0, 0) == 2);
+        CHECK(SendMessageW(received, CB_GETCURSEL, 0, 0) == 1);  // the last entry is current
+        CHECK(view.item_text(IDC_RECEIVED_LIST, 0) == "+491234446570");
+        CHECK(window_text(GetDlgItem(dialog, IDC_RECEIVED_QUANTITY)) == L"2");
+        CHECK(window_text(GetDlgItem(dialog, IDC_EMERGENCY_QUANTITY)) == L"6");
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_EMERGENCY_ADD)));
+        CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_EMERGENCY_REMOVE)));
+        CHECK(window_text(dialog) == L"Telefonnummern");
+        CHECK(window_text(GetDlgItem(dialog, IDC_RECEIVED_ALL)) == L"Akzeptiere alle");
+        CHECK(SendDlgItemMessageW(dialog, IDC_RECEIVED_ADD, BM_GETIMAGE, IMAGE_ICON, 0) != 0);
+
+        SendMessageW(received, CB_SETCURSEL, 0, 0);
+        view.set_checked(IDC_RECEIVED_ALL, true);
+        logic.on_command(view, IDC_RECEIVED_ALL, BN_CLICKED);
+        CHECK(!IsWindowEnabled(received));
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_RECEIVED_REMOVE)));
+        CHECK(accept_all == 1 && accepted_count == 2);
+    });
+
+    for (auto& name : io_names.name) name[0] = '\0';
+    std::strcpy(io_names.name[2], "IN-2 open");
+    probe(IDD_IO_NAMES, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        IoNamesDialog logic;
+        logic.on_init(view);
+        CHECK(window_text(dialog) == L"Namen f\u00FCr Ein- und Ausgangszust\u00E4nde");
+        HWND slot2 = GetDlgItem(dialog, IDC_IO_NAME_SLOT2);
+        CHECK(window_text(slot2) == L"IN-2 open");
+        CHECK(SendMessageW(slot2, EM_GETLIMITTEXT, 0, 0) == 40);
+        SendMessageW(slot2, EM_SETSEL, 9, 9);
+        type(slot2, L"-\u00FC2");
+        CHECK(view.text(IDC_IO_NAME_SLOT2) == "IN-2 open2");
+    });
+    accept_all = 0;
+    accepted_count = 0;
+    emergency_count = 0;
+    io_names = {};
+}
+
 // ---- The host: Enter, Escape, close box, nested dialogs, icons on buttons
 
 struct Recorder : DialogLogic {
@@ -471,6 +527,7 @@ int wmain() {
     });
     check_filters();
     check_option_dialogs();
+    check_phone_and_name_dialogs();
     check_host();
 
     std::printf("%d passed, %d failed\n", passed, failed);
