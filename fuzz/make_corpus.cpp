@@ -5,6 +5,7 @@
 //
 //   build/native/fuzz/make_fuzz_corpus fuzz/corpus
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,11 +14,13 @@
 
 #include "app/worker_job.h"
 #include "fuzz/answer_driver.h"
+#include "fuzz/dialog_session.h"
 #include "link/codec.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
 #include "link/phone_commands.h"
+#include "link/phone_number.h"
 #include "link/records.h"
 #include "link/status_commands.h"
 #include "sim/demo_scenario.h"
@@ -72,7 +75,9 @@ std::vector<Bytes> record(const sim::Scenario& scenario,
     if (open_first) module.open_by_index(0, &handle);
     set_link_timeouts(handle, kReadTimeoutMs, kWriteTimeoutMs);
     reset_all_records();
+    device_handle = handle;
     operation(handle);
+    device_handle = nullptr;
     set_driver(nullptr);
     return recorder.replies;
 }
@@ -315,6 +320,43 @@ void scenario_seeds(const fs::path& root) {
                    "puk": "none", "accepted_numbers": ["+48123", "hex:16 53 16 53 16 53 16"]}}]})"));
 }
 
+void phone_text_seeds(const fs::path& root) {
+    const char* t = "phone_number_text";
+    const std::pair<const char*, const char*> typed[] = {
+        {"eleven_digits", "+48601002001"},
+        {"fourteen_digits", "+12345678901234"},
+        {"too_many_digits", "+1234567890123456789"},
+        {"plus_only", "+"},
+        {"letter_inside", "+12a34"},
+        {"no_plus", "4860"},
+    };
+    const sim::Scenario demo = sim::demo_scenario();
+    for (const auto& [name, text] : typed) {
+        const sim::Number& n = demo.modules[0].state.accepted_numbers[0];
+        Bytes input(n.begin(), n.end());
+        input.insert(input.end(), text, text + std::strlen(text));
+        write_file(root / t / name, input);
+    }
+    write_file(root / t / "escaped_digits", {0x16, 0x53, 0x16, 0x53, 0x16, 0x53, 0x16});
+    write_file(root / t / "odd_count", {0x12, 0x34, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF});
+    write_file(root / t / "nibble_a_inside", {0x12, 0xA4, 0x56, 0xFF, 0xFF, 0xFF, 0xFF});
+}
+
+void dialog_seeds(const fs::path& root) {
+    const char* t = "options_dialogs";
+    for (const auto& [name, s] :
+         {std::pair{"demo", sim::demo_scenario()}, std::pair{"escaped", escaping_scenario(260)}}) {
+        for (uint8_t i = 0; i < kOptionsDialogCount; ++i) {
+            const int id = kOptionsDialogs[i];
+            write_seed(root, t, "dialog" + std::to_string(id) + "_" + name, i,
+                       record(s, [id](DriverHandle h) {
+                           bool saved = false;
+                           run_dialog_session(id, h, &saved);
+                       }));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zavi::fuzz
 
@@ -329,6 +371,8 @@ int main(int argc, char** argv) {
     request_seeds(root);
     settings_seeds(root);
     scenario_seeds(root);
+    phone_text_seeds(root);
+    dialog_seeds(root);
     std::printf("seed corpus written to %s\n", root.string().c_str());
     return 0;
 }
