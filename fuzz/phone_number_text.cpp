@@ -3,6 +3,7 @@
 // digits; packing what is shown gives a number that shows the same; a packed text holds digits
 // and then only 0xF nibbles, so the module never gets a nibble it would take for a digit that
 // was not typed.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace zavi;
     PhoneNumber received;
     std::memset(received.bytes, 0xFF, sizeof received.bytes);
-    std::memcpy(received.bytes, data, size < kPhoneNumberBytes ? size : kPhoneNumberBytes);
+    if (size > 0) std::memcpy(received.bytes, data, std::min(size, kPhoneNumberBytes));
 
     char shown[kPhoneTextSize];
     std::memset(shown, 0x7F, sizeof shown);
