@@ -25,7 +25,7 @@ fi
 out=build/fuzz
 mkdir -p "$out/artifacts" "$out/logs"
 failed=()
-printf '%-16s %9s %10s %7s %7s\n' target seconds executions exec/s corpus
+printf '%-18s %7s %10s %7s %6s %5s\n' target seconds executions exec/s seeds new
 for t in "${targets[@]}"; do
     work="$out/work/$t"
     mkdir -p "$work"
@@ -36,8 +36,9 @@ for t in "${targets[@]}"; do
         -artifact_prefix="$out/artifacts/$t-" -print_final_stats=1 >"$log" 2>&1 || status=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-    size=$(find "$work" -type f | wc -l)
-    printf '%-16s %9s %10s %7s %7s\n' "$t" "$seconds" "${execs:-?}" "${rate:-?}" "$size"
+    seeds=$(find "fuzz/corpus/$t" -type f | wc -l)
+    new=$(find "$work" -type f | wc -l)
+    printf '%-18s %7s %10s %7s %6s %5s\n' "$t" "$seconds" "${execs:-?}" "${rate:-?}" "$seeds" "$new"
     if [ "$status" -ne 0 ]; then
         failed+=("$t")
         echo "fuzz: $t failed (exit $status); log $log, input in $out/artifacts/" >&2
