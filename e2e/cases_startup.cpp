@@ -100,7 +100,6 @@ E2E_CASE(startup_language_from_settings_file) {
         Session session(std::string("language_") + row.name, setup);
         HWND main = start_to_main_window(session);
         if (!main) continue;
-        note(std::string(row.name) + ": " + item_text(main, IDC_REFRESH));
         expect_language(main, row.shown);
         if (row.shown == 0) session.screenshot(main, "main_window_pl");
         if (row.shown == 2 && row.file == "\x02") session.screenshot(main, "main_window_de");

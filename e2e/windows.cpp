@@ -103,6 +103,10 @@ void type_text(HWND dialog, int id, const std::string& utf8) {
                         SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
+void move_updown(HWND dialog, int id, int position) {
+    send(dialog, id, UDM_SETPOS32, 0, position);
+}
+
 void choose_item(HWND dialog, int id, int index) {
     send(dialog, id, CB_SETCURSEL, index);
     DWORD_PTR ignored = 0;

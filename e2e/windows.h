@@ -25,6 +25,8 @@ bool item_enabled(HWND dialog, int id);
 
 // Puts a text into an edit as if typed (the owner is told the edit changed).
 void type_text(HWND dialog, int id, const std::string& utf8);
+// Moves an up-down control to a position, as its arrows would.
+void move_updown(HWND dialog, int id, int position);
 // Picks a list item as a user would, with the selection-change notification.
 void choose_item(HWND dialog, int id, int index);
 
