@@ -3,6 +3,7 @@
 //
 //   zavi_e2e.exe --program zavi-gsm.exe --library FTD2XX.dll --work FOLDER
 //                [--shots FOLDER] [--filter TEXT] [--report FILE]
+//   zavi_e2e.exe --demo FOLDER --shot FILE.png    (the demo: start, screenshot, close)
 #include <windows.h>
 
 #include <cstdio>
@@ -10,32 +11,38 @@
 #include <fstream>
 #include <string>
 
+#include "e2e/demo.h"
 #include "e2e/harness.h"
 #include "e2e/session.h"
 #include "win32/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace e2e;
-    std::wstring filter, report_path;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::wstring option = argv[i], value = argv[i + 1];
-        if (option == L"--program")
-            paths().program = value;
-        else if (option == L"--library")
-            paths().library = value;
-        else if (option == L"--work")
-            paths().work = value;
-        else if (option == L"--shots")
-            paths().shots = value;
-        else if (option == L"--filter")
-            filter = value;
-        else if (option == L"--report")
-            report_path = value;
-        else {
-            std::fprintf(stderr, "unknown option %ls\n", option.c_str());
+    std::wstring filter, report_path, demo, shot;
+    const struct {
+        const wchar_t* name;
+        std::wstring* value;
+    } options[] = {{L"--program", &paths().program},
+                   {L"--library", &paths().library},
+                   {L"--work", &paths().work},
+                   {L"--shots", &paths().shots},
+                   {L"--filter", &filter},
+                   {L"--report", &report_path},
+                   {L"--demo", &demo},
+                   {L"--shot", &shot}};
+    for (int i = 1; i < argc; i += 2) {
+        bool known = false;
+        for (const auto& option : options) {
+            if (std::wstring(argv[i]) != option.name || i + 1 >= argc) continue;
+            *option.value = argv[i + 1];
+            known = true;
+        }
+        if (!known) {
+            std::fprintf(stderr, "unknown option or missing value: %ls\n", argv[i]);
             return 2;
         }
     }
+    if (!demo.empty()) return run_demo(demo, shot);
     std::error_code error;
     if (paths().program.empty() || paths().library.empty() || paths().work.empty() ||
         !std::filesystem::exists(paths().program, error) ||
