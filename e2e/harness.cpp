@@ -15,6 +15,7 @@ struct Outcome {
 };
 
 Outcome* current = nullptr;
+std::vector<std::string> contexts;
 
 std::string where(const char* file, int line) {
     std::string f = file;
@@ -31,7 +32,17 @@ std::vector<Case>& cases() {
 }
 
 void fail(const std::string& what, const char* file, int line) {
-    if (current) current->failures.push_back(where(file, line) + ": " + what);
+    std::string prefix;
+    for (const std::string& c : contexts) prefix += "[" + c + "] ";
+    if (current) current->failures.push_back(where(file, line) + ": " + prefix + what);
+}
+
+Context::Context(std::string what) {
+    contexts.push_back(std::move(what));
+}
+
+Context::~Context() {
+    contexts.pop_back();
 }
 
 void skip(const std::string& why) {

@@ -27,6 +27,15 @@ void skip(const std::string& why);
 // Adds a line to the running case's report without failing it.
 void note(const std::string& what);
 
+// While alive, failures are reported with `what` in front (a row of a table, say).
+class Context {
+  public:
+    explicit Context(std::string what);
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+};
+
 bool check(bool ok, const std::string& what, const char* file, int line);
 bool check_equal(const std::string& actual, const std::string& expected, const std::string& what,
                  const char* file, int line);
