@@ -271,31 +271,68 @@ E2E_CASE(options_phone_numbers) {
     CHECK_EQ(static_cast<long long>(m.accepted_numbers.size()), 2LL);
 }
 
-// A Save of the telephone numbers that fails in its middle: the error box, the dialog stays,
-// the time-out is back at 1000 ms; Cancel then sends nothing more.
+// A Save of the telephone numbers that fails in its middle, by a block left unanswered or by
+// the module unplugged: the error box, the dialog stays, the time-out is set back to 1000 ms;
+// Cancel then sends nothing more.
 E2E_CASE(options_phone_numbers_failed_save) {
+    struct Row {
+        const char* name;
+        Fault fault;
+        DWORD at_least_ms;  // an unanswered write waits out the 3000 ms time-out
+        const char* sent;   // the write requests the module saw
+    };
+    const Row rows[] = {
+        {"block_unanswered",
+         {.kind = FaultKind::no_answer, .command = 17, .sub_index = 3, .times = 1},
+         3000,
+         "19 14 17 17 17 17"},
+        {"unplugged",
+         {.kind = FaultKind::unplug, .command = 17, .sub_index = 2},
+         0,
+         "19 14 17 17 17"},
+    };
+    for (const Row& row : rows) {
+        Context context(row.name);
+        SessionSetup setup = demo_setup();
+        setup.scenario.modules[0].faults = {row.fault};
+        Session session(std::string("options_phone_save_") + row.name, setup);
+        HWND main = start_to_main_window(session);
+        if (!main) continue;
+        OpenDialog d = open_options(session, main, IDM_PHONE_NUMBERS, IDC_RECEIVED_ALL);
+        if (d.window) {
+            const DWORD start = GetTickCount();
+            CHECK_EQ(press_and_close(session, d, IDC_PHONE_SAVE), kCommunicationError.english);
+            const DWORD took = GetTickCount() - start;
+            CHECK(took >= row.at_least_ms && took < row.at_least_ms + 4000);
+            dismiss_box(session, d.window);
+            CHECK(IsWindowVisible(d.window));
+            CHECK_EQ(press_and_close(session, d, IDC_PHONE_CANCEL), "");
+        }
+        close_cleanly(session, main);
+        const auto journal = session.journal();
+        CHECK(read_timeouts(journal) == (std::vector<long long>{1000, 3000, 1000}));
+        std::vector<std::string> sent;
+        for (const JournalEvent& e : writes(journal)) sent.push_back(std::to_string(e.command));
+        CHECK_EQ(joined(sent), row.sent);  // nothing after the failure
+    }
+}
+
+// Unplugged while the telephone numbers are read (a job of several requests): the error, no
+// dialog, nothing written.
+E2E_CASE(options_unplugged_during_read) {
     SessionSetup setup = demo_setup();
     setup.scenario.modules[0].faults = {
-        Fault{.kind = FaultKind::no_answer, .command = 17, .sub_index = 3, .times = 1}};
-    Session session("options_phone_failed_save", setup);
+        Fault{.kind = FaultKind::unplug, .command = 13}};  // after accept-all, before the blocks
+    Session session("options_unplugged_read", setup);
     HWND main = start_to_main_window(session);
     if (!main) return;
-    OpenDialog d = open_options(session, main, IDM_PHONE_NUMBERS, IDC_RECEIVED_ALL);
-    if (d.window) {
-        const DWORD start = GetTickCount();
-        CHECK_EQ(press_and_close(session, d, IDC_PHONE_SAVE), kCommunicationError.english);
-        const DWORD took = GetTickCount() - start;
-        CHECK(took >= 3000 && took < 3000 + 4000);  // one unanswered write under 3000 ms
-        dismiss_box(session, d.window);
-        CHECK(IsWindowVisible(d.window));
-        CHECK_EQ(press_and_close(session, d, IDC_PHONE_CANCEL), "");
-    }
+    PendingSend* pending = command(main, IDM_PHONE_NUMBERS);
+    expect_box(session, kAppTitle, kCommunicationError.english, kJobMs, main);
+    CHECK(pending->wait(kJobMs));
+    CHECK(find_dialog(session.pid(), IDC_RECEIVED_ALL) == nullptr);
     close_cleanly(session, main);
-    const auto journal = session.journal();
-    CHECK(read_timeouts(journal) == (std::vector<long long>{1000, 3000, 1000}));
-    std::vector<std::string> sent;
-    for (const JournalEvent& e : writes(journal)) sent.push_back(std::to_string(e.command));
-    CHECK_EQ(joined(sent), "19 14 17 17 17 17");  // blocks 0-3; nothing after the failure
+    expect_no_writes(session);
+    CHECK_EQ(joined(requests(session.journal())), "1 8/00 8/01 8/02 6 18 13");
 }
 
 // A read that fails before a dialog: the communication error and no dialog.
