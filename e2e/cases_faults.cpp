@@ -26,7 +26,7 @@ struct FaultRow {
 
 constexpr DWORD kReadTimeoutMs = 1000;
 // Slack for the program and Wine on a busy machine, on top of the time-outs that can pass.
-constexpr DWORD kSlackMs = 2500;
+constexpr DWORD kSlackMs = 4000;
 
 // clang-format off
 const FaultRow kRows[] = {

@@ -119,8 +119,7 @@ E2E_CASE(startup_settings_file_unusable) {
     if (!CHECK(session.start())) return;
     expect_box(session, "Error", "Operation failed", kStartMs);
     ends_without_main_window(session);
-    CHECK(requests(session.journal()).empty());
-    CHECK(session.journal().empty());
+    CHECK(session.journal().empty());  // the driver was never even asked to count
 }
 
 // No module: its message in the stored language, then the end; config.db was created.
@@ -263,7 +262,7 @@ E2E_CASE(startup_first_read_failures_are_silent) {
     HWND main = start_to_main_window(session);
     if (!main) return;
     CHECK_EQ(item_text(main, IDC_STATE_IN1), "Door closed");
-    CHECK_EQ(item_text(main, IDC_STATE_OUT1), "");  // part 1 failed three times
+    CHECK_EQ(item_text(main, IDC_STATE_OUT1), "");  // the output texts never came
     CHECK_EQ(item_text(main, IDC_STATUS_LINE), "GSM: ready   ( Plus )      Battery: recharge");
     CHECK_EQ(updown_position(main, IDC_T1_HIGH_SPIN), 30);  // the third try of 6 succeeded
     close_cleanly(session, main);
