@@ -39,6 +39,11 @@ struct Row {
     std::vector<Exchange> exchanges;
     double measured_ms = 0, bound_ms = 0, rule_ms = 0, timeouts_ms = 0;
     double cpu_us = 0, sim_cpu_us = 0;  // per exchange
+    uint64_t reads() const {
+        uint64_t n = 0;
+        for (const Exchange& e : exchanges) n += e.read_calls;
+        return n;
+    }
     uint64_t bytes() const {
         uint64_t n = 0;
         for (const Exchange& e : exchanges) n += e.request + e.answer;
@@ -202,14 +207,15 @@ void print_table(const std::vector<Row>& rows, const sim::Timing& timing, const 
         "Line: %u baud, 10 bits a byte, latency timer %u ms (62-byte batches), module answer "
         "time %u us; median of %d runs each; CPU over %d played-back runs.\n\n",
         timing.baud, timing.latency_ms, timing.answer_us, options.reps, options.cpu_iterations);
-    std::printf("| %-41s | %5s | %5s | %9s | %9s | %6s | %9s | %10s | %7s | %7s |\n", "action",
-                "exch.", "bytes", "bound ms", "wall ms", "ratio", "rule ms", "time-outs", "CPU us",
-                "sim us");
-    std::printf(
-        "|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(43, '-').c_str(),
-        std::string(7, '-').c_str(), std::string(7, '-').c_str(), std::string(11, '-').c_str(),
-        std::string(11, '-').c_str(), std::string(8, '-').c_str(), std::string(11, '-').c_str(),
-        std::string(12, '-').c_str(), std::string(9, '-').c_str(), std::string(9, '-').c_str());
+    std::printf("| %-41s | %5s | %5s | %5s | %9s | %9s | %6s | %9s | %10s | %7s | %7s |\n",
+                "action", "exch.", "bytes", "reads", "bound ms", "wall ms", "ratio", "rule ms",
+                "time-outs", "CPU us", "sim us");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(43, '-').c_str(),
+                std::string(7, '-').c_str(), std::string(7, '-').c_str(),
+                std::string(7, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(11, '-').c_str(), std::string(8, '-').c_str(),
+                std::string(11, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(9, '-').c_str(), std::string(9, '-').c_str());
     for (const Row& r : rows) {
         std::string flags;
         if (r.failed) flags += " FAILED";
@@ -217,11 +223,13 @@ void print_table(const std::vector<Row>& rows, const sim::Timing& timing, const 
         if (!r.line_ok()) flags += " SLOW";
         if (!r.cpu_ok()) flags += " CPU";
         std::printf(
-            "| %-41s | %5zu | %5llu | %9.1f | %9.1f | %6.3f | %9.1f | %8.1f s | %7.1f | %7.1f "
+            "| %-41s | %5zu | %5llu | %5llu | %9.1f | %9.1f | %6.3f | %9.1f | %8.1f s | %7.1f | "
+            "%7.1f "
             "|%s\n",
             r.name.c_str(), r.exchanges.size(), static_cast<unsigned long long>(r.bytes()),
-            r.bound_ms, r.measured_ms, r.bound_ms > 0 ? r.measured_ms / r.bound_ms : 0.0, r.rule_ms,
-            r.timeouts_ms / 1000.0, r.cpu_us, r.sim_cpu_us, flags.c_str());
+            static_cast<unsigned long long>(r.reads()), r.bound_ms, r.measured_ms,
+            r.bound_ms > 0 ? r.measured_ms / r.bound_ms : 0.0, r.rule_ms, r.timeouts_ms / 1000.0,
+            r.cpu_us, r.sim_cpu_us, flags.c_str());
     }
 }
 
