@@ -34,6 +34,7 @@ void MainWindowTest::open_window(Driver* usb) {
         [this](int template_id) -> std::unique_ptr<DialogLogic> {
             factory_calls.push_back(template_id);
             if (factory_returns_null) return nullptr;
+            if (dialog_factory) return dialog_factory(template_id);
             return std::make_unique<RecordingDialog>(opened, template_id);
         },
         settings_path.c_str());

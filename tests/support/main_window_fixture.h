@@ -62,6 +62,8 @@ class MainWindowTest : public ::testing::Test {
     std::vector<int> factory_calls;  // templates the factory was asked for
     std::vector<int> opened;         // dialogs whose logic was initialised
     bool factory_returns_null = false;
+    // When set, the main window gets its dialogs from here instead of RecordingDialog.
+    OptionsDialogFactory dialog_factory;
 
   private:
     std::unique_ptr<sim::SimDriver> sim_;

@@ -7,10 +7,17 @@
 #include <uxtheme.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/language.h"
+#include "dialogs/io_names_dialog.h"
+#include "dialogs/phone_numbers_dialog.h"
+#include "dialogs/pin_puk_dialog.h"
+#include "link/phone_number.h"
+#include "link/records.h"
 #include "resources/ids.h"
 #include "win32/dialog_host.h"
 #include "win32/win32_dialog_view.h"
@@ -338,6 +345,107 @@ void check_filters() {
     });
 }
 
+// ---- Options dialogs: check boxes, and the PIN and PUK edits under their own logic
+
+void check_option_dialogs() {
+    const struct {
+        int dialog, box;
+        const wchar_t* caption;
+    } boxes[] = {
+        {IDD_ACTIONS, IDC_ACT0_SMS, L"SMS"},
+        {IDD_ACTIONS, IDC_ACT0_CLIP, L"CLIP"},
+        {IDD_ACTIONS, IDC_ACT4_SMS, L"SMS"},
+        {IDD_ACTIONS, IDC_ACT8_CLIP, L"CLIP"},
+        {IDD_CALL_ANSWER, IDC_CALL_SMS, L"SMS"},
+        {IDD_AUTO_STATUS, IDC_AUTO_STATUS_SMS, L"SMS"},
+        {IDD_AUTO_STATUS, IDC_AUTO_STATUS_CLIP, L"CLIP"},
+    };
+    for (const auto& b : boxes) {
+        probe(b.dialog, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
+            HWND box = GetDlgItem(dialog, b.box);
+            CHECK_IN((GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX, b.box);
+            CHECK_IN(window_text(box) == b.caption, b.box);
+        });
+    }
+
+    ui_language = kEnglish;
+    sim_codes.pin = 0xAB0F;
+    sim_codes.puk = 0xFFFFFFFF;
+    probe(IDD_PIN_PUK, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        PinPukDialog logic;
+        logic.on_init(view);
+        CHECK(view.text(IDC_PIN_EDIT) == "AB0F");  // letters from the module are shown
+        CHECK(view.text(IDC_PUK_EDIT).empty());
+        HWND pin = GetDlgItem(dialog, IDC_PIN_EDIT);
+        HWND puk = GetDlgItem(dialog, IDC_PUK_EDIT);
+        SetWindowTextW(pin, L"");
+        type(pin, L"1a2F-3 \u00E44\b5");
+        CHECK(view.text(IDC_PIN_EDIT) == "1235");
+        type(pin, L"678");
+        CHECK(view.text(IDC_PIN_EDIT) == "1235");  // a fifth digit is refused
+        type(puk, L"123456789");
+        CHECK(view.text(IDC_PUK_EDIT) == "12345678");
+        put_on_clipboard(L"9");
+        SendMessageW(puk, WM_CHAR, '\b', 0);
+        SendMessageW(puk, WM_PASTE, 0, 0);
+        CHECK(view.text(IDC_PUK_EDIT) == "1234567");
+        CHECK(window_text(dialog) == L"PIN and PUK");
+    });
+    sim_codes = {};
+}
+
+// ---- Telephone numbers and I/O names under their own logic, in German
+
+void check_phone_and_name_dialogs() {
+    ui_language = kGerman;
+    accept_all = 0;
+    accepted_count = 2;
+    parse_phone_number("+491234446570", accepted_numbers[0]);
+    parse_phone_number("+48123456789", accepted_numbers[1]);
+    emergency_count = 6;
+    for (auto& n : emergency_numbers) parse_phone_number("+12345678901234", n);
+    probe(IDD_PHONE_NUMBERS, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        PhoneNumbersDialog logic;
+        logic.on_init(view);
+        HWND received = GetDlgItem(dialog, IDC_RECEIVED_LIST);
+        CHECK(SendMessageW(received, CB_GETCOUNT, 0, 0) == 2);
+        CHECK(SendMessageW(received, CB_GETCURSEL, 0, 0) == 1);  // the last entry is current
+        CHECK(view.item_text(IDC_RECEIVED_LIST, 0) == "+491234446570");
+        CHECK(window_text(GetDlgItem(dialog, IDC_RECEIVED_QUANTITY)) == L"2");
+        CHECK(window_text(GetDlgItem(dialog, IDC_EMERGENCY_QUANTITY)) == L"6");
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_EMERGENCY_ADD)));
+        CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_EMERGENCY_REMOVE)));
+        CHECK(window_text(dialog) == L"Telefonnummern");
+        CHECK(window_text(GetDlgItem(dialog, IDC_RECEIVED_ALL)) == L"Akzeptiere alle");
+        CHECK(SendDlgItemMessageW(dialog, IDC_RECEIVED_ADD, BM_GETIMAGE, IMAGE_ICON, 0) != 0);
+
+        SendMessageW(received, CB_SETCURSEL, 0, 0);
+        view.set_checked(IDC_RECEIVED_ALL, true);
+        logic.on_command(view, IDC_RECEIVED_ALL, BN_CLICKED);
+        CHECK(!IsWindowEnabled(received));
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_RECEIVED_REMOVE)));
+        CHECK(accept_all == 1 && accepted_count == 2);
+    });
+
+    for (auto& name : io_names.name) name[0] = '\0';
+    std::strcpy(io_names.name[2], "IN-2 open");
+    probe(IDD_IO_NAMES, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        IoNamesDialog logic;
+        logic.on_init(view);
+        CHECK(window_text(dialog) == L"Namen f\u00FCr Ein- und Ausgangszust\u00E4nde");
+        HWND slot2 = GetDlgItem(dialog, IDC_IO_NAME_SLOT2);
+        CHECK(window_text(slot2) == L"IN-2 open");
+        CHECK(SendMessageW(slot2, EM_GETLIMITTEXT, 0, 0) == 40);
+        SendMessageW(slot2, EM_SETSEL, 9, 9);
+        type(slot2, L"-\u00FC2");
+        CHECK(view.text(IDC_IO_NAME_SLOT2) == "IN-2 open2");
+    });
+    accept_all = 0;
+    accepted_count = 0;
+    emergency_count = 0;
+    io_names = {};
+}
+
 // ---- The host: Enter, Escape, close box, nested dialogs, icons on buttons
 
 struct Recorder : DialogLogic {
@@ -418,6 +526,8 @@ int wmain() {
         check_main_window_view(view, dialog);
     });
     check_filters();
+    check_option_dialogs();
+    check_phone_and_name_dialogs();
     check_host();
 
     std::printf("%d passed, %d failed\n", passed, failed);

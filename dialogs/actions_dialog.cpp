@@ -1,0 +1,98 @@
+#include "dialogs/actions_dialog.h"
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "dialogs/code_lists.h"
+#include "dialogs/shared_texts.h"
+#include "link/config_commands.h"
+#include "link/connection.h"
+#include "link/records.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+namespace {
+
+// The controls of one alarm source, in the order of the record's bytes.
+struct ActionRow {
+    int sms, clip, out1, out2;
+};
+
+constexpr ActionRow kRows[] = {
+    {IDC_ACT0_SMS, IDC_ACT0_CLIP, IDC_ACT0_OUT1, IDC_ACT0_OUT2},
+    {IDC_ACT1_SMS, IDC_ACT1_CLIP, IDC_ACT1_OUT1, IDC_ACT1_OUT2},
+    {IDC_ACT2_SMS, IDC_ACT2_CLIP, IDC_ACT2_OUT1, IDC_ACT2_OUT2},
+    {IDC_ACT3_SMS, IDC_ACT3_CLIP, IDC_ACT3_OUT1, IDC_ACT3_OUT2},
+    {IDC_ACT4_SMS, IDC_ACT4_CLIP, IDC_ACT4_OUT1, IDC_ACT4_OUT2},
+    {IDC_ACT5_SMS, IDC_ACT5_CLIP, IDC_ACT5_OUT1, IDC_ACT5_OUT2},
+    {IDC_ACT6_SMS, IDC_ACT6_CLIP, IDC_ACT6_OUT1, IDC_ACT6_OUT2},
+    {IDC_ACT7_SMS, IDC_ACT7_CLIP, IDC_ACT7_OUT1, IDC_ACT7_OUT2},
+    {IDC_ACT8_SMS, IDC_ACT8_CLIP, IDC_ACT8_OUT1, IDC_ACT8_OUT2},
+};
+static_assert(sizeof kRows / sizeof kRows[0] == sizeof action_table.entry);
+
+constexpr uint8_t kKeptBits = 0xC0;  // not shown, written back as read
+constexpr uint8_t kSmsBit = 0x20;
+constexpr uint8_t kClipBit = 0x10;
+constexpr int kOutputCodes = 4;  // none, on, off, on for 2 s
+
+// Items 1 to 3 of each output's lists; item 0 is "none" in the current language.
+constexpr const char* kOut1Items[] = {"OUT-1 ON", "OUT-1 OFF", "OUT-1 ON-2s"};
+constexpr const char* kOut2Items[] = {"OUT-2 ON", "OUT-2 OFF", "OUT-2 ON-2s"};
+
+void fill_output_list(DialogView& view, int list, const char* const (&items)[3], uint8_t language) {
+    view.clear_items(list);
+    view.add_item(list, none_text(language));
+    for (const char* item : items) view.add_item(list, item);
+    view.select_item(list, 0);
+}
+
+}  // namespace
+
+void ActionsDialog::on_init(DialogView& view) {
+    const uint8_t language = ui_language;
+    for (const ActionRow& row : kRows) {
+        fill_output_list(view, row.out1, kOut1Items, language);
+        fill_output_list(view, row.out2, kOut2Items, language);
+    }
+    for (std::size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
+        const ActionRow& row = kRows[i];
+        const uint8_t entry = action_table.entry[i];
+        view.set_checked(row.sms, (entry & kSmsBit) != 0);
+        view.set_checked(row.clip, (entry & kClipBit) != 0);
+        select_code(view, row.out1, (entry >> 2) & 3u);
+        select_code(view, row.out2, entry & 3u);
+    }
+    view.set_title(
+        pick_text(language, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"));
+    view.set_text(IDC_ACTIONS_SAVE, save_text(language));
+    view.set_text(IDC_ACTIONS_CANCEL, cancel_text(language));
+}
+
+void ActionsDialog::on_command(DialogView& view, int id, int /*code*/) {
+    if (id == IDC_ACTIONS_SAVE) {
+        save(view);
+    } else if (id == IDC_ACTIONS_CANCEL) {
+        view.close(0);
+    }
+    // Anything else, the Escape key's IDCANCEL included, is ignored.
+}
+
+void ActionsDialog::save(DialogView& view) {
+    for (std::size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
+        const ActionRow& row = kRows[i];
+        uint8_t entry = action_table.entry[i] & kKeptBits;
+        if (view.checked(row.sms)) entry |= kSmsBit;
+        if (view.checked(row.clip)) entry |= kClipBit;
+        entry |= static_cast<uint8_t>(selected_code(view, row.out1, kOutputCodes) << 2);
+        entry |= selected_code(view, row.out2, kOutputCodes);
+        action_table.entry[i] = entry;
+    }
+    if (write_actions(device_handle) != 0) {
+        show_communication_error(view, ui_language);
+        return;
+    }
+    view.close(0);
+}
+
+}  // namespace zavi

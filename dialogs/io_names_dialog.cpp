@@ -1,0 +1,80 @@
+#include "dialogs/io_names_dialog.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "common/module_text.h"
+#include "common/utf16.h"
+#include "link/connection.h"
+#include "link/io_name_commands.h"
+#include "link/wire_text.h"
+
+namespace zavi {
+
+namespace {
+
+bool allowed(char c) {
+    return c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The first 40 characters of an edit (counted as the edit counts them) in the module's 8-bit
+// character set; characters it cannot hold become '?', which the cleaning removes anyway.
+void store_edit_text(const std::string& utf8, char (&slot)[kIoNameSlot]) {
+    const std::u16string wide = utf8_to_utf16(utf8);
+    const std::size_t length = std::min<std::size_t>(wide.size(), kIoNameEditLimit);
+    for (std::size_t i = 0; i < length; ++i)
+        slot[i] = wide[i] <= 0xFF ? static_cast<char>(wide[i]) : '?';
+    slot[length] = '\0';
+}
+
+void save(DialogView& view) {
+    for (std::size_t slot = 0; slot < kIoNameCount; ++slot)
+        store_edit_text(view.text(kIoNameEdits[slot]), io_names.name[slot]);
+    for (auto& name : io_names.name) clean_io_name(name);
+    if (write_io_names(device_handle, 0) != 0 || write_io_names(device_handle, 1) != 0) {
+        show_communication_error(view, ui_language);
+        return;
+    }
+    view.close(1);
+}
+
+}  // namespace
+
+void clean_io_name(char (&name)[kIoNameSlot]) {
+    const std::size_t length = slot_length(name, kIoNameSlot);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        if (allowed(name[i])) name[kept++] = name[i];
+    // A slot filled to its last byte has no room for the NUL; its last character goes.
+    if (kept == kIoNameSlot) --kept;
+    name[kept] = '\0';
+}
+
+void IoNamesDialog::on_init(DialogView& view) {
+    for (std::size_t slot = 0; slot < kIoNameCount; ++slot) {
+        const int edit = kIoNameEdits[slot];
+        view.set_edit_filter(edit, {EditFilterKind::io_name, 0});
+        const char* name = io_names.name[slot];
+        view.set_text(edit,
+                      module_text_to_utf8(std::string_view(name, slot_length(name, kIoNameSlot))));
+        view.set_text_limit(edit, kIoNameEditLimit);
+    }
+    const uint8_t language = ui_language;
+    view.set_title(pick_text(language, "Nazwy dla stanów we./wy.", "Names for I/O states",
+                             "Namen für Ein- und Ausgangszustände"));
+    view.set_text(IDC_IO_NAMES_SAVE, pick_text(language, "Zapisz", "Save", "Speichern"));
+    view.set_text(IDC_IO_NAMES_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+}
+
+void IoNamesDialog::on_command(DialogView& view, int id, int /*code*/) {
+    if (id == IDC_IO_NAMES_SAVE)
+        save(view);
+    else if (id == IDC_IO_NAMES_CANCEL)
+        view.close(0);
+    // Anything else, Escape's IDCANCEL included, is ignored.
+}
+
+}  // namespace zavi

@@ -1,0 +1,176 @@
+#include "dialogs/phone_numbers_dialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "dialogs/add_number_dialog.h"
+#include "link/connection.h"
+#include "link/phone_commands.h"
+#include "link/phone_number.h"
+#include "link/records.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr int kMaxAccepted = static_cast<int>(kAcceptedCapacity);
+constexpr int kMaxEmergency = static_cast<int>(kEmergencyCapacity);
+
+void fill_list(DialogView& view, int list, const PhoneNumber* numbers, std::size_t count) {
+    view.clear_items(list);
+    char text[kPhoneTextSize];
+    for (std::size_t i = 0; i < count; ++i) {
+        format_phone_number(numbers[i], text);
+        view.add_item(list, text);
+    }
+}
+
+void show_count(DialogView& view, int id, int count) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%d", count);
+    view.set_text(id, text);
+}
+
+// Rebuilds a table from a list; entries past the table's capacity are never stored.
+std::size_t store_list(DialogView& view, int list, PhoneNumber* numbers, std::size_t capacity) {
+    std::memset(numbers, 0xFF, capacity * sizeof(PhoneNumber));
+    const std::size_t count = std::min<std::size_t>(view.item_count(list), capacity);
+    for (std::size_t i = 0; i < count; ++i)
+        parse_phone_number(view.item_text(list, static_cast<int>(i)).c_str(), numbers[i]);
+    return count;
+}
+
+void set_texts(DialogView& view) {
+    const uint8_t language = ui_language;
+    view.set_title(pick_text(language, "Numery telefonów", "Telephone Numbers", "Telefonnummern"));
+    view.set_text(IDC_PHONE_SAVE, pick_text(language, "Zapisz", "Save", "Speichern"));
+    view.set_text(IDC_PHONE_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+    const char* quantity = pick_text(language, "Ilość", "Quantity", "Anzahl");
+    view.set_text(IDC_EMERGENCY_QUANTITY_LABEL, quantity);
+    view.set_text(IDC_RECEIVED_QUANTITY_LABEL, quantity);
+    view.set_text(IDC_EMERGENCY_LABEL,
+                  pick_text(language, "Numery alarmowe", "Emergency phone numbers",
+                            "Anzurufende Telefonnummern"));
+    view.set_text(IDC_RECEIVED_LABEL,
+                  pick_text(language, "Akceptowane numery", "Received phone numbers",
+                            "Akzeptierte Telefonnummern"));
+    view.set_text(IDC_RECEIVED_ALL,
+                  pick_text(language, "Akceptuj wszystkie", "Received All", "Akzeptiere alle"));
+}
+
+void add_number(DialogView& view, int list) {
+    AddNumberDialog add;
+    view.run_dialog(IDD_ADD_NUMBER, add);
+    if (new_phone_number[0] == '\0') return;
+    // The buttons are disabled at capacity; a list never grows past what the tables hold.
+    const int capacity = list == IDC_RECEIVED_LIST ? kMaxAccepted : kMaxEmergency;
+    if (view.item_count(list) >= capacity) return;
+    view.add_item(list, std::string("+") + new_phone_number);
+    view.select_item(list, view.item_count(list) - 1);
+    refresh_phone_lists(view);
+}
+
+void remove_number(DialogView& view, int list) {
+    const int current = view.selected_item(list);
+    if (current < 0 || current >= view.item_count(list)) return;
+    const std::string entry = view.item_text(list, current);
+    const char* format = pick_text(ui_language, "Numer %s zostanie usunięty z listy.",
+                                   "Number %s will be removed from the list.",
+                                   "Nummer %s wird aus der Liste entfernt werden.");
+    char text[128];
+    std::snprintf(text, sizeof text, format, entry.c_str());
+    if (view.message_box(text, kAppTitle, MessageIcon::warning, MessageButtons::ok_cancel) !=
+        MessageAnswer::ok)
+        return;
+    view.delete_item(list, current);
+    refresh_phone_lists(view);
+}
+
+void save(DialogView& view) {
+    if (write_phone_numbers(device_handle) != 0) {
+        show_communication_error(view, ui_language);
+        return;
+    }
+    view.close(1);
+}
+
+}  // namespace
+
+void refresh_phone_lists(DialogView& view) {
+    const int received = view.item_count(IDC_RECEIVED_LIST);
+    const int emergency = view.item_count(IDC_EMERGENCY_LIST);
+    show_count(view, IDC_RECEIVED_QUANTITY, received);
+    show_count(view, IDC_EMERGENCY_QUANTITY, emergency);
+
+    const bool all = view.checked(IDC_RECEIVED_ALL);
+    for (int id : {IDC_RECEIVED_LIST, IDC_RECEIVED_ADD, IDC_RECEIVED_REMOVE, IDC_RECEIVED_QUANTITY})
+        view.set_enabled(id, !all);
+    accept_all = all ? 1 : 0;
+    if (!all) {
+        if (received >= kMaxAccepted)
+            view.set_enabled(IDC_RECEIVED_ADD, false);
+        else if (received == 0)
+            view.set_enabled(IDC_RECEIVED_REMOVE, false);
+    }
+
+    view.set_enabled(IDC_EMERGENCY_ADD, emergency < kMaxEmergency);
+    view.set_enabled(IDC_EMERGENCY_REMOVE, emergency > 0);
+
+    accepted_count = static_cast<uint16_t>(
+        store_list(view, IDC_RECEIVED_LIST, accepted_numbers, kAcceptedCapacity));
+    emergency_count = static_cast<uint8_t>(
+        store_list(view, IDC_EMERGENCY_LIST, emergency_numbers, kEmergencyCapacity));
+
+    if (received > 0) view.select_item(IDC_RECEIVED_LIST, received - 1);
+    if (emergency > 0) view.select_item(IDC_EMERGENCY_LIST, emergency - 1);
+}
+
+void PhoneNumbersDialog::on_init(DialogView& view) {
+    view.set_checked(IDC_RECEIVED_ALL, accept_all != 0);
+    // Counts beyond the tables (never produced by the reads) are not followed past them.
+    fill_list(view, IDC_RECEIVED_LIST, accepted_numbers,
+              std::min<std::size_t>(accepted_count, kAcceptedCapacity));
+    fill_list(view, IDC_EMERGENCY_LIST, emergency_numbers,
+              std::min<std::size_t>(emergency_count, kEmergencyCapacity));
+    refresh_phone_lists(view);
+    view.set_button_icon(IDC_RECEIVED_ADD, IDI_PLUS);
+    view.set_button_icon(IDC_EMERGENCY_ADD, IDI_PLUS);
+    view.set_button_icon(IDC_RECEIVED_REMOVE, IDI_MINUS);
+    view.set_button_icon(IDC_EMERGENCY_REMOVE, IDI_MINUS);
+    set_texts(view);
+}
+
+void PhoneNumbersDialog::on_command(DialogView& view, int id, int /*code*/) {
+    switch (id) {
+        case IDC_RECEIVED_ADD:
+            add_number(view, IDC_RECEIVED_LIST);
+            break;
+        case IDC_EMERGENCY_ADD:
+            add_number(view, IDC_EMERGENCY_LIST);
+            break;
+        case IDC_RECEIVED_REMOVE:
+            remove_number(view, IDC_RECEIVED_LIST);
+            break;
+        case IDC_EMERGENCY_REMOVE:
+            remove_number(view, IDC_EMERGENCY_LIST);
+            break;
+        case IDC_RECEIVED_ALL:
+            refresh_phone_lists(view);
+            break;
+        case IDC_PHONE_SAVE:
+            save(view);
+            break;
+        case IDC_PHONE_CANCEL:
+            view.close(0);
+            break;
+        default:
+            break;  // list notifications, Escape's IDCANCEL and the rest
+    }
+}
+
+}  // namespace zavi

@@ -1,0 +1,21 @@
+// The Telephone numbers dialog (106): the accepted callers, the accept-all flag and the
+// emergency numbers. The two drop-down lists are the working copy; after every change the
+// records are rebuilt from them, and Save sends the records.
+#pragma once
+
+#include "ui/dialog_view.h"
+
+namespace zavi {
+
+// Counters and enable states from the two lists, then accept_all, accepted_numbers/count and
+// emergency_numbers/count rebuilt from the check box and the list entries. The last entry of
+// each non-empty list becomes its current one.
+void refresh_phone_lists(DialogView& view);
+
+class PhoneNumbersDialog : public DialogLogic {
+  public:
+    void on_init(DialogView& view) override;
+    void on_command(DialogView& view, int id, int code) override;
+};
+
+}  // namespace zavi

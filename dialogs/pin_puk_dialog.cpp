@@ -1,0 +1,125 @@
+#include "dialogs/pin_puk_dialog.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "dialogs/shared_texts.h"
+#include "link/config_commands.h"
+#include "link/connection.h"
+#include "link/records.h"
+#include "resources/ids.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr int kPinDigits = 4;
+constexpr int kPukDigits = 8;
+constexpr uint16_t kNoPin = 0xFFFF;
+constexpr uint32_t kNoPuk = 0xFFFFFFFF;
+
+int hex_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return 0;
+}
+
+// Copies the first `limit` characters of UTF-8 `text` into `out`, one byte each (a character
+// outside ASCII becomes '\0', which counts 0), and returns how many were copied.
+int take_characters(std::string_view text, char* out, int limit) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size() && count < limit; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) == 0x80) continue;  // continuation of the character before
+        out[count++] = byte < 0x80 ? static_cast<char>(byte) : '\0';
+    }
+    return count;
+}
+
+// `digits` characters taken two by two, the first pair most significant.
+uint32_t packed_value(const char* text, int digits) {
+    uint32_t value = 0;
+    for (int i = 0; i < digits; i += 2) value = value << 8 | hex_pair_to_byte(text[i], text[i + 1]);
+    return value;
+}
+
+void show_length_message(DialogView& view, const char* polish, const char* english,
+                         const char* german) {
+    view.message_box(pick_text(ui_language, polish, english, german), kAppTitle, MessageIcon::error,
+                     MessageButtons::ok);
+}
+
+}  // namespace
+
+uint8_t hex_pair_to_byte(char high, char low) {
+    return static_cast<uint8_t>(hex_value(high) * 16 + hex_value(low));
+}
+
+void PinPukDialog::on_init(DialogView& view) {
+    const uint8_t language = ui_language;
+    view.set_edit_filter(IDC_PIN_EDIT, {EditFilterKind::digits, 0});
+    view.set_edit_filter(IDC_PUK_EDIT, {EditFilterKind::digits, 0});
+    view.set_text_limit(IDC_PIN_EDIT, kPinDigits);
+    view.set_text_limit(IDC_PUK_EDIT, kPukDigits);
+
+    view.set_title(pick_text(language, "PIN i PUK", "PIN and PUK", "PIN und PUK"));
+    view.set_text(IDC_PIN_PUK_SAVE, save_text(language));
+    view.set_text(IDC_PIN_PUK_CANCEL, cancel_text(language));
+
+    // Each nibble is shown as one hexadecimal digit, so a value from the module that is not
+    // packed decimal shows its letters and goes back unchanged.
+    char text[16] = "";
+    const uint16_t pin = sim_codes.pin;
+    if (pin != kNoPin) std::snprintf(text, sizeof text, "%.2X%.2X", pin >> 8, pin & 0xFFu);
+    view.set_text(IDC_PIN_EDIT, text);
+
+    text[0] = '\0';
+    const uint32_t puk = sim_codes.puk;
+    if (puk != kNoPuk) {
+        std::snprintf(text, sizeof text, "%.2X%.2X%.2X%.2X", static_cast<unsigned>(puk >> 24),
+                      static_cast<unsigned>(puk >> 16 & 0xFF),
+                      static_cast<unsigned>(puk >> 8 & 0xFF), static_cast<unsigned>(puk & 0xFF));
+    }
+    view.set_text(IDC_PUK_EDIT, text);
+}
+
+void PinPukDialog::on_command(DialogView& view, int id, int /*code*/) {
+    if (id == IDC_PIN_PUK_SAVE) {
+        save(view);
+    } else if (id == IDC_PIN_PUK_CANCEL) {
+        view.close(0);
+    }
+    // Anything else, the Escape key's IDCANCEL included, is ignored.
+}
+
+void PinPukDialog::save(DialogView& view) {
+    char pin_text[kPinDigits];
+    const int pin_length = take_characters(view.text(IDC_PIN_EDIT), pin_text, kPinDigits);
+    if (pin_length != 0 && pin_length != kPinDigits) {
+        show_length_message(view, "PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
+                            "PIN - 4 stellige  Nummer erforderlich");
+        return;
+    }
+    char puk_text[kPukDigits];
+    const int puk_length = take_characters(view.text(IDC_PUK_EDIT), puk_text, kPukDigits);
+    if (puk_length != 0 && puk_length != kPukDigits) {
+        show_length_message(view, "PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
+                            "PUK - 8 stellige Nummer erforderlich");
+        return;
+    }
+
+    sim_codes.pin =
+        pin_length == 0 ? kNoPin : static_cast<uint16_t>(packed_value(pin_text, kPinDigits));
+    sim_codes.puk = puk_length == 0 ? kNoPuk : packed_value(puk_text, kPukDigits);
+    if (write_sim_codes(device_handle) != 0) {
+        show_communication_error(view, ui_language);
+        return;
+    }
+    view.close(0);
+}
+
+}  // namespace zavi
