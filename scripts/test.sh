@@ -24,4 +24,6 @@ if [ -x scripts/e2e.sh ]; then
     scripts/e2e.sh
 fi
 
+scripts/bench.sh --short
+
 echo "== all tests passed"
