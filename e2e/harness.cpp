@@ -1,64 +1,81 @@
 #include "e2e/harness.h"
 
-#include <windows.h>
-
 #include <cstdio>
 
 namespace e2e {
 
 namespace {
 
-struct Outcome {
-    std::vector<std::string> failures;
-    std::vector<std::string> notes;
-    std::string skipped;
+// Mirrors GoogleTest's progress into the text report, one line per case and per failure.
+class ReportListener : public ::testing::EmptyTestEventListener {
+  public:
+    explicit ReportListener(std::string& report) : report_(report) {}
+
+    void OnTestPartResult(const ::testing::TestPartResult& result) override {
+        if (result.failed()) {
+            failures_ += std::string("     ") + file_name(result.file_name()) + ":" +
+                         std::to_string(result.line_number()) + ": " + result.message() + "\n";
+        }
+    }
+
+    void OnTestEnd(const ::testing::TestInfo& info) override {
+        const ::testing::TestResult& result = *info.result();
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, " (%.1f s)", result.elapsed_time() / 1000.0);
+        const char* verdict = result.Failed() ? "FAIL " : result.Skipped() ? "SKIP " : "ok   ";
+        say(verdict + std::string(info.name()) + seconds + "\n" + failures_ + notes_);
+        failures_.clear();
+        notes_.clear();
+    }
+
+    void OnTestProgramEnd(const ::testing::UnitTest& unit) override {
+        say(std::to_string(unit.successful_test_count()) + " passed, " +
+            std::to_string(unit.failed_test_count()) + " failed, " +
+            std::to_string(unit.skipped_test_count()) + " skipped\n");
+    }
+
+    void add_note(const std::string& what) { notes_ += "     note: " + what + "\n"; }
+
+  private:
+    static const char* file_name(const char* path) {
+        if (path == nullptr) return "?";
+        const char* name = path;
+        for (const char* p = path; *p; ++p)
+            if (*p == '/' || *p == '\\') name = p + 1;
+        return name;
+    }
+
+    void say(const std::string& lines) {
+        std::fputs(lines.c_str(), stdout);
+        std::fflush(stdout);
+        report_ += lines;
+    }
+
+    std::string& report_;
+    std::string failures_;
+    std::string notes_;
 };
 
-Outcome* current = nullptr;
-std::vector<std::string> contexts;
-
-std::string where(const char* file, int line) {
-    std::string f = file;
-    const auto slash = f.find_last_of("/\\");
-    if (slash != std::string::npos) f = f.substr(slash + 1);
-    return f + ":" + std::to_string(line);
-}
+ReportListener* listener = nullptr;
 
 }  // namespace
 
-std::vector<Case>& cases() {
-    static std::vector<Case> all;
-    return all;
-}
-
 void fail(const std::string& what, const char* file, int line) {
-    std::string prefix;
-    for (const std::string& c : contexts) prefix += "[" + c + "] ";
-    if (current) current->failures.push_back(where(file, line) + ": " + prefix + what);
-}
-
-Context::Context(std::string what) {
-    contexts.push_back(std::move(what));
-}
-
-Context::~Context() {
-    contexts.pop_back();
-}
-
-void skip(const std::string& why) {
-    if (current && current->skipped.empty()) current->skipped = why;
+    ADD_FAILURE_AT(file, line) << what;
 }
 
 void note(const std::string& what) {
-    if (current) current->notes.push_back(what);
+    if (listener) listener->add_note(what);
 }
+
+Context::Context(const std::string& what) : trace_(__FILE__, __LINE__, what) {}
 
 bool check(bool ok, const std::string& what, const char* file, int line) {
     if (!ok) fail("expected " + what, file, line);
     return ok;
 }
 
-std::string quoted(const std::string& text) {
+std::string printable(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '\n') {
@@ -81,7 +98,7 @@ std::string quoted(const std::string& text) {
 bool check_equal(const std::string& actual, const std::string& expected, const std::string& what,
                  const char* file, int line) {
     if (actual == expected) return true;
-    fail(what + " is " + quoted(actual) + ", expected " + quoted(expected), file, line);
+    fail(what + " is " + printable(actual) + ", expected " + printable(expected), file, line);
     return false;
 }
 
@@ -94,37 +111,18 @@ bool check_equal(long long actual, long long expected, const std::string& what, 
 }
 
 int run_cases(const std::string& filter, std::string* report) {
-    int passed = 0, failed = 0, skipped = 0;
-    auto say = [&](const std::string& line) {
-        std::printf("%s\n", line.c_str());
-        std::fflush(stdout);
-        *report += line + "\n";
-    };
-    for (const Case& c : cases()) {
-        if (!filter.empty() && std::string(c.name).find(filter) == std::string::npos) continue;
-        Outcome outcome;
-        current = &outcome;
-        const DWORD start = GetTickCount();
-        c.run();
-        current = nullptr;
-        char seconds[32];
-        std::snprintf(seconds, sizeof seconds, " (%.1f s)", (GetTickCount() - start) / 1000.0);
-        if (!outcome.failures.empty()) {
-            ++failed;
-            say(std::string("FAIL ") + c.name + seconds);
-            for (const std::string& f : outcome.failures) say("     " + f);
-        } else if (!outcome.skipped.empty()) {
-            ++skipped;
-            say(std::string("SKIP ") + c.name + seconds + ": skipped: " + outcome.skipped);
-        } else {
-            ++passed;
-            say(std::string("ok   ") + c.name + seconds);
-        }
-        for (const std::string& n : outcome.notes) say("     note: " + n);
-    }
-    say(std::to_string(passed) + " passed, " + std::to_string(failed) + " failed, " +
-        std::to_string(skipped) + " skipped");
-    return failed;
+    int argc = 1;
+    char name[] = "zavi_e2e";
+    char* argv[] = {name, nullptr};
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!filter.empty()) ::testing::GTEST_FLAG(filter) = "*" + filter + "*";
+    // The listener's lines replace GoogleTest's own printer, which would say everything twice.
+    ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
+    delete listeners.Release(listeners.default_result_printer());
+    listener = new ReportListener(*report);
+    listeners.Append(listener);
+    if (RUN_ALL_TESTS() != 0) return ::testing::UnitTest::GetInstance()->failed_test_count() + 1;
+    return 0;
 }
 
 }  // namespace e2e

@@ -20,7 +20,7 @@ HWND await_main_window(Session& session) {
     if (!main) {
         fail("the main window did not appear", __FILE__, __LINE__);
         if (auto box = session.message_box_now())
-            note("a box is shown instead: " + quoted(box->title) + " " + quoted(box->text));
+            note("a box is shown instead: " + printable(box->title) + " " + printable(box->text));
         return nullptr;
     }
     // The window becomes visible before the first read has ended; the read is over when the
@@ -28,7 +28,7 @@ HWND await_main_window(Session& session) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kJobMs, &ignored);
     if (auto box = session.message_box_now())
-        fail("unexpected box after the start: " + quoted(box->text), __FILE__, __LINE__);
+        fail("unexpected box after the start: " + printable(box->text), __FILE__, __LINE__);
     return main;
 }
 
@@ -48,7 +48,7 @@ void expect_box(Session& session, const std::string& title, const std::string& t
                 DWORD timeout_ms, HWND owner) {
     const auto box = session.wait_message_box(timeout_ms, owner);
     if (!box) {
-        fail("no message box " + quoted(text), __FILE__, __LINE__);
+        fail("no message box " + printable(text), __FILE__, __LINE__);
         return;
     }
     CHECK_EQ(box->title, title);
