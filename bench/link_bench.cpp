@@ -17,6 +17,7 @@
 #include "bench/wire_meter.h"
 #include "link/connection.h"
 #include "link/driver.h"
+#include "sim/request_decoder.h"
 #include "sim/simulator.h"
 
 namespace zavi::bench {
@@ -80,7 +81,7 @@ void compute_bounds(Row& row, const sim::Timing& timing) {
         bound += exact;
         // An answer frame read with a fixed read size would wait out the time-out; the
         // acknowledgement is asked for with its exact size and returns as soon as it is in.
-        timeouts += answered_by_ack(e.command)
+        timeouts += sim::is_write_command(e.command)
                         ? exact
                         : line_time_us(e.request, timing.baud) + kReadTimeoutUs;
     }

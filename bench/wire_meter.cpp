@@ -10,25 +10,6 @@ uint8_t request_command(const uint8_t* bytes, std::size_t count) {
     return count < 3 ? 0 : static_cast<uint8_t>(~bytes[2]);
 }
 
-bool answered_by_ack(uint8_t command) {
-    switch (command) {
-        case 7:
-        case 10:
-        case 12:
-        case 14:
-        case 15:
-        case 17:
-        case 19:
-        case 21:
-        case 23:
-        case 25:
-        case 27:
-            return true;
-        default:
-            return false;
-    }
-}
-
 DriverStatus WireMeter::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
     const DriverStatus status = inner_.write(handle, buffer, count, written);

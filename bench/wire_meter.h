@@ -48,7 +48,4 @@ class WireMeter : public Driver {
 // the bytes are no request.
 uint8_t request_command(const uint8_t* bytes, std::size_t count);
 
-// Whether the module answers this command with its 5-byte acknowledgement.
-bool answered_by_ack(uint8_t command);
-
 }  // namespace zavi::bench

@@ -11,6 +11,7 @@
 #include "bench/wire_meter.h"
 #include "link/connection.h"
 #include "link/records.h"
+#include "sim/request_decoder.h"
 
 namespace zavi::bench {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(ActionTiming, EveryActionTakesExactlyItsLineBound) {
             bound += exchange_bound_us(e.request, e.answer, line);
             // Every answer is read in full and nothing beyond it: a frame ends with its end
             // byte, an acknowledgement is 5 bytes.
-            if (answered_by_ack(e.command)) {
+            if (sim::is_write_command(e.command)) {
                 EXPECT_EQ(e.answer, 5u) << int(e.command);
             }
         }
