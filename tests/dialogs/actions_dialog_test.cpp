@@ -90,7 +90,7 @@ TEST_F(ActionsTest, TextsFollowTheLanguage) {
         ui_language = c.language;
         ActionsDialog fresh;
         open(fresh, read_actions);
-        for (const Row& row : kRows) {
+        for (const ActionRow& row : kRows) {
             EXPECT_EQ(items(row.out1),
                       (std::vector<std::string>{c.none, "OUT-1 ON", "OUT-1 OFF", "OUT-1 ON-2s"}));
             EXPECT_EQ(items(row.out2),
