@@ -13,23 +13,7 @@ namespace zavi {
 
 namespace {
 
-// The controls of one alarm source, in the order of the record's bytes.
-struct ActionRow {
-    int sms, clip, out1, out2;
-};
-
-constexpr ActionRow kRows[] = {
-    {IDC_ACT0_SMS, IDC_ACT0_CLIP, IDC_ACT0_OUT1, IDC_ACT0_OUT2},
-    {IDC_ACT1_SMS, IDC_ACT1_CLIP, IDC_ACT1_OUT1, IDC_ACT1_OUT2},
-    {IDC_ACT2_SMS, IDC_ACT2_CLIP, IDC_ACT2_OUT1, IDC_ACT2_OUT2},
-    {IDC_ACT3_SMS, IDC_ACT3_CLIP, IDC_ACT3_OUT1, IDC_ACT3_OUT2},
-    {IDC_ACT4_SMS, IDC_ACT4_CLIP, IDC_ACT4_OUT1, IDC_ACT4_OUT2},
-    {IDC_ACT5_SMS, IDC_ACT5_CLIP, IDC_ACT5_OUT1, IDC_ACT5_OUT2},
-    {IDC_ACT6_SMS, IDC_ACT6_CLIP, IDC_ACT6_OUT1, IDC_ACT6_OUT2},
-    {IDC_ACT7_SMS, IDC_ACT7_CLIP, IDC_ACT7_OUT1, IDC_ACT7_OUT2},
-    {IDC_ACT8_SMS, IDC_ACT8_CLIP, IDC_ACT8_OUT1, IDC_ACT8_OUT2},
-};
-static_assert(sizeof kRows / sizeof kRows[0] == sizeof action_table.entry);
+static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
 constexpr uint8_t kKeptBits = 0xC0;  // not shown, written back as read
 constexpr uint8_t kSmsBit = 0x20;
@@ -51,12 +35,12 @@ void fill_output_list(DialogView& view, int list, const char* const (&items)[3],
 
 void ActionsDialog::on_init(DialogView& view) {
     const uint8_t language = ui_language;
-    for (const ActionRow& row : kRows) {
+    for (const ActionRow& row : kActionRows) {
         fill_output_list(view, row.out1, kOut1Items, language);
         fill_output_list(view, row.out2, kOut2Items, language);
     }
-    for (std::size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
-        const ActionRow& row = kRows[i];
+    for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
+        const ActionRow& row = kActionRows[i];
         const uint8_t entry = action_table.entry[i];
         view.set_checked(row.sms, (entry & kSmsBit) != 0);
         view.set_checked(row.clip, (entry & kClipBit) != 0);
@@ -79,8 +63,8 @@ void ActionsDialog::on_command(DialogView& view, int id, int /*code*/) {
 }
 
 void ActionsDialog::save(DialogView& view) {
-    for (std::size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
-        const ActionRow& row = kRows[i];
+    for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
+        const ActionRow& row = kActionRows[i];
         uint8_t entry = action_table.entry[i] & kKeptBits;
         if (view.checked(row.sms)) entry |= kSmsBit;
         if (view.checked(row.clip)) entry |= kClipBit;

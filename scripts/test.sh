@@ -31,6 +31,8 @@ if [ -x scripts/e2e.sh ]; then
     scripts/e2e.sh
 fi
 
+scripts/bench.sh --short
+
 echo "== fuzzing every target for a short fixed time"
 scripts/fuzz.sh
 

@@ -11,20 +11,7 @@
 namespace zavi::test {
 namespace {
 
-struct Row {
-    int sms, clip, out1, out2;
-};
-constexpr Row kRows[9] = {
-    {IDC_ACT0_SMS, IDC_ACT0_CLIP, IDC_ACT0_OUT1, IDC_ACT0_OUT2},
-    {IDC_ACT1_SMS, IDC_ACT1_CLIP, IDC_ACT1_OUT1, IDC_ACT1_OUT2},
-    {IDC_ACT2_SMS, IDC_ACT2_CLIP, IDC_ACT2_OUT1, IDC_ACT2_OUT2},
-    {IDC_ACT3_SMS, IDC_ACT3_CLIP, IDC_ACT3_OUT1, IDC_ACT3_OUT2},
-    {IDC_ACT4_SMS, IDC_ACT4_CLIP, IDC_ACT4_OUT1, IDC_ACT4_OUT2},
-    {IDC_ACT5_SMS, IDC_ACT5_CLIP, IDC_ACT5_OUT1, IDC_ACT5_OUT2},
-    {IDC_ACT6_SMS, IDC_ACT6_CLIP, IDC_ACT6_OUT1, IDC_ACT6_OUT2},
-    {IDC_ACT7_SMS, IDC_ACT7_CLIP, IDC_ACT7_OUT1, IDC_ACT7_OUT2},
-    {IDC_ACT8_SMS, IDC_ACT8_CLIP, IDC_ACT8_OUT1, IDC_ACT8_OUT2},
-};
+constexpr const ActionRow (&kRows)[9] = kActionRows;
 
 class ActionsTest : public DialogTest {
   protected:
@@ -103,7 +90,7 @@ TEST_F(ActionsTest, TextsFollowTheLanguage) {
         ui_language = c.language;
         ActionsDialog fresh;
         open(fresh, read_actions);
-        for (const Row& row : kRows) {
+        for (const ActionRow& row : kRows) {
             EXPECT_EQ(items(row.out1),
                       (std::vector<std::string>{c.none, "OUT-1 ON", "OUT-1 OFF", "OUT-1 ON-2s"}));
             EXPECT_EQ(items(row.out2),

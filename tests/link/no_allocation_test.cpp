@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <new>
+#include <string_view>
 
 #include "link/config_commands.h"
 #include "link/io_name_commands.h"
@@ -88,6 +89,61 @@ TEST_F(NoAllocation, ExchangesUseNoHeap) {
     EXPECT_EQ(allocations, 0);
     const uint8_t expected[] = {kOk, kOk, kOk, kOk, kOk, kOk, kFailed};
     for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], expected[i]) << i;
+}
+
+// The rest of the command set, the opening with its firmware check and the whole read
+// sequence of the telephone numbers included.
+TEST_F(NoAllocation, EveryOtherCommandUsesNoHeap) {
+    struct Silent : FirmwareNotice {
+        void firmware_mismatch(std::string_view) override {}
+    } notice;
+    drv.reply(answer_frame(1, text_bytes(kRequiredFirmware)));
+    drv.reply(answer_frame(8, concat({{1}, wire_text("On"), wire_text("Off")})));
+    drv.reply(answer_frame(8, concat({{2}, wire_text("Plus")})));
+    drv.reply(answer_frame(6, Bytes(kAlarmSettingsBytes, 4)));
+    drv.reply(answer_frame(9, {0x12, 0x34, 0x12, 0x34, 0x56, 0x78}));
+    drv.reply(answer_frame(11, Bytes(9, 0x30)));
+    drv.reply(answer_frame(20, {2}));
+    drv.reply(answer_frame(26, {0x81}));
+    drv.reply(answer_frame(24, concat({{0},
+                                       wire_text("a"),
+                                       wire_text(""),
+                                       wire_text("c"),
+                                       wire_text("d"),
+                                       wire_text("e"),
+                                       wire_text("f")})));
+    drv.reply(answer_frame(18, {1}));
+    drv.reply(answer_frame(13, concat({{1}, Bytes(7, 0x16)})));
+    drv.reply(answer_frame(16, concat({{0, 2}, Bytes(14, 0x53)})));
+    for (uint8_t command : {10, 12, 21, 23, 27, 15}) drv.reply(ack(command));
+
+    allocations = 0;
+    counting = true;
+    DriverHandle opened = nullptr;
+    const uint8_t results[] = {
+        open_device(0, &opened, 1, notice),
+        read_status(h, 1),
+        read_status(h, 2),
+        read_alarm_settings(h),
+        read_sim_codes(h),
+        read_actions(h),
+        read_auto_reset(h),
+        read_auto_status(h),
+        read_io_names(h, 0),
+        read_phone_numbers(h),
+        write_sim_codes(h),
+        write_actions(h),
+        write_auto_reset(h),
+        write_call_answer(h),
+        write_auto_status(h),
+        reset_device(h),
+    };
+    counting = false;
+
+    EXPECT_EQ(allocations, 0);
+    for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], kOk) << i;
+    EXPECT_NE(opened, nullptr);
+    EXPECT_EQ(accepted_count, 2);  // the sequence really ran to its last block
 }
 
 TEST(AllocationCounter, SeesAnAllocation) {

@@ -1,0 +1,110 @@
+// One run of the real program in a fresh working folder: the program (and, unless a case says
+// otherwise, the drop-in simulated FTD2XX.dll) copied in, a scenario for the simulated module,
+// an optional settings file, then start, find its windows, read its message boxes, close it,
+// and read what it left behind (the module's journal, config.db, the module state).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "e2e/journal.h"
+#include "sim/simulator.h"
+
+namespace e2e {
+
+// Where the driver finds the program and puts its work and screenshots (from the command line).
+struct Paths {
+    std::wstring program;  // zavi-gsm.exe
+    std::wstring library;  // the drop-in FTD2XX.dll
+    std::wstring work;     // one sub-folder per case is made here
+    std::wstring shots;    // screenshots (PNG)
+};
+Paths& paths();
+
+// Time the program gets to show its first window or box, and to end.
+constexpr DWORD kStartMs = 15000;
+constexpr DWORD kEndMs = 10000;
+// A job or Save against a module that does not answer: the read time-out (1 s, 3 s for the
+// telephone numbers) for each exchange, plus the program's own work under Wine.
+constexpr DWORD kJobMs = 10000;
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+};
+
+struct SessionSetup {
+    zavi::sim::Scenario scenario;         // the demo module unless changed
+    bool with_library = true;             // false: no FTD2XX.dll beside the program
+    std::optional<std::string> settings;  // bytes of config.db before the start
+    bool settings_as_folder = false;      // config.db is a folder: neither readable nor writable
+    bool with_state_file = false;         // ZAVI_SIM_STATE in the case folder
+};
+
+SessionSetup demo_setup();
+
+class Session {
+  public:
+    Session(const std::string& name, const SessionSetup& setup);
+    ~Session();  // ends the program if it still runs
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    bool start();
+    DWORD pid() const { return pid_; }
+
+    // The main window once visible, or null after `timeout_ms`.
+    HWND wait_main_window(DWORD timeout_ms = kStartMs);
+    // A message box of the program (a dialog with a text static and an OK button, owned by
+    // `owner` when given).
+    std::optional<MessageBoxSeen> wait_message_box(DWORD timeout_ms, HWND owner = nullptr);
+    std::optional<MessageBoxSeen> message_box_now(HWND owner = nullptr);
+    void press_ok(const MessageBoxSeen& box);
+    // A dialog of the program owned by `owner` holding `control_id`.
+    HWND wait_dialog(int control_id, HWND owner, DWORD timeout_ms = kJobMs);
+    bool main_window_ever_visible() const { return main_seen_; }
+
+    // Asks the main window to close (its close box) and waits for the process to end.
+    bool close_and_wait(HWND main, DWORD timeout_ms = kEndMs);
+    bool wait_exit(DWORD timeout_ms);
+    bool running() const;
+    DWORD exit_code() const;
+
+    std::vector<JournalEvent> journal() const;
+    // Bytes of config.db, or nullopt when there is none.
+    std::optional<std::string> settings() const;
+    // The module state the drop-in library saved (with_state_file only).
+    std::optional<zavi::sim::Scenario> saved_state() const;
+    // Replaces the module state as someone changing the module would; the module takes it
+    // before the next request.
+    bool change_state(const zavi::sim::Scenario& scenario);
+
+    // Screenshot of a window into the screenshot folder as NAME.png.
+    void screenshot(HWND window, const std::string& name);
+
+    const std::wstring& folder() const { return folder_; }
+
+  private:
+    std::wstring folder_;
+    std::wstring journal_;
+    std::wstring state_;
+    PROCESS_INFORMATION process_{};
+    DWORD pid_ = 0;
+    bool main_seen_ = false;
+};
+
+// Texts as the program shows them in each language.
+struct Texts3 {
+    const char* polish;
+    const char* english;
+    const char* german;
+    const char* in(uint8_t language) const {
+        return language == 0 ? polish : language == 1 ? english : german;
+    }
+};
+
+}  // namespace e2e

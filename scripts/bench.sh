@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Performance checks; fails when a target is missed:
+#   1. every user action against the simulated module on a realistic line (9600 baud, 16 ms
+#      latency timer, 5 ms answer time) within 1.15 x its lower bound + 5 ms, and the program's
+#      CPU time per exchange under 50 us (build/native/bench/link_bench);
+#   2. the stripped i686 zavi-gsm.exe under 1.5 MB;
+#   3. start-up of the i686 program under Wine (Xvfb, fresh prefix in a temporary folder) on the
+#      drop-in simulated FTD2XX.dll without latency, to a shown main window with the module's
+#      values, under 1.5 s (best of 3 after a warm-up).
+# scripts/bench.sh [--short]   (--short: fewer repetitions, for CI)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+short=()
+if [ "${1:-}" = "--short" ]; then short=(--short); fi
+jobs=${BENCH_JOBS:-2}
+status=0
+
+echo "== link benchmark"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs" --target link_bench >/dev/null
+build/native/bench/link_bench "${short[@]}" || status=1
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs" --target zavi-gsm ftd2xx_sim startup_probe >/dev/null
+
+tmp=$(mktemp -d /tmp/zavi-bench.XXXXXX)
+cleanup() {
+    if [ -d "$tmp/prefix" ]; then WINEPREFIX="$tmp/prefix" wineserver -k 2>/dev/null || true; fi
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+echo "== footprint of the i686 program"
+limit=$((3 * 1024 * 1024 / 2))
+cp build/win32/win32/zavi-gsm.exe "$tmp/stripped.exe"
+i686-w64-mingw32-strip "$tmp/stripped.exe"
+size=$(stat -c %s "$tmp/stripped.exe")
+if [ "$size" -lt "$limit" ]; then
+    echo "zavi-gsm.exe stripped: $size bytes (limit $limit): ok"
+else
+    echo "zavi-gsm.exe stripped: $size bytes (limit $limit): TOO BIG"
+    status=1
+fi
+
+echo "== start-up under Wine"
+mkdir "$tmp/run"
+cp build/win32/win32/zavi-gsm.exe build/win32/sim/dll/FTD2XX.dll \
+    build/win32/bench/startup_probe.exe "$tmp/run/"
+export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset ZAVI_SIM_SCENARIO ZAVI_SIM_STATE ZAVI_SIM_JOURNAL
+cd "$tmp/run"
+xvfb-run -a sh -c 'wineboot -i >/dev/null 2>&1 && wineserver -w || exit 2
+                   wine startup_probe.exe zavi-gsm.exe 3 1500; r=$?
+                   wineserver -k 2>/dev/null; exit $r' || status=1
+cd "$root"
+
+if [ "$status" -ne 0 ]; then echo "== performance: a target was missed"; fi
+exit "$status"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real program under Wine, for the i686 and the x86_64 build: the
+# in-process checks of the Win32 layer, the drop-in FTD2XX.dll smoke program, and the driver
+# that runs zavi-gsm.exe beside the simulated module and drives it by window messages.
+#
+#   scripts/e2e.sh [CASE-FILTER]       (ZAVI_E2E_PRESETS="win32" to run one build only)
+#
+# A fresh Wine prefix is made in a temporary folder outside the repo and removed at the end;
+# the display is a private Xvfb (xvfb-run -a). Screenshots go to build/<preset>/e2e/shots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+filter=${1:-}
+presets=${ZAVI_E2E_PRESETS:-win32 win64}
+
+for preset in $presets; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j2 --target zavi-gsm ftd2xx_sim ftd2xx_smoke zavi_win32_checks zavi_e2e
+done
+
+tmp=$(mktemp -d /tmp/zavi-e2e.XXXXXX)
+export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+cleanup() {
+    # Leftover programs of this prefix only; then the prefix itself.
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+cat >"$tmp/run.sh" <<'INNER'
+#!/usr/bin/env bash
+# Runs inside xvfb-run: every program gets a time-out, and a failure of one step does not
+# stop the others.
+set -uo pipefail
+root=$1 tmp=$2 filter=$3; shift 3
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+failed=0
+step() {  # step NAME SECONDS COMMAND...
+    local name=$1 seconds=$2; shift 2
+    local start=$SECONDS
+    if timeout -k 5 "$seconds" "$@"; then
+        echo "-- $name: ok ($((SECONDS - start)) s)"
+    else
+        echo "-- $name: FAILED (exit $?, $((SECONDS - start)) s)"
+        failed=1
+    fi
+}
+
+start=$SECONDS
+timeout 180 wineboot -i >/dev/null 2>&1 || { echo "-- wine prefix: FAILED"; exit 1; }
+timeout 60 wineserver -w || true
+echo "-- wine prefix ready ($((SECONDS - start)) s)"
+
+for preset in "$@"; do
+    build=$root/build/$preset
+    echo "== $preset"
+    step "$preset win32 layer checks" 120 wine "$build/win32/zavi_win32_checks.exe"
+
+    smoke=$tmp/$preset-smoke
+    mkdir -p "$smoke"
+    cp "$build/sim/dll/ftd2xx_smoke.exe" "$build/sim/dll/FTD2XX.dll" "$smoke/"
+    (cd "$smoke" && step "$preset drop-in FTD2XX.dll smoke" 60 wine ftd2xx_smoke.exe) || failed=1
+
+    shots=$build/e2e/shots
+    rm -rf "$shots" && mkdir -p "$shots"
+    report=$tmp/$preset-report.txt
+    args=(--program "$(winpath "$build/win32/zavi-gsm.exe")"
+          --library "$(winpath "$build/sim/dll/FTD2XX.dll")"
+          --work "$(winpath "$tmp/$preset-cases")"
+          --shots "$(winpath "$shots")"
+          --report "$(winpath "$report")")
+    [ -n "$filter" ] && args+=(--filter "$filter")
+    # A virtual desktop draws frames and menus, so the screenshots show them. The desktop's
+    # exit status is not the driver's: the report file says how the run ended.
+    start=$SECONDS
+    timeout -k 5 600 wine explorer /desktop="zavi-e2e-$preset,1024x768" \
+        "$build/e2e/zavi_e2e.exe" "${args[@]}" || echo "-- $preset end-to-end driver: killed or failed to start"
+    if [ -f "$report" ] && grep -q '^RESULT: PASS' "$report"; then
+        echo "-- $preset end-to-end driver: ok ($((SECONDS - start)) s)"
+    else
+        [ -f "$report" ] && cat "$report"
+        echo "-- $preset end-to-end driver: FAILED ($((SECONDS - start)) s)"
+        failed=1
+    fi
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+done
+exit $failed
+INNER
+chmod +x "$tmp/run.sh"
+
+echo "== end-to-end under Wine ($presets)"
+# shellcheck disable=SC2086
+timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" "$tmp/run.sh" "$root" "$tmp" "$filter" $presets
