@@ -226,4 +226,47 @@ E2E_CASE(communication_error_when_module_stops_answering) {
     }
 }
 
+// A job runs behind the progress dialog: it shows the "please wait" text of the language over a
+// disabled main window while the module is being asked, and goes away when the job has ended.
+E2E_CASE(progress_dialog_during_a_job) {
+    const Texts3 wait_text{"Komunikacja z urządzeniem.\n\nProszę czekać...",
+                           "Communication with the device.\n\nPlease wait...",
+                           "Kommunikation mit dem Gerät.\n\nBitte warten..."};
+    for (uint8_t language : {uint8_t(0), uint8_t(1), uint8_t(2)}) {
+        SessionSetup setup = demo_setup();
+        setup.settings = std::string(1, char(language));
+        // Part 1 of the status is not answered once: the job waits out one read time-out.
+        setup.scenario.modules[0].faults = {
+            Fault{.kind = FaultKind::no_answer, .command = 8, .sub_index = 1, .skip = 1}};
+        Session session("progress_" + std::to_string(language), setup);
+        HWND main = start_to_main_window(session);
+        if (!main) continue;
+        PendingSend* pending = click(main, IDC_REFRESH);
+        HWND progress = nullptr;
+        CHECK(wait_until(
+            [&] { return (progress = find_dialog(session.pid(), IDC_PROGRESS_TEXT, main)); },
+            kJobMs));
+        if (progress) {
+            CHECK_EQ(item_text(progress, IDC_PROGRESS_TEXT), wait_text.in(language));
+            CHECK(!IsWindowEnabled(main));
+            if (language == 1) session.screenshot(progress, "progress_en");
+        }
+        std::string box;
+        wait_until(
+            [&] {
+                if (auto seen = session.message_box_now(main)) {
+                    box = seen->text;
+                    session.press_ok(*seen);
+                }
+                return pending->done();
+            },
+            kJobMs);
+        CHECK(pending->done());
+        CHECK_EQ(box, kCommunicationError.in(language));
+        CHECK(find_dialog(session.pid(), IDC_PROGRESS_TEXT, main) == nullptr);
+        CHECK(IsWindowEnabled(main));
+        close_cleanly(session, main);
+    }
+}
+
 }  // namespace e2e
