@@ -16,7 +16,7 @@ namespace zavi {
 using OptionsDialogFactory = std::function<std::unique_ptr<DialogLogic>(int template_id)>;
 
 class MainWindow : public DialogLogic {
-public:
+  public:
     // `settings_path` is "config.db" in the program; tests point it into a temporary folder.
     MainWindow(Shell& shell, OptionsDialogFactory make_dialog,
                const char* settings_path = kSettingsFile);
@@ -25,7 +25,7 @@ public:
     void on_command(DialogView& view, int id, int code) override;
     void on_close(DialogView& view) override;
 
-private:
+  private:
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;

@@ -9,7 +9,7 @@
 namespace zavi {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Sets worker_job, shows the progress dialog (118) modally until the worker thread has run
     // the job's operations, and returns worker_result.

@@ -15,7 +15,11 @@ ClockFunction current_clock = steady_now_us;
 
 }  // namespace
 
-uint64_t now_us() { return current_clock(); }
-void set_clock(ClockFunction clock) { current_clock = clock ? clock : steady_now_us; }
+uint64_t now_us() {
+    return current_clock();
+}
+void set_clock(ClockFunction clock) {
+    current_clock = clock ? clock : steady_now_us;
+}
 
 }  // namespace zavi

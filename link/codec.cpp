@@ -25,7 +25,9 @@ bool needs_escape(uint8_t b) {
 
 }  // namespace
 
-uint8_t crc8_update(uint8_t byte, uint8_t crc) { return kCrcTable[crc ^ byte]; }
+uint8_t crc8_update(uint8_t byte, uint8_t crc) {
+    return kCrcTable[crc ^ byte];
+}
 
 uint8_t crc8(std::span<const uint8_t> bytes, uint8_t crc) {
     for (uint8_t b : bytes) crc = crc8_update(b, crc);

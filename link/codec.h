@@ -14,7 +14,7 @@ constexpr uint8_t kResponseStart = 0x53;  // "S"
 constexpr uint8_t kFrameEnd = 0x16;
 constexpr uint8_t kEscape = 0x6E;  // "n"
 
-constexpr std::size_t kMaxFrameData = 254;                     // the length byte counts the data CRC too
+constexpr std::size_t kMaxFrameData = 254;  // the length byte counts the data CRC too
 constexpr std::size_t kMaxPlainFrame = 3 + kMaxFrameData + 1;  // header, data, data CRC
 constexpr std::size_t kMaxEscaped = 2 * kMaxPlainFrame;
 constexpr std::size_t kMaxWireFrame = kMaxEscaped + 2;

@@ -27,11 +27,11 @@ constexpr uint8_t kOpenWrongFirmware = 2;
 // Results of the commands. Most commands only return 0 or kFailed; read_status and
 // read_io_names tell the failures apart.
 constexpr uint8_t kOk = 0;
-constexpr uint8_t kFailed = 1;        // write error, short write, or any failure of a simple command
-constexpr uint8_t kReadFailed = 2;    // the read call failed
-constexpr uint8_t kNoFrameEnd = 3;    // no frame end in the received bytes
-constexpr uint8_t kBadCrc = 4;        // CRC not 0 (or too few bytes for it)
-constexpr uint8_t kBadEcho = 5;       // command, length or part/half echo wrong
+constexpr uint8_t kFailed = 1;      // write error, short write, or any failure of a simple command
+constexpr uint8_t kReadFailed = 2;  // the read call failed
+constexpr uint8_t kNoFrameEnd = 3;  // no frame end in the received bytes
+constexpr uint8_t kBadCrc = 4;      // CRC not 0 (or too few bytes for it)
+constexpr uint8_t kBadEcho = 5;     // command, length or part/half echo wrong
 
 // The one module the program talks to: opened once at start-up, passed to every command, closed
 // at the end. Null while no module is open.
@@ -40,7 +40,7 @@ extern DriverHandle device_handle;
 // Where open_device reports a module with other firmware. The user interface shows the text in
 // a message box (information icon, caption "ZAVI ALARM-GSM", owned by the main window).
 class FirmwareNotice {
-public:
+  public:
     virtual ~FirmwareNotice() = default;
     virtual void firmware_mismatch(std::string_view message_utf8) = 0;
 };

@@ -6,7 +6,11 @@ namespace {
 Driver* current_driver = nullptr;
 }
 
-void set_driver(Driver* d) { current_driver = d; }
-Driver* driver() { return current_driver; }
+void set_driver(Driver* d) {
+    current_driver = d;
+}
+Driver* driver() {
+    return current_driver;
+}
 
 }  // namespace zavi

@@ -14,7 +14,7 @@ constexpr DriverStatus kDriverOk = 0;
 constexpr uint32_t kPurgeRxTx = 3;
 
 class Driver {
-public:
+  public:
     virtual ~Driver() = default;
     virtual DriverStatus count_devices(uint32_t* count) = 0;
     virtual DriverStatus open_by_index(int index, DriverHandle* handle) = 0;
@@ -24,8 +24,7 @@ public:
                                uint32_t* written) = 0;
     // Returns when `count` bytes have arrived or the read time-out has passed; `*got` tells
     // how many arrived (success with fewer bytes on a time-out).
-    virtual DriverStatus read(DriverHandle handle, void* buffer, uint32_t count,
-                              uint32_t* got) = 0;
+    virtual DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) = 0;
     virtual DriverStatus close(DriverHandle handle) = 0;
 };
 

@@ -27,9 +27,9 @@ struct DeviceStatus {
     uint8_t temp2_whole;
     uint8_t temp2_tenths;
     uint8_t battery_level;
-    uint8_t battery_flags;  // bit 7: no level reading; bits 1-0: charging state
-    uint8_t gsm_signal;     // 0..32, 99 = no reading
-    uint8_t gsm_state;      // 0 ready .. 5 PUK, other values error
+    uint8_t battery_flags;                  // bit 7: no level reading; bits 1-0: charging state
+    uint8_t gsm_signal;                     // 0..32, 99 = no reading
+    uint8_t gsm_state;                      // 0 ready .. 5 PUK, other values error
     char io_state_text[6][kStateTextSlot];  // IN-1, IN-2, P-IN-1, P-IN-2, OUT-1, OUT-2
     char operator_name[kOperatorNameSlot];
 };

@@ -28,7 +28,7 @@ struct EditFilter {
 };
 
 class DialogView {
-public:
+  public:
     virtual ~DialogView() = default;
 
     // Window
@@ -84,7 +84,7 @@ public:
 
 // The behaviour of one dialog: initialisation, commands and the close box.
 class DialogLogic {
-public:
+  public:
     virtual ~DialogLogic() = default;
     virtual void on_init(DialogView& view) = 0;
     // Low and high word of the command (control ID and notification code).

@@ -40,13 +40,21 @@ void FakeDialogView::close(int result) {
     close_result_ = result;
 }
 
-std::string FakeDialogView::text(int id) const { return controls_[id].text; }
+std::string FakeDialogView::text(int id) const {
+    return controls_[id].text;
+}
 
-void FakeDialogView::set_text_limit(int id, int characters) { controls_[id].limit = characters; }
+void FakeDialogView::set_text_limit(int id, int characters) {
+    controls_[id].limit = characters;
+}
 
-bool FakeDialogView::checked(int id) const { return controls_[id].checked; }
+bool FakeDialogView::checked(int id) const {
+    return controls_[id].checked;
+}
 
-bool FakeDialogView::enabled(int id) const { return controls_[id].enabled; }
+bool FakeDialogView::enabled(int id) const {
+    return controls_[id].enabled;
+}
 
 void FakeDialogView::clear_items(int id) {
     controls_[id].items.clear();
@@ -62,8 +70,10 @@ void FakeDialogView::delete_item(int id, int index) {
     if (index < 0 || index >= static_cast<int>(c.items.size())) return;
     c.items.erase(c.items.begin() + index);
     // Like a real list: the selection goes when its item goes, and follows the items above it.
-    if (c.selection == index) c.selection = -1;
-    else if (c.selection > index) --c.selection;
+    if (c.selection == index)
+        c.selection = -1;
+    else if (c.selection > index)
+        --c.selection;
 }
 
 int FakeDialogView::item_count(int id) const {
@@ -81,7 +91,9 @@ void FakeDialogView::select_item(int id, int index) {
     c.selection = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
 }
 
-int FakeDialogView::selected_item(int id) const { return controls_[id].selection; }
+int FakeDialogView::selected_item(int id) const {
+    return controls_[id].selection;
+}
 
 void FakeDialogView::set_updown_range(int id, int low, int high) {
     controls_[id].updown_low = low;
@@ -206,7 +218,9 @@ void FakeDialogView::release_enter(int id) {
     if (target != 0) click(target);
 }
 
-const FakeDialogView::Control& FakeDialogView::control(int id) const { return controls_[id]; }
+const FakeDialogView::Control& FakeDialogView::control(int id) const {
+    return controls_[id];
+}
 
 const FakeDialogView::MenuEntry& FakeDialogView::menu(int command_id) const {
     static const MenuEntry kMissing;

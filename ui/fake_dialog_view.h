@@ -13,7 +13,7 @@
 namespace zavi {
 
 class FakeDialogView : public DialogView {
-public:
+  public:
     struct Control {
         std::string text;
         int limit = 0;  // 0: no limit
@@ -79,13 +79,13 @@ public:
     void run_dialog(int template_id, DialogLogic& logic) override;
 
     // ---- What a user does
-    void init();                       // the dialog opens: logic->on_init
-    void click(int id);                // a button or menu command (notification 0)
-    void choose(int id, int index);    // pick a list item (selection change, notification 1)
-    void toggle(int id);               // an automatic check box is clicked
-    void press_close_box();            // logic->on_close
+    void init();                            // the dialog opens: logic->on_init
+    void click(int id);                     // a button or menu command (notification 0)
+    void choose(int id, int index);         // pick a list item (selection change, notification 1)
+    void toggle(int id);                    // an automatic check box is clicked
+    void press_close_box();                 // logic->on_close
     void press_escape() { command(2, 0); }  // the dialog manager's IDCANCEL
-    void command(int id, int code);    // any raw command
+    void command(int id, int code);         // any raw command
     // Types characters into an edit through its filter and limit; "\b" is backspace.
     // Returns how many characters reached the edit.
     int type(int id, std::string_view characters);
@@ -115,7 +115,7 @@ public:
     const std::string& menu_popup(int position) const;
     int menu_redraws() const { return menu_redraws_; }
 
-private:
+  private:
     DialogLogic* logic_;
     mutable std::map<int, Control> controls_;
     std::map<int, MenuEntry> menu_;
