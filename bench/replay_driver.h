@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/pass_through_driver.h"
 #include "link/driver.h"
 
 namespace zavi::bench {
@@ -17,29 +18,17 @@ struct Recorded {
 };
 
 // Records the requests and answers that pass through to `inner`.
-class Recorder : public Driver {
+class Recorder : public PassThroughDriver {
   public:
-    explicit Recorder(Driver& inner) : inner_(inner) {}
+    explicit Recorder(Driver& inner) : PassThroughDriver(inner) {}
     const std::vector<Recorded>& recorded() const { return recorded_; }
     void clear() { recorded_.clear(); }
 
-    DriverStatus count_devices(uint32_t* count) override { return inner_.count_devices(count); }
-    DriverStatus open_by_index(int index, DriverHandle* handle) override {
-        return inner_.open_by_index(index, handle);
-    }
-    DriverStatus set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) override {
-        return inner_.set_timeouts(handle, read_ms, write_ms);
-    }
-    DriverStatus purge(DriverHandle handle, uint32_t mask) override {
-        return inner_.purge(handle, mask);
-    }
     DriverStatus write(DriverHandle handle, const void* buffer, uint32_t count,
                        uint32_t* written) override;
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
-    DriverStatus close(DriverHandle handle) override { return inner_.close(handle); }
 
   private:
-    Driver& inner_;
     std::vector<Recorded> recorded_;
 };
 
