@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/hex_text.h"
 #include "sim/request_decoder.h"
 
 namespace e2e {
@@ -72,13 +73,7 @@ std::vector<long long> read_timeouts(const std::vector<JournalEvent>& journal) {
 }
 
 std::string hex(const std::vector<uint8_t>& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
-    for (uint8_t b : bytes) {
-        s.push_back(digits[b >> 4]);
-        s.push_back(digits[b & 15]);
-    }
-    return s;
+    return zavi::sim::hex_digits(bytes.data(), bytes.size());
 }
 
 std::string joined(const std::vector<std::string>& items) {

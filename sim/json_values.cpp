@@ -1,6 +1,7 @@
 #include "sim/json_values.h"
 
 #include "common/module_text.h"
+#include "sim/hex_text.h"
 
 namespace zavi::sim::json_values {
 
@@ -47,13 +48,7 @@ bool parse_hex(const std::string& s, std::size_t max_bytes, std::vector<uint8_t>
 }
 
 std::string hex_string(const uint8_t* bytes, std::size_t n) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s = kHexPrefix;
-    for (std::size_t i = 0; i < n; ++i) {
-        s.push_back(digits[bytes[i] >> 4]);
-        s.push_back(digits[bytes[i] & 15]);
-    }
-    return s;
+    return kHexPrefix + hex_digits(bytes, n);
 }
 
 // UTF-8 to bytes, one byte per code point; code points above U+00FF have no byte.

@@ -25,6 +25,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/demo_scenario.h"
+#include "sim/hex_text.h"
 #include "sim/request_decoder.h"
 #include "sim/simulator.h"
 
@@ -55,13 +56,7 @@ std::string narrow(const std::wstring& w) {
 }
 
 std::string hex(const std::vector<uint8_t>& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
-    for (uint8_t b : bytes) {
-        s.push_back(digits[b >> 4]);
-        s.push_back(digits[b & 15]);
-    }
-    return s;
+    return zavi::sim::hex_digits(bytes.data(), bytes.size());
 }
 
 class DropIn {
