@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "e2e/harness.h"
 #include "e2e/screenshot.h"
 #include "e2e/windows.h"
 #include "resources/ids.h"
@@ -61,13 +62,19 @@ Session::Session(const std::string& name, const SessionSetup& setup) {
     folder_ = paths().work + L"\\" + std::wstring(name.begin(), name.end());
     std::error_code error;
     fs::remove_all(folder_, error);
+    if (error) setup_error_ += "cannot empty the case folder: " + error.message() + "; ";
     fs::create_directories(folder_, error);
     const fs::path folder(folder_);
-    fs::copy_file(paths().program, folder / L"zavi-gsm.exe", error);
-    if (setup.with_library) fs::copy_file(paths().library, folder / L"FTD2XX.dll", error);
+    auto copy = [&](const std::wstring& from, const wchar_t* to) {
+        if (!fs::copy_file(from, folder / to, fs::copy_options::overwrite_existing, error))
+            setup_error_ += "cannot copy " + fs::path(to).string() + ": " + error.message() + "; ";
+    };
+    copy(paths().program, L"zavi-gsm.exe");
+    if (setup.with_library) copy(paths().library, L"FTD2XX.dll");
     if (setup.settings) write_file(folder / L"config.db", *setup.settings);
     if (setup.settings_as_folder) fs::create_directory(folder / L"config.db", error);
-    write_file(folder / L"scenario.json", zavi::sim::scenario_to_json(setup.scenario));
+    if (!write_file(folder / L"scenario.json", zavi::sim::scenario_to_json(setup.scenario)))
+        setup_error_ += "cannot write scenario.json; ";
     journal_ = (folder / L"journal.jsonl").wstring();
     if (setup.with_state_file) state_ = (folder / L"state.json").wstring();
 }
@@ -84,18 +91,27 @@ Session::~Session() {
 }
 
 bool Session::start() {
+    if (!setup_error_.empty()) note("case folder: " + setup_error_);
     set_environment(L"ZAVI_SIM_SCENARIO", folder_ + L"\\scenario.json");
     set_environment(L"ZAVI_SIM_JOURNAL", journal_);
     set_environment(L"ZAVI_SIM_STATE", state_);
     std::wstring program = folder_ + L"\\zavi-gsm.exe";
-    std::wstring command_line = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &startup, &process_))
-        return false;
-    pid_ = process_.dwProcessId;
-    return true;
+    // A start refused under Wine (seen once in CI, cause unknown) is tried twice more; every
+    // refusal goes into the report with its error code.
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        std::wstring command_line = L"\"" + program + L"\"";
+        if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, folder_.c_str(), &startup, &process_)) {
+            pid_ = process_.dwProcessId;
+            return true;
+        }
+        note("CreateProcess refused (try " + std::to_string(attempt) + "), error " +
+             std::to_string(GetLastError()));
+        Sleep(300);
+    }
+    return false;
 }
 
 HWND Session::wait_main_window(DWORD timeout_ms) {

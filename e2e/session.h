@@ -92,6 +92,7 @@ class Session {
     std::wstring folder_;
     std::wstring journal_;
     std::wstring state_;
+    std::string setup_error_;  // what went wrong preparing the case folder, if anything
     PROCESS_INFORMATION process_{};
     DWORD pid_ = 0;
     bool main_seen_ = false;
