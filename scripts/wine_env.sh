@@ -14,7 +14,9 @@
 # Never call bare `wine`, `wineboot` or `wineserver` in the scripts: use "$WINE" and "$WINESERVER".
 
 zavi_wine_setup() {
-    local loader32=/usr/lib/wine/wine loader64=/usr/lib/wine/wine64 error
+    # ZAVI_WINE_DIR is for the tests of this choice only.
+    local dir=${ZAVI_WINE_DIR:-/usr/lib/wine}
+    local loader32=$dir/wine loader64=$dir/wine64 error
     case "${ZAVI_WINE:-}" in
         "" | auto | 64) ;;
         *)
@@ -50,10 +52,10 @@ zavi_wine_setup() {
         ZAVI_WINE_PRESETS="win32 win64"
     fi
     # The 64-bit server serves 32-bit programs too; the 32-bit one runs only where they do.
-    if /usr/lib/wine/wineserver64 --version >/dev/null 2>&1; then
-        WINESERVER=/usr/lib/wine/wineserver64
+    if "$dir/wineserver64" --version >/dev/null 2>&1; then
+        WINESERVER=$dir/wineserver64
     else
-        WINESERVER=/usr/lib/wine/wineserver32
+        WINESERVER=$dir/wineserver32
     fi
     export WINE WINESERVER ZAVI_WINE_PATH ZAVI_WINE_PRESETS ZAVI_WINE_WHY
 }
