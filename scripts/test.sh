@@ -65,6 +65,7 @@ else
 fi
 stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
 
+stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
 stage "win32: build (i686)" build_preset win32
 stage "win64: build (x86_64)" build_preset win64
 stage "Windows binaries stand alone" scripts/check_standalone.sh
