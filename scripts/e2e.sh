@@ -21,11 +21,13 @@ for preset in ${ZAVI_E2E_PRESETS:-win32 win64}; do
     if zavi_wine_runs "$preset"; then
         presets+="${presets:+ }$preset"
     else
-        echo "-- $preset end-to-end: SKIPPED, $ZAVI_WINE_WHY"
+        arch=i686
+        [ "$preset" = win64 ] && arch=x86_64
+        echo "-- $preset ($arch) end-to-end cases: SKIPPED, $ZAVI_WINE_WHY"
     fi
 done
 if [ -z "$presets" ]; then
-    echo "e2e: no build left to run" >&2
+    echo "e2e: none of the builds asked for (${ZAVI_E2E_PRESETS:-}) can run here" >&2
     exit 1
 fi
 
