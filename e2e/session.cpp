@@ -69,10 +69,30 @@ Session::Session(const std::string& name, const SessionSetup& setup) {
         if (!fs::copy_file(from, folder / to, fs::copy_options::overwrite_existing, error))
             setup_error_ += "cannot copy " + fs::path(to).string() + ": " + error.message() + "; ";
     };
-    copy(paths().program, L"zavi-gsm.exe");
-    if (setup.with_library) copy(paths().library, L"FTD2XX.dll");
-    if (setup.settings) write_file(folder / L"config.db", *setup.settings);
-    if (setup.settings_as_folder) fs::create_directory(folder / L"config.db", error);
+    if (paths().start_in.empty()) {
+        run_folder_ = folder_;
+        program_ = folder_ + L"\\zavi-gsm.exe";
+        copy(paths().program, L"zavi-gsm.exe");
+        if (setup.with_library) copy(paths().library, L"FTD2XX.dll");
+    } else {
+        run_folder_ = paths().start_in;
+        program_ = paths().program;
+        fs::create_directories(run_folder_, error);
+        // A settings file already there would hide whether this run wrote one.
+        if (fs::exists(fs::path(run_folder_) / L"config.db", error))
+            setup_error_ += "config.db is already in the working folder; ";
+        const fs::path beside = fs::path(program_).parent_path() / L"FTD2XX.dll";
+        if (setup.with_library && !fs::exists(beside, error)) {
+            if (fs::copy_file(paths().library, beside, error))
+                library_copy_ = beside.wstring();
+            else
+                setup_error_ +=
+                    "cannot put FTD2XX.dll beside the program: " + error.message() + "; ";
+        }
+    }
+    const fs::path run_folder(run_folder_);
+    if (setup.settings) write_file(run_folder / L"config.db", *setup.settings);
+    if (setup.settings_as_folder) fs::create_directory(run_folder / L"config.db", error);
     if (!write_file(folder / L"scenario.json", zavi::sim::scenario_to_json(setup.scenario)))
         setup_error_ += "cannot write scenario.json; ";
     journal_ = (folder / L"journal.jsonl").wstring();
@@ -88,14 +108,18 @@ Session::~Session() {
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
+    if (!library_copy_.empty()) DeleteFileW(library_copy_.c_str());
 }
 
 bool Session::start() {
     if (!setup_error_.empty()) note("case folder: " + setup_error_);
+    // An installed program starts only from a clean set-up: a stale config.db would let a case
+    // pass without the program writing one.
+    if (!setup_error_.empty() && !paths().start_in.empty()) return false;
     set_environment(L"ZAVI_SIM_SCENARIO", folder_ + L"\\scenario.json");
     set_environment(L"ZAVI_SIM_JOURNAL", journal_);
     set_environment(L"ZAVI_SIM_STATE", state_);
-    std::wstring program = folder_ + L"\\zavi-gsm.exe";
+    const std::wstring& program = program_;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     // A start refused under Wine (seen once in CI, cause unknown) is tried twice more; every
@@ -103,7 +127,7 @@ bool Session::start() {
     for (int attempt = 1; attempt <= 3; ++attempt) {
         std::wstring command_line = L"\"" + program + L"\"";
         if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, folder_.c_str(), &startup, &process_)) {
+                           nullptr, run_folder_.c_str(), &startup, &process_)) {
             pid_ = process_.dwProcessId;
             return true;
         }
@@ -188,7 +212,7 @@ std::vector<JournalEvent> Session::journal() const {
 }
 
 std::optional<std::string> Session::settings() const {
-    return read_file(fs::path(folder_) / L"config.db");
+    return read_file(fs::path(run_folder_) / L"config.db");
 }
 
 std::optional<zavi::sim::Scenario> Session::saved_state() const {

@@ -21,6 +21,9 @@ struct Paths {
     std::wstring library;  // the drop-in FTD2XX.dll
     std::wstring work;     // one sub-folder per case is made here
     std::wstring shots;    // screenshots (PNG)
+    // When set, the program runs where it is installed, with this working folder, instead of
+    // as a copy in the case folder; the library is put beside it for the session only.
+    std::wstring start_in;
 };
 Paths& paths();
 
@@ -89,7 +92,10 @@ class Session {
     const std::wstring& folder() const { return folder_; }
 
   private:
-    std::wstring folder_;
+    std::wstring folder_;        // the case's own files: scenario, journal, state
+    std::wstring run_folder_;    // the program's working folder: config.db
+    std::wstring program_;       // the program started
+    std::wstring library_copy_;  // the library put beside an installed program, removed at the end
     std::wstring journal_;
     std::wstring state_;
     std::string setup_error_;  // what went wrong preparing the case folder, if anything

@@ -5,13 +5,31 @@
 #
 #   scripts/e2e.sh [CASE-FILTER]       (ZAVI_E2E_PRESETS="win32" to run one build only)
 #
+# Where this machine cannot run 32-bit programs (or with ZAVI_WINE=64) only the x86_64 build
+# runs, and one line says that the i686 cases were skipped and why.
 # A fresh Wine prefix is made in a temporary folder outside the repo and removed at the end;
 # the display is a private Xvfb (xvfb-run -a). Screenshots go to build/<preset>/e2e/shots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 filter=${1:-}
-presets=${ZAVI_E2E_PRESETS:-win32 win64}
+source scripts/wine_env.sh
+zavi_wine_setup
+echo "== Wine: $ZAVI_WINE_WHY"
+presets=""
+for preset in ${ZAVI_E2E_PRESETS:-win32 win64}; do
+    if zavi_wine_runs "$preset"; then
+        presets+="${presets:+ }$preset"
+    else
+        arch=i686
+        [ "$preset" = win64 ] && arch=x86_64
+        echo "-- $preset ($arch) end-to-end cases: SKIPPED, $ZAVI_WINE_WHY"
+    fi
+done
+if [ -z "$presets" ]; then
+    echo "e2e: none of the builds asked for (${ZAVI_E2E_PRESETS:-}) can run here" >&2
+    exit 1
+fi
 
 for preset in $presets; do
     cmake --preset "$preset" >/dev/null
@@ -22,7 +40,7 @@ tmp=$(mktemp -d /tmp/zavi-e2e.XXXXXX)
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 cleanup() {
     # Leftover programs of this prefix only; then the prefix itself.
-    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -33,7 +51,8 @@ cat >"$tmp/run.sh" <<'INNER'
 # stop the others.
 set -uo pipefail
 root=$1 tmp=$2 filter=$3; shift 3
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+source "$root/scripts/wine_env.sh"  # for zavi_winpath; WINE and WINESERVER come exported
+winpath() { zavi_winpath "$1"; }
 failed=0
 step() {  # step NAME SECONDS COMMAND...
     local name=$1 seconds=$2; shift 2
@@ -47,19 +66,19 @@ step() {  # step NAME SECONDS COMMAND...
 }
 
 start=$SECONDS
-timeout 180 wineboot -i >/dev/null 2>&1 || { echo "-- wine prefix: FAILED"; exit 1; }
-timeout 60 wineserver -w || true
+timeout 180 "$WINE" wineboot -i >/dev/null 2>&1 || { echo "-- wine prefix: FAILED ($WINE wineboot -i)"; exit 1; }
+timeout 60 "$WINESERVER" -w || true
 echo "-- wine prefix ready ($((SECONDS - start)) s)"
 
 for preset in "$@"; do
     build=$root/build/$preset
     echo "== $preset"
-    step "$preset win32 layer checks" 120 wine "$build/win32/zavi_win32_checks.exe"
+    step "$preset win32 layer checks" 120 "$WINE" "$build/win32/zavi_win32_checks.exe"
 
     smoke=$tmp/$preset-smoke
     mkdir -p "$smoke"
     cp "$build/sim/dll/ftd2xx_smoke.exe" "$build/sim/dll/FTD2XX.dll" "$smoke/"
-    (cd "$smoke" && step "$preset drop-in FTD2XX.dll smoke" 60 wine ftd2xx_smoke.exe) || failed=1
+    (cd "$smoke" && step "$preset drop-in FTD2XX.dll smoke" 60 "$WINE" ftd2xx_smoke.exe) || failed=1
 
     shots=$build/e2e/shots
     rm -rf "$shots" && mkdir -p "$shots"
@@ -73,7 +92,7 @@ for preset in "$@"; do
     # A virtual desktop draws frames and menus, so the screenshots show them. The desktop's
     # exit status is not the driver's: the report file says how the run ended.
     start=$SECONDS
-    timeout -k 5 600 wine explorer /desktop="zavi-e2e-$preset,1024x768" \
+    timeout -k 5 600 "$WINE" explorer /desktop="zavi-e2e-$preset,1024x768" \
         "$build/e2e/zavi_e2e.exe" "${args[@]}" || echo "-- $preset end-to-end driver: killed or failed to start"
     if [ -f "$report" ] && grep -q '^RESULT: PASS' "$report"; then
         echo "-- $preset end-to-end driver: ok ($((SECONDS - start)) s)"
@@ -82,7 +101,7 @@ for preset in "$@"; do
         echo "-- $preset end-to-end driver: FAILED ($((SECONDS - start)) s)"
         failed=1
     fi
-    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
 done
 exit $failed
 INNER

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs from Debian's packages everything the build, the tests and the demo need.
+# Installs from Debian's packages everything the build, the tests, the demo and the release
+# packages need.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     wine wine64 wine32:i386
     xvfb xauth imagemagick
+    nsis zip unzip
 )
 
 sudo=""

@@ -1,47 +1,104 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (also under ASan/UBSan), the Windows
 # builds (i686 and x86_64) with their stand-alone check, the end-to-end tests of the real program
-# under Wine, and a short fuzzing run of every fuzz target.
-set -euo pipefail
+# under Wine, the demo on the 64-bit Wine path, the benchmarks, the release packages and their
+# tests, and a short fuzzing run of every fuzz target.
+#
+# Every stage is timed. A failed stage does not stop the ones after it; at the end a table gives
+# each stage's result and time, and a line counts what passed, failed and was skipped (with why).
+# The exit status is 1 when a stage failed.
+#
+# Where this machine cannot run 32-bit programs, the i686 build is still built and checked for
+# what needs no execution (imports, ordinals, size); its end-to-end run is a skipped stage.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
+scripts/setup.sh || { echo "test: scripts/setup.sh failed"; exit 1; }
+source scripts/wine_env.sh
+zavi_wine_setup || exit 1
+echo "== Wine: $ZAVI_WINE_WHY"
 
 jobs=$(nproc)
+stage_names=() stage_results=() stage_times=()
+run_started=$SECONDS
 
-echo "== native: build and unit tests"
-cmake --preset native >/dev/null
-cmake --build --preset native -j "$jobs"
-ctest --preset native -j "$jobs"
+stage() {  # stage NAME COMMAND...
+    local name=$1 start=$SECONDS result=ok
+    shift
+    echo "== $name"
+    "$@" || result=FAILED
+    stage_names+=("$name")
+    stage_results+=("$result")
+    stage_times+=("$((SECONDS - start))")
+    [ "$result" = ok ] || echo "== $name: FAILED"
+}
+
+skipped_stage() {  # skipped_stage NAME WHY
+    echo "== $1: SKIPPED, $2"
+    stage_names+=("$1")
+    stage_results+=("skipped: $2")
+    stage_times+=("")
+}
+
+build_preset() {
+    cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"
+}
+
 # Root ignores file permissions, so the settings-file cases that need them run again as an
 # ordinary user where that user can reach the build.
-tests=$(pwd)/build/native/tests/unit_tests
 as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-if [ "$(id -u)" = 0 ] && "${as_nobody[@]}" test -x "$tests" 2>/dev/null; then
-    echo "== settings-file permission cases as an ordinary user"
-    (cd /tmp && "${as_nobody[@]}" "$tests" --gtest_filter='SettingsAbuse*' --gtest_brief=1)
+unit_tests=$(pwd)/build/native/tests/unit_tests
+permission_cases() {
+    (cd /tmp && "${as_nobody[@]}" "$unit_tests" --gtest_filter='SettingsAbuse*' --gtest_brief=1)
+}
+
+stage "native: build" build_preset native
+stage "native: unit tests" ctest --preset native -j "$jobs"
+if [ "$(id -u)" != 0 ]; then
+    skipped_stage "settings-file permission cases as an ordinary user" \
+        "not root: the unit tests above already ran them as an ordinary user"
+elif ! "${as_nobody[@]}" test -x "$unit_tests" 2>/dev/null; then
+    skipped_stage "settings-file permission cases as an ordinary user" \
+        "an ordinary user cannot reach $unit_tests"
+else
+    stage "settings-file permission cases as an ordinary user" permission_cases
 fi
+stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
 
-echo "== native-asan: every test under AddressSanitizer and UndefinedBehaviorSanitizer"
-scripts/asan.sh
+stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
+stage "win32: build (i686)" build_preset win32
+stage "win64: build (x86_64)" build_preset win64
+stage "Windows binaries stand alone" scripts/check_standalone.sh
 
-for preset in win32 win64; do
-    echo "== $preset: build"
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$jobs"
+if ! zavi_wine_runs win32; then
+    skipped_stage "end-to-end under Wine: i686 build" "$ZAVI_WINE_WHY"
+fi
+stage "end-to-end under Wine: ${ZAVI_WINE_PRESETS// /, } build" scripts/e2e.sh
+stage "demo, headless, forced onto 64-bit Wine (ZAVI_WINE=64)" \
+    env ZAVI_WINE=64 scripts/demo.sh --headless
+stage "performance (short)" scripts/bench.sh --short
+stage "release packages" scripts/package.sh
+stage "release packages under Wine" scripts/package_test.sh
+stage "fuzzing every target for a short fixed time" scripts/fuzz.sh
+
+echo
+echo "== stages"
+passed=0 failed=0 skipped=0
+for i in "${!stage_names[@]}"; do
+    result=${stage_results[$i]} t=${stage_times[$i]}
+    case "$result" in
+        ok) passed=$((passed + 1)) ;;
+        FAILED) failed=$((failed + 1)) ;;
+        *) skipped=$((skipped + 1)) ;;
+    esac
+    [ -n "$t" ] && t=$(printf '%dm%02ds' $((t / 60)) $((t % 60)))
+    printf '%-60s %8s  %s\n' "${stage_names[$i]}" "$t" "$result"
 done
-
-echo "== Windows binaries stand alone"
-scripts/check_standalone.sh
-
-if [ -x scripts/e2e.sh ]; then
-    echo "== end-to-end tests under Wine"
-    scripts/e2e.sh
+total=$((SECONDS - run_started))
+printf '%-60s %8s\n' "total" "$(printf '%dm%02ds' $((total / 60)) $((total % 60)))"
+echo "== ${#stage_names[@]} stages: $passed passed, $failed failed, $skipped skipped"
+if [ "$failed" -ne 0 ]; then
+    echo "== some tests FAILED"
+    exit 1
 fi
-
-scripts/bench.sh --short
-
-echo "== fuzzing every target for a short fixed time"
-scripts/fuzz.sh
-
 echo "== all tests passed"
