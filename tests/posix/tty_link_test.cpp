@@ -10,6 +10,7 @@
 #include "link/connection.h"
 #include "link/records.h"
 #include "link/status_commands.h"
+#include "posix/port_module.h"
 #include "posix/tty_driver.h"
 #include "sim/simulator.h"
 #include "tests/posix/pty_partner.h"
@@ -133,6 +134,46 @@ TEST_F(TtyLink, TheModuleGoingAwayMidAnswerIsAHangUp) {
     EXPECT_EQ(driver.write(device_handle, request, sizeof request, &written), kTtyIoError);
     EXPECT_EQ(written, 0u);
     EXPECT_EQ(read_status(device_handle, 1), kFailed);
+}
+
+// The outcomes the command-line tool tells apart (exit 3 for a port it cannot use, 4 when
+// nothing answers).
+TEST_F(TtyLink, OpeningTheModuleOnANamedPortSortsTheOutcome) {
+    struct Case {
+        const char* name;
+        bool port_exists;
+        std::vector<sim::Fault> faults;
+        const char* firmware;
+        PortOpen expected;
+        const char* says;
+    } const cases[] = {
+        {"answers", true, {}, "ZAVI-GSM v1.7", PortOpen::ok, ""},
+        {"no such port", false, {}, "ZAVI-GSM v1.7", PortOpen::unusable, "does not exist"},
+        {"silent",
+         true,
+         {{sim::FaultKind::no_answer}},
+         "ZAVI-GSM v1.7",
+         PortOpen::silent,
+         "No ZAVI-GSM module answered on "},
+        {"other firmware", true, {}, "ZAVI-GSM v1.5", PortOpen::wrong_firmware, "other firmware"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PtyPartner pty;
+        ASSERT_TRUE(pty.ok());
+        sim::SimDriver module(served(c.faults));
+        module.state().firmware = c.firmware;
+        pty.serve(module);
+        TtyDriver driver({c.port_exists ? pty.path() : pty.path() + "-gone"});
+        driver_ = &driver;
+        std::string message;
+        EXPECT_EQ(open_module_on_port(driver, 1, notice, &message), c.expected);
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_EQ(device_handle != nullptr, c.expected == PortOpen::ok);
+        if (device_handle) driver.close(device_handle);
+        device_handle = nullptr;
+        pty.stop();
+    }
 }
 
 }  // namespace
