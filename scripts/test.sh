@@ -14,12 +14,13 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
 # Root ignores file permissions, so the settings-file cases that need them run again as an
-# ordinary user where that user can reach the build.
+# ordinary user where that user can reach the build; so do the serial-port cases (a port the
+# user may not open, and the exclusive claim without root's privileges).
 tests=$(pwd)/build/native/tests/unit_tests
 as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 if [ "$(id -u)" = 0 ] && "${as_nobody[@]}" test -x "$tests" 2>/dev/null; then
-    echo "== settings-file permission cases as an ordinary user"
-    (cd /tmp && "${as_nobody[@]}" "$tests" --gtest_filter='SettingsAbuse*' --gtest_brief=1)
+    echo "== settings-file and serial-port permission cases as an ordinary user"
+    (cd /tmp && "${as_nobody[@]}" "$tests" --gtest_filter='SettingsAbuse*:TtyDriver*:TtyLink*' --gtest_brief=1)
 fi
 
 echo "== native-asan: every test under AddressSanitizer and UndefinedBehaviorSanitizer"
