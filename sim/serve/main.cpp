@@ -106,8 +106,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!link_path.empty()) {
+        // An old link (from a run that was killed) is replaced; anything else is left alone.
         std::error_code e;
-        std::filesystem::remove(link_path, e);
+        if (std::filesystem::is_symlink(link_path, e)) std::filesystem::remove(link_path, e);
         std::filesystem::create_symlink(pty.slave_path(), link_path, e);
         if (e) {
             std::fprintf(stderr, "zavi-sim-serve: cannot link %s: %s\n", link_path.c_str(),
@@ -122,7 +123,8 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    std::printf("%s\n", pty.slave_path().c_str());
+    const std::string pty_path = pty.slave_path();
+    std::printf("%s\n", pty_path.c_str());
     std::fflush(stdout);
 
     bool save_failed = false;
@@ -153,9 +155,9 @@ int main(int argc, char** argv) {
     };
     pty.serve(module, stop_requested, after_write);
     pty.close();
-    if (!link_path.empty()) {
-        std::error_code e;
+    std::error_code e;
+    if (!link_path.empty() && std::filesystem::is_symlink(link_path, e) &&
+        std::filesystem::read_symlink(link_path, e) == pty_path)
         std::filesystem::remove(link_path, e);
-    }
     return 0;
 }
