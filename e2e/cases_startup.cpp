@@ -74,8 +74,14 @@ E2E_CASE(startup_shows_the_module) {
                      if (e.event != "frame") calls.push_back(e.event);
                  return calls;
              }()),
-             "count open set_timeouts close");
+             "count open latency set_timeouts close");
     CHECK(read_timeouts(journal) == std::vector<long long>{1000});
+    // The chip's latency timer is lowered to 1 ms right after the open, and the library took it.
+    for (const JournalEvent& e : journal) {
+        if (e.event != "latency") continue;
+        CHECK_EQ(e.latency_ms, 1LL);
+        CHECK_EQ(e.status, 0LL);
+    }
     CHECK(session.settings() == std::string("\x01", 1));
 }
 
