@@ -43,25 +43,23 @@ int valid_requests(const sim::SimDriver& module) {
 
 class TtyLink : public ::testing::Test {
   protected:
+    // Each test's driver is gone by now and has closed its ports with it.
     void TearDown() override {
-        if (device_handle) driver_->close(device_handle);
         device_handle = nullptr;
         set_driver(nullptr);
     }
     uint8_t open_on(TtyDriver& driver) {
-        driver_ = &driver;
         set_driver(&driver);
         reset_all_records();
         return open_device(0, &device_handle, 1, notice);
     }
     Notice notice;
-    TtyDriver* driver_ = nullptr;
 };
 
 TEST_F(TtyLink, StartsAndReadsTheStatusThroughThePort) {
-    PtyPartner pty;
-    ASSERT_TRUE(pty.ok());
     sim::SimDriver module(served());
+    PtyPartner pty;  // stops serving before the module goes
+    ASSERT_TRUE(pty.ok());
     module.state().operator_name = "Orange";
     pty.serve(module);
     TtyDriver driver({pty.path()});
@@ -87,9 +85,9 @@ TEST_F(TtyLink, AMisbehavingModuleFailsWithinTheTimeOutAndNothingFollows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PtyPartner pty;
-        ASSERT_TRUE(pty.ok());
         sim::SimDriver module(served({c.fault}));
+        PtyPartner pty;  // stops serving before the module goes
+        ASSERT_TRUE(pty.ok());
         pty.serve(module);
         TtyDriver driver({pty.path()});
         const auto start = Clock::now();
@@ -107,9 +105,9 @@ TEST_F(TtyLink, AMisbehavingModuleFailsWithinTheTimeOutAndNothingFollows) {
 }
 
 TEST_F(TtyLink, TheModuleGoingAwayMidAnswerIsAHangUp) {
-    PtyPartner pty;
-    ASSERT_TRUE(pty.ok());
     sim::SimDriver module(served());
+    PtyPartner pty;  // stops serving before the module goes
+    ASSERT_TRUE(pty.ok());
     pty.serve(module);
     TtyDriver driver({pty.path()});
     ASSERT_EQ(open_on(driver), kOpenOk);
@@ -159,13 +157,12 @@ TEST_F(TtyLink, OpeningTheModuleOnANamedPortSortsTheOutcome) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PtyPartner pty;
-        ASSERT_TRUE(pty.ok());
         sim::SimDriver module(served(c.faults));
+        PtyPartner pty;  // stops serving before the module goes
+        ASSERT_TRUE(pty.ok());
         module.state().firmware = c.firmware;
         pty.serve(module);
         TtyDriver driver({c.port_exists ? pty.path() : pty.path() + "-gone"});
-        driver_ = &driver;
         std::string message;
         EXPECT_EQ(open_module_on_port(driver, 1, notice, &message), c.expected);
         EXPECT_NE(message.find(c.says), std::string::npos) << message;
