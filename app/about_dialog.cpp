@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/language.h"
+#include "app/module_path.h"
 #include "resources/ids.h"
 
 namespace zavi {
@@ -14,8 +15,14 @@ void AboutDialog::on_init(DialogView& view) {
     // German (and any unknown language) uses the English body.
     const char* body = language == kPolish ? "\nZAVI\nALARM-GSM\n\nwersja programu:"
                                            : "\nZAVI\nALARM-GSM\n\nprogram version:";
-    char text[64];
+    char text[128];
     std::snprintf(text, sizeof text, "%s %s", body, kProgramVersion);
+    // The way to the module, so that a user can tell the D2XX library from a COM port.
+    const std::string path = module_path();
+    if (!path.empty())
+        std::snprintf(text, sizeof text, "%s %s\n%s %.24s", body, kProgramVersion,
+                      pick_text(language, "połączenie:", "connection:", "Verbindung:"),
+                      path.c_str());
     view.set_text(IDC_ABOUT_TEXT, text);
 
     view.set_text(IDC_ABOUT_CLOSE, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));

@@ -1,7 +1,10 @@
 #include "app/device_discovery.h"
 
+#include <cstdio>
+
 #include "app/language.h"
 #include "app/messages.h"
+#include "app/module_path.h"
 #include "link/connection.h"
 #include "link/driver.h"
 
@@ -32,17 +35,24 @@ bool discover_device(DialogView& view) {
     Driver* usb = driver();
     if (!usb) {
         // On Windows the driver library is loaded at run time; without it nothing can work.
-        view.message_box(
-            pick_text(language,
-                      "Sterownik USB FTD2XX.dll nie jest zainstalowany.\n\n"
-                      "Zainstaluj sterownik USB modułu ZAVI-GSM i uruchom program ponownie.",
-                      "The USB driver FTD2XX.dll is not installed.\n\n"
-                      "Please install the USB driver of the ZAVI-GSM module and start the "
-                      "program again.",
-                      "Der USB-Treiber FTD2XX.dll ist nicht installiert.\n\n"
-                      "Bitte installieren Sie den USB-Treiber des ZAVI-GSM-Moduls und starten "
-                      "Sie das Programm erneut."),
-            kAppTitle, MessageIcon::error, MessageButtons::ok);
+        const char* missing =
+            pick_text(language, "Sterownik USB FTD2XX.dll nie jest zainstalowany.",
+                      "The USB driver FTD2XX.dll is not installed.",
+                      "Der USB-Treiber FTD2XX.dll ist nicht installiert.");
+        // Where FTDI's COM port driver was looked for as well, the message says it found none.
+        const char* no_port = no_ftdi_com_port()
+                                  ? pick_text(language, "\nNie znaleziono też portu COM FTDI.",
+                                              "\nNo FTDI COM port was found either.",
+                                              "\nEs wurde auch kein FTDI-COM-Anschluss gefunden.")
+                                  : "";
+        const char* advice = pick_text(
+            language, "Zainstaluj sterownik USB modułu ZAVI-GSM i uruchom program ponownie.",
+            "Please install the USB driver of the ZAVI-GSM module and start the program again.",
+            "Bitte installieren Sie den USB-Treiber des ZAVI-GSM-Moduls und starten Sie das "
+            "Programm erneut.");
+        char text[512];
+        std::snprintf(text, sizeof text, "%s%s\n\n%s", missing, no_port, advice);
+        view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
         return false;
     }
 

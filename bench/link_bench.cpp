@@ -23,8 +23,14 @@
 namespace zavi::bench {
 namespace {
 
-constexpr double kRatioTarget = 1.15;
-constexpr double kSlackMs = 5.0;
+// The line is measured twice: with the chip's factory latency timer and with the 1 ms the
+// drivers now set where they can. The tighter timer leaves less room for anything else.
+struct Pass {
+    uint32_t latency_ms;
+    double ratio_target;
+    double slack_ms;
+};
+constexpr Pass kPasses[] = {{16, 1.15, 5.0}, {1, 1.10, 0.0}};
 constexpr double kCpuTargetUs = 50.0;
 constexpr uint64_t kReadTimeoutUs = 1'000'000;
 
@@ -40,6 +46,7 @@ struct Row {
     std::vector<Exchange> exchanges;
     double measured_ms = 0, bound_ms = 0, rule_ms = 0, timeouts_ms = 0;
     double cpu_us = 0, sim_cpu_us = 0;  // per exchange
+    double ratio_target = 1.0, slack_ms = 0;
     uint64_t reads() const {
         uint64_t n = 0;
         for (const Exchange& e : exchanges) n += e.read_calls;
@@ -50,7 +57,7 @@ struct Row {
         for (const Exchange& e : exchanges) n += e.request + e.answer;
         return n;
     }
-    bool line_ok() const { return measured_ms <= kRatioTarget * bound_ms + kSlackMs; }
+    bool line_ok() const { return measured_ms <= ratio_target * bound_ms + slack_ms; }
     bool cpu_ok() const { return cpu_us < kCpuTargetUs; }
 };
 
@@ -93,9 +100,10 @@ void compute_bounds(Row& row, const sim::Timing& timing) {
 
 // Wall time of each action on a line with realistic timing, in real time.
 void measure_on_line(std::vector<Row>& rows, const std::vector<Action>& actions,
-                     const Options& options) {
+                     const Options& options, const Pass& pass) {
     sim::Scenario scenario = bench_scenario();
     scenario.timing.realistic = true;
+    scenario.timing.latency_ms = pass.latency_ms;
     scenario.virtual_time = false;
     sim::SimDriver module(scenario);
     WireMeter meter(module);
@@ -103,6 +111,8 @@ void measure_on_line(std::vector<Row>& rows, const std::vector<Action>& actions,
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const Action& a = actions[i];
         Row& row = rows[i];
+        row.ratio_target = pass.ratio_target;
+        row.slack_ms = pass.slack_ms;
         std::vector<double> times;
         for (int rep = 0; rep < options.reps; ++rep) {
             if (!a.opens && !open_module()) {
@@ -234,28 +244,58 @@ void print_table(const std::vector<Row>& rows, const sim::Timing& timing, const 
     }
 }
 
+// What the shorter latency timer saves on each action.
+void print_savings(const std::vector<Row>& slow, const std::vector<Row>& fast) {
+    std::printf("\n| %-41s | %9s | %9s | %9s | %6s |\n", "action", "16 ms", "1 ms", "saved ms",
+                "saved");
+    std::printf("|%s|%s|%s|%s|%s|\n", std::string(43, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(11, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(8, '-').c_str());
+    for (std::size_t i = 0; i < slow.size() && i < fast.size(); ++i) {
+        const double saved = slow[i].measured_ms - fast[i].measured_ms;
+        std::printf("| %-41s | %9.1f | %9.1f | %9.1f | %5.0f%% |\n", slow[i].name.c_str(),
+                    slow[i].measured_ms, fast[i].measured_ms, saved,
+                    slow[i].measured_ms > 0 ? 100.0 * saved / slow[i].measured_ms : 0.0);
+    }
+}
+
 int run(const Options& options) {
     const std::vector<Action> actions = user_actions();
-    std::vector<Row> rows(actions.size());
-    for (std::size_t i = 0; i < actions.size(); ++i) rows[i].name = actions[i].name;
-
-    measure_on_line(rows, actions, options);
-    measure_cpu(rows, actions, options);
-    sim::Timing timing = bench_scenario().timing;
-    print_table(rows, timing, options);
+    std::vector<Row> cpu_rows(actions.size());
+    measure_cpu(cpu_rows, actions, options);
 
     int missed = 0;
-    for (const Row& r : rows) missed += r.failed || r.varied || !r.line_ok() || !r.cpu_ok();
-    if (missed != 0) {
-        std::printf(
-            "\n%d action(s) failed or missed a target (wall <= %.2f x bound + %.0f ms, "
-            "CPU < %.0f us per exchange)\n",
-            missed, kRatioTarget, kSlackMs, kCpuTargetUs);
-        return 1;
+    std::vector<std::vector<Row>> tables;
+    for (const Pass& pass : kPasses) {
+        std::vector<Row> rows(actions.size());
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            rows[i].name = actions[i].name;
+            rows[i].cpu_us = cpu_rows[i].cpu_us;
+            rows[i].sim_cpu_us = cpu_rows[i].sim_cpu_us;
+            rows[i].failed = cpu_rows[i].failed;
+        }
+        measure_on_line(rows, actions, options, pass);
+        sim::Timing timing = bench_scenario().timing;
+        timing.latency_ms = pass.latency_ms;
+        print_table(rows, timing, options);
+        int pass_missed = 0;
+        for (const Row& r : rows)
+            pass_missed += r.failed || r.varied || !r.line_ok() || !r.cpu_ok();
+        if (pass_missed != 0)
+            std::printf(
+                "\n%d action(s) failed or missed a target (wall <= %.2f x bound + %.0f ms, "
+                "CPU < %.0f us per exchange)\n\n",
+                pass_missed, pass.ratio_target, pass.slack_ms, kCpuTargetUs);
+        else
+            std::printf(
+                "\nAll targets met: wall <= %.2f x bound + %.0f ms, CPU < %.0f us per "
+                "exchange.\n\n",
+                pass.ratio_target, pass.slack_ms, kCpuTargetUs);
+        missed += pass_missed;
+        tables.push_back(std::move(rows));
     }
-    std::printf("\nAll targets met: wall <= %.2f x bound + %.0f ms, CPU < %.0f us per exchange.\n",
-                kRatioTarget, kSlackMs, kCpuTargetUs);
-    return 0;
+    print_savings(tables.front(), tables.back());
+    return missed != 0 ? 1 : 0;
 }
 
 }  // namespace

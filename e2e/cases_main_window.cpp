@@ -120,7 +120,8 @@ E2E_CASE(reset_shows_its_box) {
     }
 }
 
-// About: no exchange with the module; its texts in each language; its button closes it.
+// About: no exchange with the module; its texts in each language, with the way to the module
+// (here the D2XX library); its button closes it.
 E2E_CASE(about_box) {
     struct Row {
         uint8_t language;
@@ -129,9 +130,9 @@ E2E_CASE(about_box) {
         const char* button;
     };
     const Row rows[] = {
-        {0, "O programie", "\nZAVI\nALARM-GSM\n\nwersja programu: 1.5", "Anuluj"},
-        {1, "About", "\nZAVI\nALARM-GSM\n\nprogram version: 1.5", "Cancel"},
-        {2, "Über", "\nZAVI\nALARM-GSM\n\nprogram version: 1.5", "Abbrechen"},
+        {0, "O programie", "\nZAVI\nALARM-GSM\n\nwersja programu: 1.5\npołączenie: D2XX", "Anuluj"},
+        {1, "About", "\nZAVI\nALARM-GSM\n\nprogram version: 1.5\nconnection: D2XX", "Cancel"},
+        {2, "Über", "\nZAVI\nALARM-GSM\n\nprogram version: 1.5\nVerbindung: D2XX", "Abbrechen"},
     };
     const char* names[] = {"about_pl", "about_en", "about_de"};
     for (const Row& row : rows) {

@@ -8,7 +8,7 @@
 namespace e2e {
 
 struct JournalEvent {
-    std::string event;  // "count", "open", "set_timeouts", "close", "frame"
+    std::string event;  // "count", "open", "latency", "set_timeouts", "close", "frame"
     int module = -1;
     int index = -1;
     long long status = 0;
@@ -16,6 +16,7 @@ struct JournalEvent {
     std::vector<uint8_t> data;
     bool valid = false;
     long long read_ms = -1;
+    long long latency_ms = -1;  // "latency": the timer the program asked for
 };
 
 std::vector<JournalEvent> read_journal(const std::wstring& path);

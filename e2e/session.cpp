@@ -96,6 +96,8 @@ Session::Session(const std::string& name, const SessionSetup& setup) {
     if (!write_file(folder / L"scenario.json", zavi::sim::scenario_to_json(setup.scenario)))
         setup_error_ += "cannot write scenario.json; ";
     journal_ = (folder / L"journal.jsonl").wstring();
+    if (!setup.outside_journal.empty()) journal_ = setup.outside_journal;
+    arguments_ = setup.arguments;
     if (setup.with_state_file) state_ = (folder / L"state.json").wstring();
 }
 
@@ -126,6 +128,7 @@ bool Session::start() {
     // refusal goes into the report with its error code.
     for (int attempt = 1; attempt <= 3; ++attempt) {
         std::wstring command_line = L"\"" + program + L"\"";
+        if (!arguments_.empty()) command_line += L" " + arguments_;
         if (CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                            nullptr, run_folder_.c_str(), &startup, &process_)) {
             pid_ = process_.dwProcessId;

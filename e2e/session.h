@@ -46,6 +46,8 @@ struct SessionSetup {
     std::optional<std::string> settings;  // bytes of config.db before the start
     bool settings_as_folder = false;      // config.db is a folder: neither readable nor writable
     bool with_state_file = false;         // ZAVI_SIM_STATE in the case folder
+    std::wstring arguments;               // added to the program's command line
+    std::wstring outside_journal;         // the journal of a module outside this process tree
 };
 
 SessionSetup demo_setup();
@@ -98,6 +100,7 @@ class Session {
     std::wstring library_copy_;  // the library put beside an installed program, removed at the end
     std::wstring journal_;
     std::wstring state_;
+    std::wstring arguments_;
     std::string setup_error_;  // what went wrong preparing the case folder, if anything
     PROCESS_INFORMATION process_{};
     DWORD pid_ = 0;

@@ -2,7 +2,8 @@
 # Checks that the Windows binaries stand alone: every .exe and .dll imports only DLLs that come
 # with Windows (no MinGW runtime such as libstdc++, libgcc or libwinpthread), no program imports
 # FTD2XX.dll statically (the program loads it at run time and names it when missing), and the
-# drop-in FTD2XX.dll exports the seven driver calls at the D2XX ordinals.
+# drop-in FTD2XX.dll exports the seven driver calls at the D2XX ordinals and, by name,
+# FT_SetLatencyTimer.
 #
 #   scripts/check_standalone.sh                 # everything built in build/win32 and build/win64
 #   scripts/check_standalone.sh a.exe b.dll     # just these files
@@ -13,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 # Lower case, without ".dll".
 system_dlls=" kernel32 user32 gdi32 comctl32 uxtheme msvcrt advapi32 shell32 ole32 oleaut32
- comdlg32 shlwapi version winmm imm32 dwmapi ws2_32 "
+ comdlg32 shlwapi version winmm imm32 dwmapi ws2_32 setupapi "
 
 # ordinal:role of the drop-in driver's exports.
 driver_exports="1:OpenByIndex 2:Close 3:Read 4:Write 16:Purge 17:SetTimeouts 70:CountDevices"
@@ -57,8 +58,12 @@ check_driver_exports() {
     names=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
             sed -n 's/^[[:space:]]*\[ *\([0-9]*\)\] *\(.*\)$/\1 \2/p')
     count=$(grep -c . <<<"$names" || true)
-    if [ "$count" -ne 7 ]; then
-        problem "$file exports $count names, not the seven driver calls"
+    if [ "$count" -ne 8 ]; then
+        problem "$file exports $count names, not the seven driver calls and FT_SetLatencyTimer"
+    fi
+    if ! awk '$2 ~ /^FT_SetLatencyTimer(@[0-9]+)?$/ { found = 1 } END { exit !found }' \
+        <<<"$names"; then
+        problem "$file does not export FT_SetLatencyTimer by name"
     fi
     local pair ordinal role found
     for pair in $driver_exports; do

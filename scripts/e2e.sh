@@ -31,6 +31,9 @@ if [ -z "$presets" ]; then
     exit 1
 fi
 
+# zavi-sim-serve plays the module on a pseudo-terminal that the prefix maps to COM5.
+cmake --preset native >/dev/null
+cmake --build --preset native -j2 --target zavi-sim-serve
 for preset in $presets; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j2 --target zavi-gsm ftd2xx_sim ftd2xx_smoke zavi_win32_checks zavi_e2e
@@ -89,6 +92,14 @@ for preset in "$@"; do
           --shots "$(winpath "$shots")"
           --report "$(winpath "$report")")
     [ -n "$filter" ] && args+=(--filter "$filter")
+    # The module on COM5 for the COM port case, fresh for each build.
+    com_journal=$tmp/$preset-com5.jsonl
+    "$root/build/native/sim/serve/zavi-sim-serve" --link "$WINEPREFIX/dosdevices/com5" \
+        --journal "$com_journal" >"$tmp/$preset-serve.txt" 2>&1 &
+    serve_pid=$!
+    for _ in $(seq 50); do [ -s "$tmp/$preset-serve.txt" ] && break; sleep 0.1; done
+    export ZAVI_E2E_COM_JOURNAL
+    ZAVI_E2E_COM_JOURNAL=$(winpath "$com_journal")
     # A virtual desktop draws frames and menus, so the screenshots show them. The desktop's
     # exit status is not the driver's: the report file says how the run ended.
     start=$SECONDS
@@ -101,7 +112,10 @@ for preset in "$@"; do
         echo "-- $preset end-to-end driver: FAILED ($((SECONDS - start)) s)"
         failed=1
     fi
+    # Wine first: the server holds the pseudo-terminal, and the module going away first would
+    # hang it up under the server's feet.
     timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+    kill "$serve_pid" 2>/dev/null; wait "$serve_pid" 2>/dev/null
 done
 exit $failed
 INNER

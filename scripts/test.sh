@@ -45,23 +45,24 @@ build_preset() {
 }
 
 # Root ignores file permissions, so the settings-file cases that need them run again as an
-# ordinary user where that user can reach the build.
+# ordinary user where that user can reach the build; so do the serial-port cases (a port the
+# user may not open, and the exclusive claim without root's privileges).
 as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 unit_tests=$(pwd)/build/native/tests/unit_tests
 permission_cases() {
-    (cd /tmp && "${as_nobody[@]}" "$unit_tests" --gtest_filter='SettingsAbuse*' --gtest_brief=1)
+    (cd /tmp && "${as_nobody[@]}" "$unit_tests" --gtest_filter='SettingsAbuse*:TtyDriver*:TtyLink*' --gtest_brief=1)
 }
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
 if [ "$(id -u)" != 0 ]; then
-    skipped_stage "settings-file permission cases as an ordinary user" \
+    skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
         "not root: the unit tests above already ran them as an ordinary user"
 elif ! "${as_nobody[@]}" test -x "$unit_tests" 2>/dev/null; then
-    skipped_stage "settings-file permission cases as an ordinary user" \
+    skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
         "an ordinary user cannot reach $unit_tests"
 else
-    stage "settings-file permission cases as an ordinary user" permission_cases
+    stage "settings-file and serial-port permission cases as an ordinary user" permission_cases
 fi
 stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
 

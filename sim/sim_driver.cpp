@@ -45,6 +45,7 @@ struct ModuleRuntime {
     Bytes previous_answer;
     std::vector<FaultCounter> counters;
     uint64_t line_busy_until = 0;  // last request byte on its way to the module
+    uint32_t latency_ms = 0;       // set through the handle; 0: the scenario's
 };
 
 }  // namespace
@@ -75,9 +76,13 @@ struct SimDriver::Impl {
         if (modules.size() < scenario.modules.size()) modules.resize(scenario.modules.size());
     }
 
+    uint32_t latency_of(const ModuleRuntime& rt) const {
+        return rt.latency_ms != 0 ? rt.latency_ms : scenario.timing.latency_ms;
+    }
+
     ModuleRuntime& runtime(int module) {
         ModuleRuntime& rt = modules[module];
-        rt.rx.set_batching(scenario.timing.realistic, scenario.timing.latency_ms);
+        rt.rx.set_batching(scenario.timing.realistic, latency_of(rt));
         return rt;
     }
 
@@ -257,6 +262,7 @@ DriverStatus SimDriver::open_by_index(int index, DriverHandle* handle) {
     if (impl_->scenario.modules[index].open_fails || rt.open) return kStatusDeviceNotOpened;
     rt.open = true;
     rt.read_ms = 0;
+    rt.latency_ms = 0;
     rt.pending.clear();
     rt.rx.clear();
     const uintptr_t value = impl_->next_handle;
@@ -318,11 +324,28 @@ DriverStatus SimDriver::close(DriverHandle handle) {
     if (it->second < static_cast<int>(impl_->scenario.modules.size())) {
         ModuleRuntime& rt = impl_->runtime(it->second);
         rt.open = false;
+        rt.latency_ms = 0;
         rt.pending.clear();
         rt.rx.clear();
     }
     impl_->handles.erase(it);
     return impl_->unplugged ? kStatusDeviceNotFound : kDriverOk;
+}
+
+DriverStatus SimDriver::set_latency_timer(DriverHandle handle, uint8_t ms) {
+    impl_->sync();
+    if (impl_->unplugged) return kStatusDeviceNotFound;
+    const int module = impl_->module_of(handle);
+    if (module < 0) return kStatusInvalidHandle;
+    if (ms == 0) return kStatusInvalidParameter;
+    impl_->runtime(module).latency_ms = ms;
+    return kDriverOk;
+}
+
+uint32_t SimDriver::latency_ms(int module) const {
+    if (module < 0 || module >= static_cast<int>(impl_->modules.size()))
+        return impl_->scenario.timing.latency_ms;
+    return impl_->latency_of(impl_->modules[module]);
 }
 
 Scenario& SimDriver::scenario() {

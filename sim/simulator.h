@@ -152,6 +152,11 @@ class SimDriver : public Driver {
                        uint32_t* written) override;
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
     DriverStatus close(DriverHandle handle) override;
+    // The USB-serial chip's latency timer, as the vendor library sets it: 1 to 255 ms (0 is
+    // refused with kStatusInvalidParameter). It holds until the handle is closed; a module not
+    // told otherwise uses the scenario's timing.latency_ms.
+    DriverStatus set_latency_timer(DriverHandle handle, uint8_t ms);
+    uint32_t latency_ms(int module = 0) const;
 
     Scenario& scenario();
     ModuleState& state(int module = 0);

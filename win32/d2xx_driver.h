@@ -15,9 +15,11 @@ class D2xxDriver : public Driver {
     D2xxDriver& operator=(const D2xxDriver&) = delete;
 
     // LoadLibraryW("FTD2XX.dll") and the seven functions by ordinal (70, 1, 17, 16, 4, 3, 2).
+    // FT_SetLatencyTimer is looked up by name; a library without it works as before.
     D2xxLoad load();
 
     DriverStatus count_devices(uint32_t* count) override;
+    // Also lowers the chip's latency timer to 1 ms (2 ms where 1 is refused) when it can.
     DriverStatus open_by_index(int index, DriverHandle* handle) override;
     DriverStatus set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) override;
     DriverStatus purge(DriverHandle handle, uint32_t mask) override;
@@ -29,6 +31,7 @@ class D2xxDriver : public Driver {
   private:
     void* library_ = nullptr;
     void* functions_[7] = {};
+    void* set_latency_ = nullptr;
 };
 
 }  // namespace zavi

@@ -1,4 +1,5 @@
-// Entry point: common controls, the D2XX driver, then the main window until it closes.
+// Entry point: common controls, the driver (D2XX, FTDI COM ports or --port COMn), then the main
+// window until it closes.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,8 +8,8 @@
 #include "dialogs/options_dialogs.h"
 #include "link/driver.h"
 #include "resources/ids.h"
-#include "win32/d2xx_driver.h"
 #include "win32/dialog_host.h"
+#include "win32/module_driver.h"
 #include "win32/worker_shell.h"
 
 namespace {
@@ -24,9 +25,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
-    // Without the library the driver stays null and the main window says so.
-    static D2xxDriver d2xx;
-    if (d2xx.load() == D2xxLoad::ok) set_driver(&d2xx);
+    // Without any driver it stays null and the main window says so.
+    const ModuleDriver chosen = choose_module_driver(GetCommandLineW());
+    if (chosen.choice == ModuleDriverChoice::bad_option) {
+        MessageBoxW(nullptr, chosen.problem.c_str(), L"ZAVI ALARM-GSM", MB_OK | MB_ICONERROR);
+        return 2;
+    }
+    set_driver(chosen.driver);
 
     Win32Shell shell(app_instance);
     MainWindow main_window(shell, make_options_dialog);

@@ -6,7 +6,7 @@
 //   ZAVI_SIM_JOURNAL   file to which every call and every received frame is appended at once,
 //                      one JSON object per line: {"event":"frame","module":0,"command":8,
 //                      "data":"00","wire":"4D0802CA0016","valid":true}, and "count", "open",
-//                      "set_timeouts", "close" events with their arguments and status
+//                      "set_timeouts", "latency", "close" events with their arguments and status
 //   ZAVI_SIM_STATE     module state file: loaded at start when it exists, saved after every
 //                      write command, so that what a user writes survives a restart; when
 //                      someone else changes the file while the program runs, the module takes
@@ -262,6 +262,20 @@ DWORD WINAPI ZaviSimClose(void* handle) {
            {"module", it == d.handles.end() ? -1 : it->second},
            {"status", status}});
     if (it != d.handles.end()) d.handles.erase(it);
+    return status;
+}
+
+// Exported by name only, as the vendor library does; the program looks it up by name.
+DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
+    auto& d = drop_in();
+    std::lock_guard<std::mutex> guard(d.lock);
+    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    const DWORD status = d.driver().set_latency_timer(handle, ms);
+    const auto it = d.handles.find(handle);
+    d.log({{"event", "latency"},
+           {"module", it == d.handles.end() ? -1 : it->second},
+           {"ms", ms},
+           {"status", status}});
     return status;
 }
 

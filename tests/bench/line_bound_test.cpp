@@ -57,6 +57,17 @@ TEST(LineBound, RuleOfThumbNeverBelowTheModel) {
     }
 }
 
+// With a 1 ms timer every answer byte (1.04 ms apart at 9600 baud) is a batch of its own, so
+// the last one reaches the host 1 ms after it arrived: the line time plus the module's answer
+// time plus 1 ms, whatever the length.
+TEST(LineBound, OneMillisecondTimerAddsOneMillisecond) {
+    const sim::Timing line = timing(9600, 1, 5000);
+    for (uint32_t answer : {1u, 5u, 16u, 62u, 63u, 518u}) {
+        const uint64_t tight = line_time_us(8, 9600) + 5000 + line_time_us(answer, 9600) + 1000;
+        EXPECT_EQ(exchange_bound_us(8, answer, line), tight) << answer;
+    }
+}
+
 TEST(WireMeter, CommandOfARequest) {
     const uint8_t version[] = {0x4D, 0x01, 0x00, 0xC4, 0x16};
     const uint8_t call_answer[] = {0x4D, 0x6E, 0xE9, 0x00, 0x46, 0x16};  // 22 is escaped

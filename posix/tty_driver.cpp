@@ -1,0 +1,350 @@
+#include "posix/tty_driver.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace zavi::posix {
+
+struct TtyDriver::Port {
+    int fd = -1;
+    std::string path;
+    uint32_t read_ms = 0;   // 0: no time-out
+    uint32_t write_ms = 0;  // 0: no time-out
+    bool broken = false;    // a read or write failed for good: nothing more goes out
+};
+
+namespace {
+
+uint64_t steady_us() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string reason(int os_error) {
+    return os_error == 0 ? std::string("no reason given") : std::string(std::strerror(os_error));
+}
+
+PortProblem problem_of_open_error(int os_error) {
+    switch (os_error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+        case ENOTDIR:
+            return PortProblem::missing;
+        case EACCES:
+        case EPERM:
+            return PortProblem::permission;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return PortProblem::busy;
+        case ENOTTY:
+            return PortProblem::not_a_tty;
+        case EIO:
+            return PortProblem::hung_up;
+        default:
+            return PortProblem::failed;
+    }
+}
+
+std::string message_for(PortProblem problem, const std::string& path, int os_error,
+                        const char* what) {
+    const std::string why = " (" + reason(os_error) + ")";
+    switch (problem) {
+        case PortProblem::missing:
+            return "The port " + path + " does not exist" + why +
+                   ". Is the module plugged in and the name right?";
+        case PortProblem::not_a_tty:
+            return path + " is not a serial port" + why + ".";
+        case PortProblem::busy:
+            return "The port " + path + " is in use by another program" + why +
+                   ". Close the other program and try again.";
+        case PortProblem::permission:
+            return "No permission to open the port " + path + why +
+                   ". Add the user to the dialout group (sudo usermod -aG dialout $USER) and "
+                   "log in again.";
+        case PortProblem::hung_up:
+            return "The port " + path + " hung up while " + what + why +
+                   ": the module or its cable went away.";
+        case PortProblem::failed:
+        case PortProblem::none:
+            break;
+    }
+    return "The port " + path + " failed while " + what + why + ".";
+}
+
+PortFailure failure(PortProblem problem, const std::string& path, int os_error, const char* what) {
+    return {problem, os_error, message_for(problem, path, os_error, what)};
+}
+
+// 9600 baud, 8 data bits, no parity, one stop bit, no flow control of any kind, no character
+// translated or taken as a signal, read returns as soon as one byte is there.
+bool make_raw(int fd) {
+    termios t{};
+    if (tcgetattr(fd, &t) != 0) return false;
+    cfmakeraw(&t);
+    t.c_iflag &= ~(IXON | IXOFF | IXANY | ISTRIP | INPCK | IGNBRK | BRKINT | PARMRK);
+    t.c_iflag |= IGNPAR;
+    t.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL);
+    t.c_cflag |= CS8 | CREAD | CLOCAL;
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    if (cfsetispeed(&t, B9600) != 0 || cfsetospeed(&t, B9600) != 0) return false;
+    if (tcsetattr(fd, TCSANOW, &t) != 0) return false;
+    // tcsetattr succeeds when any one change took; read back what the port accepted.
+    termios back{};
+    if (tcgetattr(fd, &back) != 0) return false;
+    return (back.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)) == 0 &&
+           (back.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR)) == 0 &&
+           (back.c_oflag & OPOST) == 0 && (back.c_cflag & CSIZE) == CS8 &&
+           (back.c_cflag & (PARENB | CSTOPB | CRTSCTS)) == 0;
+}
+
+bool set_low_latency_flag(int fd) {
+#ifdef __linux__
+    serial_struct s{};
+    if (ioctl(fd, TIOCGSERIAL, &s) != 0) return false;
+    s.flags |= ASYNC_LOW_LATENCY;
+    return ioctl(fd, TIOCSSERIAL, &s) == 0;
+#else
+    (void)fd;
+    return false;
+#endif
+}
+
+// Opens and configures the port; on failure nothing stays open and *out says why.
+int open_port(const std::string& path, PortFailure* out) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int e = errno;
+        *out = failure(problem_of_open_error(e), path, e, "opening");
+        return -1;
+    }
+    auto give_up = [&](PortProblem problem, int e, const char* what) {
+        ::close(fd);
+        *out = failure(problem, path, e, what);
+        return -1;
+    };
+    if (!isatty(fd)) return give_up(PortProblem::not_a_tty, ENOTTY, "opening");
+    // flock holds against every program that asks, root included; TIOCEXCL stops other opens
+    // by programs that do not ask (but not root's).
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        return give_up(e == EWOULDBLOCK ? PortProblem::busy : PortProblem::failed, e, "claiming");
+    }
+    if (ioctl(fd, TIOCEXCL) != 0) return give_up(PortProblem::failed, errno, "claiming");
+    if (!make_raw(fd)) {
+        const int e = errno;
+        ioctl(fd, TIOCNXCL);
+        return give_up(e == ENOTTY ? PortProblem::not_a_tty : PortProblem::failed, e,
+                       "setting 9600 8N1 raw");
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int e = errno;
+        ioctl(fd, TIOCNXCL);
+        return give_up(PortProblem::failed, e, "configuring");
+    }
+    *out = {};
+    return fd;
+}
+
+void close_port(int fd) {
+    ioctl(fd, TIOCNXCL);  // the exclusive flag outlives this descriptor otherwise
+    ::close(fd);
+}
+
+}  // namespace
+
+bool lower_sysfs_latency(const std::string& device_path, const std::string& sysfs_root) {
+    std::error_code error;
+    const std::filesystem::path device = std::filesystem::canonical(device_path, error);
+    if (error) return false;
+    const std::filesystem::path file = std::filesystem::path(sysfs_root) / "bus" / "usb-serial" /
+                                       "devices" / device.filename() / "latency_timer";
+    if (!std::filesystem::is_regular_file(file, error)) return false;
+    {
+        std::ofstream out(file);
+        out << "1\n";
+        out.flush();
+        if (!out) return false;
+    }
+    std::ifstream in(file);
+    int value = 0;
+    return static_cast<bool>(in >> value) && value == 1;
+}
+
+PortFailure check_port(const std::string& path) {
+    PortFailure result;
+    const int fd = open_port(path, &result);
+    if (fd >= 0) close_port(fd);
+    return result;
+}
+
+TtyDriver::TtyDriver(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+
+TtyDriver::~TtyDriver() {
+    for (Port* p : open_) {
+        close_port(p->fd);
+        delete p;
+    }
+}
+
+TtyDriver::Port* TtyDriver::port_of(DriverHandle handle) const {
+    const auto it = std::find(open_.begin(), open_.end(), static_cast<Port*>(handle));
+    return it == open_.end() ? nullptr : *it;
+}
+
+DriverStatus TtyDriver::fail(Port& port, PortProblem problem, int os_error, const char* what) {
+    port.broken = true;
+    failure_ = failure(problem, port.path, os_error, what);
+    return kTtyIoError;
+}
+
+DriverStatus TtyDriver::count_devices(uint32_t* count) {
+    if (!count) return kTtyInvalidParameter;
+    *count = static_cast<uint32_t>(paths_.size());
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::open_by_index(int index, DriverHandle* handle) {
+    if (!handle) return kTtyInvalidParameter;
+    *handle = nullptr;
+    if (index < 0 || index >= static_cast<int>(paths_.size())) return kTtyNotFound;
+    const std::string& path = paths_[index];
+    const int fd = open_port(path, &failure_);
+    if (fd < 0) return failure_.problem == PortProblem::missing ? kTtyNotFound : kTtyNotOpened;
+    latency_.clear();
+    if (lower_sysfs_latency(path, sysfs_root_))
+        latency_ = "sysfs latency_timer";
+    else if (set_low_latency_flag(fd))
+        latency_ = "low-latency flag";
+    tcflush(fd, TCIOFLUSH);
+    Port* port = new Port{fd, path};
+    open_.push_back(port);
+    *handle = port;
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
+    Port* port = port_of(handle);
+    if (!port) return kTtyInvalidHandle;
+    port->read_ms = read_ms;
+    port->write_ms = write_ms;
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::purge(DriverHandle handle, uint32_t mask) {
+    Port* port = port_of(handle);
+    if (!port) return kTtyInvalidHandle;
+    if (port->broken) return kTtyIoError;
+    const int which = (mask & 3) == 3 ? TCIOFLUSH : (mask & 1) ? TCIFLUSH : TCOFLUSH;
+    if ((mask & 3) != 0 && tcflush(port->fd, which) != 0)
+        return fail(*port, problem_of_open_error(errno), errno, "purging");
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
+                              uint32_t* written) {
+    if (written) *written = 0;
+    Port* port = port_of(handle);
+    if (!port) return kTtyInvalidHandle;
+    if (!written || (!buffer && count > 0)) return kTtyInvalidParameter;
+    if (port->broken) return kTtyIoError;
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    const uint64_t deadline = steady_us() + uint64_t{port->write_ms} * 1000;
+    uint32_t done = 0;
+    while (done < count) {
+        int wait = -1;
+        if (port->write_ms > 0) {
+            const uint64_t now = steady_us();
+            if (now >= deadline) break;
+            wait = static_cast<int>((deadline - now + 999) / 1000);
+        }
+        pollfd p{port->fd, POLLOUT, 0};
+        const int ready = poll(&p, 1, wait);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) return fail(*port, PortProblem::failed, errno, "writing");
+        if (ready == 0) break;  // write time-out: a short write
+        if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+            return fail(*port, PortProblem::hung_up, EIO, "writing");
+        const ssize_t n = ::write(port->fd, bytes + done, count - done);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) {
+            const int e = errno;
+            return fail(*port, e == EIO ? PortProblem::hung_up : PortProblem::failed, e, "writing");
+        }
+        done += static_cast<uint32_t>(n);
+    }
+    *written = done;
+    failure_ = {};
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
+    if (got) *got = 0;
+    Port* port = port_of(handle);
+    if (!port) return kTtyInvalidHandle;
+    if (!got || (!buffer && count > 0)) return kTtyInvalidParameter;
+    if (port->broken) return kTtyIoError;
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    const uint64_t deadline = steady_us() + uint64_t{port->read_ms} * 1000;
+    uint32_t done = 0;
+    while (done < count) {
+        int wait = -1;
+        if (port->read_ms > 0) {
+            const uint64_t now = steady_us();
+            if (now >= deadline) break;
+            wait = static_cast<int>((deadline - now + 999) / 1000);
+        }
+        pollfd p{port->fd, POLLIN, 0};
+        const int ready = poll(&p, 1, wait);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) {
+            *got = done;
+            return fail(*port, PortProblem::failed, errno, "reading");
+        }
+        if (ready == 0) break;  // read time-out: what arrived is the answer
+        if (p.revents & POLLNVAL) {
+            *got = done;
+            return fail(*port, PortProblem::failed, EBADF, "reading");
+        }
+        // With POLLHUP the bytes still buffered come first; the read after them fails.
+        const ssize_t n = ::read(port->fd, bytes + done, count - done);
+        if (n > 0) {
+            done += static_cast<uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        *got = done;
+        const int e = n == 0 ? EIO : errno;  // end of file on a tty is a hang-up
+        return fail(*port, e == EIO ? PortProblem::hung_up : PortProblem::failed, e, "reading");
+    }
+    *got = done;
+    failure_ = {};
+    return kDriverOk;
+}
+
+DriverStatus TtyDriver::close(DriverHandle handle) {
+    Port* port = port_of(handle);
+    if (!port) return kTtyInvalidHandle;
+    open_.erase(std::find(open_.begin(), open_.end(), port));
+    close_port(port->fd);
+    delete port;
+    return kDriverOk;
+}
+
+}  // namespace zavi::posix

@@ -1,0 +1,234 @@
+#include "win32/com_driver.h"
+
+#include <windows.h>
+
+#include <setupapi.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "common/utf16.h"
+#include "link/usb_vendor.h"
+
+namespace zavi {
+
+namespace {
+
+// Statuses in the vendor library's numbering, so that callers see the same codes either way.
+constexpr DriverStatus kInvalidHandle = 1;
+constexpr DriverStatus kNotFound = 2;
+constexpr DriverStatus kNotOpened = 3;
+constexpr DriverStatus kIoError = 4;
+constexpr DriverStatus kInvalidParameter = 6;
+
+// The class of serial and parallel ports: {4D36E978-E325-11CE-BFC1-08002BE10318}.
+constexpr GUID kPortsClass = {
+    0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+
+unsigned port_number(const std::wstring& name) {
+    return is_com_port_name(name)
+               ? static_cast<unsigned>(std::wcstoul(name.c_str() + 3, nullptr, 10))
+               : 0;
+}
+
+bool configure(HANDLE port) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(port, &dcb)) return false;
+    dcb.BaudRate = CBR_9600;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fAbortOnError = FALSE;
+    if (dcb.fDtrControl == DTR_CONTROL_HANDSHAKE) dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    if (dcb.fRtsControl == RTS_CONTROL_HANDSHAKE || dcb.fRtsControl == RTS_CONTROL_TOGGLE)
+        dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    return SetCommState(port, &dcb) != 0;
+}
+
+}  // namespace
+
+bool is_com_port_name(const std::wstring& name) {
+    if (name.size() < 4 || name.size() > 6) return false;
+    if (std::towupper(name[0]) != L'C' || std::towupper(name[1]) != L'O' ||
+        std::towupper(name[2]) != L'M')
+        return false;
+    if (name[3] == L'0') return false;
+    for (std::size_t i = 3; i < name.size(); ++i)
+        if (name[i] < L'0' || name[i] > L'9') return false;
+    const unsigned long n = std::wcstoul(name.c_str() + 3, nullptr, 10);
+    return n >= 1 && n <= 255;
+}
+
+ComDriver::ComDriver(std::vector<std::wstring> ports) : ports_(std::move(ports)) {}
+
+ComDriver::~ComDriver() {
+    for (void* h : open_) CloseHandle(h);
+}
+
+std::string ComDriver::last_error_text() const {
+    if (error_ == 0) return {};
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error_, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string out = "Windows error " + std::to_string(error_);
+    if (n > 0 && text) {
+        std::u16string w(reinterpret_cast<const char16_t*>(text), n);
+        while (!w.empty() && (w.back() == u'\r' || w.back() == u'\n' || w.back() == u' '))
+            w.pop_back();
+        out += ": " + utf16_to_utf8(w);
+    }
+    if (text) LocalFree(text);
+    return out;
+}
+
+const std::wstring& ComDriver::port_of(DriverHandle handle) const {
+    static const std::wstring none;
+    const auto it = std::find(open_.begin(), open_.end(), handle);
+    return it == open_.end() ? none : open_names_[it - open_.begin()];
+}
+
+DriverStatus ComDriver::count_devices(uint32_t* count) {
+    if (!count) return kInvalidParameter;
+    *count = static_cast<uint32_t>(ports_.size());
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::open_by_index(int index, DriverHandle* handle) {
+    if (!handle) return kInvalidParameter;
+    *handle = nullptr;
+    if (index < 0 || index >= static_cast<int>(ports_.size())) return kNotFound;
+    const std::wstring path = L"\\\\.\\" + ports_[index];
+    // Share mode 0: a COM port is the caller's alone; another program gets access denied.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error_ = GetLastError();
+        return error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND ? kNotFound
+                                                                                : kNotOpened;
+    }
+    if (!configure(h)) {
+        error_ = GetLastError();
+        CloseHandle(h);
+        return kNotOpened;
+    }
+    PurgeComm(h, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
+    open_.push_back(h);
+    open_names_.push_back(ports_[index]);
+    error_ = 0;
+    *handle = h;
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
+    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    // A read returns when all bytes are in or when `read_ms` has passed since it began, with
+    // what arrived by then: the vendor library's rule. 0 waits without limit, as there.
+    COMMTIMEOUTS t{};
+    t.ReadIntervalTimeout = 0;
+    t.ReadTotalTimeoutMultiplier = 0;
+    t.ReadTotalTimeoutConstant = read_ms;
+    t.WriteTotalTimeoutMultiplier = 0;
+    t.WriteTotalTimeoutConstant = write_ms;
+    if (!SetCommTimeouts(static_cast<HANDLE>(handle), &t)) {
+        error_ = GetLastError();
+        return kIoError;
+    }
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::purge(DriverHandle handle, uint32_t mask) {
+    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    DWORD flags = 0;
+    if (mask & 1) flags |= PURGE_RXABORT | PURGE_RXCLEAR;
+    if (mask & 2) flags |= PURGE_TXABORT | PURGE_TXCLEAR;
+    if (flags != 0 && !PurgeComm(static_cast<HANDLE>(handle), flags)) {
+        error_ = GetLastError();
+        return kIoError;
+    }
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
+                              uint32_t* written) {
+    if (written) *written = 0;
+    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!written || (!buffer && count > 0)) return kInvalidParameter;
+    DWORD n = 0;
+    if (!WriteFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
+        error_ = GetLastError();
+        *written = n;
+        return kIoError;
+    }
+    *written = n;
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
+    if (got) *got = 0;
+    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!got || (!buffer && count > 0)) return kInvalidParameter;
+    DWORD n = 0;
+    if (!ReadFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
+        error_ = GetLastError();
+        *got = n;
+        return kIoError;
+    }
+    *got = n;  // fewer than asked: the time-out passed, which is no error
+    return kDriverOk;
+}
+
+DriverStatus ComDriver::close(DriverHandle handle) {
+    const auto it = std::find(open_.begin(), open_.end(), handle);
+    if (it == open_.end()) return kInvalidHandle;
+    open_names_.erase(open_names_.begin() + (it - open_.begin()));
+    open_.erase(it);
+    return CloseHandle(static_cast<HANDLE>(handle)) ? kDriverOk : kIoError;
+}
+
+std::vector<std::wstring> find_ftdi_com_ports() {
+    std::vector<std::wstring> found;
+    HDEVINFO set = SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE) return found;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        wchar_t ids[1024] = {};
+        DWORD type = 0, size = 0;
+        if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID, &type,
+                                               reinterpret_cast<BYTE*>(ids), sizeof ids - 4,
+                                               &size) ||
+            type != REG_MULTI_SZ)
+            continue;
+        const std::u16string wide(reinterpret_cast<const char16_t*>(ids), size / sizeof(wchar_t));
+        if (!any_hardware_id_is_ftdi(utf16_to_utf8(wide))) continue;
+        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE) continue;
+        wchar_t name[32] = {};
+        DWORD name_size = sizeof name - sizeof(wchar_t);
+        DWORD name_type = 0;
+        if (RegQueryValueExW(key, L"PortName", nullptr, &name_type, reinterpret_cast<BYTE*>(name),
+                             &name_size) == ERROR_SUCCESS &&
+            name_type == REG_SZ && is_com_port_name(name))
+            found.push_back(name);
+        RegCloseKey(key);
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    std::sort(found.begin(), found.end(), [](const std::wstring& a, const std::wstring& b) {
+        return port_number(a) < port_number(b);
+    });
+    return found;
+}
+
+}  // namespace zavi

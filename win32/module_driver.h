@@ -1,0 +1,27 @@
+// Which driver reaches the module in this run:
+//   --port COMn      that COM port alone, nothing else tried;
+//   FTD2XX.dll       FTDI's library when it loads;
+//   FTDI COM ports   otherwise every COM port whose USB vendor is FTDI (discovery then counts,
+//                    opens and checks them like D2XX devices: the highest good one wins).
+// Also tells the About box which path is in use and the driver-missing message whether the COM
+// ports were searched in vain.
+#pragma once
+
+#include <string>
+
+#include "link/driver.h"
+
+namespace zavi {
+
+enum class ModuleDriverChoice { d2xx, com_ports, named_port, none, bad_option };
+
+struct ModuleDriver {
+    ModuleDriverChoice choice = ModuleDriverChoice::none;
+    Driver* driver = nullptr;  // null for none and bad_option
+    std::wstring problem;      // for bad_option: what is wrong with the command line
+};
+
+// `command_line` as GetCommandLineW gives it. The driver lives until the process ends.
+ModuleDriver choose_module_driver(const wchar_t* command_line);
+
+}  // namespace zavi
