@@ -97,8 +97,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         name += " " + args[i++];
     }
     const auto& all = shapes();
-    const auto shape = std::find_if(all.begin(), all.end(),
-                                    [&](const CommandShape& c) { return name == c.name; });
+    const auto shape =
+        std::find_if(all.begin(), all.end(), [&](const CommandShape& c) { return name == c.name; });
     if (shape == all.end()) {
         *error = "unknown command " + name;
         return false;
@@ -123,22 +123,24 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
     }
     if (a->help) return true;
     if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
-        *error = std::string(shape->name) + ": wrong number of files (see " + shape->name +
-                 " --help)";
+        *error =
+            std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
         return false;
     }
     return true;
 }
 
 const char* tool_help() {
-    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND ...\n"
+    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND "
+           "...\n"
            "\n"
            "Commands:\n"
            "  status [--json]                          the module's live status\n"
            "  backup FILE [--with-sim-codes]           save the module's configuration\n"
            "  restore FILE [--dry-run] [--with-sim-codes]\n"
            "                                           write the file's configuration\n"
-           "  diff FILE [FILE2] [--json]               differences module -> FILE, or FILE -> FILE2\n"
+           "  diff FILE [FILE2] [--json]               differences module -> FILE, or FILE -> "
+           "FILE2\n"
            "  numbers export FILE.csv                  the accepted numbers as CSV\n"
            "  numbers import FILE.csv [--replace] [--dry-run]\n"
            "                                           add (or replace with) numbers from CSV\n"
@@ -178,7 +180,8 @@ const char* command_help(Command command) {
                    "  --json  a JSON array of {\"path\", \"old\", \"new\"}\n";
         case Command::numbers_export:
             return "Usage: zavi-gsm-cli [OPTIONS] numbers export FILE.csv\n"
-                   "Saves the accepted telephone numbers as CSV (header \"number\", \"+\" in front).\n";
+                   "Saves the accepted telephone numbers as CSV (header \"number\", \"+\" in "
+                   "front).\n";
         case Command::numbers_import:
             return "Usage: zavi-gsm-cli [OPTIONS] numbers import FILE.csv [--replace] [--dry-run]\n"
                    "Reads numbers from the first column (separator , ; or tab), reports valid,\n"

@@ -184,7 +184,8 @@ int load_configuration(const std::string& path, Environment& env, Configuration*
         env.err << "zavi-gsm-cli: " << describe(error, path) << "\n";
         return kExitInvalidFile;
     }
-    for (const auto& w : warnings) env.err << "zavi-gsm-cli: warning: " << path << ": " << w << "\n";
+    for (const auto& w : warnings)
+        env.err << "zavi-gsm-cli: warning: " << path << ": " << w << "\n";
     return kExitDone;
 }
 
@@ -209,7 +210,8 @@ int command_status(const Arguments& args, Environment& env) {
     if (const int code = session.open(); code != kExitDone) return code;
     for (uint8_t part = 0; part < 3; ++part) {
         if (read_status(session.handle(), part) != kOk) {
-            env.err << "zavi-gsm-cli: reading the status failed: no or bad answer from the module\n";
+            env.err
+                << "zavi-gsm-cli: reading the status failed: no or bad answer from the module\n";
             return kExitCommunication;
         }
     }
@@ -249,14 +251,17 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
         return save_automatic_backup(env.backup_folder, module, path, why);
     };
     ProgressLine progress(env.err, env.err_is_terminal);
-    const RestoreReport r = restore_configuration(session.handle(), file, options, progress.callback());
+    const RestoreReport r =
+        restore_configuration(session.handle(), file, options, progress.callback());
     progress.finish();
-    if (!r.backup_path.empty()) env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
+    if (!r.backup_path.empty())
+        env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);
         case RestoreOutcome::already_equal:
-            env.err << "zavi-gsm-cli: the module already holds this configuration; nothing written\n";
+            env.err
+                << "zavi-gsm-cli: the module already holds this configuration; nothing written\n";
             return kExitDone;
         case RestoreOutcome::planned: {
             Configuration target = file;
@@ -298,11 +303,13 @@ int command_restore(const Arguments& args, Environment& env) {
     if (const int code = load_configuration(args.files[0], env, &file); code != kExitDone)
         return code;
     if (args.with_sim_codes && !file.sim_codes) {
-        env.err << "zavi-gsm-cli: " << args.files[0] << ": --with-sim-codes, but the file holds no sim_codes\n";
+        env.err << "zavi-gsm-cli: " << args.files[0]
+                << ": --with-sim-codes, but the file holds no sim_codes\n";
         return kExitInvalidFile;
     }
     if (args.with_sim_codes && !args.dry_run)
-        env.err << "zavi-gsm-cli: warning: writing the SIM codes; a wrong PIN can lock the SIM card\n";
+        env.err
+            << "zavi-gsm-cli: warning: writing the SIM codes; a wrong PIN can lock the SIM card\n";
     Session session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
     const int code = restore(session, env, file, args.with_sim_codes, args.dry_run);
@@ -385,7 +392,8 @@ int run(const std::vector<std::string>& argv, Environment& env) {
     Arguments args;
     std::string error;
     if (!parse_arguments(argv, &args, &error)) {
-        env.err << "zavi-gsm-cli: " << error << "\n" << "Try zavi-gsm-cli --help.\n";
+        env.err << "zavi-gsm-cli: " << error << "\n"
+                << "Try zavi-gsm-cli --help.\n";
         return kExitUsage;
     }
     if (args.help) {

@@ -16,7 +16,7 @@ namespace {
 using nlohmann::ordered_json;
 
 constexpr const char* kIoKeys[6] = {"in1", "in2", "pin1", "pin2", "out1", "out2"};
-constexpr const char* kGsmStates[6] = {"ready", "logged_out", "initialisation",
+constexpr const char* kGsmStates[6] = {"ready",  "logged_out", "initialisation",
                                        "no_sim", "pin",        "puk"};
 
 // The temperature as the status panel writes it, without the unit.
@@ -79,8 +79,10 @@ std::string status_text(const std::string& firmware) {
     const ordered_json signal = signal_dbm(s);
     std::string out;
     out += "firmware:      " + firmware + "\n";
-    out += "temperature 1: " + temperature_text(s.temp1_negative, s.temp1_whole, s.temp1_tenths) + " °C\n";
-    out += "temperature 2: " + temperature_text(s.temp2_negative, s.temp2_whole, s.temp2_tenths) + " °C\n";
+    out += "temperature 1: " + temperature_text(s.temp1_negative, s.temp1_whole, s.temp1_tenths) +
+           " °C\n";
+    out += "temperature 2: " + temperature_text(s.temp2_negative, s.temp2_whole, s.temp2_tenths) +
+           " °C\n";
     out += "battery:       " + (battery.is_null() ? std::string("???") : battery.dump() + " %") +
            " (" + battery_state(s) + ")\n";
     out += "GSM:           " + std::string(s.gsm_state < 6 ? kGsmStates[s.gsm_state] : "error") +

@@ -44,11 +44,14 @@ void walk(const std::string& path, const ordered_json& a, const ordered_json& b,
     } else if (a.is_object() && b.is_object()) {
         for (const auto& [key, value] : a.items()) {
             const std::string sub = path.empty() ? key : path + "." + key;
-            if (b.contains(key)) walk(sub, value, b[key], out);
-            else out->push_back({sub, value.dump(), ""});
+            if (b.contains(key))
+                walk(sub, value, b[key], out);
+            else
+                out->push_back({sub, value.dump(), ""});
         }
         for (const auto& [key, value] : b.items())
-            if (!a.contains(key)) out->push_back({path.empty() ? key : path + "." + key, "", value.dump()});
+            if (!a.contains(key))
+                out->push_back({path.empty() ? key : path + "." + key, "", value.dump()});
     } else if (a.is_array() && b.is_array() && a.size() == b.size()) {
         for (std::size_t i = 0; i < a.size(); ++i)
             walk(path + "[" + std::to_string(i) + "]", a[i], b[i], out);
@@ -64,7 +67,8 @@ std::vector<Difference> compare(const Configuration& old_cfg, const Configuratio
     // When the file was made, and by which firmware, is not configuration.
     for (const char* key : {"saved_at", "firmware"}) a.erase(key), b.erase(key);
     // SIM codes are compared only when both sides hold them.
-    if (!a.contains("sim_codes") || !b.contains("sim_codes")) a.erase("sim_codes"), b.erase("sim_codes");
+    if (!a.contains("sim_codes") || !b.contains("sim_codes"))
+        a.erase("sim_codes"), b.erase("sim_codes");
     std::vector<Difference> out;
     walk("", a, b, &out);
     return out;
@@ -75,8 +79,8 @@ std::vector<std::string> difference_lines(const std::vector<Difference>& diffs) 
     for (std::size_t i = 0; i < diffs.size();) {
         const Difference& d = diffs[i];
         if (!is_number_list(d.path)) {
-            lines.push_back(d.path + ": " + (d.old_value.empty() ? "(none)" : d.old_value) + " -> " +
-                            (d.new_value.empty() ? "(none)" : d.new_value));
+            lines.push_back(d.path + ": " + (d.old_value.empty() ? "(none)" : d.old_value) +
+                            " -> " + (d.new_value.empty() ? "(none)" : d.new_value));
             ++i;
             continue;
         }
@@ -94,7 +98,8 @@ std::vector<std::string> difference_lines(const std::vector<Difference>& diffs) 
                             std::to_string(removed) + " removed");
             for (std::size_t k = i; k < end; ++k) {
                 const bool add = diffs[k].old_value.empty();
-                const std::string number = json::parse(add ? diffs[k].new_value : diffs[k].old_value);
+                const std::string number =
+                    json::parse(add ? diffs[k].new_value : diffs[k].old_value);
                 lines.push_back((add ? "+" : "-") + number);
             }
         }
@@ -108,8 +113,10 @@ std::string differences_json(const std::vector<Difference>& diffs) {
     for (const Difference& d : diffs) {
         ordered_json item;
         item["path"] = d.path;
-        item["old"] = d.old_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.old_value);
-        item["new"] = d.new_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.new_value);
+        item["old"] =
+            d.old_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.old_value);
+        item["new"] =
+            d.new_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.new_value);
         out.push_back(item);
     }
     return out.dump(2) + "\n";

@@ -116,9 +116,9 @@ Configuration read_value(const json& root, std::vector<std::string>* warnings) {
         throw Bad{"version", "made by a newer program (version " + version.dump() + ")"};
 
     static const std::set<std::string> known = {
-        "format",       "version",          "saved_at",    "firmware",       "alarm_settings",
-        "alarm_procedures", "call_answer",  "auto_status", "auto_reset",     "emergency_numbers",
-        "accept_all",   "accepted_numbers", "io_names",    "sim_codes"};
+        "format",           "version",          "saved_at",    "firmware",   "alarm_settings",
+        "alarm_procedures", "call_answer",      "auto_status", "auto_reset", "emergency_numbers",
+        "accept_all",       "accepted_numbers", "io_names",    "sim_codes"};
     for (const auto& [key, unused] : root.items()) {
         (void)unused;
         if (!known.count(key)) warnings->push_back("unknown field \"" + key + "\" ignored");
@@ -130,19 +130,25 @@ Configuration read_value(const json& root, std::vector<std::string>* warnings) {
 
     const std::string as = "alarm_settings";
     const json& a = field(root, "", "alarm_settings");
-    require_object(a, as,
-                   {"in1", "in2", "pin1", "pin2", "input_modes_high_bits", "thermometer1_high",
-                    "thermometer1_low", "thermometer2_high", "thermometer2_low",
-                    "battery_threshold"});
+    require_object(
+        a, as,
+        {"in1", "in2", "pin1", "pin2", "input_modes_high_bits", "thermometer1_high",
+         "thermometer1_low", "thermometer2_high", "thermometer2_low", "battery_threshold"});
     for (int k = 0; k < 4; ++k)
         c.alarm_settings.input_modes |=
             static_cast<uint8_t>(choice(a, as, kInputKeys[k], kInputModes[k / 2]) << k);
-    c.alarm_settings.high_bits = static_cast<uint8_t>(integer(a, as, "input_modes_high_bits", 0, 15));
-    c.alarm_settings.t1_high = static_cast<int>(integer(a, as, "thermometer1_high", kThresholdMin, kThresholdMax));
-    c.alarm_settings.t1_low = static_cast<int>(integer(a, as, "thermometer1_low", kThresholdMin, kThresholdMax));
-    c.alarm_settings.t2_high = static_cast<int>(integer(a, as, "thermometer2_high", kThresholdMin, kThresholdMax));
-    c.alarm_settings.t2_low = static_cast<int>(integer(a, as, "thermometer2_low", kThresholdMin, kThresholdMax));
-    c.alarm_settings.battery = static_cast<int>(integer(a, as, "battery_threshold", 0, kBatteryMax));
+    c.alarm_settings.high_bits =
+        static_cast<uint8_t>(integer(a, as, "input_modes_high_bits", 0, 15));
+    c.alarm_settings.t1_high =
+        static_cast<int>(integer(a, as, "thermometer1_high", kThresholdMin, kThresholdMax));
+    c.alarm_settings.t1_low =
+        static_cast<int>(integer(a, as, "thermometer1_low", kThresholdMin, kThresholdMax));
+    c.alarm_settings.t2_high =
+        static_cast<int>(integer(a, as, "thermometer2_high", kThresholdMin, kThresholdMax));
+    c.alarm_settings.t2_low =
+        static_cast<int>(integer(a, as, "thermometer2_low", kThresholdMin, kThresholdMax));
+    c.alarm_settings.battery =
+        static_cast<int>(integer(a, as, "battery_threshold", 0, kBatteryMax));
 
     const json& procs = field(root, "", "alarm_procedures");
     if (!procs.is_array() || procs.size() != kProcedureCount)
@@ -154,7 +160,8 @@ Configuration read_value(const json& root, std::vector<std::string>* warnings) {
         if (text(field(e, p, "event"), p + ".event") != kEventNames[i])
             throw Bad{p + ".event", std::string("must be \"") + kEventNames[i] + "\" here"};
         c.procedures[i] = {boolean(e, p, "sms"), boolean(e, p, "clip"),
-                           choice(e, p, "out1", kOutputActions), choice(e, p, "out2", kOutputActions),
+                           choice(e, p, "out1", kOutputActions),
+                           choice(e, p, "out2", kOutputActions),
                            static_cast<uint8_t>(integer(e, p, "high_bits", 0, 3))};
     }
 
@@ -184,7 +191,8 @@ Configuration read_value(const json& root, std::vector<std::string>* warnings) {
                     kIoNameKeys[5], kIoNameKeys[6], kIoNameKeys[7], kIoNameKeys[8], kIoNameKeys[9],
                     kIoNameKeys[10], kIoNameKeys[11]});
     for (std::size_t i = 0; i < kNameCount; ++i)
-        c.io_names[i] = text(field(names, "io_names", kIoNameKeys[i]), join("io_names", kIoNameKeys[i]));
+        c.io_names[i] =
+            text(field(names, "io_names", kIoNameKeys[i]), join("io_names", kIoNameKeys[i]));
 
     if (root.contains("sim_codes")) {
         const json& sc = root["sim_codes"];
@@ -256,7 +264,8 @@ ordered_json numbers_json(const std::vector<std::string>& list) {
 
 std::string describe(const FileError& e, const std::string& file) {
     if (e.line > 0)
-        return file + ":" + std::to_string(e.line) + ":" + std::to_string(e.column) + ": " + e.message;
+        return file + ":" + std::to_string(e.line) + ":" + std::to_string(e.column) + ": " +
+               e.message;
     if (!e.path.empty()) return file + ": " + e.path + ": " + e.message;
     return file + ": " + e.message;
 }
@@ -333,7 +342,8 @@ std::string configuration_to_json(const Configuration& c) {
     root["saved_at"] = c.saved_at;
     root["firmware"] = c.firmware;
     ordered_json a;
-    for (int k = 0; k < 4; ++k) a[kInputKeys[k]] = kInputModes[k / 2][c.alarm_settings.input_modes >> k & 1];
+    for (int k = 0; k < 4; ++k)
+        a[kInputKeys[k]] = kInputModes[k / 2][c.alarm_settings.input_modes >> k & 1];
     a["input_modes_high_bits"] = c.alarm_settings.high_bits;
     a["thermometer1_high"] = c.alarm_settings.t1_high;
     a["thermometer1_low"] = c.alarm_settings.t1_low;

@@ -2,13 +2,12 @@
 
 namespace zavi::config {
 
-const char* const kEventNames[kProcedureCount] = {"in1",     "in2",    "pin1",
-                                                  "pin2",    "t1_high", "t1_low",
-                                                  "t2_high", "t2_low", "battery_low"};
+const char* const kEventNames[kProcedureCount] = {
+    "in1", "in2", "pin1", "pin2", "t1_high", "t1_low", "t2_high", "t2_low", "battery_low"};
 
 const char* const kIoNameKeys[kNameCount] = {
-    "in1_open",        "in1_closed",   "in2_open",       "in2_closed", "pin1_no_voltage", "pin1_voltage",
-    "pin2_no_voltage", "pin2_voltage", "out1_on",        "out1_off",   "out2_on",         "out2_off"};
+    "in1_open",        "in1_closed",   "in2_open", "in2_closed", "pin1_no_voltage", "pin1_voltage",
+    "pin2_no_voltage", "pin2_voltage", "out1_on",  "out1_off",   "out2_on",         "out2_off"};
 
 const char* record_name(Record record) {
     switch (record) {

@@ -60,7 +60,8 @@ std::vector<Record> split_records(std::string_view text, char separator) {
             r.empty = false;
             if (c == separator) {
                 ++field;
-            } else if (c == '"' && field == 0 && !quoted_field && r.first.find_first_not_of(" \t") == std::string::npos) {
+            } else if (c == '"' && field == 0 && !quoted_field &&
+                       r.first.find_first_not_of(" \t") == std::string::npos) {
                 in_quotes = quoted_field = true;
                 r.first.clear();
             } else if (field == 0) {
@@ -93,8 +94,10 @@ std::string normalise_number(std::string_view field, std::string* reason) {
     std::string s;
     for (const char c : field)
         if (c != ' ' && c != '-' && c != '.' && c != '(' && c != ')' && c != '\t') s.push_back(c);
-    if (!s.empty() && s[0] == '+') s.erase(0, 1);
-    else if (s.size() >= 2 && s[0] == '0' && s[1] == '0') s.erase(0, 2);
+    if (!s.empty() && s[0] == '+')
+        s.erase(0, 1);
+    else if (s.size() >= 2 && s[0] == '0' && s[1] == '0')
+        s.erase(0, 2);
     if (s.empty() || !std::all_of(s.begin(), s.end(), is_digit)) {
         *reason = "not a number";
         return "";

@@ -44,8 +44,8 @@ uint8_t write_accepted_list(DriverHandle handle, const Progress& progress) {
     for (int block = 0; block < kBlocks && result == kOk; ++block) {
         tell(progress, Step::writing, Record::accepted_numbers, block + 1, kBlocks);
         const std::size_t count = std::min(remaining, kAcceptedBlockSize);
-        result = write_accepted_block(handle, static_cast<uint8_t>(block),
-                                      static_cast<uint8_t>(count));
+        result =
+            write_accepted_block(handle, static_cast<uint8_t>(block), static_cast<uint8_t>(count));
         remaining -= count;
     }
     set_link_timeouts(handle, kReadTimeoutMs, kWriteTimeoutMs);
@@ -193,9 +193,12 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
         else if (!record_equal(record, capture_records(with_sim), file))
             report.mismatched.push_back(record);
     }
-    if (!report.mismatched.empty()) report.outcome = RestoreOutcome::verify_failed;
-    else if (!report.unreadable.empty()) report.outcome = RestoreOutcome::verify_unreadable;
-    else report.outcome = RestoreOutcome::verified;
+    if (!report.mismatched.empty())
+        report.outcome = RestoreOutcome::verify_failed;
+    else if (!report.unreadable.empty())
+        report.outcome = RestoreOutcome::verify_unreadable;
+    else
+        report.outcome = RestoreOutcome::verified;
     return report;
 }
 

@@ -46,13 +46,13 @@ struct RestoreOptions {
 };
 
 enum class RestoreOutcome : uint8_t {
-    already_equal,  // nothing differed, nothing written
-    planned,        // dry run: `planned` says what would be written
-    verified,       // written and read back equal
-    read_failed,    // the first read failed: nothing written
-    backup_failed,  // the automatic backup could not be saved: nothing written
-    write_failed,   // `failed` was not acknowledged; `written` went out, `not_written` did not
-    verify_failed,  // every write acknowledged; `mismatched` read back different
+    already_equal,      // nothing differed, nothing written
+    planned,            // dry run: `planned` says what would be written
+    verified,           // written and read back equal
+    read_failed,        // the first read failed: nothing written
+    backup_failed,      // the automatic backup could not be saved: nothing written
+    write_failed,       // `failed` was not acknowledged; `written` went out, `not_written` did not
+    verify_failed,      // every write acknowledged; `mismatched` read back different
     verify_unreadable,  // every write acknowledged; reading back `unreadable` failed
 };
 

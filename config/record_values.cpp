@@ -25,8 +25,8 @@ int threshold_value(const TemperatureThreshold& t) {
 }
 
 TemperatureThreshold threshold_record(int value) {
-    return {static_cast<uint8_t>(value < 0 ? 1 : 0), static_cast<uint8_t>(value < 0 ? -value : value),
-            0};
+    return {static_cast<uint8_t>(value < 0 ? 1 : 0),
+            static_cast<uint8_t>(value < 0 ? -value : value), 0};
 }
 
 // Packed decimal as text; a nibble above 9 shows as its hex digit, which no file accepts.
@@ -113,8 +113,9 @@ Configuration capture_records(bool with_sim_codes) {
     c.alarm_settings.battery = std::min<int>(a.battery_threshold, kBatteryMax);
     for (std::size_t i = 0; i < kProcedureCount; ++i) {
         const uint8_t e = action_table.entry[i];
-        c.procedures[i] = {(e & kSmsBit) != 0, (e & kClipBit) != 0, static_cast<uint8_t>(e >> 2 & 3),
-                           static_cast<uint8_t>(e & 3), static_cast<uint8_t>(e >> 6)};
+        c.procedures[i] = {(e & kSmsBit) != 0, (e & kClipBit) != 0,
+                           static_cast<uint8_t>(e >> 2 & 3), static_cast<uint8_t>(e & 3),
+                           static_cast<uint8_t>(e >> 6)};
     }
     c.call_answer = {call_answer.sms != 0, static_cast<uint8_t>(call_answer.reactions & 0x0F),
                      static_cast<uint8_t>(call_answer.reactions >> 4)};
@@ -145,7 +146,8 @@ void apply_record(Record record, const Configuration& c) {
     switch (record) {
         case Record::alarm_settings: {
             const AlarmSettingsValue& v = c.alarm_settings;
-            alarm_settings.input_modes = static_cast<uint8_t>(v.high_bits << 4 | (v.input_modes & 0x0F));
+            alarm_settings.input_modes =
+                static_cast<uint8_t>(v.high_bits << 4 | (v.input_modes & 0x0F));
             alarm_settings.t1_high = threshold_record(v.t1_high);
             alarm_settings.t1_low = threshold_record(v.t1_low);
             alarm_settings.t2_high = threshold_record(v.t2_high);
@@ -163,8 +165,8 @@ void apply_record(Record record, const Configuration& c) {
             break;
         case Record::call_answer:
             call_answer.sms = c.call_answer.sms ? 1 : 0;
-            call_answer.reactions =
-                static_cast<uint8_t>((c.call_answer.out2 & 0x0F) << 4 | (c.call_answer.out1 & 0x0F));
+            call_answer.reactions = static_cast<uint8_t>((c.call_answer.out2 & 0x0F) << 4 |
+                                                         (c.call_answer.out1 & 0x0F));
             break;
         case Record::auto_status:
             auto_status.value = static_cast<uint8_t>((c.auto_status.sms ? kStatusSms : 0) |
@@ -178,12 +180,14 @@ void apply_record(Record record, const Configuration& c) {
             accept_all = c.accept_all ? 1 : 0;
             break;
         case Record::emergency_numbers:
-            emergency_count = static_cast<uint8_t>(std::min(c.emergency_numbers.size(), kEmergencyCapacity));
+            emergency_count =
+                static_cast<uint8_t>(std::min(c.emergency_numbers.size(), kEmergencyCapacity));
             for (std::size_t i = 0; i < emergency_count; ++i)
                 pack_number(c.emergency_numbers[i], emergency_numbers[i].bytes);
             break;
         case Record::accepted_numbers:
-            accepted_count = static_cast<uint16_t>(std::min(c.accepted_numbers.size(), kAcceptedCapacity));
+            accepted_count =
+                static_cast<uint16_t>(std::min(c.accepted_numbers.size(), kAcceptedCapacity));
             for (std::size_t i = 0; i < accepted_count; ++i)
                 pack_number(c.accepted_numbers[i], accepted_numbers[i].bytes);
             break;
@@ -196,7 +200,9 @@ void apply_record(Record record, const Configuration& c) {
         }
         case Record::sim_codes:
             if (c.sim_codes) {
-                sim_codes.pin = c.sim_codes->pin ? static_cast<uint16_t>(packed_value(*c.sim_codes->pin)) : kNoPin;
+                sim_codes.pin = c.sim_codes->pin
+                                    ? static_cast<uint16_t>(packed_value(*c.sim_codes->pin))
+                                    : kNoPin;
                 sim_codes.puk = c.sim_codes->puk ? packed_value(*c.sim_codes->puk) : kNoPuk;
             }
             break;

@@ -57,7 +57,8 @@ class Cli : public ::testing::Test {
 
 TEST_F(Cli, BackupChangeRestoreGivesTheOriginalModuleBack) {
     const sim::ModuleState original = state();
-    ASSERT_EQ(run_cli({"backup", file("a.zavi.json"), "--with-sim-codes"}), kExitDone) << err_.str();
+    ASSERT_EQ(run_cli({"backup", file("a.zavi.json"), "--with-sim-codes"}), kExitDone)
+        << err_.str();
     EXPECT_EQ(writes(), 0u);
 
     state().alarm_settings[2] = 55;
@@ -71,7 +72,8 @@ TEST_F(Cli, BackupChangeRestoreGivesTheOriginalModuleBack) {
               std::string::npos)
         << out_.str();
 
-    ASSERT_EQ(run_cli({"restore", file("a.zavi.json"), "--with-sim-codes"}), kExitDone) << err_.str();
+    ASSERT_EQ(run_cli({"restore", file("a.zavi.json"), "--with-sim-codes"}), kExitDone)
+        << err_.str();
     EXPECT_NE(err_.str().find("restored and verified"), std::string::npos);
     EXPECT_NE(err_.str().find("SIM card"), std::string::npos);
     EXPECT_EQ(state(), original);
@@ -93,8 +95,11 @@ TEST_F(Cli, DiffOfTwoFilesNeedsNoModuleAndJsonListsEachDifference) {
     text.replace(text.find("\"accept_all\": false"), 19, "\"accept_all\": true");
     write_file(file("b.zavi.json"), text);
     module_.clear_journal();
-    EXPECT_EQ(run_cli({"diff", file("a.zavi.json"), file("b.zavi.json"), "--json"}), kExitDifferent);
-    EXPECT_EQ(out_.str(), "[\n  {\n    \"path\": \"accept_all\",\n    \"old\": false,\n    \"new\": true\n  }\n]\n");
+    EXPECT_EQ(run_cli({"diff", file("a.zavi.json"), file("b.zavi.json"), "--json"}),
+              kExitDifferent);
+    EXPECT_EQ(
+        out_.str(),
+        "[\n  {\n    \"path\": \"accept_all\",\n    \"old\": false,\n    \"new\": true\n  }\n]\n");
     EXPECT_EQ(run_cli({"diff", file("a.zavi.json"), file("a.zavi.json")}), kExitDone);
     EXPECT_TRUE(module_.journal().empty());
 }
@@ -141,7 +146,8 @@ TEST_F(Cli, WriteFailingMidRestoreGivesExitFourAReportAndTheBackupPath) {
     state().alarm_settings[13] = 50;
     state().call_answer_reactions = 0x22;
     state().io_names[0] = "x";
-    module_.scenario().modules[0].faults.push_back({sim::FaultKind::no_answer, 23, -1, 0, -1, 0, {}});
+    module_.scenario().modules[0].faults.push_back(
+        {sim::FaultKind::no_answer, 23, -1, 0, -1, 0, {}});
     EXPECT_EQ(run_cli({"restore", file("a.zavi.json")}), kExitCommunication);
     const std::string err = err_.str();
     EXPECT_NE(err.find("writing call_answer failed"), std::string::npos) << err;
@@ -170,7 +176,8 @@ TEST_F(Cli, ReadBackWithoutAnswerGivesExitFour) {
     ASSERT_EQ(run_cli({"backup", file("a.zavi.json")}), kExitDone);
     state().auto_reset = 4;
     // Counted from here: the restore's first read of the record, then the read-back.
-    module_.scenario().modules[0].faults.push_back({sim::FaultKind::no_answer, 20, -1, 1, 1, 0, {}});
+    module_.scenario().modules[0].faults.push_back(
+        {sim::FaultKind::no_answer, 20, -1, 1, 1, 0, {}});
     EXPECT_EQ(run_cli({"restore", file("a.zavi.json")}), kExitCommunication);
     EXPECT_NE(err_.str().find("reading back auto_reset failed"), std::string::npos) << err_.str();
 }
@@ -190,15 +197,19 @@ TEST_F(Cli, DryRunsWriteNothing) {
 
 TEST_F(Cli, NumbersExportAndImportWithGoodDuplicateAndBadRows) {
     ASSERT_EQ(run_cli({"numbers", "export", file("out.csv")}), kExitDone);
-    EXPECT_EQ(read_file(file("out.csv")), "number\r\n+48600100200\r\n+48502345678\r\n+491234446570\r\n");
+    EXPECT_EQ(read_file(file("out.csv")),
+              "number\r\n+48600100200\r\n+48502345678\r\n+491234446570\r\n");
 
-    write_file(file("in.csv"), "Number;Name\n+48 600 100 200;dup of list\n0049-30-1234567;ok\n"
-                               "12345;short\n+49301234567;dup in file\n");
+    write_file(file("in.csv"),
+               "Number;Name\n+48 600 100 200;dup of list\n0049-30-1234567;ok\n"
+               "12345;short\n+49301234567;dup in file\n");
     EXPECT_EQ(run_cli({"numbers", "import", file("in.csv")}), kExitDone) << err_.str();
     const std::string err = err_.str();
-    EXPECT_NE(err.find("line 2: duplicate +48600100200 (already in the list)"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 2: duplicate +48600100200 (already in the list)"), std::string::npos)
+        << err;
     EXPECT_NE(err.find("line 4: rejected: fewer than 11 digits"), std::string::npos) << err;
-    EXPECT_NE(err.find("line 5: duplicate +49301234567 (already earlier in the file)"), std::string::npos);
+    EXPECT_NE(err.find("line 5: duplicate +49301234567 (already earlier in the file)"),
+              std::string::npos);
     EXPECT_NE(err.find("4 rows: 1 valid, 2 duplicate, 1 rejected"), std::string::npos) << err;
     ASSERT_EQ(state().accepted_numbers.size(), 4u);
     EXPECT_EQ(state().accepted_numbers[3], (sim::Number{0x49, 0x30, 0x12, 0x34, 0x56, 0x7F, 0xFF}));
@@ -249,7 +260,8 @@ TEST_F(Cli, UsageHelpAndModuleErrors) {
     state().firmware = "ZAVI-GSM v1.6";
     EXPECT_EQ(run({"status"}, env), kExitNoModule);
     module_.scenario().modules[0].state = sim::demo_scenario().modules[0].state;
-    module_.scenario().modules[0].faults.push_back({sim::FaultKind::no_answer, 6, -1, 0, -1, 0, {}});
+    module_.scenario().modules[0].faults.push_back(
+        {sim::FaultKind::no_answer, 6, -1, 0, -1, 0, {}});
     EXPECT_EQ(run({"backup", file("x.zavi.json")}, env), kExitCommunication);
     EXPECT_FALSE(std::filesystem::exists(file("x.zavi.json")));
 }
@@ -261,11 +273,10 @@ TEST_F(Cli, StatusJsonHasThePanelsValues) {
     state().gsm_state = 3;
     ASSERT_EQ(run_cli({"status", "--json"}), kExitDone) << err_.str();
     const std::string o = out_.str();
-    for (const char* part : {"\"firmware\": \"v1.7\"", "\"temperature1\": -0.5",
-                             "\"temperature2\": -3.2", "\"battery_percent\": null",
-                             "\"battery_state\": \"error\"", "\"gsm_state\": \"no_sim\"",
-                             "\"gsm_signal_dbm\": -49", "\"operator\": \"Plus\"",
-                             "\"out2\": \"Light on\""})
+    for (const char* part :
+         {"\"firmware\": \"v1.7\"", "\"temperature1\": -0.5", "\"temperature2\": -3.2",
+          "\"battery_percent\": null", "\"battery_state\": \"error\"", "\"gsm_state\": \"no_sim\"",
+          "\"gsm_signal_dbm\": -49", "\"operator\": \"Plus\"", "\"out2\": \"Light on\""})
         EXPECT_NE(o.find(part), std::string::npos) << part << "\n" << o;
 }
 

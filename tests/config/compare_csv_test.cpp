@@ -53,10 +53,11 @@ TEST(Compare, JsonFormHasNullForANumberNotThere) {
     Configuration b = a;
     b.accepted_numbers.push_back("48111222333");
     b.accept_all = false;
-    EXPECT_EQ(differences_json(compare(a, b)),
-              "[\n  {\n    \"path\": \"accept_all\",\n    \"old\": true,\n    \"new\": false\n  },\n"
-              "  {\n    \"path\": \"accepted_numbers\",\n    \"old\": null,\n"
-              "    \"new\": \"48111222333\"\n  }\n]\n");
+    EXPECT_EQ(
+        differences_json(compare(a, b)),
+        "[\n  {\n    \"path\": \"accept_all\",\n    \"old\": true,\n    \"new\": false\n  },\n"
+        "  {\n    \"path\": \"accepted_numbers\",\n    \"old\": null,\n"
+        "    \"new\": \"48111222333\"\n  }\n]\n");
 }
 
 TEST(NumbersCsv, ExportIsHeaderThenPlusNumbersEachEndingInCrLf) {
@@ -98,9 +99,11 @@ TEST(NumbersCsv, ImportReportsEveryRowOnceAndCountsAddUp) {
         std::size_t valid, duplicates, rejected;
     };
     const Case cases[] = {
-        {"comma_header_bom", "\xEF\xBB\xBFnumber,name\r\n+48600100299,Ann\r\n48600100201,Bob\r\n", ',', true, 1, 1, 0},
+        {"comma_header_bom", "\xEF\xBB\xBFnumber,name\r\n+48600100299,Ann\r\n48600100201,Bob\r\n",
+         ',', true, 1, 1, 0},
         {"semicolon_no_header", "48600100299;x\n\n48600100299;y\n12;z\n", ';', false, 1, 1, 1},
-        {"tab_quoted", "\"phone\"\t\"n\"\n\"+48 600 100 298\"\tq\n\"48,600\"\tq\n", '\t', true, 1, 0, 1},
+        {"tab_quoted", "\"phone\"\t\"n\"\n\"+48 600 100 298\"\tq\n\"48,600\"\tq\n", '\t', true, 1,
+         0, 1},
         {"quoted_comma", "\"+48600100297\",a\n", ',', false, 1, 0, 0},
         {"only_header", "number\r\n", ',', true, 0, 0, 0},
     };

@@ -103,7 +103,8 @@ const BadFile kBadFiles[] = {
      "accepted_numbers[2]"},
     {"seven_emergency_numbers",
      [](auto& j) {
-         for (int i = 0; i < 5; ++i) j["emergency_numbers"].push_back("4860010030" + std::to_string(i));
+         for (int i = 0; i < 5; ++i)
+             j["emergency_numbers"].push_back("4860010030" + std::to_string(i));
      },
      "emergency_numbers"},
     {"number_not_text", [](auto& j) { j["accepted_numbers"][0] = 48600100201LL; },
@@ -112,15 +113,26 @@ const BadFile kBadFiles[] = {
      "io_names.out2_off"},
     {"name_control_character", [](auto& j) { j["io_names"]["in2_open"] = "a\tb"; },
      "io_names.in2_open"},
-    {"name_c1_character", [](auto& j) { j["io_names"]["in2_open"] = "a\xC2\x85" "b"; },
+    {"name_c1_character",
+     [](auto& j) {
+         j["io_names"]["in2_open"] =
+             "a\xC2\x85"
+             "b";
+     },
      "io_names.in2_open"},
     {"name_beyond_latin1", [](auto& j) { j["io_names"]["in2_open"] = "\xE2\x82\xAC"; },
      "io_names.in2_open"},
     {"name_missing", [](auto& j) { j["io_names"].erase("pin1_voltage"); }, "io_names.pin1_voltage"},
     {"nested_unknown_field", [](auto& j) { j["auto_reset"]["period"] = 1; }, "auto_reset.period"},
-    {"pin_three_digits", [](auto& j) { j["sim_codes"] = {{"pin", "123"}, {"puk", nullptr}}; },
+    {"pin_three_digits",
+     [](auto& j) {
+         j["sim_codes"] = {{"pin", "123"}, {"puk", nullptr}};
+     },
      "sim_codes.pin"},
-    {"puk_letters", [](auto& j) { j["sim_codes"] = {{"pin", nullptr}, {"puk", "1234567A"}}; },
+    {"puk_letters",
+     [](auto& j) {
+         j["sim_codes"] = {{"pin", nullptr}, {"puk", "1234567A"}};
+     },
      "sim_codes.puk"},
     {"not_an_object", [](auto& j) { j = ordered_json::array(); }, ""},
 };
@@ -146,8 +158,9 @@ TEST(ConfigFile, SyntaxErrorsGiveLineAndByteColumnFromOne) {
         EXPECT_FALSE(parse_configuration(c.text, &out, &error, &warnings));
         EXPECT_EQ(error.line, c.line) << c.text;
         EXPECT_EQ(error.column, c.column) << c.text;
-        EXPECT_EQ(describe(error, "f.zavi.json").rfind("f.zavi.json:" + std::to_string(c.line) + ":", 0),
-                  0u);
+        EXPECT_EQ(
+            describe(error, "f.zavi.json").rfind("f.zavi.json:" + std::to_string(c.line) + ":", 0),
+            0u);
     }
 }
 

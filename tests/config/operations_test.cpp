@@ -73,7 +73,8 @@ struct OneChange {
     uint8_t write, verify;
 };
 
-class RestoreOneChange : public ConfigOperations, public ::testing::WithParamInterface<OneChange> {};
+class RestoreOneChange : public ConfigOperations,
+                         public ::testing::WithParamInterface<OneChange> {};
 
 TEST_P(RestoreOneChange, SendsExactlyThatWriteAndItsVerificationRead) {
     Configuration file = read_all();
@@ -92,7 +93,8 @@ TEST_P(RestoreOneChange, SendsExactlyThatWriteAndItsVerificationRead) {
     const std::vector<uint8_t> all = commands_received();
     const std::vector<uint8_t> written = writes();
     ASSERT_FALSE(written.empty());
-    EXPECT_TRUE(std::all_of(written.begin(), written.end(), [&](uint8_t c) { return c == GetParam().write; }));
+    EXPECT_TRUE(std::all_of(written.begin(), written.end(),
+                            [&](uint8_t c) { return c == GetParam().write; }));
     // The verification read follows the writes and is the last frame.
     EXPECT_EQ(all.back(), GetParam().verify);
     EXPECT_EQ(read_all(), file);
@@ -129,7 +131,8 @@ TEST_F(ConfigOperations, EqualFileWritesNothingAndSavesNoBackup) {
 TEST_F(ConfigOperations, AcceptedListGoesOutInEightBlocksUnderTheLongTimeOut) {
     Configuration file = read_all();
     file.accepted_numbers.clear();
-    for (int i = 0; i < 260; ++i) file.accepted_numbers.push_back("4860000" + std::to_string(1000 + i));
+    for (int i = 0; i < 260; ++i)
+        file.accepted_numbers.push_back("4860000" + std::to_string(1000 + i));
     sim().clear_journal();
     const std::size_t calls_before = sim().timeout_calls().size();
     const RestoreReport r = restore_configuration(handle(), file, {}, {});
@@ -144,9 +147,9 @@ TEST_F(ConfigOperations, AcceptedListGoesOutInEightBlocksUnderTheLongTimeOut) {
 
 TEST_F(ConfigOperations, FailedWriteStopsAtOnceAndSaysWhatWasAndWasNotWritten) {
     Configuration file = read_all();
-    file.alarm_settings.battery = 35;       // written first
-    file.auto_status.clip = true;           // fails
-    file.io_names[0] = "never sent";        // not reached
+    file.alarm_settings.battery = 35;  // written first
+    file.auto_status.clip = true;      // fails
+    file.io_names[0] = "never sent";   // not reached
     add_fault(sim::FaultKind::no_answer, 27);
     std::vector<ProgressEvent> steps;
     RestoreOptions options;
@@ -154,8 +157,8 @@ TEST_F(ConfigOperations, FailedWriteStopsAtOnceAndSaysWhatWasAndWasNotWritten) {
         *path = "/b";
         return true;
     };
-    const RestoreReport r = restore_configuration(handle(), file, options,
-                                                  [&](const ProgressEvent& e) { steps.push_back(e); });
+    const RestoreReport r = restore_configuration(
+        handle(), file, options, [&](const ProgressEvent& e) { steps.push_back(e); });
     EXPECT_EQ(r.outcome, RestoreOutcome::write_failed);
     EXPECT_EQ(r.failed, Record::auto_status);
     EXPECT_EQ(r.written, std::vector<Record>{Record::alarm_settings});
@@ -184,14 +187,15 @@ TEST_F(ConfigOperations, AcceptedBlocksReportBlockIOfN) {
     state().accepted_numbers.assign(100, {0x48, 0x60, 0x01, 0x00, 0x20, 0x0F, 0xFF});
     std::vector<int> blocks;
     Configuration c;
-    ASSERT_EQ(read_configuration(handle(), false,
-                                 [&](const ProgressEvent& e) {
-                                     if (e.record == Record::accepted_numbers) {
-                                         EXPECT_EQ(e.blocks, 8);
-                                         blocks.push_back(e.block);
-                                     }
-                                 },
-                                 &c, nullptr),
+    ASSERT_EQ(read_configuration(
+                  handle(), false,
+                  [&](const ProgressEvent& e) {
+                      if (e.record == Record::accepted_numbers) {
+                          EXPECT_EQ(e.blocks, 8);
+                          blocks.push_back(e.block);
+                      }
+                  },
+                  &c, nullptr),
               kOk);
     EXPECT_EQ(blocks, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(c.accepted_numbers.size(), 100u);
