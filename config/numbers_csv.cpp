@@ -162,12 +162,17 @@ std::vector<std::string> apply_import(const ImportReport& report,
 }
 
 std::vector<std::string> describe_import(const ImportReport& report) {
-    std::vector<std::string> lines;
+    // In file order, whatever became of each row.
+    std::vector<std::pair<int, std::string>> rows;
+    for (const CsvRow& r : report.valid) rows.emplace_back(r.line, "valid +" + r.number);
     for (const CsvRow& r : report.duplicates)
-        lines.push_back("line " + std::to_string(r.line) + ": duplicate +" + r.number + " (" +
-                        r.reason + ")");
-    for (const CsvRow& r : report.rejected)
-        lines.push_back("line " + std::to_string(r.line) + ": rejected: " + r.reason);
+        rows.emplace_back(r.line, "duplicate +" + r.number + " (" + r.reason + ")");
+    for (const CsvRow& r : report.rejected) rows.emplace_back(r.line, "rejected: " + r.reason);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> lines;
+    for (const auto& [line, text] : rows)
+        lines.push_back("line " + std::to_string(line) + ": " + text);
     lines.push_back(std::to_string(report.rows) + " rows: " + std::to_string(report.valid.size()) +
                     " valid, " + std::to_string(report.duplicates.size()) + " duplicate, " +
                     std::to_string(report.rejected.size()) + " rejected; the list would hold " +
