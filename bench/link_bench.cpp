@@ -24,6 +24,7 @@ namespace zavi::bench {
 namespace {
 
 constexpr double kRatioTarget = 1.15;
+constexpr double kBackupRatioTarget = 1.10;  // the configuration backup: many small exchanges
 constexpr double kSlackMs = 5.0;
 constexpr double kCpuTargetUs = 50.0;
 constexpr uint64_t kReadTimeoutUs = 1'000'000;
@@ -35,6 +36,7 @@ struct Options {
 
 struct Row {
     std::string name;
+    double ratio = kRatioTarget;
     bool failed = false;
     bool varied = false;  // the exchanges differed between runs
     std::vector<Exchange> exchanges;
@@ -50,7 +52,7 @@ struct Row {
         for (const Exchange& e : exchanges) n += e.request + e.answer;
         return n;
     }
-    bool line_ok() const { return measured_ms <= kRatioTarget * bound_ms + kSlackMs; }
+    bool line_ok() const { return measured_ms <= ratio * bound_ms + kSlackMs; }
     bool cpu_ok() const { return cpu_us < kCpuTargetUs; }
 };
 
@@ -237,7 +239,10 @@ void print_table(const std::vector<Row>& rows, const sim::Timing& timing, const 
 int run(const Options& options) {
     const std::vector<Action> actions = user_actions();
     std::vector<Row> rows(actions.size());
-    for (std::size_t i = 0; i < actions.size(); ++i) rows[i].name = actions[i].name;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        rows[i].name = actions[i].name;
+        if (actions[i].ratio > 0) rows[i].ratio = actions[i].ratio;
+    }
 
     measure_on_line(rows, actions, options);
     measure_cpu(rows, actions, options);
@@ -248,9 +253,9 @@ int run(const Options& options) {
     for (const Row& r : rows) missed += r.failed || r.varied || !r.line_ok() || !r.cpu_ok();
     if (missed != 0) {
         std::printf(
-            "\n%d action(s) failed or missed a target (wall <= %.2f x bound + %.0f ms, "
-            "CPU < %.0f us per exchange)\n",
-            missed, kRatioTarget, kSlackMs, kCpuTargetUs);
+            "\n%d action(s) failed or missed a target (wall <= %.2f x bound + %.0f ms, the "
+            "configuration backup %.2f x, CPU < %.0f us per exchange)\n",
+            missed, kRatioTarget, kSlackMs, kBackupRatioTarget, kCpuTargetUs);
         return 1;
     }
     std::printf("\nAll targets met: wall <= %.2f x bound + %.0f ms, CPU < %.0f us per exchange.\n",
