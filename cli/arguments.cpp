@@ -78,8 +78,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         *error = "--state belongs to --sim";
         return false;
     }
-    if (a->sim + a->device.has_value() + a->port.has_value() > 1) {
-        *error = "--sim, --device and --port exclude each other";
+    if (a->port && (a->sim || a->device)) {
+        *error = "--port excludes --sim and --device";
         return false;
     }
     if (i == args.size()) {

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
 #include "cli/arguments.h"
@@ -152,14 +153,20 @@ class Session {
     int load_sim() {
         if (env_.test_module) return kExitDone;
         sim::Scenario scenario = sim::demo_scenario();
-        if (!args_.state_file.empty()) {
+        // A state file that is not there yet starts as the demo module.
+        std::error_code ec;
+        if (!args_.state_file.empty() &&
+            std::filesystem::exists(std::u8string(args_.state_file.begin(), args_.state_file.end()),
+                                    ec)) {
             std::string text, why;
-            if (read_text_file(args_.state_file, kMaxFileBytes, &text, &why)) {
-                if (!sim::scenario_from_json(text, &scenario, &why)) {
-                    env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
-                    return kExitInvalidFile;
-                }
-            }  // a state file that is not there yet starts as the demo module
+            if (!read_text_file(args_.state_file, kMaxFileBytes, &text, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
+                return kExitInvalidFile;
+            }
+            if (!sim::scenario_from_json(text, &scenario, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
+                return kExitInvalidFile;
+            }
         }
         own_sim_ = std::make_unique<sim::SimDriver>(scenario);
         return kExitDone;

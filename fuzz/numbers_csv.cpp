@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             FUZZ_CHECK(row.line >= 1, "lines count from 1");
             valid.push_back(row.number);
         }
-        for (const CsvRow& row : r.rejected) FUZZ_CHECK(!row.reason.empty(), "a rejection says why");
+        for (const CsvRow& row : r.rejected)
+            FUZZ_CHECK(!row.reason.empty(), "a rejection says why");
         const std::vector<std::string> applied = apply_import(r, current, mode);
         FUZZ_CHECK(applied.size() == r.result_size, "the applied list has the promised size");
         FUZZ_CHECK(r.fits == (applied.size() <= 260), "fits means at most 260");

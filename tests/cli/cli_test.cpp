@@ -266,6 +266,36 @@ TEST_F(Cli, UsageHelpAndModuleErrors) {
     EXPECT_FALSE(std::filesystem::exists(file("x.zavi.json")));
 }
 
+TEST_F(Cli, StateFileKeepsTheSimulatedModuleBetweenRuns) {
+    Environment env{out_, err_};
+    env.backup_folder = (dir_.path() / "backups").string();
+    const std::string state_file = file("module.json");
+    ASSERT_EQ(run({"--sim", "--state", state_file, "backup", file("a.zavi.json")}, env), kExitDone);
+    std::string text = read_file(file("a.zavi.json"));
+    text.replace(text.find("\"period_days\": 0"), 16, "\"period_days\": 2");
+    write_file(file("b.zavi.json"), text);
+    ASSERT_EQ(run({"--sim", "--state", state_file, "restore", file("b.zavi.json")}, env),
+              kExitDone);
+    EXPECT_EQ(run({"--sim", "--state", state_file, "diff", file("b.zavi.json")}, env), kExitDone);
+    EXPECT_EQ(run({"--sim", "diff", file("b.zavi.json")}, env), kExitDifferent);  // a fresh demo
+
+    // Two modules in the state file: --device picks one, as the driver index.
+    sim::Scenario two = sim::demo_scenario();
+    two.modules.push_back(two.modules[0]);
+    two.modules[1].state.auto_reset = 2;
+    write_file(state_file, sim::scenario_to_json(two));
+    EXPECT_EQ(
+        run({"--sim", "--state", state_file, "--device", "1", "diff", file("b.zavi.json")}, env),
+        kExitDone);
+    EXPECT_EQ(
+        run({"--sim", "--state", state_file, "--device", "0", "diff", file("b.zavi.json")}, env),
+        kExitDifferent);
+
+    write_file(state_file, "{\"modules\": 3}");
+    EXPECT_EQ(run({"--sim", "--state", state_file, "status"}, env), kExitInvalidFile);
+    EXPECT_EQ(read_file(state_file), "{\"modules\": 3}");  // a bad state file is not overwritten
+}
+
 TEST_F(Cli, StatusJsonHasThePanelsValues) {
     state().temp1_negative = 1, state().temp1_whole = 0, state().temp1_tenths = 5;
     state().battery_flags = 0x82;
