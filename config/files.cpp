@@ -25,9 +25,23 @@ std::string path_text(const fs::path& p) {
     return std::string(s.begin(), s.end());
 }
 
+#ifdef _WIN32
+// The wide variable, so that a user name outside the ANSI code page survives.
+std::string env(const wchar_t* name) {
+    const wchar_t* v = _wgetenv(name);
+    if (!v) return "";
+    return path_text(fs::path(std::wstring(v)));
+}
+#else
 std::string env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
+}
+#endif
+
+std::string size_text(std::size_t bytes) {
+    if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    return std::to_string(bytes / 1024) + " KiB";
 }
 
 }  // namespace
@@ -50,7 +64,7 @@ bool read_text_file(const std::string& path, std::size_t max_bytes, std::string*
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         data.append(buffer, static_cast<std::size_t>(in.gcount()));
         if (data.size() > max_bytes) {
-            *error = "is larger than " + std::to_string(max_bytes / 1024) + " KiB";
+            *error = "is larger than " + size_text(max_bytes);
             return false;
         }
     }
@@ -95,7 +109,7 @@ bool write_file_atomic(const std::string& path, const std::string& text, std::st
 
 std::string automatic_backup_folder() {
 #ifdef _WIN32
-    const std::string base = env("LOCALAPPDATA");
+    const std::string base = env(L"LOCALAPPDATA");
     if (base.empty()) return "";
     return path_text(utf8_path(base) / "ZAVI-GSM" / "backups");
 #else
