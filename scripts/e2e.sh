@@ -67,9 +67,10 @@ for preset in "$@"; do
     cli=$tmp/$preset-cli
     mkdir -p "$cli"
     cp "$build/cli/zavi-gsm-cli.exe" "$build/sim/dll/FTD2XX.dll" "$cli/"
-    (cd "$cli" && export ZAVI_SIM_STATE && ZAVI_SIM_STATE=$(winpath "$cli/module.json") &&
-        step "$preset zavi-gsm-cli backup and restore" 120 bash -c '
+    step "$preset zavi-gsm-cli backup and restore" 120 \
+        env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" bash -c '
             set -e
+            cd "$1"
             wine zavi-gsm-cli.exe backup a.zavi.json
             sed "s/\"thermometer1_high\": 30/\"thermometer1_high\": 35/" a.zavi.json >b.zavi.json
             wine zavi-gsm-cli.exe restore b.zavi.json 2>err.txt || { cat err.txt; exit 1; }
@@ -78,7 +79,7 @@ for preset in "$@"; do
             grep -q "automatic backup: .*ZAVI-GSM.backups.*zavi.json" err.txt
             wine zavi-gsm-cli.exe diff b.zavi.json
             status=0; wine zavi-gsm-cli.exe diff a.zavi.json >diff.txt || status=$?
-            [ "$status" -eq 1 ] && grep -q "thermometer1_high: 35 -> 30" diff.txt') || failed=1
+            [ "$status" -eq 1 ] && grep -q "thermometer1_high: 35 -> 30" diff.txt' _ "$cli"
 
     shots=$build/e2e/shots
     rm -rf "$shots" && mkdir -p "$shots"
