@@ -39,8 +39,8 @@ std::string join(const std::string& path, const char* key) {
 void require_object(const json& value, const std::string& path,
                     std::initializer_list<const char*> keys) {
     if (!value.is_object()) throw Bad{path, "must be an object"};
-    for (const auto& [key, unused] : value.items()) {
-        (void)unused;
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        const std::string& key = it.key();
         if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
             throw Bad{path + "." + key, "unknown field"};
     }
@@ -315,6 +315,10 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
         const std::size_t colon = message.rfind(": ");
         if (colon != std::string::npos) message = message.substr(colon + 2);
         *error = {line, column, "", "JSON syntax error: " + message};
+        return false;
+    } catch (const json::exception&) {
+        // A number too large for any JSON number type (the only other failure of parse()).
+        *error = {0, 0, "", "a number in the file is too large to read"};
         return false;
     }
     std::vector<std::string> found;

@@ -164,6 +164,15 @@ TEST(ConfigFile, SyntaxErrorsGiveLineAndByteColumnFromOne) {
     }
 }
 
+TEST(ConfigFile, ANumberTooLargeForAnyTypeIsRefusedNotThrown) {
+    Configuration out;
+    FileError error;
+    std::vector<std::string> warnings;
+    const std::string text = "{\"version\": 1" + std::string(400, '8') + "}";
+    EXPECT_FALSE(parse_configuration(text, &out, &error, &warnings));
+    EXPECT_NE(error.message.find("too large"), std::string::npos);
+}
+
 TEST(ConfigFile, UnknownTopLevelFieldIsAWarningAndOverOneMebibyteIsRefused) {
     ordered_json j = ordered_json::parse(configuration_to_json(sample_configuration()));
     j["comment"] = "cloned for site 7";
