@@ -5,6 +5,7 @@
 
 #include "app/device_discovery.h"
 #include "app/worker_job.h"
+#include "config/operations.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
@@ -89,6 +90,46 @@ uint8_t save_io_names(int) {
     return first != 0 ? first : write_io_names(device_handle, 1);
 }
 
+// The configuration file of the bench module with 260 numbers, read once from a module of its
+// own, so that a restore of it finds nothing to write.
+const config::Configuration& bench_file() {
+    static const config::Configuration file = [] {
+        sim::Scenario s = bench_scenario();
+        fill_module_numbers(&s.modules[0].state, 260);
+        sim::SimDriver own(s);
+        Driver* before = driver();
+        set_driver(&own);
+        DriverHandle h = nullptr;
+        own.open_by_index(0, &h);
+        config::Configuration c;
+        config::read_configuration(h, false, {}, &c, nullptr);
+        own.close(h);
+        set_driver(before);
+        return c;
+    }();
+    return file;
+}
+
+void module_for_restore(sim::ModuleState* module, int) {
+    fill_module_numbers(module, 260);
+    if (module) module->auto_reset = 0;
+}
+
+uint8_t backup(int) {
+    config::Configuration c;
+    return config::read_configuration(device_handle, false, {}, &c, nullptr);
+}
+
+template <bool kChangeOne>
+uint8_t restore(int) {
+    config::Configuration file = bench_file();
+    if (kChangeOne) file.auto_reset_days = 3;
+    const config::RestoreReport r = config::restore_configuration(device_handle, file, {}, {});
+    const auto want =
+        kChangeOne ? config::RestoreOutcome::verified : config::RestoreOutcome::already_equal;
+    return r.outcome == want ? 0 : 1;
+}
+
 }  // namespace
 
 void close_module() {
@@ -141,6 +182,10 @@ std::vector<Action> user_actions() {
     a.push_back({"I/O names: read", nothing, job<JOB_READ_IO_NAMES>});
     a.push_back({"I/O names: Save", nothing, save_io_names});
     a.push_back({"Reset", nothing, job<JOB_RESET_DEVICE>});
+    a.push_back(
+        {"Configuration: backup, 260 numbers", fill_module_numbers, backup, 260, false, 1.10});
+    a.push_back({"Configuration: restore, equal file", module_for_restore, restore<false>, 260});
+    a.push_back({"Configuration: restore, one record", module_for_restore, restore<true>, 260});
     return a;
 }
 

@@ -19,6 +19,7 @@ struct Action {
     uint8_t (*run)(int size);
     int size = 0;        // telephone numbers in the lists, for the actions that have them
     bool opens = false;  // start-up: the module must be closed before it
+    double ratio = 0;    // a tighter wall/bound target than the common one (0: the common one)
 };
 
 std::vector<Action> user_actions();

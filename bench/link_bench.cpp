@@ -47,6 +47,7 @@ struct Row {
     double measured_ms = 0, bound_ms = 0, rule_ms = 0, timeouts_ms = 0;
     double cpu_us = 0, sim_cpu_us = 0;  // per exchange
     double ratio_target = 1.0, slack_ms = 0;
+    double action_ratio = 0;  // the action's own tighter target, 0 for none
     uint64_t reads() const {
         uint64_t n = 0;
         for (const Exchange& e : exchanges) n += e.read_calls;
@@ -111,7 +112,8 @@ void measure_on_line(std::vector<Row>& rows, const std::vector<Action>& actions,
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const Action& a = actions[i];
         Row& row = rows[i];
-        row.ratio_target = pass.ratio_target;
+        row.ratio_target = row.action_ratio > 0 ? std::min(row.action_ratio, pass.ratio_target)
+                                                : pass.ratio_target;
         row.slack_ms = pass.slack_ms;
         std::vector<double> times;
         for (int rep = 0; rep < options.reps; ++rep) {
@@ -273,6 +275,7 @@ int run(const Options& options) {
             rows[i].cpu_us = cpu_rows[i].cpu_us;
             rows[i].sim_cpu_us = cpu_rows[i].sim_cpu_us;
             rows[i].failed = cpu_rows[i].failed;
+            rows[i].action_ratio = actions[i].ratio;
         }
         measure_on_line(rows, actions, options, pass);
         sim::Timing timing = bench_scenario().timing;

@@ -37,6 +37,7 @@ cmake --build --preset native -j2 --target zavi-sim-serve
 for preset in $presets; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j2 --target zavi-gsm ftd2xx_sim ftd2xx_smoke zavi_win32_checks zavi_e2e
+    cmake --build --preset "$preset" -j2 --target zavi-gsm-cli
 done
 
 tmp=$(mktemp -d /tmp/zavi-e2e.XXXXXX)
@@ -82,6 +83,25 @@ for preset in "$@"; do
     mkdir -p "$smoke"
     cp "$build/sim/dll/ftd2xx_smoke.exe" "$build/sim/dll/FTD2XX.dll" "$smoke/"
     (cd "$smoke" && step "$preset drop-in FTD2XX.dll smoke" 60 "$WINE" ftd2xx_smoke.exe) || failed=1
+
+    # The console tool beside the simulated FTD2XX.dll, whose module state lives in a file
+    # between the runs: a backup, a restore of an edited copy, then diff against both.
+    cli=$tmp/$preset-cli
+    mkdir -p "$cli"
+    cp "$build/cli/zavi-gsm-cli.exe" "$build/sim/dll/FTD2XX.dll" "$cli/"
+    step "$preset zavi-gsm-cli backup and restore" 120 \
+        env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" bash -c '
+            set -e
+            cd "$1"
+            wine zavi-gsm-cli.exe backup a.zavi.json
+            sed "s/\"thermometer1_high\": 30/\"thermometer1_high\": 35/" a.zavi.json >b.zavi.json
+            wine zavi-gsm-cli.exe restore b.zavi.json 2>err.txt || { cat err.txt; exit 1; }
+            cat err.txt
+            grep -q "restored and verified (alarm_settings)" err.txt
+            grep -q "automatic backup: .*ZAVI-GSM.backups.*zavi.json" err.txt
+            wine zavi-gsm-cli.exe diff b.zavi.json
+            status=0; wine zavi-gsm-cli.exe diff a.zavi.json >diff.txt || status=$?
+            [ "$status" -eq 1 ] && grep -q "thermometer1_high: 35 -> 30" diff.txt' _ "$cli"
 
     shots=$build/e2e/shots
     rm -rf "$shots" && mkdir -p "$shots"

@@ -98,5 +98,35 @@ TEST_F(ActionTiming, ExchangesFollowTheListSizes) {
     }
 }
 
+TEST_F(ActionTiming, ConfigurationRestoreWritesOnlyWhatDiffers) {
+    struct Case {
+        std::string name;
+        std::vector<uint8_t> after_read;  // the commands after the full read of 17 exchanges
+    };
+    // The full read: seven one-frame records, eight blocks of the 260 numbers, two name halves.
+    const Case cases[] = {
+        {"Configuration: backup, 260 numbers", {}},
+        {"Configuration: restore, equal file", {}},
+        {"Configuration: restore, one record", {21, 20}},  // Auto-Reset written, then read back
+    };
+    const auto actions = user_actions();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Action* found = nullptr;
+        for (const Action& a : actions)
+            if (a.name == c.name) found = &a;
+        ASSERT_NE(found, nullptr);
+        ASSERT_TRUE(open_module());
+        found->prepare(&module_->state(), found->size);
+        meter_->clear();
+        ASSERT_EQ(found->run(found->size), 0);
+        const std::vector<Exchange>& e = meter_->exchanges();
+        ASSERT_EQ(e.size(), 17 + c.after_read.size());
+        for (std::size_t i = 0; i < 17; ++i) EXPECT_FALSE(sim::is_write_command(e[i].command)) << i;
+        for (std::size_t i = 0; i < c.after_read.size(); ++i)
+            EXPECT_EQ(e[17 + i].command, c.after_read[i]);
+    }
+}
+
 }  // namespace
 }  // namespace zavi::bench

@@ -1,0 +1,197 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zavi::cli {
+
+namespace {
+
+struct CommandShape {
+    Command command;
+    const char* name;
+    std::size_t min_files, max_files;
+    std::vector<const char*> flags;
+};
+
+const std::vector<CommandShape>& shapes() {
+    static const std::vector<CommandShape> all = {
+        {Command::status, "status", 0, 0, {"--json"}},
+        {Command::backup, "backup", 1, 1, {"--with-sim-codes"}},
+        {Command::restore, "restore", 1, 1, {"--dry-run", "--with-sim-codes"}},
+        {Command::diff, "diff", 1, 2, {"--json"}},
+        {Command::numbers_export, "numbers export", 1, 1, {}},
+        {Command::numbers_import, "numbers import", 1, 1, {"--replace", "--dry-run"}},
+    };
+    return all;
+}
+
+bool parse_index(const std::string& text, int* out) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    *out = std::atoi(text.c_str());
+    return true;
+}
+
+}  // namespace
+
+bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::string* error) {
+    std::size_t i = 0;
+    auto value = [&](const std::string& option, std::string* out) {
+        if (i + 1 >= args.size()) {
+            *error = option + " needs a value";
+            return false;
+        }
+        *out = args[++i];
+        return true;
+    };
+    for (; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        if (s == "--sim") {
+            a->sim = true;
+        } else if (s == "--state") {
+            if (!value(s, &a->state_file)) return false;
+        } else if (s == "--device") {
+            std::string text;
+            int index = 0;
+            if (!value(s, &text)) return false;
+            if (!parse_index(text, &index)) {
+                *error = "--device needs a device index (0, 1, ...), not \"" + text + "\"";
+                return false;
+            }
+            a->device = index;
+        } else if (s == "--port") {
+            std::string text;
+            if (!value(s, &text)) return false;
+            a->port = text;
+        } else if (s == "--help" || s == "-h") {
+            a->help = true;
+        } else if (!s.empty() && s[0] == '-') {
+            *error = "unknown option " + s + " (options come before the command)";
+            return false;
+        } else {
+            break;
+        }
+    }
+    if (!a->state_file.empty() && !a->sim) {
+        *error = "--state belongs to --sim";
+        return false;
+    }
+    if (a->port && (a->sim || a->device)) {
+        *error = "--port excludes --sim and --device";
+        return false;
+    }
+    if (i == args.size()) {
+        if (a->help) return true;
+        *error = "no command given";
+        return false;
+    }
+
+    std::string name = args[i++];
+    if (name == "numbers") {
+        if (i == args.size()) {
+            *error = "numbers needs export or import";
+            return false;
+        }
+        name += " " + args[i++];
+    }
+    const auto& all = shapes();
+    const auto shape =
+        std::find_if(all.begin(), all.end(), [&](const CommandShape& c) { return name == c.name; });
+    if (shape == all.end()) {
+        *error = "unknown command " + name;
+        return false;
+    }
+    a->command = shape->command;
+    for (; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        if (s == "--help" || s == "-h") {
+            a->help = true;
+        } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
+            if (std::find(shape->flags.begin(), shape->flags.end(), s) == shape->flags.end()) {
+                *error = std::string(shape->name) + " has no option " + s;
+                return false;
+            }
+            if (s == "--json") a->json = true;
+            if (s == "--with-sim-codes") a->with_sim_codes = true;
+            if (s == "--dry-run") a->dry_run = true;
+            if (s == "--replace") a->replace = true;
+        } else {
+            a->files.push_back(s);
+        }
+    }
+    if (a->help) return true;
+    if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
+        *error =
+            std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
+        return false;
+    }
+    return true;
+}
+
+const char* tool_help() {
+    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND "
+           "...\n"
+           "\n"
+           "Commands:\n"
+           "  status [--json]                          the module's live status\n"
+           "  backup FILE [--with-sim-codes]           save the module's configuration\n"
+           "  restore FILE [--dry-run] [--with-sim-codes]\n"
+           "                                           write the file's configuration\n"
+           "  diff FILE [FILE2] [--json]               differences module -> FILE, or FILE -> "
+           "FILE2\n"
+           "  numbers export FILE.csv                  the accepted numbers as CSV\n"
+           "  numbers import FILE.csv [--replace] [--dry-run]\n"
+           "                                           add (or replace with) numbers from CSV\n"
+           "\n"
+           "Options (before the command):\n"
+           "  --sim              the built-in simulated module\n"
+           "  --state STATE.json load the simulated module from this file and save it back\n"
+           "  --device N         the USB device index, from 0 (default: the highest good module)\n"
+           "  --port PATH        a serial port (not supported by this build)\n"
+           "  --help             this text; COMMAND --help describes a command\n"
+           "\n"
+           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module or driver,\n"
+           "4 communication failed, 5 invalid file, 6 read-back differs from the file.\n";
+}
+
+const char* command_help(Command command) {
+    switch (command) {
+        case Command::status:
+            return "Usage: zavi-gsm-cli [OPTIONS] status [--json]\n"
+                   "Reads the module's status: temperatures, battery, GSM, I/O states.\n"
+                   "  --json  one JSON object on stdout\n";
+        case Command::backup:
+            return "Usage: zavi-gsm-cli [OPTIONS] backup FILE [--with-sim-codes]\n"
+                   "Reads the whole configuration and saves it as FILE (.zavi.json).\n"
+                   "  --with-sim-codes  also read and save the SIM card's PIN and PUK\n";
+        case Command::restore:
+            return "Usage: zavi-gsm-cli [OPTIONS] restore FILE [--dry-run] [--with-sim-codes]\n"
+                   "Checks FILE, reads the module, saves an automatic backup of it, writes only\n"
+                   "the records that differ and reads them back.\n"
+                   "  --dry-run         show what would be written; write nothing\n"
+                   "  --with-sim-codes  also write the file's PIN and PUK (a wrong PIN can lock\n"
+                   "                    the SIM card)\n";
+        case Command::diff:
+            return "Usage: zavi-gsm-cli [OPTIONS] diff FILE [FILE2] [--json]\n"
+                   "Differences between the module (old) and FILE (new), or FILE and FILE2.\n"
+                   "Exit 0 when equal, 1 when they differ.\n"
+                   "  --json  a JSON array of {\"path\", \"old\", \"new\"}\n";
+        case Command::numbers_export:
+            return "Usage: zavi-gsm-cli [OPTIONS] numbers export FILE.csv\n"
+                   "Saves the accepted telephone numbers as CSV (header \"number\", \"+\" in "
+                   "front).\n";
+        case Command::numbers_import:
+            return "Usage: zavi-gsm-cli [OPTIONS] numbers import FILE.csv [--replace] [--dry-run]\n"
+                   "Reads numbers from the first column (separator , ; or tab), reports valid,\n"
+                   "duplicate and rejected rows, then adds the valid ones to the end of the list.\n"
+                   "  --replace  the valid numbers replace the list\n"
+                   "  --dry-run  report only\n";
+        case Command::none:
+            break;
+    }
+    return tool_help();
+}
+
+}  // namespace zavi::cli

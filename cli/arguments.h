@@ -1,0 +1,32 @@
+// The command line of zavi-gsm-cli, parsed. Options come before the command.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zavi::cli {
+
+enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import };
+
+struct Arguments {
+    bool sim = false;
+    std::string state_file;
+    std::optional<int> device;
+    std::optional<std::string> port;
+    bool help = false;  // --help for the tool or (with a command) for the command
+    Command command = Command::none;
+    std::vector<std::string> files;
+    bool json = false;
+    bool with_sim_codes = false;
+    bool dry_run = false;
+    bool replace = false;
+};
+
+// False with the message in *error on a usage error.
+bool parse_arguments(const std::vector<std::string>& args, Arguments* out, std::string* error);
+
+const char* tool_help();
+const char* command_help(Command command);
+
+}  // namespace zavi::cli

@@ -1,0 +1,434 @@
+#include "cli/cli.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "cli/arguments.h"
+#include "cli/status_output.h"
+#include "config/compare.h"
+#include "config/config_file.h"
+#include "config/files.h"
+#include "config/numbers_csv.h"
+#include "config/operations.h"
+#include "config/record_values.h"
+#include "link/connection.h"
+#include "link/records.h"
+#include "link/status_commands.h"
+#include "sim/demo_scenario.h"
+#include "sim/simulator.h"
+
+namespace zavi::cli {
+
+namespace {
+
+using namespace zavi::config;
+
+constexpr uint8_t kEnglish = 1;
+constexpr auto kProgressDelay = std::chrono::milliseconds(500);
+
+class NoticeToText : public FirmwareNotice {
+  public:
+    void firmware_mismatch(std::string_view message) override { text.assign(message); }
+    std::string text;
+};
+
+// A progress line on a terminal, only once an operation has taken half a second.
+class ProgressLine {
+  public:
+    ProgressLine(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
+    ~ProgressLine() { finish(); }
+    Progress callback() {
+        return [this](const ProgressEvent& e) { show(e); };
+    }
+    void finish() {
+        if (shown_) err_ << "\r\033[K" << std::flush;
+        shown_ = false;
+    }
+
+  private:
+    void show(const ProgressEvent& e) {
+        if (!terminal_ || std::chrono::steady_clock::now() - start_ < kProgressDelay) return;
+        static constexpr const char* kSteps[] = {"Reading", "Writing", "Verifying"};
+        err_ << "\r\033[K" << kSteps[static_cast<int>(e.step)] << " " << record_name(e.record);
+        if (e.blocks > 1) err_ << " (block " << e.block << " of " << e.blocks << ")";
+        err_ << "..." << std::flush;
+        shown_ = true;
+    }
+    std::ostream& err_;
+    bool terminal_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+std::string record_list(const std::vector<Record>& records) {
+    if (records.empty()) return "nothing";
+    std::string out;
+    for (const Record r : records) out += (out.empty() ? "" : ", ") + std::string(record_name(r));
+    return out;
+}
+
+class Session {
+  public:
+    Session(const Arguments& args, Environment& env) : args_(args), env_(env) {}
+    ~Session() { close(); }
+
+    // Loads the simulated module or the USB driver, then opens the module as the program
+    // does. An exit code other than kExitDone ends the command.
+    int open() {
+        if (args_.port) {
+            env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
+            return kExitNoModule;
+        }
+        Driver* usb = nullptr;
+        if (args_.sim) {
+            const int loaded = load_sim();
+            if (loaded != kExitDone) return loaded;
+            usb = env_.test_module ? static_cast<Driver*>(env_.test_module) : own_sim_.get();
+        } else {
+            std::string why;
+            usb = env_.usb_driver ? env_.usb_driver(&why) : nullptr;
+            if (!usb) {
+                env_.err << "zavi-gsm-cli: " << (why.empty() ? "no USB driver" : why) << "\n";
+                return kExitNoModule;
+            }
+        }
+        set_driver(usb);
+        uint32_t count = 0;
+        if (usb->count_devices(&count) != kDriverOk) count = 0;
+        NoticeToText notice;
+        if (args_.device) {
+            if (count > 0 && static_cast<uint32_t>(*args_.device) >= count) {
+                env_.err << "zavi-gsm-cli: no module at index " << *args_.device << " (" << count
+                         << " found)\n";
+                return kExitNoModule;
+            }
+            open_device(*args_.device, &handle_, kEnglish, notice);
+        } else if (count <= 1) {
+            open_device(0, &handle_, kEnglish, notice);
+        } else {
+            // The highest index that opens and runs the right firmware, as the program picks.
+            for (uint32_t index = 0; index < count; ++index) {
+                DriverHandle h = nullptr;
+                open_device(static_cast<int>(index), &h, kEnglish, notice);
+                if (!h) continue;
+                if (handle_) usb->close(handle_);
+                handle_ = h;
+            }
+        }
+        if (handle_) return kExitDone;
+        if (!notice.text.empty()) {
+            env_.err << "zavi-gsm-cli: " << notice.text << "\n";
+            return kExitNoModule;
+        }
+        if (count == 0) {
+            env_.err << "zavi-gsm-cli: no module connected\n";
+            return kExitNoModule;
+        }
+        env_.err << "zavi-gsm-cli: the module does not answer\n";
+        return kExitCommunication;
+    }
+
+    DriverHandle handle() const { return handle_; }
+
+    // Closes the module and saves the simulated module's state when asked to.
+    int close() {
+        if (handle_ && driver()) driver()->close(handle_);
+        handle_ = nullptr;
+        set_driver(nullptr);
+        if (own_sim_ && !args_.state_file.empty()) {
+            std::string why;
+            const std::string text = sim::scenario_to_json(own_sim_->scenario());
+            own_sim_.reset();
+            if (!write_file_atomic(args_.state_file, text, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
+                return kExitInvalidFile;
+            }
+        }
+        own_sim_.reset();
+        return kExitDone;
+    }
+
+  private:
+    int load_sim() {
+        if (env_.test_module) return kExitDone;
+        sim::Scenario scenario = sim::demo_scenario();
+        // A state file that is not there yet starts as the demo module.
+        std::error_code ec;
+        if (!args_.state_file.empty() &&
+            std::filesystem::exists(std::u8string(args_.state_file.begin(), args_.state_file.end()),
+                                    ec)) {
+            std::string text, why;
+            if (!read_text_file(args_.state_file, kMaxFileBytes, &text, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
+                return kExitInvalidFile;
+            }
+            if (!sim::scenario_from_json(text, &scenario, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
+                return kExitInvalidFile;
+            }
+        }
+        own_sim_ = std::make_unique<sim::SimDriver>(scenario);
+        return kExitDone;
+    }
+
+    const Arguments& args_;
+    Environment& env_;
+    std::unique_ptr<sim::SimDriver> own_sim_;
+    DriverHandle handle_ = nullptr;
+};
+
+// Reads and checks a configuration file; nothing has touched the module yet.
+int load_configuration(const std::string& path, Environment& env, Configuration* cfg) {
+    std::string text, why;
+    if (!read_text_file(path, kMaxFileBytes, &text, &why)) {
+        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    FileError error;
+    std::vector<std::string> warnings;
+    if (!parse_configuration(text, cfg, &error, &warnings)) {
+        env.err << "zavi-gsm-cli: " << describe(error, path) << "\n";
+        return kExitInvalidFile;
+    }
+    for (const auto& w : warnings)
+        env.err << "zavi-gsm-cli: warning: " << path << ": " << w << "\n";
+    return kExitDone;
+}
+
+int read_failed(Environment& env, Record record) {
+    env.err << "zavi-gsm-cli: reading " << record_name(record)
+            << " failed: no or bad answer from the module\n";
+    return kExitCommunication;
+}
+
+int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg) {
+    ProgressLine progress(env.err, env.err_is_terminal);
+    Record failed = Record::alarm_settings;
+    if (read_configuration(session.handle(), with_sim, progress.callback(), cfg, &failed) != kOk) {
+        progress.finish();
+        return read_failed(env, failed);
+    }
+    return kExitDone;
+}
+
+int command_status(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    for (uint8_t part = 0; part < 3; ++part) {
+        if (read_status(session.handle(), part) != kOk) {
+            env.err
+                << "zavi-gsm-cli: reading the status failed: no or bad answer from the module\n";
+            return kExitCommunication;
+        }
+    }
+    env.out << (args.json ? status_json(accepted_firmware()) : status_text(accepted_firmware()));
+    return session.close();
+}
+
+int command_backup(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    Configuration cfg;
+    if (const int code = read_module(session, env, args.with_sim_codes, &cfg); code != kExitDone)
+        return code;
+    cfg.saved_at = utc_timestamp();
+    // A module may hold what the program itself would refuse to write; the file keeps it as it
+    // is, and says so now rather than at the restore.
+    for (const FileError& e : check_configuration(cfg))
+        env.err << "zavi-gsm-cli: warning: the module holds " << e.path << " that " << e.message
+                << "; correct it in the file before a restore\n";
+    std::string why;
+    const std::string& path = args.files[0];
+    if (!write_file_atomic(path, configuration_to_json(cfg), &why)) {
+        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    env.err << "zavi-gsm-cli: saved " << path << "\n";
+    return session.close();
+}
+
+// Restores `file` and tells how it went.
+int restore(Session& session, Environment& env, const Configuration& file, bool with_sim,
+            bool dry_run) {
+    RestoreOptions options;
+    options.with_sim_codes = with_sim;
+    options.dry_run = dry_run;
+    options.save_backup = [&env](const Configuration& module, std::string* path, std::string* why) {
+        return save_automatic_backup(env.backup_folder, module, path, why);
+    };
+    ProgressLine progress(env.err, env.err_is_terminal);
+    const RestoreReport r =
+        restore_configuration(session.handle(), file, options, progress.callback());
+    progress.finish();
+    if (!r.backup_path.empty())
+        env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
+    switch (r.outcome) {
+        case RestoreOutcome::read_failed:
+            return read_failed(env, r.failed);
+        case RestoreOutcome::already_equal:
+            env.err
+                << "zavi-gsm-cli: the module already holds this configuration; nothing written\n";
+            return kExitDone;
+        case RestoreOutcome::planned: {
+            Configuration target = file;
+            if (!with_sim) target.sim_codes.reset();
+            for (const auto& line : difference_lines(compare(r.module_before, target)))
+                env.out << line << "\n";
+            env.out << "would write: " << record_list(r.planned) << "\n";
+            return kExitDone;
+        }
+        case RestoreOutcome::backup_failed:
+            env.err << "zavi-gsm-cli: the automatic backup could not be saved: " << r.backup_error
+                    << "; nothing written\n";
+            return kExitInvalidFile;
+        case RestoreOutcome::write_failed:
+            env.err << "zavi-gsm-cli: writing " << record_name(r.failed)
+                    << " failed: the module did not acknowledge it\n"
+                    << "zavi-gsm-cli: written: " << record_list(r.written) << "\n"
+                    << "zavi-gsm-cli: not written: " << record_list(r.not_written) << "\n"
+                    << "zavi-gsm-cli: what the module held before: " << r.backup_path << "\n";
+            return kExitCommunication;
+        case RestoreOutcome::verify_failed:
+            env.err << "zavi-gsm-cli: every write was acknowledged, but the module reads back "
+                       "differently in: "
+                    << record_list(r.mismatched) << "\n";
+            return kExitVerifyFailed;
+        case RestoreOutcome::verify_unreadable:
+            env.err << "zavi-gsm-cli: every write was acknowledged, but reading back "
+                    << record_list(r.unreadable) << " failed: no or bad answer from the module\n";
+            return kExitCommunication;
+        case RestoreOutcome::verified:
+            env.err << "zavi-gsm-cli: restored and verified (" << record_list(r.written) << ")\n";
+            return kExitDone;
+    }
+    return kExitCommunication;
+}
+
+int command_restore(const Arguments& args, Environment& env) {
+    Configuration file;
+    if (const int code = load_configuration(args.files[0], env, &file); code != kExitDone)
+        return code;
+    if (args.with_sim_codes && !file.sim_codes) {
+        env.err << "zavi-gsm-cli: " << args.files[0]
+                << ": --with-sim-codes, but the file holds no sim_codes\n";
+        return kExitInvalidFile;
+    }
+    if (args.with_sim_codes && !args.dry_run)
+        env.err
+            << "zavi-gsm-cli: warning: writing the SIM codes; a wrong PIN can lock the SIM card\n";
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const int code = restore(session, env, file, args.with_sim_codes, args.dry_run);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
+int command_diff(const Arguments& args, Environment& env) {
+    Configuration old_cfg, new_cfg;
+    if (const int code = load_configuration(args.files[0], env, &new_cfg); code != kExitDone)
+        return code;
+    if (args.files.size() == 2) {
+        old_cfg = new_cfg;
+        if (const int code = load_configuration(args.files[1], env, &new_cfg); code != kExitDone)
+            return code;
+    } else {
+        Session session(args, env);
+        if (const int code = session.open(); code != kExitDone) return code;
+        if (const int code = read_module(session, env, false, &old_cfg); code != kExitDone)
+            return code;
+        if (const int code = session.close(); code != kExitDone) return code;
+    }
+    const std::vector<Difference> diffs = compare(old_cfg, new_cfg);
+    if (args.json) {
+        env.out << differences_json(diffs);
+    } else {
+        for (const auto& line : difference_lines(diffs)) env.out << line << "\n";
+    }
+    return diffs.empty() ? kExitDone : kExitDifferent;
+}
+
+int command_numbers_export(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    if (read_record(session.handle(), Record::accepted_numbers, {}) != kOk)
+        return read_failed(env, Record::accepted_numbers);
+    const Configuration cfg = capture_records(false);
+    std::string why;
+    if (!write_file_atomic(args.files[0], export_numbers_csv(cfg.accepted_numbers), &why)) {
+        env.err << "zavi-gsm-cli: " << args.files[0] << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    env.err << "zavi-gsm-cli: " << cfg.accepted_numbers.size() << " numbers saved in "
+            << args.files[0] << "\n";
+    return session.close();
+}
+
+int command_numbers_import(const Arguments& args, Environment& env) {
+    std::string text, why;
+    if (!read_text_file(args.files[0], kMaxFileBytes, &text, &why)) {
+        env.err << "zavi-gsm-cli: " << args.files[0] << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    Configuration module;
+    if (const int code = read_module(session, env, false, &module); code != kExitDone) return code;
+
+    const ImportMode mode = args.replace ? ImportMode::replace : ImportMode::add;
+    const ImportReport report = import_numbers_csv(text, module.accepted_numbers, mode);
+    for (const auto& line : describe_import(report))
+        env.err << args.files[0] << ": " << line << "\n";
+    if (report.valid.empty() || !report.fits) {
+        env.err << "zavi-gsm-cli: nothing applied ("
+                << (report.valid.empty() ? "no valid number" : "more than 260 numbers") << ")\n";
+        session.close();
+        return kExitInvalidFile;
+    }
+    if (args.dry_run) return session.close();
+    Configuration target = module;
+    target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
+    const int code = restore(session, env, target, false, false);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& argv, Environment& env) {
+    Arguments args;
+    std::string error;
+    if (!parse_arguments(argv, &args, &error)) {
+        env.err << "zavi-gsm-cli: " << error << "\n"
+                << "Try zavi-gsm-cli --help.\n";
+        return kExitUsage;
+    }
+    if (args.help) {
+        env.out << command_help(args.command);
+        return kExitDone;
+    }
+    if (args.sim && env.test_module && !args.state_file.empty()) {
+        env.err << "zavi-gsm-cli: --state cannot be used here\n";
+        return kExitUsage;
+    }
+    reset_all_records();
+    switch (args.command) {
+        case Command::status:
+            return command_status(args, env);
+        case Command::backup:
+            return command_backup(args, env);
+        case Command::restore:
+            return command_restore(args, env);
+        case Command::diff:
+            return command_diff(args, env);
+        case Command::numbers_export:
+            return command_numbers_export(args, env);
+        case Command::numbers_import:
+            return command_numbers_import(args, env);
+        case Command::none:
+            break;
+    }
+    return kExitUsage;
+}
+
+}  // namespace zavi::cli

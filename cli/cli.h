@@ -1,0 +1,43 @@
+// zavi-gsm-cli without its platform: arguments in, text out, an exit code back. The platform
+// part supplies the streams, whether stderr is a terminal, and the USB driver.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "link/driver.h"
+
+namespace zavi::sim {
+class SimDriver;
+}
+
+namespace zavi::cli {
+
+// Exit codes.
+constexpr int kExitDone = 0;
+constexpr int kExitDifferent = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitNoModule = 3;
+constexpr int kExitCommunication = 4;
+constexpr int kExitInvalidFile = 5;
+constexpr int kExitVerifyFailed = 6;
+
+struct Environment {
+    Environment(std::ostream& o, std::ostream& e) : out(o), err(e) {}
+    std::ostream& out;
+    std::ostream& err;
+    bool err_is_terminal = false;
+    // The module's USB driver, or null with the reason in *why.
+    std::function<Driver*(std::string* why)> usb_driver;
+    // Where restore keeps automatic backups.
+    std::string backup_folder;
+    // Tests: --sim uses this module instead of a new one (--state is then not allowed).
+    sim::SimDriver* test_module = nullptr;
+};
+
+// `args` without the program name.
+int run(const std::vector<std::string>& args, Environment& env);
+
+}  // namespace zavi::cli

@@ -1,0 +1,184 @@
+#include "config/numbers_csv.h"
+
+#include <algorithm>
+#include <set>
+
+namespace zavi::config {
+
+namespace {
+
+constexpr std::size_t kMinDigits = 11;
+constexpr std::size_t kMaxDigits = 14;
+constexpr std::size_t kListMax = 260;
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct Record {
+    int line = 0;
+    std::string first;
+    bool empty = true;  // an empty line: no character at all
+};
+
+// RFC 4180 records; only the first field of each is kept. A quoted field may span lines.
+std::vector<Record> split_records(std::string_view text, char separator) {
+    std::vector<Record> out;
+    int line = 1;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        Record r;
+        r.line = line;
+        int field = 0;
+        bool in_quotes = false, quoted_field = false;
+        while (i < text.size()) {
+            const char c = text[i];
+            if (in_quotes) {
+                if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                    if (field == 0) r.first.push_back('"');
+                    i += 2;
+                    continue;
+                }
+                if (c == '"') {
+                    in_quotes = false;
+                } else {
+                    if (c == '\n') ++line;
+                    if (field == 0) r.first.push_back(c);
+                }
+                ++i;
+                continue;
+            }
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+                continue;
+            }
+            if (c == '\n' || c == '\r') {
+                ++i;
+                ++line;
+                break;
+            }
+            r.empty = false;
+            if (c == separator) {
+                ++field;
+            } else if (c == '"' && field == 0 && !quoted_field &&
+                       r.first.find_first_not_of(" \t") == std::string::npos) {
+                in_quotes = quoted_field = true;
+                r.first.clear();
+            } else if (field == 0) {
+                r.first.push_back(c);
+            }
+            ++i;
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+// The separator the first line uses first.
+char detect_separator(std::string_view text) {
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view first = text.substr(0, end);
+    const std::size_t at = first.find_first_of(",;\t");
+    return at == std::string_view::npos ? ',' : first[at];
+}
+
+}  // namespace
+
+std::string export_numbers_csv(const std::vector<std::string>& numbers) {
+    std::string out = "number\r\n";
+    for (const auto& n : numbers) out += "+" + n + "\r\n";
+    return out;
+}
+
+std::string normalise_number(std::string_view field, std::string* reason) {
+    std::string s;
+    for (const char c : field)
+        if (c != ' ' && c != '-' && c != '.' && c != '(' && c != ')' && c != '\t') s.push_back(c);
+    if (!s.empty() && s[0] == '+')
+        s.erase(0, 1);
+    else if (s.size() >= 2 && s[0] == '0' && s[1] == '0')
+        s.erase(0, 2);
+    if (s.empty() || !std::all_of(s.begin(), s.end(), is_digit)) {
+        *reason = "not a number";
+        return "";
+    }
+    if (s.size() < kMinDigits) {
+        *reason = "fewer than 11 digits";
+        return "";
+    }
+    if (s.size() > kMaxDigits) {
+        *reason = "more than 14 digits";
+        return "";
+    }
+    return s;
+}
+
+ImportReport import_numbers_csv(std::string_view text, const std::vector<std::string>& current,
+                                ImportMode mode) {
+    ImportReport report;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    report.separator = detect_separator(text);
+    std::vector<Record> records = split_records(text, report.separator);
+
+    std::set<std::string> in_list;
+    if (mode == ImportMode::add) in_list.insert(current.begin(), current.end());
+    std::set<std::string> in_file;
+    bool first = true;
+    for (const Record& r : records) {
+        if (r.empty) continue;
+        if (first) {
+            first = false;
+            if (std::none_of(r.first.begin(), r.first.end(), is_digit)) {
+                report.header = true;
+                continue;
+            }
+        }
+        ++report.rows;
+        std::string reason;
+        const std::string number = normalise_number(r.first, &reason);
+        if (number.empty()) {
+            report.rejected.push_back({r.line, "", reason});
+        } else if (in_file.count(number)) {
+            report.duplicates.push_back({r.line, number, "already earlier in the file"});
+        } else if (in_list.count(number)) {
+            in_file.insert(number);
+            report.duplicates.push_back({r.line, number, "already in the list"});
+        } else {
+            in_file.insert(number);
+            report.valid.push_back({r.line, number, ""});
+        }
+    }
+    report.result_size = report.valid.size() + (mode == ImportMode::add ? current.size() : 0);
+    report.fits = report.result_size <= kListMax;
+    return report;
+}
+
+std::vector<std::string> apply_import(const ImportReport& report,
+                                      const std::vector<std::string>& current, ImportMode mode) {
+    std::vector<std::string> out;
+    if (mode == ImportMode::add) out = current;
+    for (const CsvRow& row : report.valid) out.push_back(row.number);
+    return out;
+}
+
+std::vector<std::string> describe_import(const ImportReport& report) {
+    // In file order, whatever became of each row.
+    std::vector<std::pair<int, std::string>> rows;
+    for (const CsvRow& r : report.valid) rows.emplace_back(r.line, "valid +" + r.number);
+    for (const CsvRow& r : report.duplicates)
+        rows.emplace_back(r.line, "duplicate +" + r.number + " (" + r.reason + ")");
+    for (const CsvRow& r : report.rejected) rows.emplace_back(r.line, "rejected: " + r.reason);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> lines;
+    for (const auto& [line, text] : rows)
+        lines.push_back("line " + std::to_string(line) + ": " + text);
+    lines.push_back(std::to_string(report.rows) + " rows: " + std::to_string(report.valid.size()) +
+                    " valid, " + std::to_string(report.duplicates.size()) + " duplicate, " +
+                    std::to_string(report.rejected.size()) + " rejected; the list would hold " +
+                    std::to_string(report.result_size) + " of 260 numbers" +
+                    (report.fits ? "" : " (too many)"));
+    return lines;
+}
+
+}  // namespace zavi::config
