@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/language.h"
+#include "dialogs/record_dialog.h"
 #include "resources/ids.h"
 
 namespace zavi {
@@ -18,7 +19,7 @@ void AboutDialog::on_init(DialogView& view) {
     std::snprintf(text, sizeof text, "%s %s", body, kProgramVersion);
     view.set_text(IDC_ABOUT_TEXT, text);
 
-    view.set_text(IDC_ABOUT_CLOSE, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+    view.set_text(IDC_ABOUT_CLOSE, kCancelTexts.in(language));
 }
 
 void AboutDialog::on_command(DialogView& view, int id, int /*code*/) {

@@ -1,7 +1,7 @@
 #include "app/device_discovery.h"
 
 #include "app/language.h"
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/driver.h"
 

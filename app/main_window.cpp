@@ -5,7 +5,7 @@
 #include "app/about_dialog.h"
 #include "app/device_discovery.h"
 #include "app/language.h"
-#include "app/messages.h"
+#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"

@@ -11,6 +11,7 @@
 #include "link/phone_commands.h"
 #include "link/records.h"
 #include "link/status_commands.h"
+#include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "ui/fake_dialog_view.h"
 
@@ -68,7 +69,7 @@ void closed(sim::ModuleState*, int) {
 // check its firmware, then the first read (status parts 0-2 and the alarm settings; each is
 // tried again on failure, which does not happen here).
 uint8_t start_up(int) {
-    FakeDialogView view;
+    FakeDialogView view(IDD_MAIN);
     if (!discover_device(view)) return 1;
     const uint8_t status = run_job_operations(JOB_READ_STATUS, device_handle);
     return status != 0 ? status : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
@@ -98,7 +99,7 @@ void close_module() {
 
 bool open_module() {
     if (device_handle != nullptr) return true;
-    FakeDialogView view;
+    FakeDialogView view(IDD_MAIN);
     return discover_device(view);
 }
 

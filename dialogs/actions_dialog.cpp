@@ -1,9 +1,7 @@
 #include "dialogs/actions_dialog.h"
 
-#include "app/language.h"
-#include "app/messages.h"
+#include "ui/language.h"
 #include "dialogs/code_lists.h"
-#include "dialogs/shared_texts.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/records.h"
@@ -31,10 +29,7 @@ void fill_output_list(DialogView& view, int list, const char* const (&items)[3],
     view.select_item(list, 0);
 }
 
-}  // namespace
-
-void ActionsDialog::on_init(DialogView& view) {
-    const uint8_t language = ui_language;
+void show(DialogView& view, uint8_t language) {
     for (const ActionRow& row : kActionRows) {
         fill_output_list(view, row.out1, kOut1Items, language);
         fill_output_list(view, row.out2, kOut2Items, language);
@@ -47,22 +42,9 @@ void ActionsDialog::on_init(DialogView& view) {
         select_code(view, row.out1, (entry >> 2) & 3u);
         select_code(view, row.out2, entry & 3u);
     }
-    view.set_title(
-        pick_text(language, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"));
-    view.set_text(IDC_ACTIONS_SAVE, save_text(language));
-    view.set_text(IDC_ACTIONS_CANCEL, cancel_text(language));
 }
 
-void ActionsDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_ACTIONS_SAVE) {
-        save(view);
-    } else if (id == IDC_ACTIONS_CANCEL) {
-        view.close(0);
-    }
-    // Anything else, the Escape key's IDCANCEL included, is ignored.
-}
-
-void ActionsDialog::save(DialogView& view) {
+bool store(DialogView& view) {
     for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
         const ActionRow& row = kActionRows[i];
         uint8_t entry = action_table.entry[i] & kKeptBits;
@@ -72,11 +54,19 @@ void ActionsDialog::save(DialogView& view) {
         entry |= selected_code(view, row.out2, kOutputCodes);
         action_table.entry[i] = entry;
     }
-    if (write_actions(device_handle) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(0);
+    return true;
 }
+
+bool write() { return write_actions(device_handle) == 0; }
+
+}  // namespace
+
+ActionsDialog::ActionsDialog()
+    : RecordDialog({.save = IDC_ACTIONS_SAVE,
+                    .cancel = IDC_ACTIONS_CANCEL,
+                    .title = {"Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
+                    .show = show,
+                    .store = store,
+                    .write = write}) {}
 
 }  // namespace zavi

@@ -61,7 +61,7 @@ uint8_t run_dialog_session(int template_id, DriverHandle handle, bool* saved) {
 
     std::unique_ptr<DialogLogic> logic = make_options_dialog(template_id);
     FUZZ_CHECK(logic != nullptr, "every Options dialog can be made");
-    CheckingView view(logic.get());
+    CheckingView view(template_id, logic.get());
     view.init();
     view.click(entry->save_button);
     *saved = view.is_closed();

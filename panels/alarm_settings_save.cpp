@@ -1,7 +1,7 @@
 // The Save button of the alarm settings; kept apart from the panel's drawing because it is the
 // one part that talks to the module.
-#include "app/language.h"
-#include "app/messages.h"
+#include "ui/language.h"
+#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 #include "panels/alarm_settings_panel.h"
