@@ -9,26 +9,26 @@
 namespace zavi {
 
 WorkerJob worker_job = JOB_NONE;
-uint8_t worker_result = 0;
+LinkResult worker_result = LinkResult::ok;
 
 namespace {
 
-uint8_t read_all_status(DriverHandle handle) {
+LinkResult read_all_status(DriverHandle handle) {
     for (uint8_t part = 0; part < 3; ++part) {
-        const uint8_t result = read_status(handle, part);
-        if (result != 0) return result;
+        const LinkResult result = read_status(handle, part);
+        if (result != LinkResult::ok) return result;
     }
-    return 0;
+    return LinkResult::ok;
 }
 
-uint8_t read_both_io_name_halves(DriverHandle handle) {
-    const uint8_t result = read_io_names(handle, 0);
-    return result != 0 ? result : read_io_names(handle, 1);
+LinkResult read_both_io_name_halves(DriverHandle handle) {
+    const LinkResult result = read_io_names(handle, 0);
+    return result != LinkResult::ok ? result : read_io_names(handle, 1);
 }
 
 }  // namespace
 
-uint8_t run_job_operations(WorkerJob job, DriverHandle handle) {
+LinkResult run_job_operations(WorkerJob job, DriverHandle handle) {
     switch (job) {
         case JOB_READ_STATUS:
             return read_all_status(handle);
@@ -51,7 +51,7 @@ uint8_t run_job_operations(WorkerJob job, DriverHandle handle) {
         case JOB_RESET_DEVICE:
             return reset_device(handle);
         default:
-            return 0;  // JOB_NONE and unknown codes have nothing to do
+            return LinkResult::ok;  // JOB_NONE and unknown codes have nothing to do
     }
 }
 

@@ -68,26 +68,26 @@ void closed(sim::ModuleState*, int) {
 // What the main window does on start-up once its panels are drawn: find and open the module,
 // check its firmware, then the first read (status parts 0-2 and the alarm settings; each is
 // tried again on failure, which does not happen here).
-uint8_t start_up(int) {
+LinkResult start_up(int) {
     FakeDialogView view(IDD_MAIN);
-    if (!discover_device(view)) return 1;
-    const uint8_t status = run_job_operations(JOB_READ_STATUS, device_handle);
-    return status != 0 ? status : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
+    if (!discover_device(view)) return LinkResult::failed;
+    const LinkResult status = run_job_operations(JOB_READ_STATUS, device_handle);
+    return status != LinkResult::ok ? status : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
 }
 
 template <WorkerJob kJob>
-uint8_t job(int) {
+LinkResult job(int) {
     return run_job_operations(kJob, device_handle);
 }
 
-template <uint8_t (*write)(DriverHandle)>
-uint8_t save(int) {
+template <LinkResult (*write)(DriverHandle)>
+LinkResult save(int) {
     return write(device_handle);
 }
 
-uint8_t save_io_names(int) {
-    const uint8_t first = write_io_names(device_handle, 0);
-    return first != 0 ? first : write_io_names(device_handle, 1);
+LinkResult save_io_names(int) {
+    const LinkResult first = write_io_names(device_handle, 0);
+    return first != LinkResult::ok ? first : write_io_names(device_handle, 1);
 }
 
 }  // namespace

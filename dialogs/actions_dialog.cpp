@@ -57,7 +57,7 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_actions(device_handle) == 0; }
+bool write() { return write_actions(device_handle) == LinkResult::ok; }
 
 }  // namespace
 

@@ -21,7 +21,7 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_auto_reset(device_handle) == 0; }
+bool write() { return write_auto_reset(device_handle) == LinkResult::ok; }
 
 }  // namespace
 

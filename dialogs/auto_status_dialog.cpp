@@ -31,7 +31,7 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_auto_status(device_handle) == 0; }
+bool write() { return write_auto_status(device_handle) == LinkResult::ok; }
 
 }  // namespace
 

@@ -38,7 +38,7 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_call_answer(device_handle) == 0; }
+bool write() { return write_call_answer(device_handle) == LinkResult::ok; }
 
 }  // namespace
 

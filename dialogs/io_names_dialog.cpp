@@ -48,7 +48,7 @@ bool store(DialogView& view) {
 }
 
 bool write() {
-    return write_io_names(device_handle, 0) == 0 && write_io_names(device_handle, 1) == 0;
+    return write_io_names(device_handle, 0) == LinkResult::ok && write_io_names(device_handle, 1) == LinkResult::ok;
 }
 
 }  // namespace

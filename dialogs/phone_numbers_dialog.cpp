@@ -105,7 +105,7 @@ void show(DialogView& view, uint8_t language) {
 // The records follow the lists after every change, so Save has nothing left to read.
 bool store(DialogView& /*view*/) { return true; }
 
-bool write() { return write_phone_numbers(device_handle) == 0; }
+bool write() { return write_phone_numbers(device_handle) == LinkResult::ok; }
 
 void other_command(DialogView& view, int id, int /*code*/) {
     switch (id) {

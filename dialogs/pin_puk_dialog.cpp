@@ -97,7 +97,7 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_sim_codes(device_handle) == 0; }
+bool write() { return write_sim_codes(device_handle) == LinkResult::ok; }
 
 }  // namespace
 

@@ -13,7 +13,7 @@ void save_alarm_settings(DialogView& view) {
     store_alarm_settings(view);
     if (!validate_thresholds(view)) return;
     // Sent on the user-interface thread, without the progress dialog.
-    if (write_alarm_settings(device_handle) != 0) {
+    if (write_alarm_settings(device_handle) != LinkResult::ok) {
         show_communication_error(view, ui_language);
         return;
     }

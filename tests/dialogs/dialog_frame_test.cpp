@@ -18,7 +18,7 @@ struct RecordDialog {
     const char* name;
     int template_id;
     std::unique_ptr<DialogLogic> (*make)();
-    uint8_t (*read)(DriverHandle);
+    LinkResult (*read)(DriverHandle);
     uint8_t write_command;
     int save, cancel;
     void (*edit)(FakeDialogView&);  // a change a user makes

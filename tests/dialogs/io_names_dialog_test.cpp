@@ -40,8 +40,8 @@ class NamesDialog : public SimTest {
 
     // Both halves read as the Options job reads them, then the dialog opens.
     void open() {
-        ASSERT_EQ(read_io_names(handle(), 0), 0);
-        ASSERT_EQ(read_io_names(handle(), 1), 0);
+        ASSERT_EQ(read_io_names(handle(), 0), LinkResult::ok);
+        ASSERT_EQ(read_io_names(handle(), 1), LinkResult::ok);
         sim().clear_journal();
         view.init();
     }
@@ -109,8 +109,8 @@ TEST_F(NamesDialog, AFailedHalfKeepsTheDialogOpen) {
         IoNamesDialog fresh;
         FakeDialogView v(IDD_IO_NAMES, &fresh);
         for (int i = 0; i < 12; ++i) state().io_names[i] = "old " + std::to_string(i);
-        ASSERT_EQ(read_io_names(handle(), 0), 0);
-        ASSERT_EQ(read_io_names(handle(), 1), 0);
+        ASSERT_EQ(read_io_names(handle(), 0), LinkResult::ok);
+        ASSERT_EQ(read_io_names(handle(), 1), LinkResult::ok);
         v.init();
         for (int slot = 0; slot < 12; ++slot)
             v.set_text(kIoNameEdits[slot], "new-" + std::to_string(slot));

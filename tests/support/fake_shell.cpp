@@ -4,7 +4,7 @@
 
 namespace zavi::test {
 
-uint8_t FakeShell::run_worker_job(WorkerJob job) {
+LinkResult FakeShell::run_worker_job(WorkerJob job) {
     jobs.push_back(job);
     worker_job = job;
     worker_result = run_job_operations(worker_job, device_handle);

@@ -12,7 +12,7 @@ namespace zavi::test {
 
 class FakeShell : public Shell {
   public:
-    uint8_t run_worker_job(WorkerJob job) override;
+    LinkResult run_worker_job(WorkerJob job) override;
 
     std::vector<WorkerJob> jobs;
 };
