@@ -74,8 +74,8 @@ const FakeDialogView::Control& FakeDialogView::at(int id, Kinds kinds) const {
         throw std::logic_error(std::string(table_.name) + " has no control " + std::to_string(id));
     if ((kinds & bit(kind->second)) == 0)
         throw std::logic_error(std::string(table_.name) + ": control " + std::to_string(id) +
-                               " is a " + kind_name(kind->second) +
-                               ", not the kind of control this operation is for");
+                               " is of kind " + kind_name(kind->second) +
+                               ", which this operation is not for");
     return controls_.at(id);
 }
 
@@ -248,6 +248,10 @@ void FakeDialogView::toggle(int id) {
 
 void FakeDialogView::press_close_box() {
     if (logic_ && !closed_) logic_->on_close(*this);
+}
+
+void FakeDialogView::end_session() {
+    if (logic_ && !closed_) logic_->on_end_session(*this);
 }
 
 int FakeDialogView::type(int id, std::string_view characters) {

@@ -89,6 +89,7 @@ class FakeDialogView : public DialogView {
     void choose(int id, int index);         // pick a list item (selection change, notification 1)
     void toggle(int id);                    // an automatic check box is clicked
     void press_close_box();                 // logic->on_close
+    void end_session();                     // logic->on_end_session
     void press_escape() { command(2, 0); }  // the dialog manager's IDCANCEL
     void command(int id, int code);         // any raw command
     // Types characters into an edit through its filter and limit; "\b" is backspace.
