@@ -1,9 +1,9 @@
 #include "app/device_discovery.h"
 
 #include "app/language.h"
-#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/driver.h"
+#include "ui/messages.h"
 
 namespace zavi {
 

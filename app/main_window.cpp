@@ -5,7 +5,6 @@
 #include "app/about_dialog.h"
 #include "app/device_discovery.h"
 #include "app/language.h"
-#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
@@ -13,6 +12,7 @@
 #include "panels/alarm_settings_panel.h"
 #include "panels/status_panel.h"
 #include "resources/ids.h"
+#include "ui/messages.h"
 
 namespace zavi {
 
@@ -110,26 +110,17 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDC_REFRESH:
         case IDC_READ:
-            if (const auto result =
-                    run_job(view, id == IDC_REFRESH ? JOB_READ_STATUS : JOB_READ_ALARM_SETTINGS)) {
-                if (*result == LinkResult::ok)
-                    refresh_panels(view);
-                else
-                    show_communication_error(view, ui_language);
-            }
+            if (run_job(view, id == IDC_REFRESH ? JOB_READ_STATUS : JOB_READ_ALARM_SETTINGS))
+                refresh_panels(view);
             return;
         case IDC_SAVE:
             save_alarm_settings(view);
             return;
         case IDM_RESET:
-            if (const auto result = run_job(view, JOB_RESET_DEVICE)) {
-                if (*result == LinkResult::ok)
-                    view.message_box(
-                        pick_text(ui_language, "Reset urządzenia", "Device reset", "Geräte-Reset"),
-                        kAppTitle, MessageIcon::information, MessageButtons::ok);
-                else
-                    show_communication_error(view, ui_language);
-            }
+            if (run_job(view, JOB_RESET_DEVICE))
+                view.message_box(
+                    pick_text(ui_language, "Reset urządzenia", "Device reset", "Geräte-Reset"),
+                    kAppTitle, MessageIcon::information, MessageButtons::ok);
             return;
         case IDM_POLISH:
         case IDM_ENGLISH:
@@ -150,12 +141,7 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
 
     for (const OptionsEntry& entry : kOptions) {
         if (entry.command != id) continue;
-        const auto result = run_job(view, entry.job);
-        if (!result) return;
-        if (*result != LinkResult::ok) {
-            show_communication_error(view, ui_language);
-            return;
-        }
+        if (!run_job(view, entry.job)) return;
         std::unique_ptr<DialogLogic> dialog = make_dialog_ ? make_dialog_(entry.dialog) : nullptr;
         if (dialog) view.run_dialog(entry.dialog, *dialog);
         return;
@@ -163,22 +149,21 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     // Anything else, the Escape key's IDCANCEL included, is ignored.
 }
 
-std::optional<LinkResult> MainWindow::run_job(DialogView& view, WorkerJob job) {
+bool MainWindow::run_job(DialogView& view, WorkerJob job) {
     job_running_ = true;
     const LinkResult result = shell_.run_worker_job(job);
     job_running_ = false;
     if (close_requested_ || ended_) {
         end(view);
-        return std::nullopt;
+        return false;
     }
-    return result;
+    if (result != LinkResult::ok) show_communication_error(view, ui_language);
+    return result == LinkResult::ok;
 }
 
 void MainWindow::on_close(DialogView& view) {
-    if (job_running_)
-        close_requested_ = true;
-    else
-        end(view);
+    close_requested_ = true;
+    if (!job_running_) end(view);
 }
 
 void MainWindow::on_end_session(DialogView& view) {

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "app/settings.h"
 #include "app/shell.h"
@@ -31,9 +30,10 @@ class MainWindow : public DialogLogic {
     void on_end_session(DialogView& view) override;
 
   private:
-    // Runs `job` behind the progress dialog. Empty when a close request came in during the job:
-    // the window has closed and the command goes no further.
-    std::optional<LinkResult> run_job(DialogView& view, WorkerJob job);
+    // Runs `job` behind the progress dialog; true when it succeeded, and a failure shows the
+    // communication error. After a close request that came in during the job the window
+    // closes instead, and the command goes no further.
+    bool run_job(DialogView& view, WorkerJob job);
     void end(DialogView& view);
 
     Shell& shell_;

@@ -72,7 +72,8 @@ LinkResult start_up(int) {
     FakeDialogView view(IDD_MAIN);
     if (!discover_device(view)) return LinkResult::failed;
     const LinkResult status = run_job_operations(JOB_READ_STATUS, device_handle);
-    return status != LinkResult::ok ? status : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
+    return status != LinkResult::ok ? status
+                                    : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
 }
 
 template <WorkerJob kJob>

@@ -1,15 +1,17 @@
 #include "dialogs/actions_dialog.h"
 
-#include "ui/language.h"
 #include "dialogs/code_lists.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"};
 
 static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
@@ -57,16 +59,13 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_actions(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_actions(device_handle) == LinkResult::ok;
+}
 
 }  // namespace
 
 ActionsDialog::ActionsDialog()
-    : RecordDialog({.save = IDC_ACTIONS_SAVE,
-                    .cancel = IDC_ACTIONS_CANCEL,
-                    .title = {"Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
-                    .show = show,
-                    .store = store,
-                    .write = write}) {}
+    : RecordDialog({IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kTitle, show, store, write}) {}
 
 }  // namespace zavi

@@ -13,6 +13,9 @@ char new_phone_number[kNewPhoneNumberSize] = {};
 
 namespace {
 
+constexpr Texts kTitle{"Nowy numer telefonu", "New phone number", "Neue telefonnummer"};
+constexpr Texts kSaveCaption{"Dodaj", "Add", "Hinzufügen"};
+
 bool only_digits(const char* text) {
     for (; *text != '\0'; ++text)
         if (*text < '0' || *text > '9') return false;
@@ -51,18 +54,14 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return true; }
+bool write() {
+    return true;
+}
 
 }  // namespace
 
 AddNumberDialog::AddNumberDialog()
-    : RecordDialog({.save = IDC_ADD_ADD,
-                    .cancel = IDC_ADD_CANCEL,
-                    .title = {"Nowy numer telefonu", "New phone number", "Neue telefonnummer"},
-                    .show = show,
-                    .store = store,
-                    .write = write,
-                    .saved_result = 1,
-                    .save_caption = {"Dodaj", "Add", "Hinzufügen"}}) {}
+    : RecordDialog({IDC_ADD_ADD, IDC_ADD_CANCEL, kTitle, show, store, write, /*saved_result=*/1,
+                    kSaveCaption}) {}
 
 }  // namespace zavi

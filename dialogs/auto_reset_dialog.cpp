@@ -10,6 +10,8 @@ namespace zavi {
 
 namespace {
 
+constexpr Texts kTitle{"Auto-Reset", "Auto-Reset", "Auto-Reset"};
+
 void show(DialogView& view, uint8_t language) {
     fill_period_list(view, IDC_AUTO_RESET_PERIOD, language);
     select_code(view, IDC_AUTO_RESET_PERIOD, auto_reset.period);
@@ -21,16 +23,13 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_auto_reset(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_auto_reset(device_handle) == LinkResult::ok;
+}
 
 }  // namespace
 
 AutoResetDialog::AutoResetDialog()
-    : RecordDialog({.save = IDC_AUTO_RESET_SAVE,
-                    .cancel = IDC_AUTO_RESET_CANCEL,
-                    .title = {"Auto-Reset", "Auto-Reset", "Auto-Reset"},
-                    .show = show,
-                    .store = store,
-                    .write = write}) {}
+    : RecordDialog({IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, kTitle, show, store, write}) {}
 
 }  // namespace zavi

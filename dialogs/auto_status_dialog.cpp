@@ -10,6 +10,8 @@ namespace zavi {
 
 namespace {
 
+constexpr Texts kTitle{"Auto-Status", "Auto-Status", "Auto-Status"};
+
 constexpr uint8_t kSmsBit = 0x80;
 constexpr uint8_t kClipBit = 0x40;
 constexpr uint8_t kPeriodBits = 0x0F;  // bits 5-4 are always written as 0
@@ -31,16 +33,13 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_auto_status(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_auto_status(device_handle) == LinkResult::ok;
+}
 
 }  // namespace
 
 AutoStatusDialog::AutoStatusDialog()
-    : RecordDialog({.save = IDC_AUTO_STATUS_SAVE,
-                    .cancel = IDC_AUTO_STATUS_CANCEL,
-                    .title = {"Auto-Status", "Auto-Status", "Auto-Status"},
-                    .show = show,
-                    .store = store,
-                    .write = write}) {}
+    : RecordDialog({IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, kTitle, show, store, write}) {}
 
 }  // namespace zavi

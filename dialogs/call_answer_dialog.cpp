@@ -10,6 +10,8 @@ namespace zavi {
 
 namespace {
 
+constexpr Texts kTitle{"Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"};
+
 constexpr int kReactionCodes = 3;  // none, change, on for 2 s
 
 void fill_reaction_list(DialogView& view, int list, const char* change, const char* pulse,
@@ -38,16 +40,13 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() { return write_call_answer(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_call_answer(device_handle) == LinkResult::ok;
+}
 
 }  // namespace
 
 CallAnswerDialog::CallAnswerDialog()
-    : RecordDialog({.save = IDC_CALL_SAVE,
-                    .cancel = IDC_CALL_CANCEL,
-                    .title = {"Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"},
-                    .show = show,
-                    .store = store,
-                    .write = write}) {}
+    : RecordDialog({IDC_CALL_SAVE, IDC_CALL_CANCEL, kTitle, show, store, write}) {}
 
 }  // namespace zavi

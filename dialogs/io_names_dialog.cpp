@@ -4,16 +4,19 @@
 #include <cstring>
 #include <string>
 
-#include "ui/language.h"
 #include "common/module_text.h"
 #include "common/utf16.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
 #include "link/wire_text.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Nazwy dla stanów we./wy.", "Names for I/O states",
+                       "Namen für Ein- und Ausgangszustände"};
 
 bool allowed(char c) {
     return c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -48,7 +51,8 @@ bool store(DialogView& view) {
 }
 
 bool write() {
-    return write_io_names(device_handle, 0) == LinkResult::ok && write_io_names(device_handle, 1) == LinkResult::ok;
+    return write_io_names(device_handle, 0) == LinkResult::ok &&
+           write_io_names(device_handle, 1) == LinkResult::ok;
 }
 
 }  // namespace
@@ -64,13 +68,7 @@ void clean_io_name(char (&name)[kIoNameSlot]) {
 }
 
 IoNamesDialog::IoNamesDialog()
-    : RecordDialog({.save = IDC_IO_NAMES_SAVE,
-                    .cancel = IDC_IO_NAMES_CANCEL,
-                    .title = {"Nazwy dla stanów we./wy.", "Names for I/O states",
-                              "Namen für Ein- und Ausgangszustände"},
-                    .show = show,
-                    .store = store,
-                    .write = write,
-                    .saved_result = 1}) {}
+    : RecordDialog({IDC_IO_NAMES_SAVE, IDC_IO_NAMES_CANCEL, kTitle, show, store, write,
+                    /*saved_result=*/1}) {}
 
 }  // namespace zavi

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "ui/language.h"
 #include "dialogs/add_number_dialog.h"
 #include "link/connection.h"
 #include "link/phone_commands.h"
@@ -17,6 +16,8 @@
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Numery telefonów", "Telephone Numbers", "Telefonnummern"};
 
 constexpr int kMaxAccepted = static_cast<int>(kAcceptedCapacity);
 constexpr int kMaxEmergency = static_cast<int>(kEmergencyCapacity);
@@ -103,30 +104,24 @@ void show(DialogView& view, uint8_t language) {
 }
 
 // The records follow the lists after every change, so Save has nothing left to read.
-bool store(DialogView& /*view*/) { return true; }
+bool store(DialogView& /*view*/) {
+    return true;
+}
 
-bool write() { return write_phone_numbers(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_phone_numbers(device_handle) == LinkResult::ok;
+}
 
+// List notifications, Escape's IDCANCEL and the rest are ignored.
 void other_command(DialogView& view, int id, int /*code*/) {
-    switch (id) {
-        case IDC_RECEIVED_ADD:
-            add_number(view, IDC_RECEIVED_LIST);
-            break;
-        case IDC_EMERGENCY_ADD:
-            add_number(view, IDC_EMERGENCY_LIST);
-            break;
-        case IDC_RECEIVED_REMOVE:
-            remove_number(view, IDC_RECEIVED_LIST);
-            break;
-        case IDC_EMERGENCY_REMOVE:
-            remove_number(view, IDC_EMERGENCY_LIST);
-            break;
-        case IDC_RECEIVED_ALL:
-            refresh_phone_lists(view);
-            break;
-        default:
-            break;  // list notifications, Escape's IDCANCEL and the rest
-    }
+    const int list = id == IDC_RECEIVED_ADD || id == IDC_RECEIVED_REMOVE ? IDC_RECEIVED_LIST
+                                                                         : IDC_EMERGENCY_LIST;
+    if (id == IDC_RECEIVED_ADD || id == IDC_EMERGENCY_ADD)
+        add_number(view, list);
+    else if (id == IDC_RECEIVED_REMOVE || id == IDC_EMERGENCY_REMOVE)
+        remove_number(view, list);
+    else if (id == IDC_RECEIVED_ALL)
+        refresh_phone_lists(view);
 }
 
 }  // namespace
@@ -161,13 +156,7 @@ void refresh_phone_lists(DialogView& view) {
 }
 
 PhoneNumbersDialog::PhoneNumbersDialog()
-    : RecordDialog({.save = IDC_PHONE_SAVE,
-                    .cancel = IDC_PHONE_CANCEL,
-                    .title = {"Numery telefonów", "Telephone Numbers", "Telefonnummern"},
-                    .show = show,
-                    .store = store,
-                    .write = write,
-                    .saved_result = 1,
-                    .other_command = other_command}) {}
+    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, store, write,
+                    /*saved_result=*/1, kSaveTexts, other_command}) {}
 
 }  // namespace zavi

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "ui/language.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/records.h"
@@ -14,6 +13,8 @@
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"PIN i PUK", "PIN and PUK", "PIN und PUK"};
 
 constexpr int kPinDigits = 4;
 constexpr int kPukDigits = 8;
@@ -46,10 +47,19 @@ uint32_t packed_value(const char* text, int digits) {
     return value;
 }
 
-void show_length_message(DialogView& view, const char* polish, const char* english,
-                         const char* german) {
-    view.message_box(pick_text(ui_language, polish, english, german), kAppTitle, MessageIcon::error,
-                     MessageButtons::ok);
+// The code typed in `edit`, its digits packed two by two, or `none` for an empty edit. False,
+// with `message` shown, when the edit holds neither nothing nor `digits` characters.
+bool read_code(DialogView& view, int edit, int digits, uint32_t none, const Texts& message,
+               uint32_t& code) {
+    char text[kPukDigits];
+    const int length = take_characters(view.text(edit), text, digits);
+    if (length != 0 && length != digits) {
+        view.message_box(message.in(ui_language), kAppTitle, MessageIcon::error,
+                         MessageButtons::ok);
+        return false;
+    }
+    code = length == 0 ? none : packed_value(text, digits);
+    return true;
 }
 
 void show(DialogView& view, uint8_t /*language*/) {
@@ -76,28 +86,24 @@ void show(DialogView& view, uint8_t /*language*/) {
 }
 
 bool store(DialogView& view) {
-    char pin_text[kPinDigits];
-    const int pin_length = take_characters(view.text(IDC_PIN_EDIT), pin_text, kPinDigits);
-    if (pin_length != 0 && pin_length != kPinDigits) {
-        show_length_message(view, "PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
-                            "PIN - 4 stellige  Nummer erforderlich");
+    uint32_t pin = 0, puk = 0;
+    if (!read_code(view, IDC_PIN_EDIT, kPinDigits, kNoPin,
+                   {"PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
+                    "PIN - 4 stellige  Nummer erforderlich"},
+                   pin) ||
+        !read_code(view, IDC_PUK_EDIT, kPukDigits, kNoPuk,
+                   {"PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
+                    "PUK - 8 stellige Nummer erforderlich"},
+                   puk))
         return false;
-    }
-    char puk_text[kPukDigits];
-    const int puk_length = take_characters(view.text(IDC_PUK_EDIT), puk_text, kPukDigits);
-    if (puk_length != 0 && puk_length != kPukDigits) {
-        show_length_message(view, "PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
-                            "PUK - 8 stellige Nummer erforderlich");
-        return false;
-    }
-
-    sim_codes.pin =
-        pin_length == 0 ? kNoPin : static_cast<uint16_t>(packed_value(pin_text, kPinDigits));
-    sim_codes.puk = puk_length == 0 ? kNoPuk : packed_value(puk_text, kPukDigits);
+    sim_codes.pin = static_cast<uint16_t>(pin);
+    sim_codes.puk = puk;
     return true;
 }
 
-bool write() { return write_sim_codes(device_handle) == LinkResult::ok; }
+bool write() {
+    return write_sim_codes(device_handle) == LinkResult::ok;
+}
 
 }  // namespace
 
@@ -106,11 +112,6 @@ uint8_t hex_pair_to_byte(char high, char low) {
 }
 
 PinPukDialog::PinPukDialog()
-    : RecordDialog({.save = IDC_PIN_PUK_SAVE,
-                    .cancel = IDC_PIN_PUK_CANCEL,
-                    .title = {"PIN i PUK", "PIN and PUK", "PIN und PUK"},
-                    .show = show,
-                    .store = store,
-                    .write = write}) {}
+    : RecordDialog({IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kTitle, show, store, write}) {}
 
 }  // namespace zavi

@@ -31,8 +31,8 @@ int run_answer_target(const uint8_t* data, std::size_t size,
     // ZAVI_FUZZ_VERBOSE=1 shows what each input did, to check that seeds reach their paths.
     static const bool verbose = std::getenv("ZAVI_FUZZ_VERBOSE") != nullptr;
     if (verbose)
-        std::fprintf(stderr, "%s: result %u, %zu requests\n", op.name, static_cast<unsigned>(result),
-                     usb.requests().size());
+        std::fprintf(stderr, "%s: result %u, %zu requests\n", op.name,
+                     static_cast<unsigned>(result), usb.requests().size());
 
     FUZZ_CHECK(result <= op.max_result, op.name);
     for (const auto& wire : usb.requests()) {

@@ -23,7 +23,7 @@ struct AnswerOperation {
     const char* name;
     LinkResult (*run)(DriverHandle handle);
     LinkResult max_result;  // failed, or bad_echo for the reads that tell their failures apart
-    bool single;         // one command: a failure must leave every record unchanged
+    bool single;            // one command: a failure must leave every record unchanged
     void (*check)(LinkResult result, const AnswerDriver& driver) = nullptr;
 };
 

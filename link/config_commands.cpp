@@ -23,7 +23,7 @@ constexpr uint8_t kWriteAutoStatus = 27;
 // One fixed-size record read: the answer must carry exactly `size` data bytes (L = size + 1),
 // which are copied to `out` only after every check passed.
 LinkResult read_record(DriverHandle handle, uint8_t command, std::size_t ask, std::size_t size,
-                    uint8_t* out) {
+                       uint8_t* out) {
     Response answer;
     if (request_answer(handle, command, {}, ask, static_cast<int>(size + 1), kNoSubIndex, answer) !=
         kOk)

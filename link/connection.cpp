@@ -176,7 +176,7 @@ std::span<const uint8_t> Response::data() const {
 }
 
 LinkResult receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
-                      int expected_sub_index, Response& out) {
+                         int expected_sub_index, Response& out) {
     out.size = 0;
     Driver* d = driver();
     if (d == nullptr) return kReadFailed;

@@ -65,7 +65,7 @@ struct Response {
 // kReadFailed, kNoFrameEnd, kBadCrc or kBadEcho. The read stops as soon as the bytes hold a
 // complete answer that passes the checks, instead of always waiting out the read time-out.
 LinkResult receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
-                      int expected_sub_index, Response& out);
+                         int expected_sub_index, Response& out);
 
 // One read of exactly 5 bytes, checked as the module's acknowledgement of `command`.
 bool await_ack(DriverHandle handle, uint8_t command);

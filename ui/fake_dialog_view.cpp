@@ -46,7 +46,7 @@ const DialogTable& table_of(int template_id) {
 }
 
 const char* kind_name(ControlKind kind) {
-    constexpr const char* kNames[] = {"button",      "check box", "edit",  "list",
+    constexpr const char* kNames[] = {"button",      "check box", "edit",   "list",
                                       "static text", "progress",  "up-down"};
     return kNames[static_cast<int>(kind)];
 }

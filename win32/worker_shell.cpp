@@ -73,8 +73,8 @@ LinkResult Win32Shell::run_worker_job(WorkerJob job) {
 
 void Win32Shell::wait_for_job() {
     // The worker reports by a sent message, so sent messages are taken while waiting.
-    while (worker &&
-           MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    while (worker && MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) !=
+                         WAIT_OBJECT_0) {
         MSG message;
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     }

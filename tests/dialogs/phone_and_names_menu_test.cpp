@@ -34,10 +34,10 @@ class PhoneAndNamesMenu : public MainWindowTest {
             dialog.init();
             // Each template has only its own controls: the list of one, the edit of the other.
             const bool phone = id == IDD_PHONE_NUMBERS;
-            shown.push_back({id, dialog.title(),
-                             phone ? dialog.control(IDC_RECEIVED_LIST).items
-                                   : std::vector<std::string>{},
-                             phone ? std::string() : dialog.text(IDC_IO_NAME_SLOT2)});
+            shown.push_back(
+                {id, dialog.title(),
+                 phone ? dialog.control(IDC_RECEIVED_LIST).items : std::vector<std::string>{},
+                 phone ? std::string() : dialog.text(IDC_IO_NAME_SLOT2)});
             dialog.press_close_box();
         });
     }

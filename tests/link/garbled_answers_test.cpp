@@ -33,7 +33,8 @@ LinkResult io_half1(DriverHandle h) {
 LinkResult block7(DriverHandle h) {
     uint8_t count = 0;
     const LinkResult result = read_accepted_block(h, 7, &count);
-    return result == kOk && count > 8 ? LinkResult{99} : result;  // block 7 never stores more than 8
+    return result == kOk && count > 8 ? LinkResult{99}
+                                      : result;  // block 7 never stores more than 8
 }
 
 // n numbers, each with one byte that needs escaping on the wire.

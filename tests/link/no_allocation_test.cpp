@@ -122,21 +122,10 @@ TEST_F(NoAllocation, EveryOtherCommandUsesNoHeap) {
     DriverHandle opened = nullptr;
     const uint8_t open_result = open_device(0, &opened, 1, notice);
     const LinkResult results[] = {
-        read_status(h, 1),
-        read_status(h, 2),
-        read_alarm_settings(h),
-        read_sim_codes(h),
-        read_actions(h),
-        read_auto_reset(h),
-        read_auto_status(h),
-        read_io_names(h, 0),
-        read_phone_numbers(h),
-        write_sim_codes(h),
-        write_actions(h),
-        write_auto_reset(h),
-        write_call_answer(h),
-        write_auto_status(h),
-        reset_device(h),
+        read_status(h, 1),     read_status(h, 2),    read_alarm_settings(h), read_sim_codes(h),
+        read_actions(h),       read_auto_reset(h),   read_auto_status(h),    read_io_names(h, 0),
+        read_phone_numbers(h), write_sim_codes(h),   write_actions(h),       write_auto_reset(h),
+        write_call_answer(h),  write_auto_status(h), reset_device(h),
     };
     counting = false;
 
