@@ -2,7 +2,6 @@
 
 #include "dialogs/code_lists.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
 #include "ui/language.h"
@@ -59,13 +58,9 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_actions(device_handle) == LinkResult::ok;
-}
-
 }  // namespace
 
 ActionsDialog::ActionsDialog()
-    : RecordDialog({IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kTitle, show, store, write}) {}
+    : RecordDialog({IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kTitle, show, store, write_actions}) {}
 
 }  // namespace zavi

@@ -54,14 +54,10 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return true;
-}
-
 }  // namespace
 
 AddNumberDialog::AddNumberDialog()
-    : RecordDialog({IDC_ADD_ADD, IDC_ADD_CANCEL, kTitle, show, store, write, /*saved_result=*/1,
+    : RecordDialog({IDC_ADD_ADD, IDC_ADD_CANCEL, kTitle, show, store, nullptr, /*saved_result=*/1,
                     kSaveCaption}) {}
 
 }  // namespace zavi

@@ -2,7 +2,6 @@
 
 #include "dialogs/code_lists.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
 
@@ -23,13 +22,10 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_auto_reset(device_handle) == LinkResult::ok;
-}
-
 }  // namespace
 
 AutoResetDialog::AutoResetDialog()
-    : RecordDialog({IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, kTitle, show, store, write}) {}
+    : RecordDialog(
+          {IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, kTitle, show, store, write_auto_reset}) {}
 
 }  // namespace zavi

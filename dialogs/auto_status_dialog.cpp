@@ -2,7 +2,6 @@
 
 #include "dialogs/code_lists.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
 
@@ -33,13 +32,10 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_auto_status(device_handle) == LinkResult::ok;
-}
-
 }  // namespace
 
 AutoStatusDialog::AutoStatusDialog()
-    : RecordDialog({IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, kTitle, show, store, write}) {}
+    : RecordDialog(
+          {IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, kTitle, show, store, write_auto_status}) {}
 
 }  // namespace zavi

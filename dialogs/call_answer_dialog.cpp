@@ -2,7 +2,6 @@
 
 #include "dialogs/code_lists.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
 
@@ -40,13 +39,9 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_call_answer(device_handle) == LinkResult::ok;
-}
-
 }  // namespace
 
 CallAnswerDialog::CallAnswerDialog()
-    : RecordDialog({IDC_CALL_SAVE, IDC_CALL_CANCEL, kTitle, show, store, write}) {}
+    : RecordDialog({IDC_CALL_SAVE, IDC_CALL_CANCEL, kTitle, show, store, write_call_answer}) {}
 
 }  // namespace zavi

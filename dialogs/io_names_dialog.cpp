@@ -50,9 +50,9 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_io_names(device_handle, 0) == LinkResult::ok &&
-           write_io_names(device_handle, 1) == LinkResult::ok;
+LinkResult write(DriverHandle handle) {
+    const LinkResult first = write_io_names(handle, 0);
+    return first != LinkResult::ok ? first : write_io_names(handle, 1);
 }
 
 }  // namespace

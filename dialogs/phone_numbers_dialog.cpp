@@ -103,15 +103,6 @@ void show(DialogView& view, uint8_t language) {
     set_texts(view, language);
 }
 
-// The records follow the lists after every change, so Save has nothing left to read.
-bool store(DialogView& /*view*/) {
-    return true;
-}
-
-bool write() {
-    return write_phone_numbers(device_handle) == LinkResult::ok;
-}
-
 // List notifications, Escape's IDCANCEL and the rest are ignored.
 void other_command(DialogView& view, int id, int /*code*/) {
     const int list = id == IDC_RECEIVED_ADD || id == IDC_RECEIVED_REMOVE ? IDC_RECEIVED_LIST
@@ -156,7 +147,7 @@ void refresh_phone_lists(DialogView& view) {
 }
 
 PhoneNumbersDialog::PhoneNumbersDialog()
-    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, store, write,
+    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, nullptr, write_phone_numbers,
                     /*saved_result=*/1, kSaveTexts, other_command}) {}
 
 }  // namespace zavi

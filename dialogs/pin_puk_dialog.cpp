@@ -101,10 +101,6 @@ bool store(DialogView& view) {
     return true;
 }
 
-bool write() {
-    return write_sim_codes(device_handle) == LinkResult::ok;
-}
-
 }  // namespace
 
 uint8_t hex_pair_to_byte(char high, char low) {
@@ -112,6 +108,6 @@ uint8_t hex_pair_to_byte(char high, char low) {
 }
 
 PinPukDialog::PinPukDialog()
-    : RecordDialog({IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kTitle, show, store, write}) {}
+    : RecordDialog({IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kTitle, show, store, write_sim_codes}) {}
 
 }  // namespace zavi

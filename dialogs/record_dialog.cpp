@@ -1,5 +1,6 @@
 #include "dialogs/record_dialog.h"
 
+#include "link/connection.h"
 #include "ui/language.h"
 #include "ui/messages.h"
 
@@ -18,8 +19,8 @@ void RecordDialog::on_command(DialogView& view, int id, int code) {
         view.close(0);
     } else if (id != form_.save) {
         if (form_.other_command) form_.other_command(view, id, code);
-    } else if (form_.store(view)) {
-        if (form_.write())
+    } else if (!form_.store || form_.store(view)) {
+        if (!form_.write || form_.write(device_handle) == LinkResult::ok)
             view.close(form_.saved_result);
         else
             show_communication_error(view, ui_language);

@@ -8,6 +8,8 @@
 #include <cstdint>
 
 #include "common/language.h"
+#include "link/driver.h"
+#include "link/result.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
@@ -29,9 +31,10 @@ struct RecordForm {
     // The dialog's other captions and its record in the controls.
     void (*show)(DialogView& view, uint8_t language);
     // The controls into the record; false when the input is refused (the dialog said why).
+    // Null when the record follows the controls already.
     bool (*store)(DialogView& view);
-    // Sends the record; false when the module did not take it.
-    bool (*write)();
+    // Sends the record; null when there is nothing to send.
+    LinkResult (*write)(DriverHandle handle);
     int saved_result = 0;  // what the dialog ends with after a successful Save
     Texts save_caption = kSaveTexts;
     // Commands besides Save and Cancel; null when there are none.

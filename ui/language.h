@@ -8,6 +8,6 @@
 namespace zavi {
 
 // 0 Polish, 1 English, 2 German; loaded from the settings file, changed by the Language menu.
-extern uint8_t ui_language;
+inline uint8_t ui_language = kEnglish;
 
 }  // namespace zavi
