@@ -1,8 +1,8 @@
-cmake_minimum_required(VERSION 3.25)
 # Writes the control table of every dialog template in resources/*.rc as a C++ header:
 #   cmake -DRC_DIR=<resources> -DOUT=<header> -P control_tables.cmake
 # A control line of a kind this script does not know stops the build, so a template and its
 # table cannot disagree.
+cmake_minimum_required(VERSION 3.25)
 
 file(GLOB rc_files ${RC_DIR}/*.rc)
 list(SORT rc_files)

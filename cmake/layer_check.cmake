@@ -1,8 +1,8 @@
-cmake_minimum_required(VERSION 3.25)
 # Fails when a file includes a header of a layer it may not use:
 #   cmake -DSRC=<source tree> -P layer_check.cmake
 # Each layer lists what it may include; everything else (a higher layer, a sibling, win32/)
 # is reported with the file and the line.
+cmake_minimum_required(VERSION 3.25)
 
 set(allowed_common common)
 set(allowed_link common link)
