@@ -4,6 +4,7 @@
 
 #include "app/language.h"
 #include "app/module_path.h"
+#include "dialogs/record_dialog.h"
 #include "resources/ids.h"
 
 namespace zavi {
@@ -25,7 +26,7 @@ void AboutDialog::on_init(DialogView& view) {
                       path.c_str());
     view.set_text(IDC_ABOUT_TEXT, text);
 
-    view.set_text(IDC_ABOUT_CLOSE, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+    view.set_text(IDC_ABOUT_CLOSE, kCancelTexts.in(language));
 }
 
 void AboutDialog::on_command(DialogView& view, int id, int /*code*/) {

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "app/language.h"
-#include "app/messages.h"
 #include "app/module_path.h"
 #include "link/connection.h"
 #include "link/driver.h"
+#include "ui/messages.h"
 
 namespace zavi {
 

@@ -4,8 +4,6 @@
 
 namespace zavi {
 
-uint8_t ui_language = kEnglish;
-
 namespace {
 
 struct Caption {

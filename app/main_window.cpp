@@ -5,7 +5,6 @@
 #include "app/about_dialog.h"
 #include "app/device_discovery.h"
 #include "app/language.h"
-#include "app/messages.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
@@ -13,6 +12,7 @@
 #include "panels/alarm_settings_panel.h"
 #include "panels/status_panel.h"
 #include "resources/ids.h"
+#include "ui/messages.h"
 
 namespace zavi {
 
@@ -54,11 +54,11 @@ void clear_device_data() {
 void first_read() {
     for (uint8_t part = 0; part < 3; ++part) {
         for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
-            if (read_status(device_handle, part) == 0) break;
+            if (read_status(device_handle, part) == LinkResult::ok) break;
         }
     }
     for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
-        if (read_alarm_settings(device_handle) == 0) break;
+        if (read_alarm_settings(device_handle) == LinkResult::ok) break;
     }
 }
 
@@ -98,6 +98,9 @@ void MainWindow::on_init(DialogView& view) {
 }
 
 void MainWindow::on_command(DialogView& view, int id, int code) {
+    // Only a click that reaches the disabled window by automation gets here during a job; no
+    // second job and no change may overlap the running exchange.
+    if (job_running_) return;
     switch (id) {
         case IDC_MODE_IN1:
         case IDC_MODE_IN2:
@@ -107,24 +110,17 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDC_REFRESH:
         case IDC_READ:
-            if (shell_.run_worker_job(id == IDC_REFRESH ? JOB_READ_STATUS
-                                                        : JOB_READ_ALARM_SETTINGS) == 0) {
+            if (run_job(view, id == IDC_REFRESH ? JOB_READ_STATUS : JOB_READ_ALARM_SETTINGS))
                 refresh_panels(view);
-            } else {
-                show_communication_error(view, ui_language);
-            }
             return;
         case IDC_SAVE:
             save_alarm_settings(view);
             return;
         case IDM_RESET:
-            if (shell_.run_worker_job(JOB_RESET_DEVICE) == 0) {
+            if (run_job(view, JOB_RESET_DEVICE))
                 view.message_box(
                     pick_text(ui_language, "Reset urządzenia", "Device reset", "Geräte-Reset"),
                     kAppTitle, MessageIcon::information, MessageButtons::ok);
-            } else {
-                show_communication_error(view, ui_language);
-            }
             return;
         case IDM_POLISH:
         case IDM_ENGLISH:
@@ -145,10 +141,7 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
 
     for (const OptionsEntry& entry : kOptions) {
         if (entry.command != id) continue;
-        if (shell_.run_worker_job(entry.job) != 0) {
-            show_communication_error(view, ui_language);
-            return;
-        }
+        if (!run_job(view, entry.job)) return;
         std::unique_ptr<DialogLogic> dialog = make_dialog_ ? make_dialog_(entry.dialog) : nullptr;
         if (dialog) view.run_dialog(entry.dialog, *dialog);
         return;
@@ -156,7 +149,31 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     // Anything else, the Escape key's IDCANCEL included, is ignored.
 }
 
+bool MainWindow::run_job(DialogView& view, WorkerJob job) {
+    job_running_ = true;
+    const LinkResult result = shell_.run_worker_job(job);
+    job_running_ = false;
+    if (close_requested_ || ended_) {
+        end(view);
+        return false;
+    }
+    if (result != LinkResult::ok) show_communication_error(view, ui_language);
+    return result == LinkResult::ok;
+}
+
 void MainWindow::on_close(DialogView& view) {
+    close_requested_ = true;
+    if (!job_running_) end(view);
+}
+
+void MainWindow::on_end_session(DialogView& view) {
+    if (job_running_) shell_.wait_for_job();
+    end(view);
+}
+
+void MainWindow::end(DialogView& view) {
+    if (ended_) return;
+    ended_ = true;
     if (device_handle) {
         if (Driver* usb = driver()) usb->close(device_handle);
         device_handle = nullptr;

@@ -23,12 +23,25 @@ class MainWindow : public DialogLogic {
 
     void on_init(DialogView& view) override;
     void on_command(DialogView& view, int id, int code) override;
+    // Any request to close (close box, WM_CLOSE) while a job runs is held until the job has
+    // finished; the window then closes as usual.
     void on_close(DialogView& view) override;
+    // The session ends: a running job is waited for, then the window closes as usual.
+    void on_end_session(DialogView& view) override;
 
   private:
+    // Runs `job` behind the progress dialog; true when it succeeded, and a failure shows the
+    // communication error. After a close request that came in during the job the window
+    // closes instead, and the command goes no further.
+    bool run_job(DialogView& view, WorkerJob job);
+    void end(DialogView& view);
+
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;
+    bool job_running_ = false;  // only one job uses the module at a time
+    bool close_requested_ = false;
+    bool ended_ = false;
 };
 
 }  // namespace zavi

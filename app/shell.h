@@ -13,7 +13,9 @@ class Shell {
     virtual ~Shell() = default;
     // Sets worker_job, shows the progress dialog (118) modally until the worker thread has run
     // the job's operations, and returns worker_result.
-    virtual uint8_t run_worker_job(WorkerJob job) = 0;
+    virtual LinkResult run_worker_job(WorkerJob job) = 0;
+    // Returns once the worker of a running job has ended (the session is ending).
+    virtual void wait_for_job() {}
 };
 
 }  // namespace zavi

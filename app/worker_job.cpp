@@ -1,5 +1,7 @@
 #include "app/worker_job.h"
 
+#include <iterator>
+
 #include "common/language.h"
 #include "link/config_commands.h"
 #include "link/io_name_commands.h"
@@ -9,50 +11,45 @@
 namespace zavi {
 
 WorkerJob worker_job = JOB_NONE;
-uint8_t worker_result = 0;
+LinkResult worker_result = LinkResult::ok;
 
 namespace {
 
-uint8_t read_all_status(DriverHandle handle) {
+LinkResult read_all_status(DriverHandle handle) {
     for (uint8_t part = 0; part < 3; ++part) {
-        const uint8_t result = read_status(handle, part);
-        if (result != 0) return result;
+        const LinkResult result = read_status(handle, part);
+        if (result != LinkResult::ok) return result;
     }
-    return 0;
+    return LinkResult::ok;
 }
 
-uint8_t read_both_io_name_halves(DriverHandle handle) {
-    const uint8_t result = read_io_names(handle, 0);
-    return result != 0 ? result : read_io_names(handle, 1);
+LinkResult read_both_io_name_halves(DriverHandle handle) {
+    const LinkResult result = read_io_names(handle, 0);
+    return result != LinkResult::ok ? result : read_io_names(handle, 1);
 }
+
+// The operations of each job, at the index of its code.
+constexpr LinkResult (*kJobOperations[])(DriverHandle) = {
+    nullptr,
+    read_all_status,
+    read_alarm_settings,
+    read_sim_codes,
+    read_actions,
+    read_phone_numbers,
+    read_both_io_name_halves,
+    read_call_answer,
+    read_auto_status,
+    read_auto_reset,
+    reset_device,
+};
+static_assert(std::size(kJobOperations) == JOB_RESET_DEVICE + 1);
 
 }  // namespace
 
-uint8_t run_job_operations(WorkerJob job, DriverHandle handle) {
-    switch (job) {
-        case JOB_READ_STATUS:
-            return read_all_status(handle);
-        case JOB_READ_ALARM_SETTINGS:
-            return read_alarm_settings(handle);
-        case JOB_READ_PIN_PUK:
-            return read_sim_codes(handle);
-        case JOB_READ_ACTIONS:
-            return read_actions(handle);
-        case JOB_READ_PHONE_NUMBERS:
-            return read_phone_numbers(handle);
-        case JOB_READ_IO_NAMES:
-            return read_both_io_name_halves(handle);
-        case JOB_READ_CALL_ANSWER:
-            return read_call_answer(handle);
-        case JOB_READ_AUTO_STATUS:
-            return read_auto_status(handle);
-        case JOB_READ_AUTO_RESET:
-            return read_auto_reset(handle);
-        case JOB_RESET_DEVICE:
-            return reset_device(handle);
-        default:
-            return 0;  // JOB_NONE and unknown codes have nothing to do
-    }
+LinkResult run_job_operations(WorkerJob job, DriverHandle handle) {
+    // JOB_NONE and unknown codes have nothing to do.
+    if (job >= std::size(kJobOperations) || !kJobOperations[job]) return LinkResult::ok;
+    return kJobOperations[job](handle);
 }
 
 const char* progress_text(uint8_t language) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "link/driver.h"
+#include "link/result.h"
 
 namespace zavi {
 
@@ -23,12 +24,12 @@ constexpr WorkerJob JOB_RESET_DEVICE = 10;
 
 // Set by the main window before the progress dialog opens; back to JOB_NONE when it is done.
 extern WorkerJob worker_job;
-// Result of the last job: 0 success, otherwise the result of the operation that failed.
-extern uint8_t worker_result;
+// Result of the last job: ok, otherwise the result of the operation that failed.
+extern LinkResult worker_result;
 
 // Runs the operations of `job` in order on `handle`, stopping at the first failure, and returns
-// what worker_result gets. Codes without operations (0, 11-255) give 0.
-uint8_t run_job_operations(WorkerJob job, DriverHandle handle);
+// what worker_result gets. Codes without operations (0, 11-255) give ok.
+LinkResult run_job_operations(WorkerJob job, DriverHandle handle);
 
 // Text of the progress dialog (control 40001) in `language`.
 const char* progress_text(uint8_t language);

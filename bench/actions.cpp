@@ -12,6 +12,7 @@
 #include "link/phone_commands.h"
 #include "link/records.h"
 #include "link/status_commands.h"
+#include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "ui/fake_dialog_view.h"
 
@@ -68,26 +69,27 @@ void closed(sim::ModuleState*, int) {
 // What the main window does on start-up once its panels are drawn: find and open the module,
 // check its firmware, then the first read (status parts 0-2 and the alarm settings; each is
 // tried again on failure, which does not happen here).
-uint8_t start_up(int) {
-    FakeDialogView view;
-    if (!discover_device(view)) return 1;
-    const uint8_t status = run_job_operations(JOB_READ_STATUS, device_handle);
-    return status != 0 ? status : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
+LinkResult start_up(int) {
+    FakeDialogView view(IDD_MAIN);
+    if (!discover_device(view)) return LinkResult::failed;
+    const LinkResult status = run_job_operations(JOB_READ_STATUS, device_handle);
+    return status != LinkResult::ok ? status
+                                    : run_job_operations(JOB_READ_ALARM_SETTINGS, device_handle);
 }
 
 template <WorkerJob kJob>
-uint8_t job(int) {
+LinkResult job(int) {
     return run_job_operations(kJob, device_handle);
 }
 
-template <uint8_t (*write)(DriverHandle)>
-uint8_t save(int) {
+template <LinkResult (*write)(DriverHandle)>
+LinkResult save(int) {
     return write(device_handle);
 }
 
-uint8_t save_io_names(int) {
-    const uint8_t first = write_io_names(device_handle, 0);
-    return first != 0 ? first : write_io_names(device_handle, 1);
+LinkResult save_io_names(int) {
+    const LinkResult first = write_io_names(device_handle, 0);
+    return first != LinkResult::ok ? first : write_io_names(device_handle, 1);
 }
 
 // The configuration file of the bench module with 260 numbers, read once from a module of its
@@ -115,19 +117,19 @@ void module_for_restore(sim::ModuleState* module, int) {
     if (module) module->auto_reset = 0;
 }
 
-uint8_t backup(int) {
+LinkResult backup(int) {
     config::Configuration c;
     return config::read_configuration(device_handle, false, {}, &c, nullptr);
 }
 
 template <bool kChangeOne>
-uint8_t restore(int) {
+LinkResult restore(int) {
     config::Configuration file = bench_file();
     if (kChangeOne) file.auto_reset_days = 3;
     const config::RestoreReport r = config::restore_configuration(device_handle, file, {}, {});
     const auto want =
         kChangeOne ? config::RestoreOutcome::verified : config::RestoreOutcome::already_equal;
-    return r.outcome == want ? 0 : 1;
+    return r.outcome == want ? LinkResult::ok : LinkResult::failed;
 }
 
 }  // namespace
@@ -139,7 +141,7 @@ void close_module() {
 
 bool open_module() {
     if (device_handle != nullptr) return true;
-    FakeDialogView view;
+    FakeDialogView view(IDD_MAIN);
     return discover_device(view);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/result.h"
 #include "sim/simulator.h"
 
 namespace zavi::bench {
@@ -16,7 +17,7 @@ struct Action {
     // Puts the module (when one is given) and the program's records where the action starts.
     void (*prepare)(sim::ModuleState* module, int size);
     // Runs the action on device_handle; 0 on success. Start-up opens device_handle itself.
-    uint8_t (*run)(int size);
+    LinkResult (*run)(int size);
     int size = 0;        // telephone numbers in the lists, for the actions that have them
     bool opens = false;  // start-up: the module must be closed before it
     double ratio = 0;    // a tighter wall/bound target than the common one (0: the common one)

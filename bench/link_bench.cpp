@@ -125,9 +125,9 @@ void measure_on_line(std::vector<Row>& rows, const std::vector<Action>& actions,
             module.clear_journal();
             meter.clear();
             const double start = wall_ms();
-            const uint8_t result = a.run(a.size);
+            const LinkResult result = a.run(a.size);
             const double took = wall_ms() - start;
-            if (result != 0) row.failed = true;
+            if (result != LinkResult::ok) row.failed = true;
             if (rep == 0)
                 row.exchanges = meter.exchanges();
             else if (!same_exchanges(row.exchanges, meter.exchanges()))
@@ -164,9 +164,9 @@ double cpu_per_exchange(const Action& a, sim::ModuleState* module, int iteration
         }
         a.prepare(module, a.size);
         const double start = thread_cpu_us();
-        const uint8_t result = a.run(a.size);
+        const LinkResult result = a.run(a.size);
         total += thread_cpu_us() - start;
-        if (result != 0) *failed = true;
+        if (result != LinkResult::ok) *failed = true;
     }
     if (replay) device_handle = nullptr;
     return exchanges == 0 ? 0 : total / (double(iterations) * double(exchanges));
@@ -192,7 +192,7 @@ void measure_cpu(std::vector<Row>& rows, const std::vector<Action>& actions,
         if (a.opens) close_module();
         a.prepare(&module.state(), a.size);
         recorder.clear();
-        if (a.run(a.size) != 0) row.failed = true;
+        if (a.run(a.size) != LinkResult::ok) row.failed = true;
         const std::vector<Recorded> script = recorder.recorded();
         close_module();
 

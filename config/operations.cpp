@@ -21,12 +21,12 @@ void tell(const Progress& progress, Step step, Record record, int block = 1, int
 constexpr int kBlocks = static_cast<int>(kAcceptedBlockCount);
 
 // Blocks until one holds fewer than 36 numbers, as the program's own read does.
-uint8_t read_accepted_list(DriverHandle handle, Step step, const Progress& progress) {
+LinkResult read_accepted_list(DriverHandle handle, Step step, const Progress& progress) {
     uint16_t total = 0;
     for (int block = 0; block < kBlocks; ++block) {
         tell(progress, step, Record::accepted_numbers, block + 1, kBlocks);
         uint8_t count = 0;
-        const uint8_t result = read_accepted_block(handle, static_cast<uint8_t>(block), &count);
+        const LinkResult result = read_accepted_block(handle, static_cast<uint8_t>(block), &count);
         if (result != kOk) return result;
         total = static_cast<uint16_t>(total + count);
         if (count < kAcceptedBlockSize) break;
@@ -37,10 +37,10 @@ uint8_t read_accepted_list(DriverHandle handle, Step step, const Progress& progr
 
 // Every block, the ones past the list with count 0 so that the module drops what it held
 // there, under the long read time-out the module needs for them; the usual one is back after.
-uint8_t write_accepted_list(DriverHandle handle, const Progress& progress) {
+LinkResult write_accepted_list(DriverHandle handle, const Progress& progress) {
     set_link_timeouts(handle, kLongReadTimeoutMs, kWriteTimeoutMs);
     std::size_t remaining = std::min<std::size_t>(accepted_count, kAcceptedCapacity);
-    uint8_t result = kOk;
+    LinkResult result = kOk;
     for (int block = 0; block < kBlocks && result == kOk; ++block) {
         tell(progress, Step::writing, Record::accepted_numbers, block + 1, kBlocks);
         const std::size_t count = std::min(remaining, kAcceptedBlockSize);
@@ -52,7 +52,7 @@ uint8_t write_accepted_list(DriverHandle handle, const Progress& progress) {
     return result;
 }
 
-uint8_t read_step(DriverHandle handle, Record record, Step step, const Progress& progress) {
+LinkResult read_step(DriverHandle handle, Record record, Step step, const Progress& progress) {
     if (record == Record::accepted_numbers) return read_accepted_list(handle, step, progress);
     tell(progress, step, record);
     switch (record) {
@@ -94,11 +94,11 @@ std::vector<Record> all_records(bool with_sim_codes) {
 
 }  // namespace
 
-uint8_t read_record(DriverHandle handle, Record record, const Progress& progress) {
+LinkResult read_record(DriverHandle handle, Record record, const Progress& progress) {
     return read_step(handle, record, Step::reading, progress);
 }
 
-uint8_t write_record(DriverHandle handle, Record record, const Configuration& cfg,
+LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,
                      const Progress& progress) {
     apply_record(record, cfg);
     if (record == Record::accepted_numbers) return write_accepted_list(handle, progress);
@@ -130,10 +130,10 @@ uint8_t write_record(DriverHandle handle, Record record, const Configuration& cf
     return kFailed;
 }
 
-uint8_t read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
+LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
                            Configuration* out, Record* failed) {
     for (const Record record : all_records(with_sim_codes)) {
-        const uint8_t result = read_step(handle, record, Step::reading, progress);
+        const LinkResult result = read_step(handle, record, Step::reading, progress);
         if (result != kOk) {
             if (failed) *failed = record;
             return result;

@@ -9,6 +9,7 @@
 
 #include "config/configuration.h"
 #include "link/driver.h"
+#include "link/result.h"
 
 namespace zavi::config {
 
@@ -26,12 +27,12 @@ using Progress = std::function<void(const ProgressEvent&)>;
 
 // Reads every record of the configuration (SIM codes only when asked) and captures it.
 // kOk, or the failing command's result with *failed naming the record; *out is then left alone.
-uint8_t read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
+LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
                            Configuration* out, Record* failed);
 
 // One record: its read, or its write from `cfg` (the device record is set first).
-uint8_t read_record(DriverHandle handle, Record record, const Progress& progress);
-uint8_t write_record(DriverHandle handle, Record record, const Configuration& cfg,
+LinkResult read_record(DriverHandle handle, Record record, const Progress& progress);
+LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,
                      const Progress& progress);
 
 // Saves the module's configuration before a restore writes over it. True with the full path

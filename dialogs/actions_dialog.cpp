@@ -1,17 +1,16 @@
 #include "dialogs/actions_dialog.h"
 
-#include "app/language.h"
-#include "app/messages.h"
 #include "dialogs/code_lists.h"
-#include "dialogs/shared_texts.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"};
 
 static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
@@ -31,10 +30,7 @@ void fill_output_list(DialogView& view, int list, const char* const (&items)[3],
     view.select_item(list, 0);
 }
 
-}  // namespace
-
-void ActionsDialog::on_init(DialogView& view) {
-    const uint8_t language = ui_language;
+void show(DialogView& view, uint8_t language) {
     for (const ActionRow& row : kActionRows) {
         fill_output_list(view, row.out1, kOut1Items, language);
         fill_output_list(view, row.out2, kOut2Items, language);
@@ -47,22 +43,9 @@ void ActionsDialog::on_init(DialogView& view) {
         select_code(view, row.out1, (entry >> 2) & 3u);
         select_code(view, row.out2, entry & 3u);
     }
-    view.set_title(
-        pick_text(language, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"));
-    view.set_text(IDC_ACTIONS_SAVE, save_text(language));
-    view.set_text(IDC_ACTIONS_CANCEL, cancel_text(language));
 }
 
-void ActionsDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_ACTIONS_SAVE) {
-        save(view);
-    } else if (id == IDC_ACTIONS_CANCEL) {
-        view.close(0);
-    }
-    // Anything else, the Escape key's IDCANCEL included, is ignored.
-}
-
-void ActionsDialog::save(DialogView& view) {
+bool store(DialogView& view) {
     for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
         const ActionRow& row = kActionRows[i];
         uint8_t entry = action_table.entry[i] & kKeptBits;
@@ -72,11 +55,12 @@ void ActionsDialog::save(DialogView& view) {
         entry |= selected_code(view, row.out2, kOutputCodes);
         action_table.entry[i] = entry;
     }
-    if (write_actions(device_handle) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(0);
+    return true;
 }
+
+}  // namespace
+
+ActionsDialog::ActionsDialog()
+    : RecordDialog({IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kTitle, show, store, write_actions}) {}
 
 }  // namespace zavi

@@ -2,8 +2,8 @@
 // alarm sources, edited in action_table.
 #pragma once
 
+#include "dialogs/record_dialog.h"
 #include "resources/ids.h"
-#include "ui/dialog_view.h"
 
 namespace zavi {
 
@@ -24,13 +24,8 @@ inline constexpr ActionRow kActionRows[] = {
     {IDC_ACT8_SMS, IDC_ACT8_CLIP, IDC_ACT8_OUT1, IDC_ACT8_OUT2},
 };
 
-class ActionsDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
-
-  private:
-    void save(DialogView& view);
+struct ActionsDialog : RecordDialog {
+    ActionsDialog();
 };
 
 }  // namespace zavi

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/language.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
@@ -13,41 +13,27 @@ char new_phone_number[kNewPhoneNumberSize] = {};
 
 namespace {
 
+constexpr Texts kTitle{"Nowy numer telefonu", "New phone number", "Neue telefonnummer"};
+constexpr Texts kSaveCaption{"Dodaj", "Add", "Hinzufügen"};
+
 bool only_digits(const char* text) {
     for (; *text != '\0'; ++text)
         if (*text < '0' || *text > '9') return false;
     return true;
 }
 
-void add_nothing(DialogView& view) {
-    new_phone_number[0] = '\0';
-    view.close(0);
-}
-
-}  // namespace
-
-void AddNumberDialog::on_init(DialogView& view) {
+// Until a press of Add succeeds new_phone_number stays empty, so Cancel and the close box
+// add nothing.
+void show(DialogView& view, uint8_t language) {
     new_phone_number[0] = '\0';
     view.set_text_limit(IDC_ADD_EDIT, kMaxNewNumberDigits);
     view.set_edit_filter(IDC_ADD_EDIT, {EditFilterKind::digits, IDC_ADD_ADD});
-
-    const uint8_t language = ui_language;
-    view.set_title(
-        pick_text(language, "Nowy numer telefonu", "New phone number", "Neue telefonnummer"));
-    view.set_text(IDC_ADD_ADD, pick_text(language, "Dodaj", "Add", "Hinzufügen"));
-    view.set_text(IDC_ADD_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
     view.set_text(IDC_ADD_LABEL, pick_text(language, "Numer    +", "Number   +", "Nummer   +"));
     view.set_text(IDC_ADD_EXAMPLE, pick_text(language, "np. +491234446570", "e.g. +491234446570",
                                              "z.B. +491234446570"));
 }
 
-void AddNumberDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_ADD_CANCEL) {
-        add_nothing(view);
-        return;
-    }
-    if (id != IDC_ADD_ADD) return;  // Escape's IDCANCEL included
-
+bool store(DialogView& view) {
     const std::string typed = view.text(IDC_ADD_EDIT);
     const std::size_t length = std::min(typed.size(), kNewPhoneNumberSize - 1);
     std::memcpy(new_phone_number, typed.data(), length);
@@ -63,13 +49,15 @@ void AddNumberDialog::on_command(DialogView& view, int id, int /*code*/) {
                                    "Nummer - min. 11 stellige Nummer erforderlich"),
                          kAppTitle, MessageIcon::error, MessageButtons::ok);
         new_phone_number[0] = '\0';  // nothing to add unless a later press succeeds
-        return;
+        return false;
     }
-    view.close(1);
+    return true;
 }
 
-void AddNumberDialog::on_close(DialogView& view) {
-    add_nothing(view);
-}
+}  // namespace
+
+AddNumberDialog::AddNumberDialog()
+    : RecordDialog({IDC_ADD_ADD, IDC_ADD_CANCEL, kTitle, show, store, nullptr, /*saved_result=*/1,
+                    kSaveCaption}) {}
 
 }  // namespace zavi

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "ui/dialog_view.h"
+#include "dialogs/record_dialog.h"
 
 namespace zavi {
 
@@ -14,11 +14,9 @@ constexpr int kMaxNewNumberDigits = 14;
 // What the ADD dialog leaves behind: the digits (without "+") to add, or empty for nothing.
 extern char new_phone_number[kNewPhoneNumberSize];
 
-class AddNumberDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
-    void on_close(DialogView& view) override;
+// Add takes the place of Save; nothing is sent, the Telephone numbers list takes the number.
+struct AddNumberDialog : RecordDialog {
+    AddNumberDialog();
 };
 
 }  // namespace zavi

@@ -2,17 +2,12 @@
 // goes by SMS and/or CLIP call, edited in auto_status.
 #pragma once
 
-#include "ui/dialog_view.h"
+#include "dialogs/record_dialog.h"
 
 namespace zavi {
 
-class AutoStatusDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
-
-  private:
-    void save(DialogView& view);
+struct AutoStatusDialog : RecordDialog {
+    AutoStatusDialog();
 };
 
 }  // namespace zavi

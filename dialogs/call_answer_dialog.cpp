@@ -1,17 +1,15 @@
 #include "dialogs/call_answer_dialog.h"
 
-#include "app/language.h"
-#include "app/messages.h"
 #include "dialogs/code_lists.h"
-#include "dialogs/shared_texts.h"
 #include "link/config_commands.h"
-#include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"};
 
 constexpr int kReactionCodes = 3;  // none, change, on for 2 s
 
@@ -24,43 +22,26 @@ void fill_reaction_list(DialogView& view, int list, const char* change, const ch
     view.select_item(list, 0);
 }
 
-}  // namespace
-
-void CallAnswerDialog::on_init(DialogView& view) {
-    const uint8_t language = ui_language;
+void show(DialogView& view, uint8_t language) {
     fill_reaction_list(view, IDC_CALL_OUT1, "OUT-1 CH", "OUT-1 ON-2s", language);
     fill_reaction_list(view, IDC_CALL_OUT2, "OUT-2 CH", "OUT-2 ON-2s", language);
-
     view.set_checked(IDC_CALL_SMS, call_answer.sms != 0);
     // A nibble outside the list (3 to 15) shows item 0.
     select_code(view, IDC_CALL_OUT2, call_answer.reactions >> 4);
     select_code(view, IDC_CALL_OUT1, call_answer.reactions & 0x0Fu);
-
-    view.set_title(
-        pick_text(language, "Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"));
-    view.set_text(IDC_CALL_SAVE, save_text(language));
-    view.set_text(IDC_CALL_CANCEL, cancel_text(language));
 }
 
-void CallAnswerDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_CALL_SAVE) {
-        save(view);
-    } else if (id == IDC_CALL_CANCEL) {
-        view.close(0);
-    }
-    // Anything else, the Escape key's IDCANCEL included, is ignored.
-}
-
-void CallAnswerDialog::save(DialogView& view) {
+bool store(DialogView& view) {
     call_answer.sms = view.checked(IDC_CALL_SMS) ? 1 : 0;
     call_answer.reactions =
         static_cast<uint8_t>(selected_code(view, IDC_CALL_OUT2, kReactionCodes) << 4 |
                              selected_code(view, IDC_CALL_OUT1, kReactionCodes));
-    if (write_call_answer(device_handle) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(0);
+    return true;
 }
+
+}  // namespace
+
+CallAnswerDialog::CallAnswerDialog()
+    : RecordDialog({IDC_CALL_SAVE, IDC_CALL_CANCEL, kTitle, show, store, write_call_answer}) {}
 
 }  // namespace zavi

@@ -2,17 +2,12 @@
 // it does with each output, edited in call_answer.
 #pragma once
 
-#include "ui/dialog_view.h"
+#include "dialogs/record_dialog.h"
 
 namespace zavi {
 
-class CallAnswerDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
-
-  private:
-    void save(DialogView& view);
+struct CallAnswerDialog : RecordDialog {
+    CallAnswerDialog();
 };
 
 }  // namespace zavi

@@ -1,7 +1,5 @@
 #include "dialogs/code_lists.h"
 
-#include "dialogs/shared_texts.h"
-
 namespace zavi {
 
 void select_code(DialogView& view, int list, unsigned code) {

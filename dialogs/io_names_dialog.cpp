@@ -4,17 +4,19 @@
 #include <cstring>
 #include <string>
 
-#include "app/language.h"
-#include "app/messages.h"
 #include "common/module_text.h"
 #include "common/utf16.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
 #include "link/wire_text.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Nazwy dla stanów we./wy.", "Names for I/O states",
+                       "Namen für Ein- und Ausgangszustände"};
 
 bool allowed(char c) {
     return c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -30,15 +32,27 @@ void store_edit_text(const std::string& utf8, char (&slot)[kIoNameSlot]) {
     slot[length] = '\0';
 }
 
-void save(DialogView& view) {
+void show(DialogView& view, uint8_t /*language*/) {
+    for (std::size_t slot = 0; slot < kIoNameCount; ++slot) {
+        const int edit = kIoNameEdits[slot];
+        view.set_edit_filter(edit, {EditFilterKind::io_name, 0});
+        const char* name = io_names.name[slot];
+        view.set_text(edit,
+                      module_text_to_utf8(std::string_view(name, slot_length(name, kIoNameSlot))));
+        view.set_text_limit(edit, kIoNameEditLimit);
+    }
+}
+
+bool store(DialogView& view) {
     for (std::size_t slot = 0; slot < kIoNameCount; ++slot)
         store_edit_text(view.text(kIoNameEdits[slot]), io_names.name[slot]);
     for (auto& name : io_names.name) clean_io_name(name);
-    if (write_io_names(device_handle, 0) != 0 || write_io_names(device_handle, 1) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(1);
+    return true;
+}
+
+LinkResult write(DriverHandle handle) {
+    const LinkResult first = write_io_names(handle, 0);
+    return first != LinkResult::ok ? first : write_io_names(handle, 1);
 }
 
 }  // namespace
@@ -53,28 +67,8 @@ void clean_io_name(char (&name)[kIoNameSlot]) {
     name[kept] = '\0';
 }
 
-void IoNamesDialog::on_init(DialogView& view) {
-    for (std::size_t slot = 0; slot < kIoNameCount; ++slot) {
-        const int edit = kIoNameEdits[slot];
-        view.set_edit_filter(edit, {EditFilterKind::io_name, 0});
-        const char* name = io_names.name[slot];
-        view.set_text(edit,
-                      module_text_to_utf8(std::string_view(name, slot_length(name, kIoNameSlot))));
-        view.set_text_limit(edit, kIoNameEditLimit);
-    }
-    const uint8_t language = ui_language;
-    view.set_title(pick_text(language, "Nazwy dla stanów we./wy.", "Names for I/O states",
-                             "Namen für Ein- und Ausgangszustände"));
-    view.set_text(IDC_IO_NAMES_SAVE, pick_text(language, "Zapisz", "Save", "Speichern"));
-    view.set_text(IDC_IO_NAMES_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
-}
-
-void IoNamesDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_IO_NAMES_SAVE)
-        save(view);
-    else if (id == IDC_IO_NAMES_CANCEL)
-        view.close(0);
-    // Anything else, Escape's IDCANCEL included, is ignored.
-}
+IoNamesDialog::IoNamesDialog()
+    : RecordDialog({IDC_IO_NAMES_SAVE, IDC_IO_NAMES_CANCEL, kTitle, show, store, write,
+                    /*saved_result=*/1}) {}
 
 }  // namespace zavi

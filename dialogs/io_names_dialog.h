@@ -1,9 +1,9 @@
 // The I/O state names dialog (112): twelve edits, one per input or output state.
 #pragma once
 
+#include "dialogs/record_dialog.h"
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/dialog_view.h"
 
 namespace zavi {
 
@@ -20,10 +20,8 @@ constexpr int kIoNameEdits[kIoNameCount] = {
 // in their order. Never reads past the slot, and leaves it NUL-terminated.
 void clean_io_name(char (&name)[kIoNameSlot]);
 
-class IoNamesDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
+struct IoNamesDialog : RecordDialog {
+    IoNamesDialog();
 };
 
 }  // namespace zavi

@@ -11,25 +11,32 @@
 
 namespace zavi {
 
+namespace {
+
+template <class Dialog>
+std::unique_ptr<DialogLogic> make() {
+    return std::make_unique<Dialog>();
+}
+
+constexpr struct {
+    int template_id;
+    std::unique_ptr<DialogLogic> (*make)();
+} kDialogs[] = {
+    {IDD_PIN_PUK, make<PinPukDialog>},
+    {IDD_ACTIONS, make<ActionsDialog>},
+    {IDD_PHONE_NUMBERS, make<PhoneNumbersDialog>},
+    {IDD_IO_NAMES, make<IoNamesDialog>},
+    {IDD_AUTO_RESET, make<AutoResetDialog>},
+    {IDD_CALL_ANSWER, make<CallAnswerDialog>},
+    {IDD_AUTO_STATUS, make<AutoStatusDialog>},
+};
+
+}  // namespace
+
 std::unique_ptr<DialogLogic> make_options_dialog(int template_id) {
-    switch (template_id) {
-        case IDD_PIN_PUK:
-            return std::make_unique<PinPukDialog>();
-        case IDD_ACTIONS:
-            return std::make_unique<ActionsDialog>();
-        case IDD_PHONE_NUMBERS:
-            return std::make_unique<PhoneNumbersDialog>();
-        case IDD_IO_NAMES:
-            return std::make_unique<IoNamesDialog>();
-        case IDD_AUTO_RESET:
-            return std::make_unique<AutoResetDialog>();
-        case IDD_CALL_ANSWER:
-            return std::make_unique<CallAnswerDialog>();
-        case IDD_AUTO_STATUS:
-            return std::make_unique<AutoStatusDialog>();
-        default:
-            return nullptr;
-    }
+    for (const auto& dialog : kDialogs)
+        if (dialog.template_id == template_id) return dialog.make();
+    return nullptr;
 }
 
 }  // namespace zavi

@@ -5,18 +5,19 @@
 #include <cstring>
 #include <string>
 
-#include "app/language.h"
-#include "app/messages.h"
 #include "dialogs/add_number_dialog.h"
 #include "link/connection.h"
 #include "link/phone_commands.h"
 #include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"Numery telefonów", "Telephone Numbers", "Telefonnummern"};
 
 constexpr int kMaxAccepted = static_cast<int>(kAcceptedCapacity);
 constexpr int kMaxEmergency = static_cast<int>(kEmergencyCapacity);
@@ -45,11 +46,7 @@ std::size_t store_list(DialogView& view, int list, PhoneNumber* numbers, std::si
     return count;
 }
 
-void set_texts(DialogView& view) {
-    const uint8_t language = ui_language;
-    view.set_title(pick_text(language, "Numery telefonów", "Telephone Numbers", "Telefonnummern"));
-    view.set_text(IDC_PHONE_SAVE, pick_text(language, "Zapisz", "Save", "Speichern"));
-    view.set_text(IDC_PHONE_CANCEL, pick_text(language, "Anuluj", "Cancel", "Abbrechen"));
+void set_texts(DialogView& view, uint8_t language) {
     const char* quantity = pick_text(language, "Ilość", "Quantity", "Anzahl");
     view.set_text(IDC_EMERGENCY_QUANTITY_LABEL, quantity);
     view.set_text(IDC_RECEIVED_QUANTITY_LABEL, quantity);
@@ -91,12 +88,31 @@ void remove_number(DialogView& view, int list) {
     refresh_phone_lists(view);
 }
 
-void save(DialogView& view) {
-    if (write_phone_numbers(device_handle) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(1);
+void show(DialogView& view, uint8_t language) {
+    view.set_checked(IDC_RECEIVED_ALL, accept_all != 0);
+    // Counts beyond the tables (never produced by the reads) are not followed past them.
+    fill_list(view, IDC_RECEIVED_LIST, accepted_numbers,
+              std::min<std::size_t>(accepted_count, kAcceptedCapacity));
+    fill_list(view, IDC_EMERGENCY_LIST, emergency_numbers,
+              std::min<std::size_t>(emergency_count, kEmergencyCapacity));
+    refresh_phone_lists(view);
+    view.set_button_icon(IDC_RECEIVED_ADD, IDI_PLUS);
+    view.set_button_icon(IDC_EMERGENCY_ADD, IDI_PLUS);
+    view.set_button_icon(IDC_RECEIVED_REMOVE, IDI_MINUS);
+    view.set_button_icon(IDC_EMERGENCY_REMOVE, IDI_MINUS);
+    set_texts(view, language);
+}
+
+// List notifications, Escape's IDCANCEL and the rest are ignored.
+void other_command(DialogView& view, int id, int /*code*/) {
+    const int list = id == IDC_RECEIVED_ADD || id == IDC_RECEIVED_REMOVE ? IDC_RECEIVED_LIST
+                                                                         : IDC_EMERGENCY_LIST;
+    if (id == IDC_RECEIVED_ADD || id == IDC_EMERGENCY_ADD)
+        add_number(view, list);
+    else if (id == IDC_RECEIVED_REMOVE || id == IDC_EMERGENCY_REMOVE)
+        remove_number(view, list);
+    else if (id == IDC_RECEIVED_ALL)
+        refresh_phone_lists(view);
 }
 
 }  // namespace
@@ -130,47 +146,8 @@ void refresh_phone_lists(DialogView& view) {
     if (emergency > 0) view.select_item(IDC_EMERGENCY_LIST, emergency - 1);
 }
 
-void PhoneNumbersDialog::on_init(DialogView& view) {
-    view.set_checked(IDC_RECEIVED_ALL, accept_all != 0);
-    // Counts beyond the tables (never produced by the reads) are not followed past them.
-    fill_list(view, IDC_RECEIVED_LIST, accepted_numbers,
-              std::min<std::size_t>(accepted_count, kAcceptedCapacity));
-    fill_list(view, IDC_EMERGENCY_LIST, emergency_numbers,
-              std::min<std::size_t>(emergency_count, kEmergencyCapacity));
-    refresh_phone_lists(view);
-    view.set_button_icon(IDC_RECEIVED_ADD, IDI_PLUS);
-    view.set_button_icon(IDC_EMERGENCY_ADD, IDI_PLUS);
-    view.set_button_icon(IDC_RECEIVED_REMOVE, IDI_MINUS);
-    view.set_button_icon(IDC_EMERGENCY_REMOVE, IDI_MINUS);
-    set_texts(view);
-}
-
-void PhoneNumbersDialog::on_command(DialogView& view, int id, int /*code*/) {
-    switch (id) {
-        case IDC_RECEIVED_ADD:
-            add_number(view, IDC_RECEIVED_LIST);
-            break;
-        case IDC_EMERGENCY_ADD:
-            add_number(view, IDC_EMERGENCY_LIST);
-            break;
-        case IDC_RECEIVED_REMOVE:
-            remove_number(view, IDC_RECEIVED_LIST);
-            break;
-        case IDC_EMERGENCY_REMOVE:
-            remove_number(view, IDC_EMERGENCY_LIST);
-            break;
-        case IDC_RECEIVED_ALL:
-            refresh_phone_lists(view);
-            break;
-        case IDC_PHONE_SAVE:
-            save(view);
-            break;
-        case IDC_PHONE_CANCEL:
-            view.close(0);
-            break;
-        default:
-            break;  // list notifications, Escape's IDCANCEL and the rest
-    }
-}
+PhoneNumbersDialog::PhoneNumbersDialog()
+    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, nullptr, write_phone_numbers,
+                    /*saved_result=*/1, kSaveTexts, other_command}) {}
 
 }  // namespace zavi

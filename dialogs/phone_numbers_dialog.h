@@ -3,7 +3,7 @@
 // records are rebuilt from them, and Save sends the records.
 #pragma once
 
-#include "ui/dialog_view.h"
+#include "dialogs/record_dialog.h"
 
 namespace zavi {
 
@@ -12,10 +12,8 @@ namespace zavi {
 // each non-empty list becomes its current one.
 void refresh_phone_lists(DialogView& view);
 
-class PhoneNumbersDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
+struct PhoneNumbersDialog : RecordDialog {
+    PhoneNumbersDialog();
 };
 
 }  // namespace zavi

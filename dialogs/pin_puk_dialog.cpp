@@ -4,17 +4,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/language.h"
-#include "app/messages.h"
-#include "dialogs/shared_texts.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
 namespace {
+
+constexpr Texts kTitle{"PIN i PUK", "PIN and PUK", "PIN und PUK"};
 
 constexpr int kPinDigits = 4;
 constexpr int kPukDigits = 8;
@@ -47,28 +47,26 @@ uint32_t packed_value(const char* text, int digits) {
     return value;
 }
 
-void show_length_message(DialogView& view, const char* polish, const char* english,
-                         const char* german) {
-    view.message_box(pick_text(ui_language, polish, english, german), kAppTitle, MessageIcon::error,
-                     MessageButtons::ok);
+// The code typed in `edit`, its digits packed two by two, or `none` for an empty edit. False,
+// with `message` shown, when the edit holds neither nothing nor `digits` characters.
+bool read_code(DialogView& view, int edit, int digits, uint32_t none, const Texts& message,
+               uint32_t& code) {
+    char text[kPukDigits];
+    const int length = take_characters(view.text(edit), text, digits);
+    if (length != 0 && length != digits) {
+        view.message_box(message.in(ui_language), kAppTitle, MessageIcon::error,
+                         MessageButtons::ok);
+        return false;
+    }
+    code = length == 0 ? none : packed_value(text, digits);
+    return true;
 }
 
-}  // namespace
-
-uint8_t hex_pair_to_byte(char high, char low) {
-    return static_cast<uint8_t>(hex_value(high) * 16 + hex_value(low));
-}
-
-void PinPukDialog::on_init(DialogView& view) {
-    const uint8_t language = ui_language;
+void show(DialogView& view, uint8_t /*language*/) {
     view.set_edit_filter(IDC_PIN_EDIT, {EditFilterKind::digits, 0});
     view.set_edit_filter(IDC_PUK_EDIT, {EditFilterKind::digits, 0});
     view.set_text_limit(IDC_PIN_EDIT, kPinDigits);
     view.set_text_limit(IDC_PUK_EDIT, kPukDigits);
-
-    view.set_title(pick_text(language, "PIN i PUK", "PIN and PUK", "PIN und PUK"));
-    view.set_text(IDC_PIN_PUK_SAVE, save_text(language));
-    view.set_text(IDC_PIN_PUK_CANCEL, cancel_text(language));
 
     // Each nibble is shown as one hexadecimal digit, so a value from the module that is not
     // packed decimal shows its letters and goes back unchanged.
@@ -87,39 +85,29 @@ void PinPukDialog::on_init(DialogView& view) {
     view.set_text(IDC_PUK_EDIT, text);
 }
 
-void PinPukDialog::on_command(DialogView& view, int id, int /*code*/) {
-    if (id == IDC_PIN_PUK_SAVE) {
-        save(view);
-    } else if (id == IDC_PIN_PUK_CANCEL) {
-        view.close(0);
-    }
-    // Anything else, the Escape key's IDCANCEL included, is ignored.
+bool store(DialogView& view) {
+    uint32_t pin = 0, puk = 0;
+    if (!read_code(view, IDC_PIN_EDIT, kPinDigits, kNoPin,
+                   {"PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
+                    "PIN - 4 stellige  Nummer erforderlich"},
+                   pin) ||
+        !read_code(view, IDC_PUK_EDIT, kPukDigits, kNoPuk,
+                   {"PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
+                    "PUK - 8 stellige Nummer erforderlich"},
+                   puk))
+        return false;
+    sim_codes.pin = static_cast<uint16_t>(pin);
+    sim_codes.puk = puk;
+    return true;
 }
 
-void PinPukDialog::save(DialogView& view) {
-    char pin_text[kPinDigits];
-    const int pin_length = take_characters(view.text(IDC_PIN_EDIT), pin_text, kPinDigits);
-    if (pin_length != 0 && pin_length != kPinDigits) {
-        show_length_message(view, "PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
-                            "PIN - 4 stellige  Nummer erforderlich");
-        return;
-    }
-    char puk_text[kPukDigits];
-    const int puk_length = take_characters(view.text(IDC_PUK_EDIT), puk_text, kPukDigits);
-    if (puk_length != 0 && puk_length != kPukDigits) {
-        show_length_message(view, "PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
-                            "PUK - 8 stellige Nummer erforderlich");
-        return;
-    }
+}  // namespace
 
-    sim_codes.pin =
-        pin_length == 0 ? kNoPin : static_cast<uint16_t>(packed_value(pin_text, kPinDigits));
-    sim_codes.puk = puk_length == 0 ? kNoPuk : packed_value(puk_text, kPukDigits);
-    if (write_sim_codes(device_handle) != 0) {
-        show_communication_error(view, ui_language);
-        return;
-    }
-    view.close(0);
+uint8_t hex_pair_to_byte(char high, char low) {
+    return static_cast<uint8_t>(hex_value(high) * 16 + hex_value(low));
 }
+
+PinPukDialog::PinPukDialog()
+    : RecordDialog({IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kTitle, show, store, write_sim_codes}) {}
 
 }  // namespace zavi

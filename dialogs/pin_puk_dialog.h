@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ui/dialog_view.h"
+#include "dialogs/record_dialog.h"
 
 namespace zavi {
 
@@ -12,13 +12,8 @@ namespace zavi {
 // 0 for anything else; returns high * 16 + low.
 uint8_t hex_pair_to_byte(char high, char low);
 
-class PinPukDialog : public DialogLogic {
-  public:
-    void on_init(DialogView& view) override;
-    void on_command(DialogView& view, int id, int code) override;
-
-  private:
-    void save(DialogView& view);
+struct PinPukDialog : RecordDialog {
+    PinPukDialog();
 };
 
 }  // namespace zavi

@@ -270,4 +270,42 @@ E2E_CASE(progress_dialog_during_a_job) {
     }
 }
 
+// A close request (WM_CLOSE, as taskkill and "End task" send it) during a Refresh waits for the
+// job: all three parts are read, then the driver is closed and the program ends with 0, with
+// no error box.
+E2E_CASE(close_during_a_refresh) {
+    SessionSetup setup = demo_setup();
+    setup.settings = std::string(1, char(2));
+    // Part 0 answers late (within the read time-out), so the close comes while it is awaited.
+    setup.scenario.modules[0].faults = {Fault{.kind = FaultKind::delay,
+                                              .command = 8,
+                                              .sub_index = 0,
+                                              .skip = 1,
+                                              .times = 1,
+                                              .value = 800000}};
+    Session session("close_during_refresh", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    click(main, IDC_REFRESH);
+    CHECK(wait_until([&] { return find_dialog(session.pid(), IDC_PROGRESS_TEXT, main); }, kJobMs));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    bool box = false;
+    wait_until(
+        [&] {
+            if (auto seen = session.message_box_now()) {
+                box = true;
+                session.press_ok(*seen);
+            }
+            return !session.running();
+        },
+        kJobMs + kEndMs);
+    CHECK(!box);
+    if (!CHECK(!session.running())) return;
+    CHECK_EQ(static_cast<long long>(session.exit_code()), 0LL);
+    const auto journal = session.journal();
+    CHECK_EQ(joined(requests(journal)), "1 8/00 8/01 8/02 6 8/00 8/01 8/02");
+    CHECK(!journal.empty() && journal.back().event == "close");
+    CHECK(session.settings() == std::string(1, char(2)));  // the language was saved as usual
+}
+
 }  // namespace e2e

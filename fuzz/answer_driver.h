@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/driver.h"
+#include "link/result.h"
 
 namespace zavi::fuzz {
 

@@ -26,13 +26,13 @@ int run_answer_target(const uint8_t* data, std::size_t size,
     AnswerDriver usb(std::span<const uint8_t>(data + 1, size - 1));
     set_link_timeouts(usb.handle(), kReadTimeoutMs, kWriteTimeoutMs);
 
-    const uint8_t result = op.run(usb.handle());
+    const LinkResult result = op.run(usb.handle());
 
     // ZAVI_FUZZ_VERBOSE=1 shows what each input did, to check that seeds reach their paths.
     static const bool verbose = std::getenv("ZAVI_FUZZ_VERBOSE") != nullptr;
     if (verbose)
-        std::fprintf(stderr, "%s: result %u, %zu requests\n", op.name, result,
-                     usb.requests().size());
+        std::fprintf(stderr, "%s: result %u, %zu requests\n", op.name,
+                     static_cast<unsigned>(result), usb.requests().size());
 
     FUZZ_CHECK(result <= op.max_result, op.name);
     for (const auto& wire : usb.requests()) {
@@ -47,7 +47,7 @@ int run_answer_target(const uint8_t* data, std::size_t size,
                "no request waits much past the read time-out");
     if (op.single) {
         FUZZ_CHECK(usb.requests().size() == 1, "a single command is sent once");
-        if (result != 0)
+        if (result != kOk)
             FUZZ_CHECK(snapshot_records() == before, "a failed read leaves the records alone");
     }
     check_record_invariants();

@@ -21,10 +21,10 @@ namespace zavi::fuzz {
 
 struct AnswerOperation {
     const char* name;
-    uint8_t (*run)(DriverHandle handle);
-    uint8_t max_result;  // 1, or 5 for the reads that tell their failures apart
-    bool single;         // one command: a failure must leave every record unchanged
-    void (*check)(uint8_t result, const AnswerDriver& driver) = nullptr;
+    LinkResult (*run)(DriverHandle handle);
+    LinkResult max_result;  // failed, or bad_echo for the reads that tell their failures apart
+    bool single;            // one command: a failure must leave every record unchanged
+    void (*check)(LinkResult result, const AnswerDriver& driver) = nullptr;
 };
 
 int run_answer_target(const uint8_t* data, std::size_t size,

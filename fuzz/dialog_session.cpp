@@ -50,22 +50,22 @@ void CheckingView::add_item(int id, std::string_view text) {
     FakeDialogView::add_item(id, text);
 }
 
-uint8_t run_dialog_session(int template_id, DriverHandle handle, bool* saved) {
+LinkResult run_dialog_session(int template_id, DriverHandle handle, bool* saved) {
     *saved = false;
     const DialogJob* entry = nullptr;
     for (const DialogJob& j : kDialogJobs)
         if (j.template_id == template_id) entry = &j;
     FUZZ_CHECK(entry != nullptr, "an Options dialog");
-    const uint8_t result = run_job_operations(entry->job, handle);
-    if (result != 0) return result;
+    const LinkResult result = run_job_operations(entry->job, handle);
+    if (result != kOk) return result;
 
     std::unique_ptr<DialogLogic> logic = make_options_dialog(template_id);
     FUZZ_CHECK(logic != nullptr, "every Options dialog can be made");
-    CheckingView view(logic.get());
+    CheckingView view(template_id, logic.get());
     view.init();
     view.click(entry->save_button);
     *saved = view.is_closed();
-    return 0;
+    return kOk;
 }
 
 }  // namespace zavi::fuzz

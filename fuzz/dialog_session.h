@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "link/driver.h"
+#include "link/result.h"
 #include "ui/fake_dialog_view.h"
 
 namespace zavi::fuzz {
@@ -24,6 +25,6 @@ class CheckingView : public FakeDialogView {
 
 // Result of the read job; the dialog ran only when it was 0. `saved` tells whether it closed
 // after Save.
-uint8_t run_dialog_session(int template_id, DriverHandle handle, bool* saved);
+LinkResult run_dialog_session(int template_id, DriverHandle handle, bool* saved);
 
 }  // namespace zavi::fuzz

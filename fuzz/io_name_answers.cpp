@@ -11,7 +11,7 @@ namespace zavi::fuzz {
 namespace {
 
 template <uint8_t Half>
-uint8_t half(DriverHandle handle) {
+LinkResult half(DriverHandle handle) {
     return read_io_names(handle, Half);
 }
 
@@ -22,21 +22,21 @@ bool slots_untouched(std::size_t first) {
     return true;
 }
 
-void half0_only(uint8_t result, const AnswerDriver&) {
-    if (result == 0) FUZZ_CHECK(slots_untouched(6), "half 0 leaves slots 6-11 alone");
+void half0_only(LinkResult result, const AnswerDriver&) {
+    if (result == kOk) FUZZ_CHECK(slots_untouched(6), "half 0 leaves slots 6-11 alone");
 }
-void half1_only(uint8_t result, const AnswerDriver&) {
-    if (result == 0) FUZZ_CHECK(slots_untouched(0), "half 1 leaves slots 0-5 alone");
+void half1_only(LinkResult result, const AnswerDriver&) {
+    if (result == kOk) FUZZ_CHECK(slots_untouched(0), "half 1 leaves slots 0-5 alone");
 }
 
-uint8_t names_job(DriverHandle handle) {
+LinkResult names_job(DriverHandle handle) {
     return run_job_operations(JOB_READ_IO_NAMES, handle);
 }
 
-void halves_in_order(uint8_t result, const AnswerDriver& usb) {
+void halves_in_order(LinkResult result, const AnswerDriver& usb) {
     const auto& requests = usb.requests();
     FUZZ_CHECK(requests.size() <= 2, "two halves at most");
-    if (result == 0) FUZZ_CHECK(requests.size() == 2, "a good read asks for both halves");
+    if (result == kOk) FUZZ_CHECK(requests.size() == 2, "a good read asks for both halves");
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const WrittenRequest r = decode_written(requests[i]);
         FUZZ_CHECK(r.data.size() == 1 && r.data[0] == i, "half 0, then half 1");
@@ -44,9 +44,9 @@ void halves_in_order(uint8_t result, const AnswerDriver& usb) {
 }
 
 constexpr AnswerOperation kOperations[] = {
-    {"read_io_names 0", half<0>, 5, true, half0_only},
-    {"read_io_names 1", half<1>, 5, true, half1_only},
-    {"I/O names job", names_job, 5, false, halves_in_order},
+    {"read_io_names 0", half<0>, kBadEcho, true, half0_only},
+    {"read_io_names 1", half<1>, kBadEcho, true, half1_only},
+    {"I/O names job", names_job, kBadEcho, false, halves_in_order},
 };
 
 }  // namespace

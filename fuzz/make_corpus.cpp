@@ -160,7 +160,7 @@ void status_seeds(const fs::path& root) {
 
 void config_seeds(const fs::path& root) {
     const char* t = "config_answers";
-    using Read = uint8_t (*)(DriverHandle);
+    using Read = LinkResult (*)(DriverHandle);
     const std::pair<const char*, Read> reads[] = {
         {"actions", read_actions},       {"call_answer", read_call_answer},
         {"auto_reset", read_auto_reset}, {"auto_status", read_auto_status},

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     set_link_timeouts(usb.handle(), kReadTimeoutMs, kWriteTimeoutMs);
 
     bool saved = false;
-    const uint8_t result = run_dialog_session(template_id, usb.handle(), &saved);
+    const LinkResult result = run_dialog_session(template_id, usb.handle(), &saved);
 
     bool wrote = false;
     for (const auto& wire : usb.requests()) {
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                    "each request carries the data its command needs");
         if (sim::is_write_command(request.command)) wrote = true;
     }
-    if (result != 0) FUZZ_CHECK(!wrote, "a failed read opens no dialog and writes nothing");
+    if (result != kOk) FUZZ_CHECK(!wrote, "a failed read opens no dialog and writes nothing");
     check_record_invariants();
     device_handle = nullptr;
     return 0;

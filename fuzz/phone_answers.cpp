@@ -17,24 +17,24 @@ uint8_t last_block = 0;
 uint8_t last_count = 0;
 
 template <uint8_t Block>
-uint8_t block(DriverHandle handle) {
+LinkResult block(DriverHandle handle) {
     last_block = Block;
     last_count = 0xEE;
     return read_accepted_block(handle, Block, &last_count);
 }
 
-void block_count_fits(uint8_t result, const AnswerDriver&) {
-    if (result != 0) return;
+void block_count_fits(LinkResult result, const AnswerDriver&) {
+    if (result != kOk) return;
     FUZZ_CHECK(last_count <= kAcceptedBlockSize, "a block holds at most 36 numbers");
     FUZZ_CHECK(last_block * kAcceptedBlockSize + last_count <= kAcceptedCapacity,
                "a block stores only what fits the table");
 }
 
-uint8_t phone_job(DriverHandle handle) {
+LinkResult phone_job(DriverHandle handle) {
     return run_job_operations(JOB_READ_PHONE_NUMBERS, handle);
 }
 
-void sequence_in_order(uint8_t result, const AnswerDriver& usb) {
+void sequence_in_order(LinkResult result, const AnswerDriver& usb) {
     const auto& requests = usb.requests();
     const uint8_t expected_head[] = {kReadAcceptAll, kReadEmergency};
     std::size_t blocks = 0;
@@ -49,7 +49,7 @@ void sequence_in_order(uint8_t result, const AnswerDriver& usb) {
         ++blocks;
     }
     FUZZ_CHECK(blocks <= kAcceptedBlockCount, "never a request for block 8");
-    if (result != 0) {
+    if (result != kOk) {
         FUZZ_CHECK(accepted_count == 0, "a failed read leaves no accepted numbers");
         return;
     }
@@ -62,13 +62,13 @@ void sequence_in_order(uint8_t result, const AnswerDriver& usb) {
 }
 
 constexpr AnswerOperation kOperations[] = {
-    {"read_accept_all", read_accept_all, 1, true},
-    {"read_emergency_numbers", read_emergency_numbers, 1, true},
-    {"read_accepted_block 0", block<0>, 1, true, block_count_fits},
-    {"read_accepted_block 1", block<1>, 1, true, block_count_fits},
-    {"read_accepted_block 6", block<6>, 1, true, block_count_fits},
-    {"read_accepted_block 7", block<7>, 1, true, block_count_fits},
-    {"telephone numbers job", phone_job, 1, false, sequence_in_order},
+    {"read_accept_all", read_accept_all, kFailed, true},
+    {"read_emergency_numbers", read_emergency_numbers, kFailed, true},
+    {"read_accepted_block 0", block<0>, kFailed, true, block_count_fits},
+    {"read_accepted_block 1", block<1>, kFailed, true, block_count_fits},
+    {"read_accepted_block 6", block<6>, kFailed, true, block_count_fits},
+    {"read_accepted_block 7", block<7>, kFailed, true, block_count_fits},
+    {"telephone numbers job", phone_job, kFailed, false, sequence_in_order},
 };
 
 }  // namespace

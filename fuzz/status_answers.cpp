@@ -14,7 +14,7 @@ namespace {
 constexpr uint8_t kReadStatus = 8;
 
 template <uint8_t Part>
-uint8_t status_part(DriverHandle handle) {
+LinkResult status_part(DriverHandle handle) {
     return read_status(handle, Part);
 }
 
@@ -31,29 +31,29 @@ bool text_untouched(const char* slot, std::size_t size, char fill) {
     return true;
 }
 
-void part1_touches_only_its_texts(uint8_t result, const AnswerDriver&) {
-    if (result != 0) return;
+void part1_touches_only_its_texts(LinkResult result, const AnswerDriver&) {
+    if (result != kOk) return;
     FUZZ_CHECK(values_untouched(), "part 1 leaves the readings alone");
     for (int i = 0; i < 4; ++i)
         FUZZ_CHECK(text_untouched(device_status.io_state_text[i], kStateTextSlot, 's'),
                    "part 1 leaves the input texts alone");
 }
 
-void part2_touches_only_the_operator(uint8_t result, const AnswerDriver&) {
-    if (result != 0) return;
+void part2_touches_only_the_operator(LinkResult result, const AnswerDriver&) {
+    if (result != kOk) return;
     FUZZ_CHECK(values_untouched(), "part 2 leaves the readings alone");
     for (const auto& slot : device_status.io_state_text)
         FUZZ_CHECK(text_untouched(slot, kStateTextSlot, 's'), "part 2 leaves the texts alone");
 }
 
-void battery_threshold_capped(uint8_t result, const AnswerDriver&) {
-    if (result == 0) FUZZ_CHECK(alarm_settings.battery_threshold <= 100, "threshold at most 100");
+void battery_threshold_capped(LinkResult result, const AnswerDriver&) {
+    if (result == kOk) FUZZ_CHECK(alarm_settings.battery_threshold <= 100, "threshold at most 100");
 }
 
-void parts_in_order(uint8_t result, const AnswerDriver& usb) {
+void parts_in_order(LinkResult result, const AnswerDriver& usb) {
     const auto& requests = usb.requests();
     FUZZ_CHECK(requests.size() <= 3, "three parts at most");
-    if (result == 0) FUZZ_CHECK(requests.size() == 3, "a good refresh reads all three parts");
+    if (result == kOk) FUZZ_CHECK(requests.size() == 3, "a good refresh reads all three parts");
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const WrittenRequest r = decode_written(requests[i]);
         FUZZ_CHECK(r.command == kReadStatus && r.data.size() == 1 && r.data[0] == i,
@@ -61,20 +61,20 @@ void parts_in_order(uint8_t result, const AnswerDriver& usb) {
     }
 }
 
-uint8_t refresh_job(DriverHandle handle) {
+LinkResult refresh_job(DriverHandle handle) {
     return run_job_operations(JOB_READ_STATUS, handle);
 }
-uint8_t read_job(DriverHandle handle) {
+LinkResult read_job(DriverHandle handle) {
     return run_job_operations(JOB_READ_ALARM_SETTINGS, handle);
 }
 
 constexpr AnswerOperation kOperations[] = {
-    {"read_status 0", status_part<0>, 5, true},
-    {"read_status 1", status_part<1>, 5, true, part1_touches_only_its_texts},
-    {"read_status 2", status_part<2>, 5, true, part2_touches_only_the_operator},
-    {"read_alarm_settings", read_alarm_settings, 1, true, battery_threshold_capped},
-    {"refresh job", refresh_job, 5, false, parts_in_order},
-    {"read job", read_job, 1, true, battery_threshold_capped},
+    {"read_status 0", status_part<0>, kBadEcho, true},
+    {"read_status 1", status_part<1>, kBadEcho, true, part1_touches_only_its_texts},
+    {"read_status 2", status_part<2>, kBadEcho, true, part2_touches_only_the_operator},
+    {"read_alarm_settings", read_alarm_settings, kFailed, true, battery_threshold_capped},
+    {"refresh job", refresh_job, kBadEcho, false, parts_in_order},
+    {"read job", read_job, kFailed, true, battery_threshold_capped},
 };
 
 }  // namespace

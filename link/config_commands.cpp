@@ -9,10 +9,21 @@ namespace zavi {
 
 namespace {
 
+constexpr uint8_t kReadSimCodes = 9;
+constexpr uint8_t kWriteSimCodes = 10;
+constexpr uint8_t kReadActions = 11;
+constexpr uint8_t kWriteActions = 12;
+constexpr uint8_t kReadAutoReset = 20;
+constexpr uint8_t kWriteAutoReset = 21;
+constexpr uint8_t kReadCallAnswer = 22;
+constexpr uint8_t kWriteCallAnswer = 23;
+constexpr uint8_t kReadAutoStatus = 26;
+constexpr uint8_t kWriteAutoStatus = 27;
+
 // One fixed-size record read: the answer must carry exactly `size` data bytes (L = size + 1),
 // which are copied to `out` only after every check passed.
-uint8_t read_record(DriverHandle handle, uint8_t command, std::size_t ask, std::size_t size,
-                    uint8_t* out) {
+LinkResult read_record(DriverHandle handle, uint8_t command, std::size_t ask, std::size_t size,
+                       uint8_t* out) {
     Response answer;
     if (request_answer(handle, command, {}, ask, static_cast<int>(size + 1), kNoSubIndex, answer) !=
         kOk)
@@ -23,64 +34,64 @@ uint8_t read_record(DriverHandle handle, uint8_t command, std::size_t ask, std::
 
 }  // namespace
 
-uint8_t read_actions(DriverHandle handle) {
+LinkResult read_actions(DriverHandle handle) {
     uint8_t data[sizeof action_table.entry];
-    if (read_record(handle, 11, 30, sizeof data, data) != kOk) return kFailed;
+    if (read_record(handle, kReadActions, 30, sizeof data, data) != kOk) return kFailed;
     std::memcpy(action_table.entry, data, sizeof data);
     return kOk;
 }
 
-uint8_t write_actions(DriverHandle handle) {
-    return request_ack(handle, 12, action_table.entry);
+LinkResult write_actions(DriverHandle handle) {
+    return request_ack(handle, kWriteActions, action_table.entry);
 }
 
-uint8_t read_call_answer(DriverHandle handle) {
+LinkResult read_call_answer(DriverHandle handle) {
     uint8_t data[2];
-    if (read_record(handle, 22, 11, sizeof data, data) != kOk) return kFailed;
+    if (read_record(handle, kReadCallAnswer, 11, sizeof data, data) != kOk) return kFailed;
     call_answer.sms = data[0];
     call_answer.reactions = data[1];
     return kOk;
 }
 
-uint8_t write_call_answer(DriverHandle handle) {
+LinkResult write_call_answer(DriverHandle handle) {
     const uint8_t data[] = {call_answer.sms, call_answer.reactions};
-    return request_ack(handle, 23, data);
+    return request_ack(handle, kWriteCallAnswer, data);
 }
 
-uint8_t read_auto_reset(DriverHandle handle) {
+LinkResult read_auto_reset(DriverHandle handle) {
     uint8_t data[1];
-    if (read_record(handle, 20, 10, sizeof data, data) != kOk) return kFailed;
+    if (read_record(handle, kReadAutoReset, 10, sizeof data, data) != kOk) return kFailed;
     auto_reset.period = data[0];
     return kOk;
 }
 
-uint8_t write_auto_reset(DriverHandle handle) {
+LinkResult write_auto_reset(DriverHandle handle) {
     const uint8_t data[] = {auto_reset.period};
-    return request_ack(handle, 21, data);
+    return request_ack(handle, kWriteAutoReset, data);
 }
 
-uint8_t read_auto_status(DriverHandle handle) {
+LinkResult read_auto_status(DriverHandle handle) {
     uint8_t data[1];
-    if (read_record(handle, 26, 10, sizeof data, data) != kOk) return kFailed;
+    if (read_record(handle, kReadAutoStatus, 10, sizeof data, data) != kOk) return kFailed;
     auto_status.value = data[0];
     return kOk;
 }
 
-uint8_t write_auto_status(DriverHandle handle) {
+LinkResult write_auto_status(DriverHandle handle) {
     const uint8_t data[] = {auto_status.value};
-    return request_ack(handle, 27, data);
+    return request_ack(handle, kWriteAutoStatus, data);
 }
 
 // PIN and PUK travel most significant byte first.
-uint8_t read_sim_codes(DriverHandle handle) {
+LinkResult read_sim_codes(DriverHandle handle) {
     uint8_t d[6];
-    if (read_record(handle, 9, 24, sizeof d, d) != kOk) return kFailed;
+    if (read_record(handle, kReadSimCodes, 24, sizeof d, d) != kOk) return kFailed;
     sim_codes.pin = static_cast<uint16_t>(d[0] << 8 | d[1]);
     sim_codes.puk = uint32_t{d[2]} << 24 | uint32_t{d[3]} << 16 | uint32_t{d[4]} << 8 | d[5];
     return kOk;
 }
 
-uint8_t write_sim_codes(DriverHandle handle) {
+LinkResult write_sim_codes(DriverHandle handle) {
     const uint16_t pin = sim_codes.pin;
     const uint32_t puk = sim_codes.puk;
     const uint8_t data[] = {
@@ -88,7 +99,7 @@ uint8_t write_sim_codes(DriverHandle handle) {
         static_cast<uint8_t>(puk >> 24), static_cast<uint8_t>(puk >> 16),
         static_cast<uint8_t>(puk >> 8),  static_cast<uint8_t>(puk),
     };
-    return request_ack(handle, 10, data);
+    return request_ack(handle, kWriteSimCodes, data);
 }
 
 }  // namespace zavi

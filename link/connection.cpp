@@ -83,7 +83,7 @@ bool decode_received(std::span<const uint8_t> received, Response& out) {
     return true;
 }
 
-uint8_t result_of(FrameCheck check) {
+LinkResult result_of(FrameCheck check) {
     switch (check) {
         case FrameCheck::ok:
             return kOk;
@@ -175,8 +175,8 @@ std::span<const uint8_t> Response::data() const {
     return {bytes + 3, count};
 }
 
-uint8_t receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
-                      int expected_sub_index, Response& out) {
+LinkResult receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
+                         int expected_sub_index, Response& out) {
     out.size = 0;
     Driver* d = driver();
     if (d == nullptr) return kReadFailed;

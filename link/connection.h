@@ -9,6 +9,7 @@
 
 #include "link/codec.h"
 #include "link/driver.h"
+#include "link/result.h"
 
 namespace zavi {
 
@@ -23,15 +24,6 @@ constexpr std::size_t kMaxReceive = 520;  // the largest read asks for 512 bytes
 constexpr uint8_t kOpenOk = 0;
 constexpr uint8_t kOpenFailed = 1;
 constexpr uint8_t kOpenWrongFirmware = 2;
-
-// Results of the commands. Most commands only return 0 or kFailed; read_status and
-// read_io_names tell the failures apart.
-constexpr uint8_t kOk = 0;
-constexpr uint8_t kFailed = 1;      // write error, short write, or any failure of a simple command
-constexpr uint8_t kReadFailed = 2;  // the read call failed
-constexpr uint8_t kNoFrameEnd = 3;  // no frame end in the received bytes
-constexpr uint8_t kBadCrc = 4;      // CRC not 0 (or too few bytes for it)
-constexpr uint8_t kBadEcho = 5;     // command, length or part/half echo wrong
 
 // The one module the program talks to: opened once at start-up, passed to every command, closed
 // at the end. Null while no module is open.
@@ -72,8 +64,8 @@ struct Response {
 // Receives one answer of up to `ask` bytes and applies the acceptance rules. Returns kOk,
 // kReadFailed, kNoFrameEnd, kBadCrc or kBadEcho. The read stops as soon as the bytes hold a
 // complete answer that passes the checks, instead of always waiting out the read time-out.
-uint8_t receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
-                      int expected_sub_index, Response& out);
+LinkResult receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, int expected_length,
+                         int expected_sub_index, Response& out);
 
 // One read of exactly 5 bytes, checked as the module's acknowledgement of `command`.
 bool await_ack(DriverHandle handle, uint8_t command);

@@ -12,11 +12,11 @@ namespace zavi {
 
 // Sends the request and receives its answer. kFailed when the send failed, otherwise the
 // result of receive_frame.
-uint8_t request_answer(DriverHandle handle, uint8_t command, std::span<const uint8_t> data,
-                       std::size_t ask, int expected_length, int expected_sub_index,
-                       Response& answer);
+LinkResult request_answer(DriverHandle handle, uint8_t command, std::span<const uint8_t> data,
+                          std::size_t ask, int expected_length, int expected_sub_index,
+                          Response& answer);
 
 // Sends the request and awaits the acknowledgement. kOk or kFailed.
-uint8_t request_ack(DriverHandle handle, uint8_t command, std::span<const uint8_t> data);
+LinkResult request_ack(DriverHandle handle, uint8_t command, std::span<const uint8_t> data);
 
 }  // namespace zavi

@@ -22,10 +22,10 @@ char (*half_slots(uint8_t half))[kIoNameSlot] {
 
 }  // namespace
 
-uint8_t read_io_names(DriverHandle handle, uint8_t half) {
+LinkResult read_io_names(DriverHandle handle, uint8_t half) {
     Response answer;
     const uint8_t request[] = {half};
-    const uint8_t result =
+    const LinkResult result =
         request_answer(handle, kReadIoNames, request, kIoNamesAsk, kAnyLength, half, answer);
     if (result != kOk) return result;
     // Names too long for a slot are cut; a name that runs past the frame rejects the answer.
@@ -38,7 +38,7 @@ uint8_t read_io_names(DriverHandle handle, uint8_t half) {
     return kOk;
 }
 
-uint8_t write_io_names(DriverHandle handle, uint8_t half) {
+LinkResult write_io_names(DriverHandle handle, uint8_t half) {
     uint8_t data[1 + kNamesPerHalf * (1 + kIoNameMaxSent)];
     std::size_t size = 0;
     data[size++] = half;

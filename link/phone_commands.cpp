@@ -28,7 +28,7 @@ std::size_t block_room(uint8_t block) {
 
 }  // namespace
 
-uint8_t read_accept_all(DriverHandle handle) {
+LinkResult read_accept_all(DriverHandle handle) {
     Response answer;
     if (request_answer(handle, kReadAcceptAll, {}, kAcceptAllAsk, 2, kNoSubIndex, answer) != kOk)
         return kFailed;
@@ -36,14 +36,14 @@ uint8_t read_accept_all(DriverHandle handle) {
     return kOk;
 }
 
-uint8_t write_accept_all(DriverHandle handle) {
+LinkResult write_accept_all(DriverHandle handle) {
     const uint8_t data[] = {accept_all};
     return request_ack(handle, kWriteAcceptAll, data);
 }
 
 // The answer must hold every number it announces; more than the list's six are read past and
 // only the first six kept.
-uint8_t read_emergency_numbers(DriverHandle handle) {
+LinkResult read_emergency_numbers(DriverHandle handle) {
     Response answer;
     if (request_answer(handle, kReadEmergency, {}, kEmergencyAsk, kAnyLength, kNoSubIndex,
                        answer) != kOk)
@@ -58,7 +58,7 @@ uint8_t read_emergency_numbers(DriverHandle handle) {
     return kOk;
 }
 
-uint8_t write_emergency_numbers(DriverHandle handle) {
+LinkResult write_emergency_numbers(DriverHandle handle) {
     const std::size_t count = std::min<std::size_t>(emergency_count, kEmergencyCapacity);
     uint8_t data[1 + kEmergencyCapacity * kPhoneNumberBytes];
     data[0] = static_cast<uint8_t>(count);
@@ -69,7 +69,7 @@ uint8_t write_emergency_numbers(DriverHandle handle) {
 
 // A count above 36 is taken as an empty block. Of a good block only the entries that fit
 // accepted_numbers are stored, and *count says how many that were.
-uint8_t read_accepted_block(DriverHandle handle, uint8_t block, uint8_t* count) {
+LinkResult read_accepted_block(DriverHandle handle, uint8_t block, uint8_t* count) {
     *count = 0;
     Response answer;
     if (request_answer(handle, kReadAcceptedBlock, std::span<const uint8_t>(&block, 1),
@@ -88,7 +88,7 @@ uint8_t read_accepted_block(DriverHandle handle, uint8_t block, uint8_t* count) 
     return kOk;
 }
 
-uint8_t write_accepted_block(DriverHandle handle, uint8_t block, uint8_t count) {
+LinkResult write_accepted_block(DriverHandle handle, uint8_t block, uint8_t count) {
     const std::size_t sent = std::min<std::size_t>(count, block_room(block));
     uint8_t data[2 + kAcceptedBlockSize * kPhoneNumberBytes];
     data[0] = block;
@@ -100,9 +100,9 @@ uint8_t write_accepted_block(DriverHandle handle, uint8_t block, uint8_t count) 
                        std::span<const uint8_t>(data, 2 + sent * kPhoneNumberBytes));
 }
 
-uint8_t read_phone_numbers(DriverHandle handle) {
+LinkResult read_phone_numbers(DriverHandle handle) {
     accepted_count = 0;
-    uint8_t result = read_accept_all(handle);
+    LinkResult result = read_accept_all(handle);
     if (result != kOk) return result;
     result = read_emergency_numbers(handle);
     if (result != kOk) return result;
@@ -121,8 +121,8 @@ uint8_t read_phone_numbers(DriverHandle handle) {
 
 namespace {
 
-uint8_t write_phone_lists(DriverHandle handle) {
-    uint8_t result = write_accept_all(handle);
+LinkResult write_phone_lists(DriverHandle handle) {
+    LinkResult result = write_accept_all(handle);
     if (result != kOk) return result;
     result = write_emergency_numbers(handle);
     if (result != kOk) return result;
@@ -141,10 +141,10 @@ uint8_t write_phone_lists(DriverHandle handle) {
 
 }  // namespace
 
-uint8_t write_phone_numbers(DriverHandle handle) {
+LinkResult write_phone_numbers(DriverHandle handle) {
     // The lists go out under a longer read time-out; the usual one is back whatever happens.
     set_link_timeouts(handle, kLongReadTimeoutMs, kWriteTimeoutMs);
-    const uint8_t result = write_phone_lists(handle);
+    const LinkResult result = write_phone_lists(handle);
     set_link_timeouts(handle, kReadTimeoutMs, kWriteTimeoutMs);
     return result;
 }

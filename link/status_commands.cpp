@@ -30,7 +30,7 @@ bool take_texts(std::span<const uint8_t> data, std::size_t pos, char (*slots)[kS
     return true;
 }
 
-uint8_t store_part0(std::span<const uint8_t> data) {
+LinkResult store_part0(std::span<const uint8_t> data) {
     if (data.size() < 1 + kStatusValues) return kBadEcho;
     char texts[4][kStateTextSlot] = {};
     if (!take_texts(data, 1 + kStatusValues, texts, 4)) return kBadEcho;
@@ -49,14 +49,14 @@ uint8_t store_part0(std::span<const uint8_t> data) {
     return kOk;
 }
 
-uint8_t store_part1(std::span<const uint8_t> data) {
+LinkResult store_part1(std::span<const uint8_t> data) {
     char texts[2][kStateTextSlot] = {};
     if (!take_texts(data, 1, texts, 2)) return kBadEcho;
     std::memcpy(device_status.io_state_text[4], texts, sizeof texts);
     return kOk;
 }
 
-uint8_t store_part2(std::span<const uint8_t> data) {
+LinkResult store_part2(std::span<const uint8_t> data) {
     char name[kOperatorNameSlot] = {};
     std::size_t pos = 1;
     if (!take_text(data, &pos, name, sizeof name)) return kBadEcho;
@@ -66,10 +66,10 @@ uint8_t store_part2(std::span<const uint8_t> data) {
 
 }  // namespace
 
-uint8_t read_status(DriverHandle handle, uint8_t part) {
+LinkResult read_status(DriverHandle handle, uint8_t part) {
     Response answer;
     const uint8_t request[] = {part};
-    const uint8_t result =
+    const LinkResult result =
         request_answer(handle, kReadStatus, request, kStatusAsk, kAnyLength, part, answer);
     if (result != kOk) return result;
     // A text that runs past the end of the frame makes the whole answer malformed (result 5):
@@ -87,7 +87,7 @@ uint8_t read_status(DriverHandle handle, uint8_t part) {
     }
 }
 
-uint8_t read_alarm_settings(DriverHandle handle) {
+LinkResult read_alarm_settings(DriverHandle handle) {
     Response answer;
     if (request_answer(handle, kReadAlarmSettings, {}, kAlarmSettingsAsk, kAlarmSettingsLength,
                        kNoSubIndex, answer) != kOk)
@@ -103,7 +103,7 @@ uint8_t read_alarm_settings(DriverHandle handle) {
     return kOk;
 }
 
-uint8_t write_alarm_settings(DriverHandle handle) {
+LinkResult write_alarm_settings(DriverHandle handle) {
     const AlarmSettings& a = alarm_settings;
     const uint8_t data[kAlarmSettingsBytes] = {
         a.input_modes,
@@ -124,7 +124,7 @@ uint8_t write_alarm_settings(DriverHandle handle) {
     return request_ack(handle, kWriteAlarmSettings, data);
 }
 
-uint8_t reset_device(DriverHandle handle) {
+LinkResult reset_device(DriverHandle handle) {
     return request_ack(handle, kResetDevice, {});
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/language.h"
+#include "ui/language.h"
 #include "link/records.h"
 #include "resources/ids.h"
 

@@ -1,7 +1,7 @@
 // The Save button of the alarm settings; kept apart from the panel's drawing because it is the
 // one part that talks to the module.
-#include "app/language.h"
-#include "app/messages.h"
+#include "ui/language.h"
+#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 #include "panels/alarm_settings_panel.h"
@@ -13,7 +13,7 @@ void save_alarm_settings(DialogView& view) {
     store_alarm_settings(view);
     if (!validate_thresholds(view)) return;
     // Sent on the user-interface thread, without the progress dialog.
-    if (write_alarm_settings(device_handle) != 0) {
+    if (write_alarm_settings(device_handle) != LinkResult::ok) {
         show_communication_error(view, ui_language);
         return;
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/language.h"
+#include "ui/language.h"
 #include "common/module_text.h"
 #include "link/records.h"
 #include "panels/alarm_settings_panel.h"

@@ -91,6 +91,8 @@ class DialogLogic {
     virtual void on_command(DialogView& view, int id, int code) = 0;
     // The title bar's close box (or Alt+F4). Closes without storing unless a dialog says otherwise.
     virtual void on_close(DialogView& view) { view.close(0); }
+    // The Windows session ends (WM_ENDSESSION); the process goes once this returns.
+    virtual void on_end_session(DialogView& view) { on_close(view); }
 };
 
 constexpr char kAppTitle[] = "ZAVI ALARM-GSM";

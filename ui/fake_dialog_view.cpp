@@ -1,5 +1,11 @@
 #include "ui/fake_dialog_view.h"
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "resources/control_tables.h"
 #include "ui/edit_filter.h"
 
 namespace zavi {
@@ -33,7 +39,51 @@ bool passes(EditFilterKind kind, std::string_view ch) {
     return edit_filter_passes(kind, static_cast<unsigned char>(ch[0]));
 }
 
+const DialogTable& table_of(int template_id) {
+    for (const DialogTable& table : kDialogTables)
+        if (table.template_id == template_id) return table;
+    throw std::logic_error("no dialog template " + std::to_string(template_id));
+}
+
+const char* kind_name(ControlKind kind) {
+    constexpr const char* kNames[] = {"button",      "check box", "edit",   "list",
+                                      "static text", "progress",  "up-down"};
+    return kNames[static_cast<int>(kind)];
+}
+
 }  // namespace
+
+FakeDialogView::FakeDialogView(int template_id, DialogLogic* logic)
+    : FakeDialogView(table_of(template_id), logic) {}
+
+FakeDialogView::FakeDialogView(const DialogTable& table, DialogLogic* logic)
+    : table_(table), logic_(logic) {
+    for (const ControlEntry& c : table.controls) {
+        controls_[c.id];
+        kinds_[c.id] = c.kind;
+    }
+}
+
+FakeDialogView::Control& FakeDialogView::at(int id, Kinds kinds) {
+    return const_cast<Control&>(std::as_const(*this).at(id, kinds));
+}
+
+const FakeDialogView::Control& FakeDialogView::at(int id, Kinds kinds) const {
+    const auto kind = kinds_.find(id);
+    if (kind == kinds_.end())
+        throw std::logic_error(std::string(table_.name) + " has no control " + std::to_string(id));
+    if ((kinds & bit(kind->second)) == 0)
+        throw std::logic_error(std::string(table_.name) + ": control " + std::to_string(id) +
+                               " is of kind " + kind_name(kind->second) +
+                               ", which this operation is not for");
+    return controls_.at(id);
+}
+
+void FakeDialogView::check_menu_command(int id) const {
+    for (int command : table_.menu_commands)
+        if (command == id) return;
+    throw std::logic_error(std::string(table_.name) + " has no menu command " + std::to_string(id));
+}
 
 void FakeDialogView::close(int result) {
     closed_ = true;
@@ -41,32 +91,33 @@ void FakeDialogView::close(int result) {
 }
 
 std::string FakeDialogView::text(int id) const {
-    return controls_[id].text;
+    return at(id, kTextKinds).text;
 }
 
 void FakeDialogView::set_text_limit(int id, int characters) {
-    controls_[id].limit = characters;
+    at(id, kEdit).limit = characters;
 }
 
 bool FakeDialogView::checked(int id) const {
-    return controls_[id].checked;
+    return at(id, kCheckBox).checked;
 }
 
 bool FakeDialogView::enabled(int id) const {
-    return controls_[id].enabled;
+    return at(id, kAnyControl).enabled;
 }
 
 void FakeDialogView::clear_items(int id) {
-    controls_[id].items.clear();
-    controls_[id].selection = -1;
+    Control& c = at(id, kList);
+    c.items.clear();
+    c.selection = -1;
 }
 
 void FakeDialogView::add_item(int id, std::string_view text) {
-    controls_[id].items.emplace_back(text);
+    at(id, kList).items.emplace_back(text);
 }
 
 void FakeDialogView::delete_item(int id, int index) {
-    Control& c = controls_[id];
+    Control& c = at(id, kList);
     if (index < 0 || index >= static_cast<int>(c.items.size())) return;
     c.items.erase(c.items.begin() + index);
     // Like a real list: the selection goes when its item goes, and follows the items above it.
@@ -77,51 +128,54 @@ void FakeDialogView::delete_item(int id, int index) {
 }
 
 int FakeDialogView::item_count(int id) const {
-    return static_cast<int>(controls_[id].items.size());
+    return static_cast<int>(at(id, kList).items.size());
 }
 
 std::string FakeDialogView::item_text(int id, int index) const {
-    const Control& c = controls_[id];
+    const Control& c = at(id, kList);
     if (index < 0 || index >= static_cast<int>(c.items.size())) return {};
     return c.items[index];
 }
 
 void FakeDialogView::select_item(int id, int index) {
-    Control& c = controls_[id];
+    Control& c = at(id, kList);
     c.selection = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
 }
 
 int FakeDialogView::selected_item(int id) const {
-    return controls_[id].selection;
+    return at(id, kList).selection;
 }
 
 void FakeDialogView::set_updown_range(int id, int low, int high) {
-    controls_[id].updown_low = low;
-    controls_[id].updown_high = high;
+    Control& c = at(id, kUpdown);
+    c.updown_low = low;
+    c.updown_high = high;
 }
 
 void FakeDialogView::set_updown_position(int id, int position) {
-    controls_[id].updown_pos = position;
-    controls_[id].updown_error = false;
+    Control& c = at(id, kUpdown);
+    c.updown_pos = position;
+    c.updown_error = false;
 }
 
 int FakeDialogView::updown_position(int id, bool* error) const {
-    const Control& c = controls_[id];
+    const Control& c = at(id, kUpdown);
     if (error) *error = c.updown_error;
     return c.updown_pos;
 }
 
 void FakeDialogView::set_progress_range(int id, int low, int high) {
-    controls_[id].progress_low = low;
-    controls_[id].progress_high = high;
+    Control& c = at(id, kProgress);
+    c.progress_low = low;
+    c.progress_high = high;
 }
 
 void FakeDialogView::set_progress_position(int id, int position) {
-    controls_[id].progress_pos = position;
+    at(id, kProgress).progress_pos = position;
 }
 
 void FakeDialogView::set_progress_color(int id, uint8_t red, uint8_t green, uint8_t blue) {
-    Control& c = controls_[id];
+    Control& c = at(id, kProgress);
     c.has_color = true;
     c.red = red;
     c.green = green;
@@ -129,6 +183,7 @@ void FakeDialogView::set_progress_color(int id, uint8_t red, uint8_t green, uint
 }
 
 void FakeDialogView::set_menu_text(int command_id, std::string_view text) {
+    check_menu_command(command_id);
     menu_[command_id].text = text;
 }
 
@@ -137,6 +192,7 @@ void FakeDialogView::set_menu_popup_text(int position, std::string_view text) {
 }
 
 void FakeDialogView::set_menu_checked(int command_id, bool checked) {
+    check_menu_command(command_id);
     menu_[command_id].checked = checked;
 }
 
@@ -156,7 +212,7 @@ void FakeDialogView::run_dialog(int template_id, DialogLogic& logic) {
         dialog_handler_(template_id, logic);
         return;
     }
-    FakeDialogView child(&logic);
+    FakeDialogView child(template_id, &logic);
     child.init();
     child.press_close_box();
 }
@@ -170,19 +226,23 @@ void FakeDialogView::command(int id, int code) {
 }
 
 void FakeDialogView::click(int id) {
-    if (has_control(id) && !controls_[id].enabled) return;  // a disabled button cannot be pressed
+    // A menu command, or a button that a disabled state keeps from being pressed.
+    const bool menu_command = std::find(table_.menu_commands.begin(), table_.menu_commands.end(),
+                                        id) != table_.menu_commands.end();
+    if (!menu_command && !at(id, kButton | kCheckBox).enabled) return;
     command(id, 0);
 }
 
 void FakeDialogView::choose(int id, int index) {
-    if (!controls_[id].enabled) return;
+    if (!at(id, kList).enabled) return;
     select_item(id, index);
     command(id, 1);
 }
 
 void FakeDialogView::toggle(int id) {
-    if (!controls_[id].enabled) return;
-    controls_[id].checked = !controls_[id].checked;
+    Control& c = at(id, kCheckBox);
+    if (!c.enabled) return;
+    c.checked = !c.checked;
     command(id, 0);
 }
 
@@ -190,8 +250,12 @@ void FakeDialogView::press_close_box() {
     if (logic_ && !closed_) logic_->on_close(*this);
 }
 
+void FakeDialogView::end_session() {
+    if (logic_ && !closed_) logic_->on_end_session(*this);
+}
+
 int FakeDialogView::type(int id, std::string_view characters) {
-    Control& c = controls_[id];
+    Control& c = at(id, kEdit);
     if (!c.enabled) return 0;
     int reached = 0;
     for (std::size_t i = 0; i < characters.size();) {
@@ -210,16 +274,16 @@ int FakeDialogView::type(int id, std::string_view characters) {
 }
 
 bool FakeDialogView::right_click(int id) const {
-    return controls_[id].filter.kind == EditFilterKind::none;
+    return at(id, kEdit).filter.kind == EditFilterKind::none;
 }
 
 void FakeDialogView::release_enter(int id) {
-    const int target = controls_[id].filter.enter_command;
+    const int target = at(id, kEdit).filter.enter_command;
     if (target != 0) click(target);
 }
 
 const FakeDialogView::Control& FakeDialogView::control(int id) const {
-    return controls_[id];
+    return at(id, kAnyControl);
 }
 
 const FakeDialogView::MenuEntry& FakeDialogView::menu(int command_id) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/control_table.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
@@ -39,22 +40,26 @@ class FakeDialogView : public DialogView {
         bool checked = false;
     };
 
-    // The logic that receives clicks, choices and Enter; may be null for view-only tests.
-    explicit FakeDialogView(DialogLogic* logic = nullptr) : logic_(logic) {}
+    // The window of template `template_id`, with the controls of its table; `logic` receives
+    // clicks, choices and Enter and may be null for view-only tests. Touching an ID the
+    // template does not have, or using an operation of another kind of control, throws
+    // std::logic_error naming the ID and the template: the test fails at once.
+    explicit FakeDialogView(int template_id, DialogLogic* logic = nullptr);
+    FakeDialogView(const DialogTable& table, DialogLogic* logic = nullptr);
 
     // ---- DialogView
     void set_title(std::string_view text) override { title_ = text; }
     void set_window_icon(int icon_id) override { window_icon_ = icon_id; }
     void close(int result) override;
-    void set_text(int id, std::string_view text) override { controls_[id].text = text; }
+    void set_text(int id, std::string_view text) override { at(id, kTextKinds).text = text; }
     std::string text(int id) const override;
     void set_text_limit(int id, int characters) override;
-    void set_edit_filter(int id, EditFilter filter) override { controls_[id].filter = filter; }
-    void set_checked(int id, bool checked) override { controls_[id].checked = checked; }
+    void set_edit_filter(int id, EditFilter filter) override { at(id, kEdit).filter = filter; }
+    void set_checked(int id, bool checked) override { at(id, kCheckBox).checked = checked; }
     bool checked(int id) const override;
-    void set_enabled(int id, bool enabled) override { controls_[id].enabled = enabled; }
+    void set_enabled(int id, bool enabled) override { at(id, kAnyControl).enabled = enabled; }
     bool enabled(int id) const override;
-    void set_button_icon(int id, int icon_id) override { controls_[id].icon = icon_id; }
+    void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;
     void delete_item(int id, int index) override;
@@ -84,6 +89,7 @@ class FakeDialogView : public DialogView {
     void choose(int id, int index);         // pick a list item (selection change, notification 1)
     void toggle(int id);                    // an automatic check box is clicked
     void press_close_box();                 // logic->on_close
+    void end_session();                     // logic->on_end_session
     void press_escape() { command(2, 0); }  // the dialog manager's IDCANCEL
     void command(int id, int code);         // any raw command
     // Types characters into an edit through its filter and limit; "\b" is backspace.
@@ -94,7 +100,7 @@ class FakeDialogView : public DialogView {
     // Releasing Enter in an edit: sends the filter's command, if it has one.
     void release_enter(int id);
     // Stands for a buddy edit whose text is no valid number: updown_position reports an error.
-    void set_updown_error(int id, bool error) { controls_[id].updown_error = error; }
+    void set_updown_error(int id, bool error) { at(id, kUpdown).updown_error = error; }
     // Answers for the next message boxes that have OK and Cancel (default: OK).
     void answer_next(MessageAnswer answer) { answers_.push_back(answer); }
     // What happens when the logic opens a modal child dialog.
@@ -104,6 +110,7 @@ class FakeDialogView : public DialogView {
     // ---- What a user sees
     const Control& control(int id) const;
     bool has_control(int id) const { return controls_.count(id) != 0; }
+    const DialogTable& table() const { return table_; }
     const std::string& title() const { return title_; }
     int window_icon() const { return window_icon_; }
     bool is_closed() const { return closed_; }
@@ -116,8 +123,28 @@ class FakeDialogView : public DialogView {
     int menu_redraws() const { return menu_redraws_; }
 
   private:
+    // Sets of control kinds, one bit per ControlKind.
+    using Kinds = unsigned;
+    static Kinds bit(ControlKind k) { return 1u << static_cast<unsigned>(k); }
+    static constexpr Kinds kButton = 1u << static_cast<unsigned>(ControlKind::button);
+    static constexpr Kinds kCheckBox = 1u << static_cast<unsigned>(ControlKind::check_box);
+    static constexpr Kinds kEdit = 1u << static_cast<unsigned>(ControlKind::edit);
+    static constexpr Kinds kList = 1u << static_cast<unsigned>(ControlKind::list);
+    static constexpr Kinds kStatic = 1u << static_cast<unsigned>(ControlKind::static_text);
+    static constexpr Kinds kProgress = 1u << static_cast<unsigned>(ControlKind::progress);
+    static constexpr Kinds kUpdown = 1u << static_cast<unsigned>(ControlKind::updown);
+    static constexpr Kinds kTextKinds = kButton | kCheckBox | kEdit | kStatic;
+    static constexpr Kinds kAnyControl = ~0u;
+
+    // The control `id`, which must be in the table with one of `kinds`.
+    Control& at(int id, Kinds kinds);
+    const Control& at(int id, Kinds kinds) const;
+    void check_menu_command(int id) const;
+
+    const DialogTable& table_;
     DialogLogic* logic_;
-    mutable std::map<int, Control> controls_;
+    std::map<int, Control> controls_;
+    std::map<int, ControlKind> kinds_;
     std::map<int, MenuEntry> menu_;
     std::map<int, std::string> popups_;
     std::deque<MessageAnswer> answers_;

@@ -1,9 +1,22 @@
 // The FTDI D2XX driver library, loaded at run time and bound by ordinal.
 #pragma once
 
+#include <windows.h>
+
 #include "link/driver.h"
 
 namespace zavi {
+
+// The library's seven calls as it exports them: stdcall, a 32-bit status, 0 for success.
+struct D2xxCalls {
+    DWORD(WINAPI* count)(DWORD* count);                                          // ordinal 70
+    DWORD(WINAPI* open)(int index, void** handle);                               // 1
+    DWORD(WINAPI* timeouts)(void* handle, DWORD read_ms, DWORD write_ms);        // 17
+    DWORD(WINAPI* purge)(void* handle, DWORD mask);                              // 16
+    DWORD(WINAPI* write)(void* handle, void* buffer, DWORD count, DWORD* done);  // 4
+    DWORD(WINAPI* read)(void* handle, void* buffer, DWORD count, DWORD* got);    // 3
+    DWORD(WINAPI* close)(void* handle);                                          // 2
+};
 
 enum class D2xxLoad { ok, library_missing, function_missing };
 
@@ -29,9 +42,10 @@ class D2xxDriver : public Driver {
     DriverStatus close(DriverHandle handle) override;
 
   private:
-    void* library_ = nullptr;
-    void* functions_[7] = {};
-    void* set_latency_ = nullptr;
+    HMODULE library_ = nullptr;
+    D2xxCalls calls_ = {};  // all null until every call was found
+    // FT_SetLatencyTimer, found by name; null where the library has none.
+    DWORD(WINAPI* set_latency_)(void* handle, UCHAR ms) = nullptr;
 };
 
 }  // namespace zavi

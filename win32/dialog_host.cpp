@@ -32,6 +32,9 @@ INT_PTR CALLBACK hosted_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LP
         case WM_CLOSE:
             hosted->logic.on_close(hosted->view);
             return TRUE;
+        case WM_ENDSESSION:
+            if (wparam) hosted->logic.on_end_session(hosted->view);
+            return TRUE;
         default:
             return FALSE;
     }

@@ -10,37 +10,33 @@ namespace zavi {
 
 namespace {
 
-// Stored by the progress dialog on every message so that the worker addresses the current one.
-HWND progress_dialog = nullptr;
 // Set when the worker has reported. Until then the dialog refuses to close: the main window
 // must not go on while the worker still uses the module and the device records.
 bool worker_done = false;
+// The worker thread of the running job, kept until it has ended.
+HANDLE worker = nullptr;
 
-DWORD WINAPI worker_thread(LPVOID) {
+// Gets the progress dialog it reports to as its parameter.
+DWORD WINAPI worker_thread(LPVOID progress_dialog) {
     worker_result = run_job_operations(worker_job, device_handle);
     // Synchronous: worker_result is written before the user-interface thread reads it.
-    SendMessageW(progress_dialog, WM_WORKER_DONE, 1, 0);
+    SendMessageW(static_cast<HWND>(progress_dialog), WM_WORKER_DONE, 1, 0);
     return 0;
 }
 
 INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    progress_dialog = dialog;
     switch (message) {
-        case WM_INITDIALOG: {
+        case WM_INITDIALOG:
             SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(progress_text(ui_language)).c_str());
-            DWORD thread_id = 0;
-            HANDLE thread = CreateThread(nullptr, 0, worker_thread, nullptr, 0, &thread_id);
-            if (thread) {
-                CloseHandle(thread);  // nothing waits on it; it ends after reporting
-            } else {
+            worker = CreateThread(nullptr, 0, worker_thread, dialog, 0, nullptr);
+            if (!worker) {
                 // No thread, no report: fail the job instead of waiting for ever.
-                worker_result = kFailed;
+                worker_result = LinkResult::failed;
                 worker_job = JOB_NONE;
                 worker_done = true;
                 EndDialog(dialog, 0);
             }
             return TRUE;
-        }
         case WM_WORKER_DONE:
             if (LOWORD(wparam) == 1) {
                 worker_job = JOB_NONE;
@@ -58,16 +54,30 @@ INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, 
 
 }  // namespace
 
-uint8_t Win32Shell::run_worker_job(WorkerJob job) {
+LinkResult Win32Shell::run_worker_job(WorkerJob job) {
     worker_job = job;
     worker_done = false;
     const INT_PTR shown =
         DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROGRESS), owner_, progress_dialog_proc, 0);
+    if (worker) {  // it has reported and only has to return
+        WaitForSingleObject(worker, INFINITE);
+        CloseHandle(worker);
+        worker = nullptr;
+    }
     if (shown == -1) {  // the dialog could not be created, so the job never ran
         worker_job = JOB_NONE;
-        return kFailed;
+        return LinkResult::failed;
     }
     return worker_result;
+}
+
+void Win32Shell::wait_for_job() {
+    // The worker reports by a sent message, so sent messages are taken while waiting.
+    while (worker && MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) !=
+                         WAIT_OBJECT_0) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
 }
 
 }  // namespace zavi

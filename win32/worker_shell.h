@@ -17,7 +17,8 @@ class Win32Shell : public Shell {
 
     // Sets worker_job, shows the progress dialog modally until the worker thread has run the
     // job, and returns worker_result.
-    uint8_t run_worker_job(WorkerJob job) override;
+    LinkResult run_worker_job(WorkerJob job) override;
+    void wait_for_job() override;
 
   private:
     HINSTANCE instance_;

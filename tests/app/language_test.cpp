@@ -39,7 +39,7 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
          "Polnish", "Über"},
     };
     for (const Case& c : cases) {
-        FakeDialogView view;
+        FakeDialogView view(IDD_MAIN);
         view.set_title(kAppTitle);
         view.set_menu_text(IDM_RESET, "Reset");
         view.set_text(IDC_LABEL_TEMP1, "Temp. 1");
@@ -63,7 +63,7 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
 }
 
 TEST(ApplyLanguage, SwitchingBackAndForthKeepsExactlyOneCheck) {
-    FakeDialogView view;
+    FakeDialogView view(IDD_MAIN);
     const uint8_t sequence[] = {1, 0, 2, 0, 1, 2, 2, 7, 0};
     for (uint8_t language : sequence) {
         apply_language(view, language);

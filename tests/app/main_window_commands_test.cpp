@@ -234,7 +234,7 @@ TEST_F(RunningWindow, OptionsWithoutADialogOpenNothing) {
 TEST_F(RunningWindow, AboutOpensWithoutTalkingToTheModule) {
     std::string about_title;
     view().on_run_dialog([&](int, DialogLogic& logic) {
-        FakeDialogView about(&logic);
+        FakeDialogView about(IDD_ABOUT, &logic);
         about.init();
         about_title = about.title();
     });

@@ -83,7 +83,7 @@ TEST_F(ModulePath, AboutBoxNamesTheConnection) {
         ui_language = c.language;
         set_module_path_source(c.source);
         AboutDialog about;
-        FakeDialogView view(&about);
+        FakeDialogView view(IDD_ABOUT, &about);
         view.init();
         EXPECT_EQ(view.text(IDC_ABOUT_TEXT), c.body) << int(c.language);
     }

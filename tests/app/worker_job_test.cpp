@@ -71,7 +71,7 @@ TEST_F(WorkerJobTest, IoNamesJobReadsHalf1AfterHalf0) {
 
 TEST_F(WorkerJobTest, CodesWithoutOperationsSucceedUntouched) {
     for (int job : {0, 11, 12, 100, 255}) {
-        EXPECT_EQ(run_job_operations(static_cast<WorkerJob>(job), h), 0) << job;
+        EXPECT_EQ(run_job_operations(static_cast<WorkerJob>(job), h), LinkResult::ok) << job;
     }
     EXPECT_TRUE(drv.calls().empty());
 }

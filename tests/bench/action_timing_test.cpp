@@ -47,7 +47,7 @@ TEST_F(ActionTiming, EveryActionTakesExactlyItsLineBound) {
         a.prepare(&module_->state(), a.size);
         meter_->clear();
         const uint64_t start = module_->now_us();
-        ASSERT_EQ(a.run(a.size), 0);
+        ASSERT_EQ(a.run(a.size), LinkResult::ok);
         const uint64_t took = module_->now_us() - start;
 
         uint64_t bound = 0;
@@ -93,7 +93,7 @@ TEST_F(ActionTiming, ExchangesFollowTheListSizes) {
         }
         found->prepare(&module_->state(), found->size);
         meter_->clear();
-        ASSERT_EQ(found->run(found->size), 0);
+        ASSERT_EQ(found->run(found->size), LinkResult::ok);
         EXPECT_EQ(meter_->exchanges().size(), c.exchanges);
     }
 }
@@ -119,7 +119,7 @@ TEST_F(ActionTiming, ConfigurationRestoreWritesOnlyWhatDiffers) {
         ASSERT_TRUE(open_module());
         found->prepare(&module_->state(), found->size);
         meter_->clear();
-        ASSERT_EQ(found->run(found->size), 0);
+        ASSERT_EQ(found->run(found->size), LinkResult::ok);
         const std::vector<Exchange>& e = meter_->exchanges();
         ASSERT_EQ(e.size(), 17 + c.after_read.size());
         for (std::size_t i = 0; i < 17; ++i) EXPECT_FALSE(sim::is_write_command(e[i].command)) << i;

@@ -17,7 +17,7 @@ class ActionsTest : public DialogTest {
   protected:
     void open_with(const std::array<uint8_t, 9>& table) {
         state().actions = table;
-        open(dialog, read_actions);
+        open(IDD_ACTIONS, dialog, read_actions);
     }
     ActionsDialog dialog;
 };
@@ -89,7 +89,7 @@ TEST_F(ActionsTest, TextsFollowTheLanguage) {
         SCOPED_TRACE(int(c.language));
         ui_language = c.language;
         ActionsDialog fresh;
-        open(fresh, read_actions);
+        open(IDD_ACTIONS, fresh, read_actions);
         for (const ActionRow& row : kRows) {
             EXPECT_EQ(items(row.out1),
                       (std::vector<std::string>{c.none, "OUT-1 ON", "OUT-1 OFF", "OUT-1 ON-2s"}));

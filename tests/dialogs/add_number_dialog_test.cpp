@@ -23,7 +23,7 @@ class AddDialog : public ::testing::Test {
     void TearDown() override { ui_language = saved_language_; }
 
     AddNumberDialog dialog;
-    FakeDialogView view{&dialog};
+    FakeDialogView view{IDD_ADD_NUMBER, &dialog};
 
   private:
     uint8_t saved_language_ = kEnglish;
@@ -43,7 +43,7 @@ TEST_F(AddDialog, OnlyDigitsUpToFourteenReachTheEdit) {
 TEST_F(AddDialog, AddTakesElevenToFourteenDigits) {
     for (const char* digits : {"48123456789", "12345678901234"}) {
         AddNumberDialog add;
-        FakeDialogView v(&add);
+        FakeDialogView v(IDD_ADD_NUMBER, &add);
         v.init();
         v.type(IDC_ADD_EDIT, digits);
         v.click(IDC_ADD_ADD);
@@ -73,7 +73,7 @@ TEST_F(AddDialog, ShortNumbersAreRefused) {
 TEST_F(AddDialog, TextThatGotPastTheFilterIsRefused) {
     for (const char* text : {"4812345678a9", "48 123456789", "481234567890123"}) {
         AddNumberDialog add;
-        FakeDialogView v(&add);
+        FakeDialogView v(IDD_ADD_NUMBER, &add);
         v.init();
         v.set_text(IDC_ADD_EDIT, text);  // pasted, not typed
         v.click(IDC_ADD_ADD);
@@ -93,7 +93,7 @@ TEST_F(AddDialog, ReleasingEnterPressesAdd) {
 TEST_F(AddDialog, CancelAndCloseBoxAddNothingEscapeIsIgnored) {
     for (int way = 0; way < 3; ++way) {
         AddNumberDialog add;
-        FakeDialogView v(&add);
+        FakeDialogView v(IDD_ADD_NUMBER, &add);
         v.init();
         v.type(IDC_ADD_EDIT, "491234446570");
         if (way == 0) v.click(IDC_ADD_CANCEL);
@@ -121,7 +121,7 @@ TEST_F(AddDialog, TextsByLanguage) {
     for (const auto& c : cases) {
         ui_language = c.language;
         AddNumberDialog add;
-        FakeDialogView v(&add);
+        FakeDialogView v(IDD_ADD_NUMBER, &add);
         v.init();
         EXPECT_EQ(v.title(), c.title);
         EXPECT_EQ(v.text(IDC_ADD_ADD), c.add);

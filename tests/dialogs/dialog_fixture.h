@@ -27,11 +27,12 @@ class DialogTest : public SimTest {
         SimTest::TearDown();
     }
 
-    // Runs `read`, which must succeed, then opens `logic`. The journal starts empty afterwards.
-    FakeDialogView& open(DialogLogic& logic, uint8_t (*read)(DriverHandle)) {
-        EXPECT_EQ(read(device_handle), 0);
+    // Runs `read`, which must succeed, then opens `logic` in a view of template `template_id`.
+    // The journal starts empty afterwards.
+    FakeDialogView& open(int template_id, DialogLogic& logic, LinkResult (*read)(DriverHandle)) {
+        EXPECT_EQ(read(device_handle), LinkResult::ok);
         sim().clear_journal();
-        view_ = std::make_unique<FakeDialogView>(&logic);
+        view_ = std::make_unique<FakeDialogView>(template_id, &logic);
         view_->init();
         return *view_;
     }

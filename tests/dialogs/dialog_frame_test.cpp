@@ -16,8 +16,9 @@ namespace {
 
 struct RecordDialog {
     const char* name;
+    int template_id;
     std::unique_ptr<DialogLogic> (*make)();
-    uint8_t (*read)(DriverHandle);
+    LinkResult (*read)(DriverHandle);
     uint8_t write_command;
     int save, cancel;
     void (*edit)(FakeDialogView&);  // a change a user makes
@@ -30,22 +31,23 @@ std::unique_ptr<DialogLogic> make() {
 }
 
 const RecordDialog kDialogs[] = {
-    {"actions", make<ActionsDialog>, read_actions, 12, IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL,
-     [](FakeDialogView& v) { v.toggle(IDC_ACT3_CLIP); },
+    {"actions", IDD_ACTIONS, make<ActionsDialog>, read_actions, 12, IDC_ACTIONS_SAVE,
+     IDC_ACTIONS_CANCEL, [](FakeDialogView& v) { v.toggle(IDC_ACT3_CLIP); },
      [] { return Bytes(action_table.entry, action_table.entry + 9); }},
-    {"answer for call", make<CallAnswerDialog>, read_call_answer, 23, IDC_CALL_SAVE,
-     IDC_CALL_CANCEL, [](FakeDialogView& v) { v.choose(IDC_CALL_OUT2, 2); },
+    {"answer for call", IDD_CALL_ANSWER, make<CallAnswerDialog>, read_call_answer, 23,
+     IDC_CALL_SAVE, IDC_CALL_CANCEL, [](FakeDialogView& v) { v.choose(IDC_CALL_OUT2, 2); },
      [] {
          return Bytes{call_answer.sms, call_answer.reactions};
      }},
-    {"auto-status", make<AutoStatusDialog>, read_auto_status, 27, IDC_AUTO_STATUS_SAVE,
-     IDC_AUTO_STATUS_CANCEL, [](FakeDialogView& v) { v.choose(IDC_AUTO_STATUS_PERIOD, 2); },
+    {"auto-status", IDD_AUTO_STATUS, make<AutoStatusDialog>, read_auto_status, 27,
+     IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL,
+     [](FakeDialogView& v) { v.choose(IDC_AUTO_STATUS_PERIOD, 2); },
      [] { return Bytes{auto_status.value}; }},
-    {"auto-reset", make<AutoResetDialog>, read_auto_reset, 21, IDC_AUTO_RESET_SAVE,
+    {"auto-reset", IDD_AUTO_RESET, make<AutoResetDialog>, read_auto_reset, 21, IDC_AUTO_RESET_SAVE,
      IDC_AUTO_RESET_CANCEL, [](FakeDialogView& v) { v.choose(IDC_AUTO_RESET_PERIOD, 2); },
      [] { return Bytes{auto_reset.period}; }},
-    {"pin and puk", make<PinPukDialog>, read_sim_codes, 10, IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL,
-     [](FakeDialogView& v) { v.type(IDC_PIN_EDIT, "1234"); },
+    {"pin and puk", IDD_PIN_PUK, make<PinPukDialog>, read_sim_codes, 10, IDC_PIN_PUK_SAVE,
+     IDC_PIN_PUK_CANCEL, [](FakeDialogView& v) { v.type(IDC_PIN_EDIT, "1234"); },
      [] {
          const uint16_t pin = sim_codes.pin;
          const uint32_t puk = sim_codes.puk;
@@ -61,7 +63,7 @@ TEST_F(RecordDialogTest, CancelCloseBoxAndEscapeWriteNothing) {
         for (int way = 0; way < 3; ++way) {
             SCOPED_TRACE(testing::Message() << d.name << " " << way);
             auto dialog = d.make();
-            open(*dialog, d.read);
+            open(d.template_id, *dialog, d.read);
             const Bytes before = d.record();
             d.edit(view());
             if (way == 0) view().click(d.cancel);
@@ -83,7 +85,7 @@ TEST_F(RecordDialogTest, FailedWriteKeepsTheDialogOpen) {
         const RecordDialog& d = kDialogs[i];
         SCOPED_TRACE(d.name);
         auto dialog = d.make();
-        open(*dialog, d.read);
+        open(d.template_id, *dialog, d.read);
         const Bytes before = d.record();
         add_fault(faults[i], d.write_command, -1, 0, 1);
         d.edit(view());

@@ -40,14 +40,14 @@ class NamesDialog : public SimTest {
 
     // Both halves read as the Options job reads them, then the dialog opens.
     void open() {
-        ASSERT_EQ(read_io_names(handle(), 0), 0);
-        ASSERT_EQ(read_io_names(handle(), 1), 0);
+        ASSERT_EQ(read_io_names(handle(), 0), LinkResult::ok);
+        ASSERT_EQ(read_io_names(handle(), 1), LinkResult::ok);
         sim().clear_journal();
         view.init();
     }
 
     IoNamesDialog dialog;
-    FakeDialogView view{&dialog};
+    FakeDialogView view{IDD_IO_NAMES, &dialog};
 
   private:
     uint8_t saved_language_ = kEnglish;
@@ -107,10 +107,10 @@ TEST_F(NamesDialog, AFailedHalfKeepsTheDialogOpen) {
     for (int failing_half : {0, 1}) {
         SCOPED_TRACE(failing_half);
         IoNamesDialog fresh;
-        FakeDialogView v(&fresh);
+        FakeDialogView v(IDD_IO_NAMES, &fresh);
         for (int i = 0; i < 12; ++i) state().io_names[i] = "old " + std::to_string(i);
-        ASSERT_EQ(read_io_names(handle(), 0), 0);
-        ASSERT_EQ(read_io_names(handle(), 1), 0);
+        ASSERT_EQ(read_io_names(handle(), 0), LinkResult::ok);
+        ASSERT_EQ(read_io_names(handle(), 1), LinkResult::ok);
         v.init();
         for (int slot = 0; slot < 12; ++slot)
             v.set_text(kIoNameEdits[slot], "new-" + std::to_string(slot));
@@ -139,7 +139,7 @@ TEST_F(NamesDialog, CancelCloseBoxAndEscapeWriteNothing) {
     open();
     for (int way = 0; way < 3; ++way) {
         IoNamesDialog fresh;
-        FakeDialogView v(&fresh);
+        FakeDialogView v(IDD_IO_NAMES, &fresh);
         v.init();
         v.set_text(IDC_IO_NAME_SLOT0, "changed");
         if (way == 0) v.click(IDC_IO_NAMES_CANCEL);
@@ -164,7 +164,7 @@ TEST_F(NamesDialog, TextsByLanguage) {
     for (const auto& c : cases) {
         ui_language = c.language;
         IoNamesDialog fresh;
-        FakeDialogView v(&fresh);
+        FakeDialogView v(IDD_IO_NAMES, &fresh);
         v.init();
         EXPECT_EQ(v.title(), c.title) << +c.language;
         EXPECT_EQ(v.text(IDC_IO_NAMES_SAVE), c.save) << +c.language;

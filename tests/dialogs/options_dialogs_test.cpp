@@ -60,8 +60,8 @@ class OptionsMenu : public MainWindowTest {
 
     // Clicks `menu`; the dialog it opens is checked and used by `user`.
     void use(int menu, std::function<void(FakeDialogView&)> user) {
-        view().on_run_dialog([user](int, DialogLogic& logic) {
-            FakeDialogView child(&logic);
+        view().on_run_dialog([user](int id, DialogLogic& logic) {
+            FakeDialogView child(id, &logic);
             child.init();
             user(child);
             EXPECT_TRUE(child.is_closed());

@@ -46,14 +46,14 @@ class PhoneDialog : public DialogTest {
         state().emergency_numbers = numbers(900, emergency);
         state().accepted_numbers = numbers(0, accepted);
         dialog = PhoneNumbersDialog();
-        return open(dialog, read_phone_numbers);
+        return open(IDD_PHONE_NUMBERS, dialog, read_phone_numbers);
     }
 
     // Every ADD dialog from now on gets `typed`, then Add; its close box when Add refused.
     void add_dialog_types(const std::string& typed) {
         view().on_run_dialog([this, typed](int id, DialogLogic& logic) {
             EXPECT_EQ(id, IDD_ADD_NUMBER);
-            FakeDialogView add(&logic);
+            FakeDialogView add(id, &logic);
             add.init();
             add.type(IDC_ADD_EDIT, typed);
             add.click(IDC_ADD_ADD);
@@ -71,7 +71,7 @@ TEST_F(PhoneDialog, OpensWithTheListsThatWereRead) {
     state().accepted_numbers[1] = {0xFF, 0x12, 0x34, 0x56, 0x78, 0x90, 0x12};  // shows as "+"
     state().emergency_numbers = {{0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34}};
     state().accept_all = 1;
-    FakeDialogView& v = open(dialog, read_phone_numbers);
+    FakeDialogView& v = open(IDD_PHONE_NUMBERS, dialog, read_phone_numbers);
 
     EXPECT_EQ(items(IDC_RECEIVED_LIST), (std::vector<std::string>{entry(0), "+", entry(2)}));
     EXPECT_EQ(items(IDC_EMERGENCY_LIST), std::vector<std::string>{"+12345678901234"});
@@ -175,7 +175,7 @@ TEST_F(PhoneDialog, AModuleWithMoreThanTheTablesHoldShowsWhatFits) {
 TEST_F(PhoneDialog, RemovalAsksFirstAndNamesTheEntry) {
     state().emergency_numbers = {{0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34}};
     state().accepted_numbers = numbers(0, 3);
-    FakeDialogView& v = open(dialog, read_phone_numbers);
+    FakeDialogView& v = open(IDD_PHONE_NUMBERS, dialog, read_phone_numbers);
 
     v.answer_next(MessageAnswer::cancel);
     v.click(IDC_EMERGENCY_REMOVE);

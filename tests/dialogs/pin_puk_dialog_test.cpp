@@ -28,7 +28,7 @@ class PinPukTest : public DialogTest {
     FakeDialogView& open_with(uint16_t pin, uint32_t puk) {
         state().pin = pin;
         state().puk = puk;
-        return open(dialog, read_sim_codes);
+        return open(IDD_PIN_PUK, dialog, read_sim_codes);
     }
     PinPukDialog dialog;
 };
@@ -50,7 +50,7 @@ TEST_F(PinPukTest, ShowsEachNibbleAsOneCharacter) {
         PinPukDialog fresh;
         state().pin = c.pin;
         state().puk = c.puk;
-        open(fresh, read_sim_codes);
+        open(IDD_PIN_PUK, fresh, read_sim_codes);
         EXPECT_EQ(view().text(IDC_PIN_EDIT), c.pin_text);
         EXPECT_EQ(view().text(IDC_PUK_EDIT), c.puk_text);
     }
@@ -78,7 +78,7 @@ TEST_F(PinPukTest, SaveSendsTheTypedCodes) {
         PinPukDialog fresh;
         state().pin = 0x5555;
         state().puk = 0x55555555;
-        open(fresh, read_sim_codes);
+        open(IDD_PIN_PUK, fresh, read_sim_codes);
         view().set_text(IDC_PIN_EDIT, "");
         view().set_text(IDC_PUK_EDIT, "");
         view().type(IDC_PIN_EDIT, c.pin);
@@ -99,12 +99,12 @@ TEST_F(PinPukTest, CodesSurviveARoundTrip) {
     EXPECT_EQ(sent(10), (std::vector<Bytes>{{0xAB, 0x0F, 0xFE, 0xDC, 0xBA, 0x98}}));
 
     PinPukDialog second;
-    open(second, read_sim_codes);
+    open(IDD_PIN_PUK, second, read_sim_codes);
     view().set_text(IDC_PIN_EDIT, "");
     view().type(IDC_PIN_EDIT, "0420");
     view().click(IDC_PIN_PUK_SAVE);
     PinPukDialog third;
-    open(third, read_sim_codes);
+    open(IDD_PIN_PUK, third, read_sim_codes);
     EXPECT_EQ(view().text(IDC_PIN_EDIT), "0420");
     EXPECT_EQ(view().text(IDC_PUK_EDIT), "FEDCBA98");
 }
@@ -124,7 +124,7 @@ TEST_F(PinPukTest, WrongLengthsAreRefused) {
         PinPukDialog fresh;
         state().pin = 0x1111;
         state().puk = 0x22222222;
-        open(fresh, read_sim_codes);
+        open(IDD_PIN_PUK, fresh, read_sim_codes);
         view().set_text(IDC_PIN_EDIT, c.pin);
         view().set_text(IDC_PUK_EDIT, c.puk);
         view().click(IDC_PIN_PUK_SAVE);
@@ -145,7 +145,7 @@ TEST_F(PinPukTest, OnlyTheFirstCharactersCount) {
     EXPECT_EQ(sent(10), (std::vector<Bytes>{{0x12, 0x34, 0x12, 0x34, 0x56, 0x78}}));
 
     PinPukDialog second;
-    open(second, read_sim_codes);
+    open(IDD_PIN_PUK, second, read_sim_codes);
     view().set_text(IDC_PIN_EDIT, "1ä3");  // three characters, four bytes
     view().click(IDC_PIN_PUK_SAVE);
     expect_only_error_box("PIN - Required 4 digits");
@@ -172,7 +172,7 @@ TEST_F(PinPukTest, TextsFollowTheLanguage) {
         SCOPED_TRACE(int(c.language));
         ui_language = c.language;
         PinPukDialog fresh;
-        open(fresh, read_sim_codes);
+        open(IDD_PIN_PUK, fresh, read_sim_codes);
         EXPECT_EQ(view().title(), c.title);
         EXPECT_EQ(view().text(IDC_PIN_PUK_SAVE), c.save);
         EXPECT_EQ(view().text(IDC_PIN_PUK_CANCEL), c.cancel);

@@ -35,7 +35,7 @@ TEST_F(SmallDialogTest, CallAnswerShowsAndSendsBackWhatItCanShow) {
         state().call_answer_sms = c.sms;
         state().call_answer_reactions = c.reactions;
         CallAnswerDialog dialog;
-        open(dialog, read_call_answer);
+        open(IDD_CALL_ANSWER, dialog, read_call_answer);
         EXPECT_EQ(view().checked(IDC_CALL_SMS), c.checked);
         EXPECT_EQ(view().selected_item(IDC_CALL_OUT1), c.out1);
         EXPECT_EQ(view().selected_item(IDC_CALL_OUT2), c.out2);
@@ -47,7 +47,7 @@ TEST_F(SmallDialogTest, CallAnswerShowsAndSendsBackWhatItCanShow) {
 
 TEST_F(SmallDialogTest, CallAnswerStoresTheChosenReactions) {
     CallAnswerDialog dialog;
-    open(dialog, read_call_answer);
+    open(IDD_CALL_ANSWER, dialog, read_call_answer);
     view().toggle(IDC_CALL_SMS);
     view().choose(IDC_CALL_OUT1, 2);
     view().choose(IDC_CALL_OUT2, 1);
@@ -74,7 +74,7 @@ TEST_F(SmallDialogTest, AutoStatusShowsAndSendsBackWhatItCanShow) {
         SCOPED_TRACE(int(c.value));
         state().auto_status = c.value;
         AutoStatusDialog dialog;
-        open(dialog, read_auto_status);
+        open(IDD_AUTO_STATUS, dialog, read_auto_status);
         EXPECT_EQ(view().checked(IDC_AUTO_STATUS_SMS), c.sms);
         EXPECT_EQ(view().checked(IDC_AUTO_STATUS_CLIP), c.clip);
         EXPECT_EQ(view().selected_item(IDC_AUTO_STATUS_PERIOD), c.period);
@@ -87,7 +87,7 @@ TEST_F(SmallDialogTest, AutoStatusShowsAndSendsBackWhatItCanShow) {
 TEST_F(SmallDialogTest, AutoStatusStoresBoxesAndPeriod) {
     state().auto_status = 0x41;
     AutoStatusDialog dialog;
-    open(dialog, read_auto_status);
+    open(IDD_AUTO_STATUS, dialog, read_auto_status);
     EXPECT_EQ(view().item_text(IDC_AUTO_STATUS_PERIOD, 1), "1 day");
     view().toggle(IDC_AUTO_STATUS_SMS);
     view().toggle(IDC_AUTO_STATUS_CLIP);
@@ -108,14 +108,14 @@ TEST_F(SmallDialogTest, AutoResetShowsAndSendsBackWhatItCanShow) {
         SCOPED_TRACE(int(c.value));
         state().auto_reset = c.value;
         AutoResetDialog dialog;
-        open(dialog, read_auto_reset);
+        open(IDD_AUTO_RESET, dialog, read_auto_reset);
         EXPECT_EQ(view().selected_item(IDC_AUTO_RESET_PERIOD), c.shown);
         EXPECT_EQ(view().item_text(IDC_AUTO_RESET_PERIOD, c.shown), c.text);
         view().click(IDC_AUTO_RESET_SAVE);
         EXPECT_EQ(sent(21), (std::vector<Bytes>{{static_cast<uint8_t>(c.shown)}}));
     }
     AutoResetDialog dialog;
-    open(dialog, read_auto_reset);
+    open(IDD_AUTO_RESET, dialog, read_auto_reset);
     view().choose(IDC_AUTO_RESET_PERIOD, 2);
     view().click(IDC_AUTO_RESET_SAVE);
     EXPECT_EQ(state().auto_reset, 2);
@@ -160,7 +160,7 @@ TEST_F(SmallDialogTest, TextsFollowTheLanguage) {
         ui_language = language;
 
         CallAnswerDialog call;
-        open(call, read_call_answer);
+        open(IDD_CALL_ANSWER, call, read_call_answer);
         EXPECT_EQ(items(IDC_CALL_OUT1), c.reactions1);
         EXPECT_EQ(items(IDC_CALL_OUT2), c.reactions2);
         EXPECT_EQ(view().title(), c.call_title);
@@ -168,7 +168,7 @@ TEST_F(SmallDialogTest, TextsFollowTheLanguage) {
         EXPECT_EQ(view().text(IDC_CALL_CANCEL), c.cancel);
 
         AutoStatusDialog status;
-        open(status, read_auto_status);
+        open(IDD_AUTO_STATUS, status, read_auto_status);
         EXPECT_EQ(items(IDC_AUTO_STATUS_PERIOD), c.periods);
         EXPECT_EQ(view().title(), "Auto-Status");
         EXPECT_EQ(view().text(IDC_AUTO_STATUS_LABEL), c.label);
@@ -176,7 +176,7 @@ TEST_F(SmallDialogTest, TextsFollowTheLanguage) {
         EXPECT_EQ(view().text(IDC_AUTO_STATUS_CANCEL), c.cancel);
 
         AutoResetDialog reset;
-        open(reset, read_auto_reset);
+        open(IDD_AUTO_RESET, reset, read_auto_reset);
         EXPECT_EQ(items(IDC_AUTO_RESET_PERIOD), c.periods);
         EXPECT_EQ(view().title(), "Auto-Reset");
         EXPECT_EQ(view().text(IDC_AUTO_RESET_LABEL), c.label);
@@ -190,7 +190,7 @@ TEST_F(SmallDialogTest, UnknownLanguageStillSendsTheShownCode) {
     ui_language = 7;
     state().auto_reset = 2;
     AutoResetDialog reset;
-    open(reset, read_auto_reset);
+    open(IDD_AUTO_RESET, reset, read_auto_reset);
     EXPECT_EQ(view().item_text(IDC_AUTO_RESET_PERIOD, view().selected_item(IDC_AUTO_RESET_PERIOD)),
               "2 Tage");
     view().choose(IDC_AUTO_RESET_PERIOD, 3);

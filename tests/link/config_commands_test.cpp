@@ -13,7 +13,7 @@ using ConfigTest = LinkTest;
 
 struct RecordRead {
     const char* name;
-    uint8_t (*read)(DriverHandle);
+    LinkResult (*read)(DriverHandle);
     Bytes request;      // on the wire
     uint32_t ask;       // most bytes a read may take
     Bytes data;         // the answer's data
@@ -126,7 +126,7 @@ TEST_F(ConfigTest, WritesSendTheRecordAndNeedTheirAck) {
     auto_status = {0x83};
     const struct {
         const char* name;
-        uint8_t (*write)(DriverHandle);
+        LinkResult (*write)(DriverHandle);
         uint8_t command;
         Bytes data;
     } writes[] = {

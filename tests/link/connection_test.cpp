@@ -215,7 +215,7 @@ TEST_F(Receive, AcknowledgementIsOneReadOfFiveBytes) {
     const struct {
         const char* name;
         Bytes reply;
-        uint8_t result;
+        LinkResult result;
     } cases[] = {
         {"good", ack(15), kOk},
         {"six bytes", concat({ack(15), {0x00}}), kOk},

@@ -17,23 +17,24 @@ namespace {
 
 struct Target {
     const char* name;
-    uint8_t (*read)(DriverHandle);
+    LinkResult (*read)(DriverHandle);
     Bytes good_answer;
     void* record;
     std::size_t record_size;
-    uint8_t max_result;
+    LinkResult max_result;
 };
 
-uint8_t status_part0(DriverHandle h) {
+LinkResult status_part0(DriverHandle h) {
     return read_status(h, 0);
 }
-uint8_t io_half1(DriverHandle h) {
+LinkResult io_half1(DriverHandle h) {
     return read_io_names(h, 1);
 }
-uint8_t block7(DriverHandle h) {
+LinkResult block7(DriverHandle h) {
     uint8_t count = 0;
-    const uint8_t result = read_accepted_block(h, 7, &count);
-    return result == 0 && count > 8 ? 99 : result;  // block 7 never stores more than 8
+    const LinkResult result = read_accepted_block(h, 7, &count);
+    return result == kOk && count > 8 ? LinkResult{99}
+                                      : result;  // block 7 never stores more than 8
 }
 
 // n numbers, each with one byte that needs escaping on the wire.
@@ -73,7 +74,7 @@ TEST(GarbledAnswers, SucceedOrChangeNothing) {
                                  wire_text("c"),
                                  wire_text(""),
                                  wire_text("d")})),
-         &device_status, sizeof device_status, 5},
+         &device_status, sizeof device_status, kBadEcho},
         {"io names 1", io_half1,
          answer_frame(24, concat({{1},
                                   wire_text("a"),
@@ -82,15 +83,15 @@ TEST(GarbledAnswers, SucceedOrChangeNothing) {
                                   wire_text("c"),
                                   wire_text(""),
                                   wire_text("d")})),
-         &io_names, sizeof io_names, 5},
+         &io_names, sizeof io_names, kBadEcho},
         {"emergency", read_emergency_numbers, answer_frame(13, concat({{7}, seven_digits(7)})),
-         emergency_numbers, sizeof emergency_numbers, 1},
+         emergency_numbers, sizeof emergency_numbers, kFailed},
         {"block 7", block7, answer_frame(16, concat({{7, 12}, seven_digits(12)})), accepted_numbers,
-         sizeof accepted_numbers, 1},
+         sizeof accepted_numbers, kFailed},
         {"alarm settings", read_alarm_settings, answer_frame(6, Bytes(14, 9)), &alarm_settings,
-         sizeof alarm_settings, 1},
+         sizeof alarm_settings, kFailed},
         {"actions", read_actions, answer_frame(11, Bytes(9, 0x6E)), &action_table,
-         sizeof action_table, 1},
+         sizeof action_table, kFailed},
     };
     std::mt19937 rng(20240611);
     for (const auto& t : targets) {
@@ -103,9 +104,9 @@ TEST(GarbledAnswers, SucceedOrChangeNothing) {
             ScriptedDriver drv;
             const Bytes answer = garble(t.good_answer, rng);
             drv.reply(answer);
-            const uint8_t result = t.read(drv.handle());
+            const LinkResult result = t.read(drv.handle());
             ASSERT_LE(result, t.max_result) << t.name << " round " << round;
-            if (result != 0) {
+            if (result != kOk) {
                 ASSERT_EQ(std::memcmp(before.data(), t.record, t.record_size), 0)
                     << t.name << " round " << round;
             } else {

@@ -52,7 +52,7 @@ TEST_F(IoNamesTest, BadAnswersChangeNothing) {
     const struct {
         const char* name;
         Bytes reply;
-        uint8_t result;
+        LinkResult result;
     } cases[] = {
         {"half 0 echoed", half_answer(0, {"a", "b", "c", "d", "e", "f"}), kBadEcho},
         {"name past the end", answer_frame(24, concat({{1}, wire_text("a"), {9, 'x'}})), kBadEcho},

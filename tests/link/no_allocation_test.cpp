@@ -79,7 +79,7 @@ TEST_F(NoAllocation, ExchangesUseNoHeap) {
 
     allocations = 0;
     counting = true;
-    const uint8_t results[] = {
+    const LinkResult results[] = {
         read_status(h, 0),       read_io_names(h, 1),  read_call_answer(h),
         write_alarm_settings(h), write_io_names(h, 0), write_phone_numbers(h),
         read_accept_all(h),  // no answer: the failure path too
@@ -87,7 +87,7 @@ TEST_F(NoAllocation, ExchangesUseNoHeap) {
     counting = false;
 
     EXPECT_EQ(allocations, 0);
-    const uint8_t expected[] = {kOk, kOk, kOk, kOk, kOk, kOk, kFailed};
+    const LinkResult expected[] = {kOk, kOk, kOk, kOk, kOk, kOk, kFailed};
     for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], expected[i]) << i;
 }
 
@@ -120,27 +120,17 @@ TEST_F(NoAllocation, EveryOtherCommandUsesNoHeap) {
     allocations = 0;
     counting = true;
     DriverHandle opened = nullptr;
-    const uint8_t results[] = {
-        open_device(0, &opened, 1, notice),
-        read_status(h, 1),
-        read_status(h, 2),
-        read_alarm_settings(h),
-        read_sim_codes(h),
-        read_actions(h),
-        read_auto_reset(h),
-        read_auto_status(h),
-        read_io_names(h, 0),
-        read_phone_numbers(h),
-        write_sim_codes(h),
-        write_actions(h),
-        write_auto_reset(h),
-        write_call_answer(h),
-        write_auto_status(h),
-        reset_device(h),
+    const uint8_t open_result = open_device(0, &opened, 1, notice);
+    const LinkResult results[] = {
+        read_status(h, 1),     read_status(h, 2),    read_alarm_settings(h), read_sim_codes(h),
+        read_actions(h),       read_auto_reset(h),   read_auto_status(h),    read_io_names(h, 0),
+        read_phone_numbers(h), write_sim_codes(h),   write_actions(h),       write_auto_reset(h),
+        write_call_answer(h),  write_auto_status(h), reset_device(h),
     };
     counting = false;
 
     EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(open_result, kOpenOk);
     for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], kOk) << i;
     EXPECT_NE(opened, nullptr);
     EXPECT_EQ(accepted_count, 2);  // the sequence really ran to its last block

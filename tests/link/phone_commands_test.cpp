@@ -104,7 +104,7 @@ TEST_F(PhoneTest, EmergencyAnswers) {
     const struct {
         const char* name;
         Bytes data;
-        uint8_t result;
+        LinkResult result;
         uint8_t count;
     } cases[] = {
         {"none", {0}, kOk, 0},

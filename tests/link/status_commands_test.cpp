@@ -96,7 +96,7 @@ TEST_F(StatusTest, FailuresGiveTheirResultAndChangeNothing) {
         bool fail_read;
         uint8_t part;
         Bytes reply;
-        uint8_t result;
+        LinkResult result;
     } cases[] = {
         {"write fails", true, false, 0, {}, kFailed},
         {"read fails", false, true, 0, {}, kReadFailed},

@@ -40,7 +40,7 @@ class AlarmSettingsPanel : public ::testing::Test {
         view.set_updown_position(IDC_T2_LOW_SPIN, t2_low);
     }
 
-    FakeDialogView view;
+    FakeDialogView view{IDD_MAIN};
 };
 
 TEST_F(AlarmSettingsPanel, SetUpRangesStartPositionsAndFilters) {

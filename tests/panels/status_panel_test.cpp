@@ -30,7 +30,7 @@ class StatusPanel : public ::testing::Test {
         return {c.red, c.green, c.blue};
     }
 
-    FakeDialogView view;
+    FakeDialogView view{IDD_MAIN};
 };
 
 TEST_F(StatusPanel, Temperatures) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/shell.h"
@@ -12,9 +13,19 @@ namespace zavi::test {
 
 class FakeShell : public Shell {
   public:
-    uint8_t run_worker_job(WorkerJob job) override;
+    LinkResult run_worker_job(WorkerJob job) override;
+    // The worker ends while the platform waits: the job's operations run now.
+    void wait_for_job() override;
 
     std::vector<WorkerJob> jobs;
+    // Called once the job has started, before its operations run: what reaches the window
+    // while the worker talks to the module.
+    std::function<void()> during_job;
+    int waits = 0;
+
+  private:
+    void finish_job();
+    bool running_ = false;
 };
 
 }  // namespace zavi::test

@@ -4,6 +4,7 @@
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
+#include "resources/ids.h"
 
 namespace zavi::test {
 
@@ -38,7 +39,7 @@ void MainWindowTest::open_window(Driver* usb) {
             return std::make_unique<RecordingDialog>(opened, template_id);
         },
         settings_path.c_str());
-    view_ = std::make_unique<FakeDialogView>(window_.get());
+    view_ = std::make_unique<FakeDialogView>(IDD_MAIN, window_.get());
     view_->init();
 }
 

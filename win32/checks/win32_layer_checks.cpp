@@ -18,6 +18,7 @@
 #include "dialogs/pin_puk_dialog.h"
 #include "link/phone_number.h"
 #include "link/records.h"
+#include "resources/control_tables.h"
 #include "resources/ids.h"
 #include "win32/dialog_host.h"
 #include "win32/win32_dialog_view.h"
@@ -95,53 +96,64 @@ struct Template {
     int id;
     const wchar_t* caption;
     int default_button;
-    std::vector<int> controls;
 };
+
+// The window class and style bits that make a control of `kind`.
+bool is_kind(HWND control, ControlKind kind) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    switch (kind) {
+        case ControlKind::button:
+            return _wcsicmp(name, L"Button") == 0 && type != BS_AUTOCHECKBOX;
+        case ControlKind::check_box:
+            return _wcsicmp(name, L"Button") == 0 && type == BS_AUTOCHECKBOX;
+        case ControlKind::edit:
+            return _wcsicmp(name, L"Edit") == 0;
+        case ControlKind::list:
+            return _wcsicmp(name, L"ComboBox") == 0;
+        case ControlKind::static_text:  // group boxes are buttons to Windows
+            return _wcsicmp(name, L"Static") == 0 ||
+                   (_wcsicmp(name, L"Button") == 0 && type == BS_GROUPBOX);
+        case ControlKind::progress:
+            return _wcsicmp(name, PROGRESS_CLASSW) == 0;
+        case ControlKind::updown:
+            return _wcsicmp(name, UPDOWN_CLASSW) == 0;
+    }
+    return false;
+}
 
 void check_templates() {
     const Template templates[] = {
-        {IDD_MAIN,
-         L"ZAVI ALARM-GSM",
-         IDC_REFRESH,
-         {13,    12,    9,     10,    11,    8,     7,     6,     40019, 40025, 40030, 40034, 40037,
-          40040, 40046, 40049, 40105, 40051, 40008, 40092, 40053, 40012, 40057, 40085, 40086, 40089,
-          40088, 14,    15,    17,    16,    1002,  1003,  1004,  1005,  40090, 40091, 40096, 40094,
-          40095, 40093, 1021,  40003, 1023,  40075, 40043, 1026,  1027,  1028,  40087, 40077, 40079,
-          40059, 40061, 5,     40055, 0,     1,     2,     3,     4}},
-        {IDD_PROGRESS, L"", 0, {IDC_PROGRESS_TEXT}},
-        {IDD_ABOUT, L"About", IDC_ABOUT_CLOSE, {1103, 1104, 1105}},
-        {IDD_ACTIONS,
-         L"Emergency procedures",
-         IDC_ACTIONS_CANCEL,
-         {40001, 40006, 40036, 40032, 40017, 40065, 40011, 40023, 40066, 40074, 40028, 40039, 40067,
-          40076, 40042, 40045, 40068, 40078, 40048, 40050, 40069, 40080, 40052, 40054, 40070, 40081,
-          40056, 40058, 40071, 40082, 40060, 40062, 40072, 40083, 40063, 40064, 40073, 40084}},
-        {IDD_CALL_ANSWER, L"Answer for Call", IDC_CALL_CANCEL, {40000, 40002, 40003, 40004, 40001}},
-        {IDD_AUTO_STATUS,
-         L"Auto-Status",
-         IDC_AUTO_STATUS_CANCEL,
-         {40006, 40005, 40000, 40003, 40004, 40002}},
-        {IDD_AUTO_RESET, L"Auto-Reset", IDC_AUTO_RESET_CANCEL, {40108, 40000, 40002, 40001}},
-        {IDD_PHONE_NUMBERS,
-         L"Telephone Numbers",
-         IDC_PHONE_CANCEL,
-         {40100, 40005, 40027, 40031, 40098, 40041, 40047, 40099, 40022, 40035, 40038, 40097, 40044,
-          40010, 40016}},
-        {IDD_ADD_NUMBER, L"ADD", 0, {40103, 40021, 40104, 40004, 40015}},
-        {IDD_IO_NAMES,
-         L"I/O name",
-         IDC_IO_NAMES_CANCEL,
-         {40000, 40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40009, 40010, 40011, 40106,
-          40107}},
-        {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL, {40009, 40014, 40020, 40026}},
+        {IDD_MAIN, L"ZAVI ALARM-GSM", IDC_REFRESH},
+        {IDD_PROGRESS, L"", 0},
+        {IDD_ABOUT, L"About", IDC_ABOUT_CLOSE},
+        {IDD_ACTIONS, L"Emergency procedures", IDC_ACTIONS_CANCEL},
+        {IDD_CALL_ANSWER, L"Answer for Call", IDC_CALL_CANCEL},
+        {IDD_AUTO_STATUS, L"Auto-Status", IDC_AUTO_STATUS_CANCEL},
+        {IDD_AUTO_RESET, L"Auto-Reset", IDC_AUTO_RESET_CANCEL},
+        {IDD_PHONE_NUMBERS, L"Telephone Numbers", IDC_PHONE_CANCEL},
+        {IDD_ADD_NUMBER, L"ADD", 0},
+        {IDD_IO_NAMES, L"I/O name", IDC_IO_NAMES_CANCEL},
+        {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL},
     };
-    for (const Template& t : templates) {
-        const INT_PTR result = probe(t.id, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
-            CHECK_IN(window_text(dialog) == t.caption, t.id);
-            for (int id : t.controls) CHECK_IN(GetDlgItem(dialog, id) != nullptr, id);
+    CHECK(std::size(templates) == std::size(kDialogTables));
+    for (const DialogTable& table : kDialogTables) {
+        const Template* t = nullptr;
+        for (const Template& candidate : templates)
+            if (candidate.id == table.template_id) t = &candidate;
+        CHECK_IN(t != nullptr, table.template_id);
+        if (!t) continue;
+        const INT_PTR result = probe(t->id, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
+            CHECK_IN(window_text(dialog) == t->caption, t->id);
+            // Every control of the table is there, of its kind.
+            for (const ControlEntry& c : table.controls) {
+                const HWND control = GetDlgItem(dialog, c.id);
+                CHECK_IN(control != nullptr && is_kind(control, c.kind), c.id);
+            }
             // A dialog without a default push button answers IDOK.
-            const int expected = t.default_button ? t.default_button : IDOK;
-            CHECK_IN(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == expected, t.id);
+            const int expected = t->default_button ? t->default_button : IDOK;
+            CHECK_IN(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == expected, t->id);
             for (HWND child = GetWindow(dialog, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
                 wchar_t name[32] = {};
@@ -152,7 +164,7 @@ void check_templates() {
                          GetDlgCtrlID(child));
             }
         });
-        CHECK_IN(result == 7, t.id);
+        CHECK_IN(result == 7, t->id);
     }
     CHECK(probe(4242, nullptr) == -1);  // no such template: a clean failure
 }
