@@ -148,12 +148,15 @@ const char* tool_help() {
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
            "  --state STATE.json load the simulated module from this file and save it back\n"
-           "  --device N         the USB device index, from 0 (default: the highest good module)\n"
-           "  --port PATH        a serial port (not supported by this build)\n"
+           "  --device N         the index among the module ports found, from 0 (default: the\n"
+           "                     highest good module)\n"
+           "  --port PATH        the module on this serial port alone: /dev/ttyUSB0,\n"
+           "                     /dev/serial/by-id/..., a pseudo-terminal; COM5 on Windows\n"
            "  --help             this text; COMMAND --help describes a command\n"
            "\n"
-           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module or driver,\n"
-           "4 communication failed, 5 invalid file, 6 read-back differs from the file.\n";
+           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
+           "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"
+           "differs from the file.\n";
 }
 
 const char* command_help(Command command) {

@@ -76,10 +76,7 @@ class Session {
     // Loads the simulated module or the USB driver, then opens the module as the program
     // does. An exit code other than kExitDone ends the command.
     int open() {
-        if (args_.port) {
-            env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
-            return kExitNoModule;
-        }
+        if (args_.port) return open_port(*args_.port);
         Driver* usb = nullptr;
         if (args_.sim) {
             const int loaded = load_sim();
@@ -97,20 +94,32 @@ class Session {
         uint32_t count = 0;
         if (usb->count_devices(&count) != kDriverOk) count = 0;
         NoticeToText notice;
+        // Ports the driver could not use at all, and whether any other one stayed silent.
+        std::string unusable;
+        bool silent = false;
+        const auto try_index = [&](int index, DriverHandle* h) {
+            open_device(index, h, kEnglish, notice);
+            if (*h) return;
+            const std::string why = env_.unusable_port ? env_.unusable_port() : std::string();
+            if (why.empty())
+                silent = true;
+            else
+                unusable = why;
+        };
         if (args_.device) {
             if (count > 0 && static_cast<uint32_t>(*args_.device) >= count) {
                 env_.err << "zavi-gsm-cli: no module at index " << *args_.device << " (" << count
                          << " found)\n";
                 return kExitNoModule;
             }
-            open_device(*args_.device, &handle_, kEnglish, notice);
+            try_index(*args_.device, &handle_);
         } else if (count <= 1) {
-            open_device(0, &handle_, kEnglish, notice);
+            try_index(0, &handle_);
         } else {
             // The highest index that opens and runs the right firmware, as the program picks.
             for (uint32_t index = 0; index < count; ++index) {
                 DriverHandle h = nullptr;
-                open_device(static_cast<int>(index), &h, kEnglish, notice);
+                try_index(static_cast<int>(index), &h);
                 if (!h) continue;
                 if (handle_) usb->close(handle_);
                 handle_ = h;
@@ -123,6 +132,11 @@ class Session {
         }
         if (count == 0) {
             env_.err << "zavi-gsm-cli: no module connected\n";
+            return kExitNoModule;
+        }
+        // Only when no port could even be opened is there no module to talk to.
+        if (!silent && !unusable.empty()) {
+            env_.err << "zavi-gsm-cli: " << unusable << "\n";
             return kExitNoModule;
         }
         env_.err << "zavi-gsm-cli: the module does not answer\n";
@@ -150,6 +164,22 @@ class Session {
     }
 
   private:
+    int open_port(const std::string& port) {
+        if (!env_.open_port) {
+            env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
+            return kExitNoModule;
+        }
+        NoticeToText notice;
+        std::string message;
+        const PortOutcome outcome = env_.open_port(port, notice, &handle_, &message);
+        if (outcome == PortOutcome::ok && handle_) return kExitDone;
+        handle_ = nullptr;
+        env_.err << "zavi-gsm-cli: " << (message.empty() ? "cannot use " + port : message) << "\n";
+        if (outcome == PortOutcome::wrong_firmware && !notice.text.empty())
+            env_.err << "zavi-gsm-cli: " << notice.text << "\n";
+        return outcome == PortOutcome::silent ? kExitCommunication : kExitNoModule;
+    }
+
     int load_sim() {
         if (env_.test_module) return kExitDone;
         sim::Scenario scenario = sim::demo_scenario();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/connection.h"
 #include "link/driver.h"
 
 namespace zavi::sim {
@@ -24,6 +25,9 @@ constexpr int kExitCommunication = 4;
 constexpr int kExitInvalidFile = 5;
 constexpr int kExitVerifyFailed = 6;
 
+// How opening the module on one named serial port (--port) went.
+enum class PortOutcome { ok, unusable, silent, wrong_firmware };
+
 struct Environment {
     Environment(std::ostream& o, std::ostream& e) : out(o), err(e) {}
     std::ostream& out;
@@ -31,6 +35,15 @@ struct Environment {
     bool err_is_terminal = false;
     // The module's USB driver, or null with the reason in *why.
     std::function<Driver*(std::string* why)> usb_driver;
+    // --port: opens the module on that port alone, makes the port's driver the process's
+    // driver and puts the module into *handle. `message` gets an English sentence naming the
+    // port for anything but ok. Null: this build has no serial ports.
+    std::function<PortOutcome(const std::string& port, FirmwareNotice& notice, DriverHandle* handle,
+                              std::string* message)>
+        open_port;
+    // After an open by index failed: why the driver could not use that port at all (missing,
+    // busy, no permission...), or "" when the port was fine and nothing answered on it.
+    std::function<std::string()> unusable_port;
     // Where restore keeps automatic backups.
     std::string backup_folder;
     // Tests: --sim uses this module instead of a new one (--state is then not allowed).
