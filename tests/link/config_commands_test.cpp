@@ -113,7 +113,7 @@ TEST_F(ConfigTest, ReadsTakeNoMoreThanTheirAnswerMayHold) {
         EXPECT_EQ(r.read(fresh.handle()), kFailed) << r.name;
         uint32_t total = 0;
         for (uint32_t ask : fresh.read_asks()) total += ask;
-        // The documented read size, or the answer with every byte escaped if that is longer.
+        // The plain read size, or the answer with every byte escaped if that is longer.
         const auto escaped_answer = static_cast<uint32_t>(2 + 2 * (r.data.size() + 4));
         EXPECT_EQ(total, std::max(r.ask, escaped_answer)) << r.name;
     }
