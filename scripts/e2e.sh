@@ -93,14 +93,14 @@ for preset in "$@"; do
         env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" bash -c '
             set -e
             cd "$1"
-            wine zavi-gsm-cli.exe backup a.zavi.json
+            "$WINE" zavi-gsm-cli.exe backup a.zavi.json
             sed "s/\"thermometer1_high\": 30/\"thermometer1_high\": 35/" a.zavi.json >b.zavi.json
-            wine zavi-gsm-cli.exe restore b.zavi.json 2>err.txt || { cat err.txt; exit 1; }
+            "$WINE" zavi-gsm-cli.exe restore b.zavi.json 2>err.txt || { cat err.txt; exit 1; }
             cat err.txt
             grep -q "restored and verified (alarm_settings)" err.txt
             grep -q "automatic backup: .*ZAVI-GSM.backups.*zavi.json" err.txt
-            wine zavi-gsm-cli.exe diff b.zavi.json
-            status=0; wine zavi-gsm-cli.exe diff a.zavi.json >diff.txt || status=$?
+            "$WINE" zavi-gsm-cli.exe diff b.zavi.json
+            status=0; "$WINE" zavi-gsm-cli.exe diff a.zavi.json >diff.txt || status=$?
             [ "$status" -eq 1 ] && grep -q "thermometer1_high: 35 -> 30" diff.txt' _ "$cli"
 
     shots=$build/e2e/shots
