@@ -13,7 +13,7 @@ set(allowed_cli common link sim config posix cli win32)
 set(allowed_ui common resources ui)
 set(allowed_panels common link resources ui panels)
 set(allowed_dialogs common link resources ui dialogs)
-set(allowed_app common link resources ui panels dialogs app)
+set(allowed_app common link resources ui panels dialogs config app)
 set(layer_dirs common link sim config posix ui panels dialogs app cli)
 set(project_dirs common link sim ui panels dialogs app win32 resources config posix cli tests e2e bench fuzz)
 

@@ -85,6 +85,12 @@
 #define IDM_ENGLISH 40029
 #define IDM_GERMAN 40033
 #define IDM_ABOUT 1073
+// File menu
+#define IDM_BACKUP 41001
+#define IDM_RESTORE 41002
+#define IDM_COMPARE 41003
+#define IDM_CONNECT_AGAIN 41004
+#define IDM_EXIT 41005
 
 // ---- Progress dialog (118)
 #define IDD_PROGRESS 118
@@ -210,6 +216,13 @@
 #define IDC_PUK_EDIT 40014
 #define IDC_PIN_PUK_SAVE 40020
 #define IDC_PIN_PUK_CANCEL 40026
+
+// ---- Differences between the module and a file (130)
+#define IDD_DIFFERENCES 130
+#define IDC_DIFF_HEADING 41010
+#define IDC_DIFF_LIST 41011
+#define IDC_DIFF_OK 41012
+#define IDC_DIFF_CANCEL 41013
 
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200
