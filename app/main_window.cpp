@@ -127,6 +127,7 @@ void MainWindow::connect_again(DialogView& view) {
         device_handle = nullptr;
     }
     clear_device_data();
+    device_status.operator_name[0] = '\0';  // the old module's network is no longer shown
     if (discover_device(view)) first_read();
     refresh_panels(view);
     update_module_items(view);

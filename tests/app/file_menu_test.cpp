@@ -5,6 +5,7 @@
 
 #include "app/differences_dialog.h"
 #include "app/file_commands.h"
+#include "app/job_texts.h"
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "tests/support/main_window_fixture.h"
@@ -71,6 +72,8 @@ TEST_F(FileMenuTest, RefusedOrCancelledRestoreAndCompareWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
         start(sim::demo_scenario());
         shell.chosen_files = {dir.file("b")};
         view().click(IDM_BACKUP);
@@ -114,6 +117,65 @@ TEST_F(FileMenuTest, NothingToChangeIsSaidAsSuch) {
         EXPECT_EQ(view().messages()[0].text.rfind("Nothing to change", 0), 0u);
     }
     EXPECT_TRUE(view().dialogs_run().empty());
+}
+
+constexpr int kModuleItems[] = {IDM_BACKUP, IDM_RESTORE, IDM_COMPARE, IDM_PHONE_NUMBERS, IDM_RESET};
+
+TEST_F(FileMenuTest, ConnectAgainClosesTheOldModuleAndShowsTheNewOne) {
+    start(sim::demo_scenario());
+    for (int item : kModuleItems) EXPECT_TRUE(view().menu(item).enabled) << item;
+
+    // Another module in its place.
+    sim::Module other;
+    other.state.operator_name = "Orange";
+    other.state.alarm_settings = {0x02, 0, 30, 0, 1, 5, 0, 0, 40, 0, 0, 10, 0, 20};
+    sim().scenario().modules = {other};
+    view().clear_messages();
+    view().click(IDM_CONNECT_AGAIN);
+    EXPECT_TRUE(view().messages().empty());
+    // The old handle was closed before the new one opened (one handle per module).
+    EXPECT_EQ(sim().open_handles(), 1);
+    EXPECT_NE(view().text(IDC_STATUS_LINE).find("Orange"), std::string::npos);
+    EXPECT_EQ(view().control(IDC_BATTERY_THRESHOLD_SPIN).updown_pos, 20);
+    for (int item : kModuleItems) EXPECT_TRUE(view().menu(item).enabled) << item;
+
+    // Unplugged: the same message as at start-up, but the window stays, with nothing of the
+    // old module shown and its items greyed.
+    sim().scenario().modules.clear();
+    view().clear_messages();
+    view().click(IDM_CONNECT_AGAIN);
+    expect_only_box("ZAVI-GSM is not connected", MessageIcon::information);
+    EXPECT_FALSE(view().is_closed());
+    EXPECT_EQ(view().text(IDC_STATUS_LINE).find("Orange"), std::string::npos);
+    for (int item : kModuleItems) EXPECT_FALSE(view().menu(item).enabled) << item;
+    const size_t jobs = shell.jobs.size();
+    view().click(IDM_BACKUP);  // sent anyway: no module, nothing happens
+    view().click(IDM_PHONE_NUMBERS);
+    EXPECT_EQ(shell.jobs.size(), jobs);
+    EXPECT_TRUE(shell.file_requests.empty());
+}
+
+TEST(StepText, EachLanguageSaysWhatAndWhichBlock) {
+    using config::ProgressEvent;
+    using config::Record;
+    using config::Step;
+    struct Case {
+        ProgressEvent event;
+        uint8_t language;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{Step::reading, Record::accepted_numbers, 3, 8}, 1,
+         "Reading telephone numbers (block 3 of 8)..."},
+        {{Step::reading, Record::accepted_numbers, 3, 8}, 0,
+         "Odczyt: numery telefonów (blok 3 z 8)..."},
+        {{Step::reading, Record::accepted_numbers, 3, 8}, 2,
+         "Lese: Telefonnummern (Block 3 von 8)..."},
+        {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings..."},
+        {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK..."},
+        {{Step::writing, Record::io_names_second, 1, 1}, 0, "Zapis: nazwy we./wy. 7-12..."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(step_text(c.event, c.language), c.text);
 }
 
 TEST(ConfigurationExtension, AddedOnlyWhenMissing) {
