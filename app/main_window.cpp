@@ -81,7 +81,9 @@ MainWindow::MainWindow(Shell& shell, OptionsDialogFactory make_dialog, const cha
     : shell_(shell),
       make_dialog_(std::move(make_dialog)),
       settings_path_(settings_path),
-      backup_folder_(config::automatic_backup_folder()) {}
+      backup_folder_(config::automatic_backup_folder()) {
+    file_chooser = &shell;  // for the dialogs that import and export files
+}
 
 void MainWindow::on_init(DialogView& view) {
     clear_device_data();
