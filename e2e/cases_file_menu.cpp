@@ -1,0 +1,122 @@
+// The File menu of the real program: back up, change the module, restore it from the file with
+// the differences shown first, and the result box. The system's file dialog gets the path
+// typed into its file name box.
+#include <string>
+
+#include "e2e/steps.h"
+#include "e2e/windows.h"
+#include "resources/ids.h"
+
+namespace e2e {
+namespace {
+
+using zavi::sim::ModuleState;
+
+constexpr int kFileNameCombo = 1148;  // the file name box of the system's file dialog
+
+// Types `path` into the file dialog owned by `owner` and presses its OK button.
+bool choose_file(Session& session, HWND owner, const std::wstring& path) {
+    HWND dialog = session.wait_dialog(kFileNameCombo, owner);
+    if (!dialog) {
+        fail("no file dialog", __FILE__, __LINE__);
+        return false;
+    }
+    SendMessageW(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return true;
+}
+
+// Answers the Yes/No question owned by `owner` with `button` (IDYES or IDNO); returns its text.
+std::string answer(Session& session, HWND owner, int button) {
+    HWND box = session.wait_dialog(IDNO, owner);
+    if (!box) {
+        fail("no question", __FILE__, __LINE__);
+        return "";
+    }
+    const std::string text = item_text(box, 0xFFFF);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    wait_until([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+std::string take_box(Session& session, HWND owner, const char* shot = nullptr) {
+    auto box = session.wait_message_box(kJobMs, owner);
+    if (!box) {
+        fail("no message box", __FILE__, __LINE__);
+        return "";
+    }
+    if (shot) session.screenshot(box->window, shot);
+    session.press_ok(*box);
+    return box->text;
+}
+
+}  // namespace
+
+E2E_CASE(file_menu_backup_change_restore) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    setup.scenario.modules[0].state.auto_reset = 5;
+    Session session("file_menu_backup_change_restore", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\module.zavi.json";
+
+    PendingSend* backup = command(main, IDM_BACKUP);
+    CHECK(answer(session, main, IDNO).find("PIN") != std::string::npos);
+    if (!choose_file(session, main, file)) return;
+    CHECK(take_box(session, main).find("saved in") != std::string::npos);
+    CHECK(backup->wait(kJobMs));
+
+    zavi::sim::Scenario changed = setup.scenario;
+    changed.modules[0].state.auto_reset = 9;
+    CHECK(session.change_state(changed));
+
+    // Compare: the change is listed and nothing is written.
+    PendingSend* compare = command(main, IDM_COMPARE);
+    if (!choose_file(session, main, file)) return;
+    HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) {
+        CHECK(item_text(diff, IDC_DIFF_LIST).find("auto_reset") != std::string::npos);
+        CHECK(!item_enabled(diff, IDC_DIFF_CANCEL));
+        click(diff, IDC_DIFF_OK);
+    }
+    CHECK(compare->wait(kJobMs));
+    expect_no_writes(session);
+
+    // Restore: the differences, the confirmation, then the result box.
+    PendingSend* restore = command(main, IDM_RESTORE);
+    if (!choose_file(session, main, file)) return;
+    diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) {
+        session.screenshot(diff, "file_menu_differences");
+        click(diff, IDC_DIFF_OK);
+    }
+    answer(session, main, IDYES);
+    CHECK_EQ(take_box(session, main, "file_menu_restore_result").substr(0, 22),
+             "Restored and verified.");
+    CHECK(restore->wait(kJobMs));
+    close_cleanly(session, main);
+    const auto saved = session.saved_state();
+    if (CHECK(saved.has_value())) CHECK_EQ(saved->modules[0].state.auto_reset, 5);
+}
+
+E2E_CASE(file_menu_corrupt_file_is_refused) {
+    SessionSetup setup = demo_setup();
+    Session session("file_menu_corrupt_file_is_refused", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\bad.zavi.json";
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, "{\"format\": ", 11, &written, nullptr);
+    CloseHandle(h);
+    PendingSend* restore = command(main, IDM_RESTORE);
+    if (!choose_file(session, main, file)) return;
+    CHECK(take_box(session, main).find("bad.zavi.json") != std::string::npos);
+    CHECK(restore->wait(kJobMs));
+    close_cleanly(session, main);
+    expect_no_writes(session);
+}
+
+}  // namespace e2e
