@@ -120,3 +120,42 @@ E2E_CASE(file_menu_corrupt_file_is_refused) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+// Opens the File menu from the keyboard in each language and photographs it (menus cannot be
+// read from another process; their texts are checked in-process).
+E2E_CASE(file_menu_in_each_language) {
+    Session session("file_menu_in_each_language", demo_setup());
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const struct {
+        int item;
+        const char* shot;
+    } languages[] = {{IDM_POLISH, "file_menu_pl"}, {IDM_ENGLISH, "file_menu_en"},
+                     {IDM_GERMAN, "file_menu_de"}};
+    for (const auto& l : languages) {
+        CHECK(command(main, l.item)->wait(kJobMs));
+        SetForegroundWindow(main);
+        PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+        HWND popup = nullptr;
+        wait_until(
+            [&] {
+                for (HWND w : process_windows(session.pid())) {
+                    wchar_t name[16] = {};
+                    GetClassNameW(w, name, 16);
+                    if (std::wstring(name) == L"#32768" && IsWindowVisible(w)) popup = w;
+                }
+                return popup != nullptr;
+            },
+            5000);
+        if (CHECK(popup != nullptr)) session.screenshot(popup, l.shot);
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(300);
+    }
+    close_cleanly(session, main);
+}
+
+}  // namespace e2e

@@ -89,7 +89,9 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
     static const wchar_t kCsvFilter[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner_;
+    // Owned by the window in front (a dialog of the main window, say), so that it stays modal.
+    HWND active = GetActiveWindow();
+    ofn.hwndOwner = active ? active : owner_;
     ofn.lpstrFilter = kind == FileKind::configuration ? kConfigurationFilter : kCsvFilter;
     ofn.lpstrFile = name;
     ofn.nMaxFile = static_cast<DWORD>(std::size(name));
