@@ -159,3 +159,54 @@ E2E_CASE(file_menu_in_each_language) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+// Import in the Telephone numbers dialog: the summary, Add, then Save sends the list.
+E2E_CASE(file_menu_csv_import_then_save) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    Session session("file_menu_csv_import_then_save", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring csv = session.folder() + L"\\numbers.csv";
+    const char text[] =
+        "number\r\n+48 600 100 300\r\n0048600100301\r\n48600100300\r\n+49 123 444 6570\r\nabc\r\n"
+        "123\r\n";
+    HANDLE h = CreateFileW(csv.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(h);
+
+    PendingSend* options = command(main, IDM_PHONE_NUMBERS);
+    HWND phone = session.wait_dialog(IDC_RECEIVED_ALL, main);
+    if (!CHECK(phone != nullptr)) return;
+    const int before = combo_count(phone, IDC_RECEIVED_LIST);
+    PendingSend* import = click(phone, IDC_RECEIVED_IMPORT);
+    if (!choose_file(session, phone, csv)) return;
+    HWND summary = session.wait_dialog(IDC_IMPORT_TEXT, phone);
+    if (CHECK(summary != nullptr)) {
+        const std::string shown = item_text(summary, IDC_IMPORT_TEXT);
+        CHECK(shown.find("Valid new numbers: 2") != std::string::npos);
+        CHECK(shown.find("Duplicates within the file: 1") != std::string::npos);
+        CHECK(shown.find("Already in the list: 1") != std::string::npos);
+        CHECK(shown.find("Rejected rows: 2") != std::string::npos);
+        session.screenshot(summary, "file_menu_import_summary");
+        click(summary, IDC_IMPORT_ADD);
+    }
+    CHECK(import->wait(kJobMs));
+    CHECK_EQ(combo_count(phone, IDC_RECEIVED_LIST), before + 2);
+    CHECK(writes(session.journal()).empty());  // nothing before Save
+    click(phone, IDC_PHONE_SAVE);
+    CHECK(options->wait(kJobMs));
+    close_cleanly(session, main);
+    std::vector<std::string> sent;
+    for (const JournalEvent& e : writes(session.journal())) sent.push_back(std::to_string(e.command));
+    CHECK_EQ(joined(sent), "19 14 17 17 17 17 17 17 17 17");
+    const auto saved = session.saved_state();
+    if (CHECK(saved.has_value()))
+        CHECK_EQ(static_cast<long long>(saved->modules[0].state.accepted_numbers.size()),
+                 static_cast<long long>(before + 2));
+}
+
+}  // namespace e2e
