@@ -210,3 +210,23 @@ E2E_CASE(file_menu_csv_import_then_save) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+// Connect again after the module was swapped shows the new one.
+E2E_CASE(file_menu_connect_again) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;  // the module can be changed while the program runs
+    Session session("file_menu_connect_again", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    zavi::sim::Scenario swapped = setup.scenario;
+    swapped.modules[0].state.operator_name = "Orange";
+    CHECK(session.change_state(swapped));
+    CHECK(command(main, IDM_CONNECT_AGAIN)->wait(kJobMs));
+    CHECK(item_text(main, IDC_STATUS_LINE).find("Orange") != std::string::npos);
+
+    close_cleanly(session, main);
+}
+
+}  // namespace e2e

@@ -89,6 +89,30 @@ TEST_F(FileMenuTest, RefusedOrCancelledRestoreAndCompareWriteNothing) {
     }
 }
 
+TEST_F(FileMenuTest, UnpluggedDuringRestoreNamesTheRecordAndTheAutomaticBackup) {
+    start(sim::demo_scenario());
+    shell.chosen_files = {dir.file("m")};
+    view().click(IDM_BACKUP);
+    sim().state(0).accepted_numbers.pop_back();
+    sim().state(0).auto_reset = 7;
+    sim::Fault unplug;
+    unplug.kind = sim::FaultKind::unplug;
+    unplug.command = 17;
+    unplug.sub_index = 2;
+    sim().scenario().modules[0].faults = {unplug};
+    shell.chosen_files = {dir.file("m.zavi.json")};
+    answer_differences(IDC_DIFF_OK);
+    view().clear_messages();
+    view().answer_next(MessageAnswer::ok);
+    view().click(IDM_RESTORE);
+    ASSERT_GE(view().messages().size(), 2u);  // the question, then the result
+    const std::string& result = view().messages()[1].text;
+    EXPECT_NE(result.find("Writing failed: telephone numbers"), std::string::npos) << result;
+    EXPECT_NE(result.find(backup_folder), std::string::npos) << result;
+    EXPECT_EQ(view().messages()[1].icon, MessageIcon::error);
+    EXPECT_FALSE(view().is_closed());
+}
+
 TEST_F(FileMenuTest, CorruptFileIsRefusedBeforeTheModuleIsTouched) {
     start(sim::demo_scenario());
     const std::string bad = dir.file("bad.zavi.json");
