@@ -11,9 +11,9 @@ void DifferencesDialog::on_init(DialogView& view) {
                                             "Wiederherstellen - Unterschiede")
                                 : pick_text(l, "Porównanie - różnice", "Compare - differences",
                                             "Vergleich - Unterschiede"));
-    view.set_text(IDC_DIFF_HEADING,
-                  pick_text(l, "Ścieżka: wartość w module -> wartość w pliku",
-                            "Path: module value -> file value", "Pfad: Wert im Modul -> Wert in der Datei"));
+    view.set_text(IDC_DIFF_HEADING, pick_text(l, "Ścieżka: wartość w module -> wartość w pliku",
+                                              "Path: module value -> file value",
+                                              "Pfad: Wert im Modul -> Wert in der Datei"));
     std::string text;
     for (const std::string& line : config::difference_lines(differences_)) {
         if (!text.empty()) text += "\r\n";

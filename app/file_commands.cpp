@@ -20,7 +20,8 @@ namespace {
 using config::Configuration;
 
 // Runs `task` as JOB_TASK; its steps go to the progress dialog's text.
-bool run_task(FileCommandContext& ctx, std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
+bool run_task(FileCommandContext& ctx,
+              std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
     const uint8_t language = ui_language;
     worker_task = [task = std::move(task), language](DriverHandle handle) {
         const config::Progress progress = [language](const config::ProgressEvent& event) {
@@ -33,7 +34,8 @@ bool run_task(FileCommandContext& ctx, std::function<LinkResult(DriverHandle, co
     return ok;
 }
 
-void inform(DialogView& view, const std::string& text, MessageIcon icon = MessageIcon::information) {
+void inform(DialogView& view, const std::string& text,
+            MessageIcon icon = MessageIcon::information) {
     view.message_box(text, kAppTitle, icon, MessageButtons::ok);
 }
 
@@ -54,12 +56,12 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg) {
     else if (!config::parse_configuration(text, cfg, &error, &warnings))
         problem = config::describe(error, path);
     if (problem.empty()) return true;
-    inform(view,
-           std::string(pick_text(l, "Tego pliku nie można użyć:\n\n",
-                                 "This file cannot be used:\n\n",
-                                 "Diese Datei kann nicht verwendet werden:\n\n")) +
-               problem,
-           MessageIcon::error);
+    inform(
+        view,
+        std::string(pick_text(l, "Tego pliku nie można użyć:\n\n", "This file cannot be used:\n\n",
+                              "Diese Datei kann nicht verwendet werden:\n\n")) +
+            problem,
+        MessageIcon::error);
     return false;
 }
 
@@ -98,26 +100,29 @@ std::string restore_result(const config::RestoreReport& r) {
                               "\nEs wurde nichts geschrieben.");
             return text;
         case RestoreOutcome::write_failed:
-            text = pick_text(l, "Zapis nie powiódł się: ", "Writing failed: ",
-                             "Schreiben fehlgeschlagen: ");
+            text = pick_text(
+                l, "Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: ");
             text += record_title(r.failed, l);
-            text += pick_text(l, " (moduł nie potwierdził).", " (the module did not acknowledge it).",
-                              " (das Modul hat es nicht bestätigt).");
+            text +=
+                pick_text(l, " (moduł nie potwierdził).", " (the module did not acknowledge it).",
+                          " (das Modul hat es nicht bestätigt).");
             text += pick_text(l, "\nZapisano: ", "\nWritten: ", "\nGeschrieben: ");
             text += record_titles(r.written, l);
             text += pick_text(l, "\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: ");
             text += record_titles(r.not_written, l);
             break;
         case RestoreOutcome::verify_failed:
-            text = pick_text(l, "Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
-                             "Every write was acknowledged, but the module reads back differently: ",
-                             "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: ");
+            text =
+                pick_text(l, "Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
+                          "Every write was acknowledged, but the module reads back differently: ",
+                          "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: ");
             text += record_titles(r.mismatched, l);
             break;
         case RestoreOutcome::verify_unreadable:
-            text = pick_text(l, "Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
-                             "Every write was acknowledged, but reading back failed: ",
-                             "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: ");
+            text = pick_text(
+                l, "Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
+                "Every write was acknowledged, but reading back failed: ",
+                "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: ");
             text += record_titles(r.unreadable, l);
             break;
     }
@@ -158,11 +163,12 @@ void back_up_module(FileCommandContext& ctx) {
     cfg.saved_at = config::utc_timestamp();
     std::string why;
     if (!config::write_file_atomic(path, config::configuration_to_json(cfg), &why)) {
-        inform(ctx.view,
-               std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
-                                     "Die Datei konnte nicht gespeichert werden:\n")) +
-                   path + " " + why,
-               MessageIcon::error);
+        inform(
+            ctx.view,
+            std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
+                                  "Die Datei konnte nicht gespeichert werden:\n")) +
+                path + " " + why,
+            MessageIcon::error);
         return;
     }
     std::string text = pick_text(l, "Zapisano konfigurację modułu w pliku:\n",
@@ -171,9 +177,11 @@ void back_up_module(FileCommandContext& ctx) {
     text += path;
     // A module may hold values the program itself would refuse to write; say so now rather
     // than at the restore.
-    for (const config::FileError& e : config::check_configuration(cfg))
-        text += "\n" + std::string(pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ")) + e.path + ": " +
-                e.message;
+    for (const config::FileError& e : config::check_configuration(cfg)) {
+        text += '\n';
+        text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
+        text += e.path + ": " + e.message;
+    }
     inform(ctx.view, text);
 }
 
@@ -226,7 +234,7 @@ bool restore_from_file(FileCommandContext& ctx) {
     if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
             plan = config::restore_configuration(h, file, options, p);
             return plan.outcome == config::RestoreOutcome::read_failed ? LinkResult::failed
-                                                                        : LinkResult::ok;
+                                                                       : LinkResult::ok;
         }))
         return false;
     if (plan.outcome == config::RestoreOutcome::already_equal) {
@@ -238,8 +246,8 @@ bool restore_from_file(FileCommandContext& ctx) {
     DifferencesDialog dialog(config::compare(plan.module_before, target), true);
     ctx.view.run_dialog(IDD_DIFFERENCES, dialog);
     if (!dialog.accepted()) return false;
-    std::string confirm = pick_text(l, "Zapisać w module: ", "Write to the module: ",
-                                    "In das Modul schreiben: ");
+    std::string confirm =
+        pick_text(l, "Zapisać w module: ", "Write to the module: ", "In das Modul schreiben: ");
     confirm += record_titles(plan.planned, l);
     confirm += pick_text(l,
                          "?\n\nObecna konfiguracja modułu zostanie najpierw zapisana jako "

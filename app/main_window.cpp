@@ -40,9 +40,9 @@ constexpr OptionsEntry kOptions[] = {
 };
 
 // Menu items that talk to the module.
-constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,    IDM_COMPARE,     IDM_PIN_PUK,
+constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
                                 IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
-                                IDM_AUTO_STATUS, IDM_AUTO_RESET, IDM_RESET};
+                                IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET};
 
 bool needs_module(int id) {
     for (int item : kModuleItems)
@@ -141,8 +141,8 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     if (job_running_) return;
     // A greyed item cannot be chosen; a command sent anyway finds no module to talk to.
     if (needs_module(id) && !device_handle) return;
-    FileCommandContext files{view, shell_, [this, &view](WorkerJob job) { return run_job(view, job); },
-                             backup_folder_};
+    FileCommandContext files{
+        view, shell_, [this, &view](WorkerJob job) { return run_job(view, job); }, backup_folder_};
     switch (id) {
         case IDM_BACKUP:
             back_up_module(files);

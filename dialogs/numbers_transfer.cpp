@@ -39,14 +39,16 @@ std::string import_summary_text(const config::ImportReport& adding,
     std::string t;
     t += pick_text(l, "Wierszy: ", "Rows read: ", "Gelesene Zeilen: ") +
          std::to_string(adding.rows) + "\r\n";
-    t += pick_text(l, "Poprawnych nowych numerów: ", "Valid new numbers: ",
-                   "Gültige neue Nummern: ") +
+    t += pick_text(l,
+                   "Poprawnych nowych numerów: ", "Valid new numbers: ", "Gültige neue Nummern: ") +
          count(adding.valid.size()) + "\r\n";
     const std::size_t in_file = replacing.duplicates.size();
-    const std::size_t in_list = adding.duplicates.size() - std::min(adding.duplicates.size(), in_file);
-    t += pick_text(l, "Powtórzonych w pliku: ", "Duplicates within the file: ",
-                   "Doppelt in der Datei: ") +
-         count(in_file) + "\r\n";
+    const std::size_t in_list =
+        adding.duplicates.size() - std::min(adding.duplicates.size(), in_file);
+    t +=
+        pick_text(
+            l, "Powtórzonych w pliku: ", "Duplicates within the file: ", "Doppelt in der Datei: ") +
+        count(in_file) + "\r\n";
     t += pick_text(l, "Już na liście: ", "Already in the list: ", "Bereits in der Liste: ") +
          count(in_list) + "\r\n";
     t += pick_text(l, "Odrzuconych wierszy: ", "Rejected rows: ", "Abgelehnte Zeilen: ") +
@@ -76,10 +78,10 @@ void ImportSummaryDialog::on_init(DialogView& view) {
     const uint8_t l = ui_language;
     view.set_title(pick_text(l, "Import numerów", "Import numbers", "Nummern importieren"));
     view.set_text(IDC_IMPORT_TEXT, import_summary_text(adding_, replacing_, l));
-    view.set_text(IDC_IMPORT_ADD, pick_text(l, "Dodaj do listy", "Add to the list",
-                                            "Zur Liste hinzufügen"));
-    view.set_text(IDC_IMPORT_REPLACE, pick_text(l, "Zastąp listę", "Replace the list",
-                                                "Liste ersetzen"));
+    view.set_text(IDC_IMPORT_ADD,
+                  pick_text(l, "Dodaj do listy", "Add to the list", "Zur Liste hinzufügen"));
+    view.set_text(IDC_IMPORT_REPLACE,
+                  pick_text(l, "Zastąp listę", "Replace the list", "Liste ersetzen"));
     view.set_text(IDC_IMPORT_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
     // A choice that would add nothing or overflow the list cannot be made.
     view.set_enabled(IDC_IMPORT_ADD, !adding_.valid.empty() && adding_.fits);

@@ -132,8 +132,8 @@ E2E_CASE(file_menu_in_each_language) {
     const struct {
         int item;
         const char* shot;
-    } languages[] = {{IDM_POLISH, "file_menu_pl"}, {IDM_ENGLISH, "file_menu_en"},
-                     {IDM_GERMAN, "file_menu_de"}};
+    } languages[] = {
+        {IDM_POLISH, "file_menu_pl"}, {IDM_ENGLISH, "file_menu_en"}, {IDM_GERMAN, "file_menu_de"}};
     for (const auto& l : languages) {
         CHECK(command(main, l.item)->wait(kJobMs));
         SetForegroundWindow(main);
@@ -201,7 +201,8 @@ E2E_CASE(file_menu_csv_import_then_save) {
     CHECK(options->wait(kJobMs));
     close_cleanly(session, main);
     std::vector<std::string> sent;
-    for (const JournalEvent& e : writes(session.journal())) sent.push_back(std::to_string(e.command));
+    for (const JournalEvent& e : writes(session.journal()))
+        sent.push_back(std::to_string(e.command));
     CHECK_EQ(joined(sent), "19 14 17 17 17 17 17 17 17 17");
     const auto saved = session.saved_state();
     if (CHECK(saved.has_value()))

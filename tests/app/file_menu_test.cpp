@@ -131,8 +131,7 @@ TEST_F(FileMenuTest, CorruptFileIsRefusedBeforeTheModuleIsTouched) {
 
 TEST_F(FileMenuTest, NothingToChangeIsSaidAsSuch) {
     start(sim::demo_scenario());
-    shell.chosen_files = {dir.file("same"), dir.file("same.zavi.json"),
-                          dir.file("same.zavi.json")};
+    shell.chosen_files = {dir.file("same"), dir.file("same.zavi.json"), dir.file("same.zavi.json")};
     view().click(IDM_BACKUP);
     for (int command : {IDM_COMPARE, IDM_RESTORE}) {
         view().clear_messages();
@@ -189,11 +188,14 @@ TEST(StepText, EachLanguageSaysWhatAndWhichBlock) {
         const char* text;
     };
     const Case cases[] = {
-        {{Step::reading, Record::accepted_numbers, 3, 8}, 1,
+        {{Step::reading, Record::accepted_numbers, 3, 8},
+         1,
          "Reading telephone numbers (block 3 of 8)..."},
-        {{Step::reading, Record::accepted_numbers, 3, 8}, 0,
+        {{Step::reading, Record::accepted_numbers, 3, 8},
+         0,
          "Odczyt: numery telefonów (blok 3 z 8)..."},
-        {{Step::reading, Record::accepted_numbers, 3, 8}, 2,
+        {{Step::reading, Record::accepted_numbers, 3, 8},
+         2,
          "Lese: Telefonnummern (Block 3 von 8)..."},
         {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings..."},
         {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK..."},

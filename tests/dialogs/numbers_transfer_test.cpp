@@ -100,8 +100,7 @@ TEST_F(NumbersTransfer, ImportShowsItsSummaryThenSaveSendsTheList) {
         std::vector<std::string> list;
     };
     const Case cases[] = {
-        {"add", IDC_IMPORT_ADD,
-         {"+48600100200", "+48600100201", "+48600100300", "+48600100301"}},
+        {"add", IDC_IMPORT_ADD, {"+48600100200", "+48600100201", "+48600100300", "+48600100301"}},
         {"replace", IDC_IMPORT_REPLACE, {"+48600100300", "+48600100301", "+48600100200"}},
         {"cancel", IDC_IMPORT_CANCEL, {"+48600100200", "+48600100201"}},
     };
