@@ -39,6 +39,14 @@ constexpr Caption kControlCaptions[] = {
 };
 
 constexpr Caption kMenuTexts[] = {
+    {IDM_BACKUP, "Kopia zapasowa konfiguracji modułu...", "Back up module configuration...",
+     "Modulkonfiguration sichern..."},
+    {IDM_RESTORE, "Przywróć konfigurację z pliku...", "Restore configuration from file...",
+     "Konfiguration aus Datei wiederherstellen..."},
+    {IDM_COMPARE, "Porównaj moduł z plikiem...", "Compare module with file...",
+     "Modul mit Datei vergleichen..."},
+    {IDM_CONNECT_AGAIN, "Połącz ponownie", "Connect again", "Erneut verbinden"},
+    {IDM_EXIT, "Zakończ", "Exit", "Beenden"},
     {IDM_PIN_PUK, "PIN i PUK", "PIN and PUK", "PIN und PUK"},
     {IDM_ACTIONS, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
     {IDM_PHONE_NUMBERS, "Numery telefonów", "Telephone Numbers", "Telefonnummern"},
@@ -54,8 +62,9 @@ constexpr Caption kMenuTexts[] = {
 };
 
 constexpr Caption kMenuPopups[] = {
-    {0, "Opcje", "Options", "Optionen"},
-    {1, "Język", "Language", "Sprache"},
+    {0, "Plik", "File", "Datei"},
+    {1, "Opcje", "Options", "Optionen"},
+    {2, "Język", "Language", "Sprache"},
 };
 
 const char* pick(const Caption& c, uint8_t language) {

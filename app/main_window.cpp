@@ -4,7 +4,9 @@
 
 #include "app/about_dialog.h"
 #include "app/device_discovery.h"
+#include "app/file_commands.h"
 #include "app/language.h"
+#include "config/files.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
@@ -37,6 +39,17 @@ constexpr OptionsEntry kOptions[] = {
     {IDM_AUTO_RESET, JOB_READ_AUTO_RESET, IDD_AUTO_RESET},
 };
 
+// Menu items that talk to the module.
+constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
+                                IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
+                                IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET};
+
+bool needs_module(int id) {
+    for (int item : kModuleItems)
+        if (item == id) return true;
+    return false;
+}
+
 // What the window shows before anything was read. operator_name is left as it is.
 void clear_device_data() {
     DeviceStatus& s = device_status;
@@ -65,7 +78,12 @@ void first_read() {
 }  // namespace
 
 MainWindow::MainWindow(Shell& shell, OptionsDialogFactory make_dialog, const char* settings_path)
-    : shell_(shell), make_dialog_(std::move(make_dialog)), settings_path_(settings_path) {}
+    : shell_(shell),
+      make_dialog_(std::move(make_dialog)),
+      settings_path_(settings_path),
+      backup_folder_(config::automatic_backup_folder()) {
+    file_chooser = &shell;  // for the dialogs that import and export files
+}
 
 void MainWindow::on_init(DialogView& view) {
     clear_device_data();
@@ -95,13 +113,55 @@ void MainWindow::on_init(DialogView& view) {
 
     first_read();
     refresh_panels(view);
+    update_module_items(view);
+}
+
+void MainWindow::update_module_items(DialogView& view) {
+    for (int item : kModuleItems) view.set_menu_enabled(item, device_handle != nullptr);
+    view.redraw_menu();
+}
+
+void MainWindow::connect_again(DialogView& view) {
+    // The module may have been swapped: the old handle goes first, and nothing of the old
+    // module stays on screen.
+    if (device_handle) {
+        if (Driver* usb = driver()) usb->close(device_handle);
+        device_handle = nullptr;
+    }
+    clear_device_data();
+    device_status.operator_name[0] = '\0';  // the old module's network is no longer shown
+    if (discover_device(view)) first_read();
+    refresh_panels(view);
+    update_module_items(view);
 }
 
 void MainWindow::on_command(DialogView& view, int id, int code) {
     // Only a click that reaches the disabled window by automation gets here during a job; no
     // second job and no change may overlap the running exchange.
     if (job_running_) return;
+    // A greyed item cannot be chosen; a command sent anyway finds no module to talk to.
+    if (needs_module(id) && !device_handle) return;
+    FileCommandContext files{
+        view, shell_, [this, &view](WorkerJob job) { return run_job(view, job); }, backup_folder_};
     switch (id) {
+        case IDM_BACKUP:
+            back_up_module(files);
+            return;
+        case IDM_COMPARE:
+            compare_with_file(files);
+            return;
+        case IDM_RESTORE:
+            // What was written is read back into the panels.
+            if (restore_from_file(files) && run_job(view, JOB_READ_STATUS) &&
+                run_job(view, JOB_READ_ALARM_SETTINGS))
+                refresh_panels(view);
+            return;
+        case IDM_CONNECT_AGAIN:
+            connect_again(view);
+            return;
+        case IDM_EXIT:
+            on_close(view);
+            return;
         case IDC_MODE_IN1:
         case IDC_MODE_IN2:
         case IDC_MODE_PIN1:

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/settings.h"
 #include "app/shell.h"
@@ -29,16 +30,24 @@ class MainWindow : public DialogLogic {
     // The session ends: a running job is waited for, then the window closes as usual.
     void on_end_session(DialogView& view) override;
 
+    // Where a restore keeps its automatic backup (the per-user folder unless a test says).
+    void set_backup_folder(std::string folder) { backup_folder_ = std::move(folder); }
+
   private:
     // Runs `job` behind the progress dialog; true when it succeeded, and a failure shows the
     // communication error. After a close request that came in during the job the window
     // closes instead, and the command goes no further.
     bool run_job(DialogView& view, WorkerJob job);
     void end(DialogView& view);
+    // Closes the module, finds one again and reads it as at start-up; the window stays open.
+    void connect_again(DialogView& view);
+    // Greys the menu items that need a module while none is open.
+    void update_module_items(DialogView& view);
 
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;
+    std::string backup_folder_;
     bool job_running_ = false;  // only one job uses the module at a time
     bool close_requested_ = false;
     bool ended_ = false;

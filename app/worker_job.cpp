@@ -12,6 +12,8 @@ namespace zavi {
 
 WorkerJob worker_job = JOB_NONE;
 LinkResult worker_result = LinkResult::ok;
+std::function<LinkResult(DriverHandle)> worker_task;
+std::function<void(const std::string&)> worker_status;
 
 namespace {
 
@@ -47,6 +49,7 @@ static_assert(std::size(kJobOperations) == JOB_RESET_DEVICE + 1);
 }  // namespace
 
 LinkResult run_job_operations(WorkerJob job, DriverHandle handle) {
+    if (job == JOB_TASK) return worker_task ? worker_task(handle) : LinkResult::ok;
     // JOB_NONE and unknown codes have nothing to do.
     if (job >= std::size(kJobOperations) || !kJobOperations[job]) return LinkResult::ok;
     return kJobOperations[job](handle);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "link/driver.h"
 #include "link/result.h"
@@ -21,6 +23,13 @@ constexpr WorkerJob JOB_READ_CALL_ANSWER = 7;
 constexpr WorkerJob JOB_READ_AUTO_STATUS = 8;
 constexpr WorkerJob JOB_READ_AUTO_RESET = 9;
 constexpr WorkerJob JOB_RESET_DEVICE = 10;
+constexpr WorkerJob JOB_TASK = 11;  // runs worker_task
+
+// The work of JOB_TASK (a backup, compare or restore), set together with worker_job.
+extern std::function<LinkResult(DriverHandle)> worker_task;
+// Set by the platform while a job runs: shows what the job is doing now (UTF-8). Called on the
+// worker thread; empty when nobody listens.
+extern std::function<void(const std::string&)> worker_status;
 
 // Set by the main window before the progress dialog opens; back to JOB_NONE when it is done.
 extern WorkerJob worker_job;

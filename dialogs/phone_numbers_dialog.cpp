@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogs/add_number_dialog.h"
+#include "dialogs/numbers_transfer.h"
 #include "link/connection.h"
 #include "link/phone_commands.h"
 #include "link/phone_number.h"
@@ -58,6 +59,9 @@ void set_texts(DialogView& view, uint8_t language) {
                             "Akzeptierte Telefonnummern"));
     view.set_text(IDC_RECEIVED_ALL,
                   pick_text(language, "Akceptuj wszystkie", "Received All", "Akzeptiere alle"));
+    view.set_text(IDC_RECEIVED_IMPORT, pick_text(language, "Importuj...", "Import...", "Import..."));
+    view.set_text(IDC_RECEIVED_EXPORT,
+                  pick_text(language, "Eksportuj...", "Export...", "Export..."));
 }
 
 void add_number(DialogView& view, int list) {
@@ -113,6 +117,10 @@ void other_command(DialogView& view, int id, int /*code*/) {
         remove_number(view, list);
     else if (id == IDC_RECEIVED_ALL)
         refresh_phone_lists(view);
+    else if (id == IDC_RECEIVED_IMPORT)
+        import_accepted_numbers(view);
+    else if (id == IDC_RECEIVED_EXPORT)
+        export_accepted_numbers(view);
 }
 
 }  // namespace
@@ -124,7 +132,8 @@ void refresh_phone_lists(DialogView& view) {
     show_count(view, IDC_EMERGENCY_QUANTITY, emergency);
 
     const bool all = view.checked(IDC_RECEIVED_ALL);
-    for (int id : {IDC_RECEIVED_LIST, IDC_RECEIVED_ADD, IDC_RECEIVED_REMOVE, IDC_RECEIVED_QUANTITY})
+    for (int id : {IDC_RECEIVED_LIST, IDC_RECEIVED_ADD, IDC_RECEIVED_REMOVE, IDC_RECEIVED_QUANTITY,
+                   IDC_RECEIVED_IMPORT})
         view.set_enabled(id, !all);
     accept_all = all ? 1 : 0;
     if (!all) {

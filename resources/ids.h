@@ -85,6 +85,12 @@
 #define IDM_ENGLISH 40029
 #define IDM_GERMAN 40033
 #define IDM_ABOUT 1073
+// File menu
+#define IDM_BACKUP 41001
+#define IDM_RESTORE 41002
+#define IDM_COMPARE 41003
+#define IDM_CONNECT_AGAIN 41004
+#define IDM_EXIT 41005
 
 // ---- Progress dialog (118)
 #define IDD_PROGRESS 118
@@ -178,6 +184,15 @@
 #define IDC_EMERGENCY_QUANTITY 40044
 #define IDC_PHONE_SAVE 40010
 #define IDC_PHONE_CANCEL 40016
+#define IDC_RECEIVED_IMPORT 41020
+#define IDC_RECEIVED_EXPORT 41021
+
+// ---- Summary of a CSV import of accepted numbers (131)
+#define IDD_IMPORT_SUMMARY 131
+#define IDC_IMPORT_TEXT 41030
+#define IDC_IMPORT_ADD 41031
+#define IDC_IMPORT_REPLACE 41032
+#define IDC_IMPORT_CANCEL 41033
 
 // ---- ADD (108)
 #define IDD_ADD_NUMBER 108
@@ -210,6 +225,13 @@
 #define IDC_PUK_EDIT 40014
 #define IDC_PIN_PUK_SAVE 40020
 #define IDC_PIN_PUK_CANCEL 40026
+
+// ---- Differences between the module and a file (130)
+#define IDD_DIFFERENCES 130
+#define IDC_DIFF_HEADING 41010
+#define IDC_DIFF_LIST 41011
+#define IDC_DIFF_OK 41012
+#define IDC_DIFF_CANCEL 41013
 
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

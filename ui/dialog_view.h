@@ -11,7 +11,8 @@ namespace zavi {
 class DialogLogic;
 
 enum class MessageIcon : uint8_t { error, warning, information };
-enum class MessageButtons : uint8_t { ok, ok_cancel };
+// yes_no has No as its default button; Yes answers ok, No answers cancel.
+enum class MessageButtons : uint8_t { ok, ok_cancel, yes_no };
 enum class MessageAnswer : uint8_t { ok, cancel };
 
 // Keystroke filters installed on edits by subclassing.
@@ -72,6 +73,7 @@ class DialogView {
     virtual void set_menu_text(int command_id, std::string_view text) = 0;
     virtual void set_menu_popup_text(int position, std::string_view text) = 0;
     virtual void set_menu_checked(int command_id, bool checked) = 0;
+    virtual void set_menu_enabled(int command_id, bool enabled) = 0;  // false: greyed
     virtual void redraw_menu() = 0;
 
     // Modal message box owned by this window; returns the button pressed

@@ -196,11 +196,17 @@ void FakeDialogView::set_menu_checked(int command_id, bool checked) {
     menu_[command_id].checked = checked;
 }
 
+void FakeDialogView::set_menu_enabled(int command_id, bool enabled) {
+    check_menu_command(command_id);
+    menu_[command_id].enabled = enabled;
+}
+
 MessageAnswer FakeDialogView::message_box(std::string_view text, std::string_view title,
                                           MessageIcon icon, MessageButtons buttons) {
     messages_.push_back({std::string(text), std::string(title), icon, buttons});
     if (buttons == MessageButtons::ok) return MessageAnswer::ok;
-    if (answers_.empty()) return MessageAnswer::ok;
+    if (answers_.empty())
+        return buttons == MessageButtons::yes_no ? MessageAnswer::cancel : MessageAnswer::ok;
     MessageAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;

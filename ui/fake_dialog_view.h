@@ -38,6 +38,7 @@ class FakeDialogView : public DialogView {
     struct MenuEntry {
         std::string text;
         bool checked = false;
+        bool enabled = true;
     };
 
     // The window of template `template_id`, with the controls of its table; `logic` receives
@@ -76,6 +77,7 @@ class FakeDialogView : public DialogView {
     void set_menu_text(int command_id, std::string_view text) override;
     void set_menu_popup_text(int position, std::string_view text) override;
     void set_menu_checked(int command_id, bool checked) override;
+    void set_menu_enabled(int command_id, bool enabled) override;
     void redraw_menu() override { ++menu_redraws_; }
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -101,7 +103,8 @@ class FakeDialogView : public DialogView {
     void release_enter(int id);
     // Stands for a buddy edit whose text is no valid number: updown_position reports an error.
     void set_updown_error(int id, bool error) { at(id, kUpdown).updown_error = error; }
-    // Answers for the next message boxes that have OK and Cancel (default: OK).
+    // Answers for the next message boxes that have OK and Cancel (default: OK) or Yes and No
+    // (default: No, answered cancel).
     void answer_next(MessageAnswer answer) { answers_.push_back(answer); }
     // What happens when the logic opens a modal child dialog.
     using DialogHandler = std::function<void(int template_id, DialogLogic& logic)>;

@@ -190,6 +190,12 @@ void Win32DialogView::set_menu_checked(int command_id, bool checked) {
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void Win32DialogView::set_menu_enabled(int command_id, bool enabled) {
+    if (HMENU menu = GetMenu(dialog_))
+        EnableMenuItem(menu, static_cast<UINT>(command_id),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void Win32DialogView::redraw_menu() {
     DrawMenuBar(dialog_);
 }
@@ -198,7 +204,9 @@ void Win32DialogView::redraw_menu() {
 
 MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_view title,
                                            MessageIcon icon, MessageButtons buttons) {
-    UINT style = buttons == MessageButtons::ok_cancel ? MB_OKCANCEL : MB_OK;
+    UINT style = buttons == MessageButtons::ok_cancel ? MB_OKCANCEL
+                 : buttons == MessageButtons::yes_no  ? MB_YESNO | MB_DEFBUTTON2
+                                                      : MB_OK;
     switch (icon) {
         case MessageIcon::error:
             style |= MB_ICONERROR;
@@ -211,7 +219,7 @@ MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_vi
             break;
     }
     const int answer = MessageBoxW(dialog_, to_wide(text).c_str(), to_wide(title).c_str(), style);
-    return answer == IDOK ? MessageAnswer::ok : MessageAnswer::cancel;
+    return answer == IDOK || answer == IDYES ? MessageAnswer::ok : MessageAnswer::cancel;
 }
 
 void Win32DialogView::run_dialog(int template_id, DialogLogic& logic) {

@@ -54,6 +54,7 @@ class Win32DialogView : public DialogView {
     void set_menu_text(int command_id, std::string_view text) override;
     void set_menu_popup_text(int position, std::string_view text) override;
     void set_menu_checked(int command_id, bool checked) override;
+    void set_menu_enabled(int command_id, bool enabled) override;
     void redraw_menu() override;
 
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,

@@ -1,5 +1,9 @@
 #include "win32/worker_shell.h"
 
+#include <commdlg.h>
+
+#include <iterator>
+
 #include "app/language.h"
 #include "app/worker_job.h"
 #include "link/connection.h"
@@ -28,6 +32,11 @@ INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, 
     switch (message) {
         case WM_INITDIALOG:
             SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(progress_text(ui_language)).c_str());
+            // The worker tells its steps; the text is set by a message sent to this thread,
+            // which the dialog's loop (or wait_for_job) takes while the worker waits.
+            worker_status = [dialog](const std::string& text) {
+                SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(text).c_str());
+            };
             worker = CreateThread(nullptr, 0, worker_thread, dialog, 0, nullptr);
             if (!worker) {
                 // No thread, no report: fail the job instead of waiting for ever.
@@ -64,11 +73,34 @@ LinkResult Win32Shell::run_worker_job(WorkerJob job) {
         CloseHandle(worker);
         worker = nullptr;
     }
+    worker_status = nullptr;
     if (shown == -1) {  // the dialog could not be created, so the job never ran
         worker_job = JOB_NONE;
         return LinkResult::failed;
     }
     return worker_result;
+}
+
+bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
+    wchar_t name[MAX_PATH * 2] = L"";
+    // Pairs of description and pattern, ended by an empty pair.
+    static const wchar_t kConfigurationFilter[] =
+        L"ZAVI-GSM configuration (*.zavi.json)\0*.zavi.json\0All files (*.*)\0*.*\0";
+    static const wchar_t kCsvFilter[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    // Owned by the window in front (a dialog of the main window, say), so that it stays modal.
+    HWND active = GetActiveWindow();
+    ofn.hwndOwner = active ? active : owner_;
+    ofn.lpstrFilter = kind == FileKind::configuration ? kConfigurationFilter : kCsvFilter;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(name));
+    ofn.lpstrDefExt = kind == FileKind::configuration ? L"zavi.json" : L"csv";
+    ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;
+    *path = from_wide(name);
+    return true;
 }
 
 void Win32Shell::wait_for_job() {

@@ -19,6 +19,7 @@ class Win32Shell : public Shell {
     // job, and returns worker_result.
     LinkResult run_worker_job(WorkerJob job) override;
     void wait_for_job() override;
+    bool choose_file(FileKind kind, bool save, std::string* path) override;
 
   private:
     HINSTANCE instance_;

@@ -26,17 +26,19 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
         const char* language_popup;
         const char* polish_item;
         const char* about;
+        const char* file_popup;
+        const char* connect_again;
     };
     const Case cases[] = {
         {0, IDM_POLISH, "Aktualizuj", "Termometr 1     (°C)", "Stan baterii (%)", "Język", "Polski",
-         "O programie"},
+         "O programie", "Plik", "Połącz ponownie"},
         {1, IDM_ENGLISH, "Refresh", "Thermometer 1     (°C)", "Battery level  (%)", "Language",
-         "Polish", "About"},
+         "Polish", "About", "File", "Connect again"},
         {2, IDM_GERMAN, "Aktualisieren", "Thermometer 1     (°C)", "Akkuzustand (%)", "Sprache",
-         "Polnish", "Über"},
+         "Polnish", "Über", "Datei", "Erneut verbinden"},
         // A value from outside the program shows German, with the German item checked.
         {7, IDM_GERMAN, "Aktualisieren", "Thermometer 1     (°C)", "Akkuzustand (%)", "Sprache",
-         "Polnish", "Über"},
+         "Polnish", "Über", "Datei", "Erneut verbinden"},
     };
     for (const Case& c : cases) {
         FakeDialogView view(IDD_MAIN);
@@ -51,7 +53,10 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
         EXPECT_EQ(view.text(IDC_THERMO1_LABEL), c.thermometer1);
         EXPECT_EQ(view.text(IDC_BATTERY_THRESHOLD_LABEL), c.battery_threshold);
         EXPECT_EQ(view.text(IDC_T1_HIGH_LABEL), "Temp. high");
-        EXPECT_EQ(view.menu_popup(1), c.language_popup);
+        // The File menu comes first, so Language is the third popup.
+        EXPECT_EQ(view.menu_popup(0), c.file_popup);
+        EXPECT_EQ(view.menu_popup(2), c.language_popup);
+        EXPECT_EQ(view.menu(IDM_CONNECT_AGAIN).text, c.connect_again);
         EXPECT_EQ(view.menu(IDM_POLISH).text, c.polish_item);
         EXPECT_EQ(view.menu(IDM_ABOUT).text, c.about);
         // Never relabelled: the window caption, the Reset entry and the row labels.

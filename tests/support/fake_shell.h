@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/shell.h"
@@ -16,6 +18,17 @@ class FakeShell : public Shell {
     LinkResult run_worker_job(WorkerJob job) override;
     // The worker ends while the platform waits: the job's operations run now.
     void wait_for_job() override;
+    // Hands out `chosen_files` in order; none left is a cancelled chooser.
+    bool choose_file(FileKind kind, bool save, std::string* path) override;
+
+    std::deque<std::string> chosen_files;
+    struct FileRequest {
+        FileKind kind;
+        bool save;
+    };
+    std::vector<FileRequest> file_requests;
+    // Every text the running jobs reported through worker_status.
+    std::vector<std::string> statuses;
 
     std::vector<WorkerJob> jobs;
     // Called once the job has started, before its operations run: what reaches the window

@@ -39,6 +39,7 @@ void MainWindowTest::open_window(Driver* usb) {
             return std::make_unique<RecordingDialog>(opened, template_id);
         },
         settings_path.c_str());
+    window_->set_backup_folder(backup_folder);
     view_ = std::make_unique<FakeDialogView>(IDD_MAIN, window_.get());
     view_->init();
 }

@@ -58,6 +58,7 @@ class MainWindowTest : public ::testing::Test {
 
     TempDir dir;
     std::string settings_path = dir.file("config.db");
+    std::string backup_folder = dir.file("backups");  // of the automatic backup of a restore
     FakeShell shell;
     std::vector<int> factory_calls;  // templates the factory was asked for
     std::vector<int> opened;         // dialogs whose logic was initialised

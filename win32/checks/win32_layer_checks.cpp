@@ -136,6 +136,8 @@ void check_templates() {
         {IDD_ADD_NUMBER, L"ADD", 0},
         {IDD_IO_NAMES, L"I/O name", IDC_IO_NAMES_CANCEL},
         {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL},
+        {IDD_DIFFERENCES, L"Differences", IDC_DIFF_OK},
+        {IDD_IMPORT_SUMMARY, L"Import", IDC_IMPORT_CANCEL},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
@@ -196,19 +198,24 @@ void check_main_window_template(HWND dialog) {
     CHECK(window_text(GetDlgItem(dialog, IDC_BATTERY_LABEL)) == L"Battery level\nduring operation");
 
     HMENU menu = GetMenu(dialog);
-    CHECK(GetMenuItemCount(menu) == 3);
+    CHECK(GetMenuItemCount(menu) == 4);
+    const UINT file[] = {IDM_BACKUP, IDM_RESTORE, IDM_COMPARE, 0, IDM_CONNECT_AGAIN, IDM_EXIT};
+    HMENU file_popup = GetSubMenu(menu, 0);
+    CHECK(GetMenuItemCount(file_popup) == 6);
+    for (int i = 0; i < 6; ++i) CHECK_IN(GetMenuItemID(file_popup, i) == file[i], i);
+    CHECK(GetMenuState(file_popup, 3, MF_BYPOSITION) & MF_SEPARATOR);
     const UINT options[] = {40002, 40007, 40013, 40000, 40003, 40004, 40001, 0, 40018};
-    HMENU popup = GetSubMenu(menu, 0);
+    HMENU popup = GetSubMenu(menu, 1);
     CHECK(GetMenuItemCount(popup) == 9);
     for (int i = 0; i < 9; ++i) CHECK_IN(GetMenuItemID(popup, i) == options[i], i);
     CHECK(GetMenuState(popup, 7, MF_BYPOSITION) & MF_SEPARATOR);
-    HMENU languages = GetSubMenu(menu, 1);
+    HMENU languages = GetSubMenu(menu, 2);
     CHECK(GetMenuItemCount(languages) == 3 && GetMenuItemID(languages, 0) == 40024 &&
           GetMenuItemID(languages, 1) == 40029 && GetMenuItemID(languages, 2) == 40033);
     MENUITEMINFOW about{};
     about.cbSize = sizeof(about);
     about.fMask = MIIM_FTYPE | MIIM_ID;
-    GetMenuItemInfoW(menu, 2, TRUE, &about);
+    GetMenuItemInfoW(menu, 3, TRUE, &about);
     CHECK(about.wID == IDM_ABOUT && (about.fType & MFT_RIGHTJUSTIFY));
 }
 
@@ -278,6 +285,33 @@ void check_main_window_view(Win32DialogView& view, HWND dialog) {
     about.fMask = MIIM_FTYPE;
     GetMenuItemInfoW(menu, IDM_ABOUT, FALSE, &about);
     CHECK(about.fType & MFT_RIGHTJUSTIFY);  // relabelling keeps the item's type
+
+    // The File menu in each language, and its module items greyed and back.
+    const struct {
+        uint8_t language;
+        const wchar_t* popup;
+        const wchar_t* backup;
+        const wchar_t* connect;
+    } file_texts[] = {
+        {0, L"Plik", L"Kopia zapasowa konfiguracji modu\u0142u...", L"Po\u0142\u0105cz ponownie"},
+        {1, L"File", L"Back up module configuration...", L"Connect again"},
+        {2, L"Datei", L"Modulkonfiguration sichern...", L"Erneut verbinden"},
+    };
+    for (const auto& f : file_texts) {
+        apply_language(view, f.language);
+        GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+        CHECK_IN(std::wstring(text) == f.popup, f.language);
+        GetMenuStringW(menu, IDM_BACKUP, text, 64, MF_BYCOMMAND);
+        CHECK_IN(std::wstring(text) == f.backup, f.language);
+        GetMenuStringW(menu, IDM_CONNECT_AGAIN, text, 64, MF_BYCOMMAND);
+        CHECK_IN(std::wstring(text) == f.connect, f.language);
+    }
+    apply_language(view, 1);
+    view.set_menu_enabled(IDM_RESTORE, false);
+    CHECK(GetMenuState(menu, IDM_RESTORE, MF_BYCOMMAND) & MF_GRAYED);
+    CHECK(!(GetMenuState(menu, IDM_CONNECT_AGAIN, MF_BYCOMMAND) & MF_GRAYED));
+    view.set_menu_enabled(IDM_RESTORE, true);
+    CHECK(!(GetMenuState(menu, IDM_RESTORE, MF_BYCOMMAND) & MF_GRAYED));
 
     // Texts of any length, title, icons, enabled state.
     std::string long_text(5000, 'x');

@@ -1,0 +1,282 @@
+#include "app/file_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "app/differences_dialog.h"
+#include "app/job_texts.h"
+#include "config/config_file.h"
+#include "config/files.h"
+#include "link/connection.h"
+#include "resources/ids.h"
+#include "ui/language.h"
+#include "ui/messages.h"
+
+namespace zavi {
+
+namespace {
+
+using config::Configuration;
+
+// Runs `task` as JOB_TASK; its steps go to the progress dialog's text.
+bool run_task(FileCommandContext& ctx,
+              std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
+    const uint8_t language = ui_language;
+    worker_task = [task = std::move(task), language](DriverHandle handle) {
+        const config::Progress progress = [language](const config::ProgressEvent& event) {
+            if (worker_status) worker_status(step_text(event, language));
+        };
+        return task(handle, progress);
+    };
+    const bool ok = ctx.run_job(JOB_TASK);
+    worker_task = nullptr;
+    return ok;
+}
+
+void inform(DialogView& view, const std::string& text,
+            MessageIcon icon = MessageIcon::information) {
+    view.message_box(text, kAppTitle, icon, MessageButtons::ok);
+}
+
+bool ask(DialogView& view, const char* text) {
+    return view.message_box(text, kAppTitle, MessageIcon::warning, MessageButtons::yes_no) ==
+           MessageAnswer::ok;
+}
+
+// Reads and checks the file; a problem is shown and nothing else happens.
+bool load_file(DialogView& view, const std::string& path, Configuration* cfg) {
+    const uint8_t l = ui_language;
+    std::string text, why;
+    config::FileError error;
+    std::vector<std::string> warnings;
+    std::string problem;
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
+        problem = path + " " + why;
+    else if (!config::parse_configuration(text, cfg, &error, &warnings))
+        problem = config::describe(error, path);
+    if (problem.empty()) return true;
+    inform(
+        view,
+        std::string(pick_text(l, "Tego pliku nie można użyć:\n\n", "This file cannot be used:\n\n",
+                              "Diese Datei kann nicht verwendet werden:\n\n")) +
+            problem,
+        MessageIcon::error);
+    return false;
+}
+
+void say_nothing_to_change(DialogView& view) {
+    inform(view, pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
+                           "Nothing to change: the module already holds this configuration.",
+                           "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."));
+}
+
+std::string restore_result(const config::RestoreReport& r) {
+    const uint8_t l = ui_language;
+    using config::RestoreOutcome;
+    std::string text;
+    switch (r.outcome) {
+        case RestoreOutcome::verified:
+            return pick_text(l, "Przywrócono i sprawdzono.", "Restored and verified.",
+                             "Wiederhergestellt und geprüft.");
+        case RestoreOutcome::already_equal:
+        case RestoreOutcome::planned:
+            return pick_text(l, "Nic do zmiany: moduł zawiera już tę konfigurację.",
+                             "Nothing to change: the module already holds this configuration.",
+                             "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits.");
+        case RestoreOutcome::read_failed:
+            text = pick_text(l, "Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
+                             "Das Lesen des Moduls ist fehlgeschlagen: ");
+            text += record_title(r.failed, l);
+            text += pick_text(l, ". Nic nie zapisano.", ". Nothing was written.",
+                              ". Es wurde nichts geschrieben.");
+            return text;
+        case RestoreOutcome::backup_failed:
+            text = pick_text(l, "Nie można zapisać automatycznej kopii zapasowej: ",
+                             "The automatic backup could not be saved: ",
+                             "Die automatische Sicherung konnte nicht gespeichert werden: ");
+            text += r.backup_error;
+            text += pick_text(l, "\nNic nie zapisano.", "\nNothing was written.",
+                              "\nEs wurde nichts geschrieben.");
+            return text;
+        case RestoreOutcome::write_failed:
+            text = pick_text(
+                l, "Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: ");
+            text += record_title(r.failed, l);
+            text +=
+                pick_text(l, " (moduł nie potwierdził).", " (the module did not acknowledge it).",
+                          " (das Modul hat es nicht bestätigt).");
+            text += pick_text(l, "\nZapisano: ", "\nWritten: ", "\nGeschrieben: ");
+            text += record_titles(r.written, l);
+            text += pick_text(l, "\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: ");
+            text += record_titles(r.not_written, l);
+            break;
+        case RestoreOutcome::verify_failed:
+            text =
+                pick_text(l, "Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
+                          "Every write was acknowledged, but the module reads back differently: ",
+                          "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: ");
+            text += record_titles(r.mismatched, l);
+            break;
+        case RestoreOutcome::verify_unreadable:
+            text = pick_text(
+                l, "Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
+                "Every write was acknowledged, but reading back failed: ",
+                "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: ");
+            text += record_titles(r.unreadable, l);
+            break;
+    }
+    text += pick_text(l, "\n\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n",
+                      "\n\nThe automatic backup of what the module held before:\n",
+                      "\n\nAutomatische Sicherung des vorherigen Modulinhalts:\n");
+    text += r.backup_path;
+    return text;
+}
+
+}  // namespace
+
+std::string with_configuration_extension(const std::string& path) {
+    std::string lower = path;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower.size() >= 5 && lower.compare(lower.size() - 5, 5, ".json") == 0) return path;
+    return path + ".zavi.json";
+}
+
+void back_up_module(FileCommandContext& ctx) {
+    const uint8_t l = ui_language;
+    const bool with_codes =
+        ask(ctx.view, pick_text(l, "Czy dołączyć PIN i PUK karty SIM do kopii zapasowej?",
+                                "Include the SIM card's PIN and PUK in the backup?",
+                                "PIN und PUK der SIM-Karte in die Sicherung aufnehmen?"));
+    std::string path;
+    if (!ctx.shell.choose_file(FileKind::configuration, true, &path)) return;
+    path = with_configuration_extension(path);
+
+    Configuration cfg;
+    const bool read = run_task(ctx, [&cfg, with_codes](DriverHandle h, const config::Progress& p) {
+        config::Record failed = config::Record::alarm_settings;
+        return config::read_configuration(h, with_codes, p, &cfg, &failed);
+    });
+    if (!read) return;
+
+    cfg.saved_at = config::utc_timestamp();
+    std::string why;
+    if (!config::write_file_atomic(path, config::configuration_to_json(cfg), &why)) {
+        inform(
+            ctx.view,
+            std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
+                                  "Die Datei konnte nicht gespeichert werden:\n")) +
+                path + " " + why,
+            MessageIcon::error);
+        return;
+    }
+    std::string text = pick_text(l, "Zapisano konfigurację modułu w pliku:\n",
+                                 "The module's configuration was saved in:\n",
+                                 "Die Konfiguration des Moduls wurde gespeichert in:\n");
+    text += path;
+    // A module may hold values the program itself would refuse to write; say so now rather
+    // than at the restore.
+    for (const config::FileError& e : config::check_configuration(cfg)) {
+        text += '\n';
+        text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
+        text += e.path + ": " + e.message;
+    }
+    inform(ctx.view, text);
+}
+
+void compare_with_file(FileCommandContext& ctx) {
+    std::string path;
+    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return;
+    Configuration file;
+    if (!load_file(ctx.view, path, &file)) return;
+    // The SIM codes are not read for a comparison: they are not shown on screen.
+    file.sim_codes.reset();
+
+    Configuration module;
+    const bool read = run_task(ctx, [&module](DriverHandle h, const config::Progress& p) {
+        config::Record failed = config::Record::alarm_settings;
+        return config::read_configuration(h, false, p, &module, &failed);
+    });
+    if (!read) return;
+
+    std::vector<config::Difference> diffs = config::compare(module, file);
+    if (diffs.empty()) {
+        say_nothing_to_change(ctx.view);
+        return;
+    }
+    DifferencesDialog dialog(std::move(diffs), false);
+    ctx.view.run_dialog(IDD_DIFFERENCES, dialog);
+}
+
+bool restore_from_file(FileCommandContext& ctx) {
+    const uint8_t l = ui_language;
+    std::string path;
+    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
+    Configuration file;
+    if (!load_file(ctx.view, path, &file)) return false;
+
+    config::RestoreOptions options;
+    if (file.sim_codes)
+        options.with_sim_codes = ask(
+            ctx.view,
+            pick_text(l,
+                      "Plik zawiera PIN i PUK karty SIM. Czy zapisać je także w module?\n\n"
+                      "Uwaga: błędny PIN może zablokować kartę SIM.",
+                      "The file holds the SIM card's PIN and PUK. Write them to the module too?\n\n"
+                      "Warning: a wrong PIN can lock the SIM card.",
+                      "Die Datei enthält PIN und PUK der SIM-Karte. Auch diese in das Modul "
+                      "schreiben?\n\nWarnung: Eine falsche PIN kann die SIM-Karte sperren."));
+
+    // First only read and plan, so that the differences are seen before anything is written.
+    options.dry_run = true;
+    config::RestoreReport plan;
+    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+            plan = config::restore_configuration(h, file, options, p);
+            return plan.outcome == config::RestoreOutcome::read_failed ? LinkResult::failed
+                                                                       : LinkResult::ok;
+        }))
+        return false;
+    if (plan.outcome == config::RestoreOutcome::already_equal) {
+        say_nothing_to_change(ctx.view);
+        return false;
+    }
+    Configuration target = file;
+    if (!options.with_sim_codes) target.sim_codes.reset();
+    DifferencesDialog dialog(config::compare(plan.module_before, target), true);
+    ctx.view.run_dialog(IDD_DIFFERENCES, dialog);
+    if (!dialog.accepted()) return false;
+    std::string confirm =
+        pick_text(l, "Zapisać w module: ", "Write to the module: ", "In das Modul schreiben: ");
+    confirm += record_titles(plan.planned, l);
+    confirm += pick_text(l,
+                         "?\n\nObecna konfiguracja modułu zostanie najpierw zapisana jako "
+                         "automatyczna kopia zapasowa.",
+                         "?\n\nWhat the module holds now is saved as an automatic backup first.",
+                         "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
+    if (!ask(ctx.view, confirm.c_str())) return false;
+
+    options.dry_run = false;
+    const std::string folder = ctx.backup_folder;
+    options.save_backup = [folder](const Configuration& module, std::string* saved,
+                                   std::string* why) {
+        if (folder.empty()) {
+            *why = "no folder for automatic backups is known";
+            return false;
+        }
+        return config::save_automatic_backup(folder, module, saved, why);
+    };
+    config::RestoreReport report;
+    // The task itself always succeeds: the report says how the restore went.
+    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+            report = config::restore_configuration(h, file, options, p);
+            return LinkResult::ok;
+        }))
+        return false;
+    const bool ok = report.outcome == config::RestoreOutcome::verified ||
+                    report.outcome == config::RestoreOutcome::already_equal;
+    inform(ctx.view, restore_result(report), ok ? MessageIcon::information : MessageIcon::error);
+    return !report.written.empty() || report.outcome == config::RestoreOutcome::write_failed;
+}
+
+}  // namespace zavi

@@ -1,0 +1,77 @@
+#include "app/job_texts.h"
+
+#include <iterator>
+
+#include "common/language.h"
+
+namespace zavi {
+
+namespace {
+
+struct RecordTitle {
+    const char* polish;
+    const char* english;
+    const char* german;
+};
+
+// In the order of config::Record.
+constexpr RecordTitle kRecordTitles[] = {
+    {"warunki alarmów", "alarm settings", "Alarmbedingungen"},
+    {"procedury alarmowe", "emergency procedures", "Alarmprozeduren"},
+    {"reakcja na wywołanie", "answer for call", "Antwort zum Abrufen"},
+    {"auto-status", "auto-status", "Auto-Status"},
+    {"auto-reset", "auto-reset", "Auto-Reset"},
+    {"przyjmowanie wszystkich numerów", "accepting all numbers", "Annahme aller Nummern"},
+    {"numery alarmowe", "emergency numbers", "Alarmnummern"},
+    {"numery telefonów", "telephone numbers", "Telefonnummern"},
+    {"nazwy we./wy. 1-6", "I/O names 1-6", "E/A-Namen 1-6"},
+    {"nazwy we./wy. 7-12", "I/O names 7-12", "E/A-Namen 7-12"},
+    {"PIN i PUK", "PIN and PUK", "PIN und PUK"},
+};
+static_assert(std::size(kRecordTitles) == config::kRecordCount);
+
+}  // namespace
+
+const char* record_title(config::Record record, uint8_t language) {
+    const auto index = static_cast<std::size_t>(record);
+    if (index >= std::size(kRecordTitles)) return "?";
+    const RecordTitle& t = kRecordTitles[index];
+    return pick_text(language, t.polish, t.english, t.german);
+}
+
+std::string step_text(const config::ProgressEvent& event, uint8_t language) {
+    const char* verb = "";
+    switch (event.step) {
+        case config::Step::reading:
+            verb = pick_text(language, "Odczyt", "Reading", "Lese");
+            break;
+        case config::Step::writing:
+            verb = pick_text(language, "Zapis", "Writing", "Schreibe");
+            break;
+        case config::Step::verifying:
+            verb = pick_text(language, "Sprawdzanie", "Checking", "Prüfe");
+            break;
+    }
+    // "Reading telephone numbers", but "Odczyt: numery telefonów" and "Lese: Telefonnummern".
+    std::string text = std::string(verb) + (language == kEnglish ? " " : ": ") +
+                       record_title(event.record, language);
+    if (event.blocks > 1) {
+        text += pick_text(language, " (blok ", " (block ", " (Block ");
+        text += std::to_string(event.block);
+        text += pick_text(language, " z ", " of ", " von ");
+        text += std::to_string(event.blocks) + ")";
+    }
+    return text + "...";
+}
+
+std::string record_titles(const std::vector<config::Record>& records, uint8_t language) {
+    if (records.empty()) return "-";
+    std::string text;
+    for (config::Record r : records) {
+        if (!text.empty()) text += ", ";
+        text += record_title(r, language);
+    }
+    return text;
+}
+
+}  // namespace zavi

@@ -1,0 +1,19 @@
+// Texts of the configuration operations in the three languages: record names, the progress
+// dialog's step ("Reading telephone numbers (block 3 of 8)...") and record lists.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/configuration.h"
+#include "config/operations.h"
+
+namespace zavi {
+
+const char* record_title(config::Record record, uint8_t language);
+std::string step_text(const config::ProgressEvent& event, uint8_t language);
+// "alarm settings, telephone numbers"; "-" for none.
+std::string record_titles(const std::vector<config::Record>& records, uint8_t language);
+
+}  // namespace zavi

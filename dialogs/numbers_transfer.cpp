@@ -1,0 +1,152 @@
+#include "dialogs/numbers_transfer.h"
+
+#include <algorithm>
+
+#include "config/config_file.h"
+#include "config/configuration.h"
+#include "config/files.h"
+#include "dialogs/phone_numbers_dialog.h"
+#include "resources/ids.h"
+#include "ui/file_chooser.h"
+#include "ui/language.h"
+
+namespace zavi {
+
+namespace {
+
+constexpr std::size_t kRejectedShown = 5;
+
+// The accepted list of the dialog as digits (its items read "+digits").
+std::vector<std::string> current_numbers(DialogView& view) {
+    std::vector<std::string> numbers;
+    for (int i = 0; i < view.item_count(IDC_RECEIVED_LIST); ++i) {
+        std::string item = view.item_text(IDC_RECEIVED_LIST, i);
+        if (!item.empty() && item[0] == '+') item.erase(0, 1);
+        numbers.push_back(item);
+    }
+    return numbers;
+}
+
+void show_error(DialogView& view, const std::string& text) {
+    view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
+}
+
+}  // namespace
+
+std::string import_summary_text(const config::ImportReport& adding,
+                                const config::ImportReport& replacing, uint8_t l) {
+    const auto count = [](std::size_t n) { return std::to_string(n); };
+    std::string t;
+    t += pick_text(l, "Wierszy: ", "Rows read: ", "Gelesene Zeilen: ") +
+         std::to_string(adding.rows) + "\r\n";
+    t += pick_text(l,
+                   "Poprawnych nowych numerów: ", "Valid new numbers: ", "Gültige neue Nummern: ") +
+         count(adding.valid.size()) + "\r\n";
+    const std::size_t in_file = replacing.duplicates.size();
+    const std::size_t in_list =
+        adding.duplicates.size() - std::min(adding.duplicates.size(), in_file);
+    t +=
+        pick_text(
+            l, "Powtórzonych w pliku: ", "Duplicates within the file: ", "Doppelt in der Datei: ") +
+        count(in_file) + "\r\n";
+    t += pick_text(l, "Już na liście: ", "Already in the list: ", "Bereits in der Liste: ") +
+         count(in_list) + "\r\n";
+    t += pick_text(l, "Odrzuconych wierszy: ", "Rejected rows: ", "Abgelehnte Zeilen: ") +
+         count(adding.rejected.size()) + "\r\n";
+    for (std::size_t i = 0; i < adding.rejected.size() && i < kRejectedShown; ++i) {
+        const config::CsvRow& row = adding.rejected[i];
+        t += pick_text(l, "    wiersz ", "    line ", "    Zeile ") + std::to_string(row.line) +
+             ": " + row.reason + "\r\n";
+    }
+    if (adding.rejected.size() > kRejectedShown) t += "    ...\r\n";
+    const std::string limit = std::to_string(config::kAcceptedMax);
+    t += "\r\n";
+    t += pick_text(l, "Po dodaniu: ", "After adding: ", "Nach dem Hinzufügen: ") +
+         count(adding.result_size) + " / " + limit +
+         (adding.fits ? "" : pick_text(l, " - za dużo", " - too many", " - zu viele")) + "\r\n";
+    t += pick_text(l, "Po zastąpieniu: ", "After replacing: ", "Nach dem Ersetzen: ") +
+         count(replacing.result_size) + " / " + limit +
+         (replacing.fits ? "" : pick_text(l, " - za dużo", " - too many", " - zu viele")) + "\r\n";
+    t += "\r\n";
+    t += pick_text(l, "Nic nie trafi do modułu przed zapisem (Zapisz).",
+                   "Nothing reaches the module until Save.",
+                   "Erst Speichern überträgt die Liste in das Modul.");
+    return t;
+}
+
+void ImportSummaryDialog::on_init(DialogView& view) {
+    const uint8_t l = ui_language;
+    view.set_title(pick_text(l, "Import numerów", "Import numbers", "Nummern importieren"));
+    view.set_text(IDC_IMPORT_TEXT, import_summary_text(adding_, replacing_, l));
+    view.set_text(IDC_IMPORT_ADD,
+                  pick_text(l, "Dodaj do listy", "Add to the list", "Zur Liste hinzufügen"));
+    view.set_text(IDC_IMPORT_REPLACE,
+                  pick_text(l, "Zastąp listę", "Replace the list", "Liste ersetzen"));
+    view.set_text(IDC_IMPORT_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
+    // A choice that would add nothing or overflow the list cannot be made.
+    view.set_enabled(IDC_IMPORT_ADD, !adding_.valid.empty() && adding_.fits);
+    view.set_enabled(IDC_IMPORT_REPLACE, !replacing_.valid.empty() && replacing_.fits);
+}
+
+void ImportSummaryDialog::on_command(DialogView& view, int id, int) {
+    if (id == IDC_IMPORT_ADD) {
+        choice_ = Choice::add;
+        view.close(1);
+    } else if (id == IDC_IMPORT_REPLACE) {
+        choice_ = Choice::replace;
+        view.close(1);
+    } else if (id == IDC_IMPORT_CANCEL || id == 2) {  // 2: Escape
+        view.close(0);
+    }
+}
+
+void import_accepted_numbers(DialogView& view) {
+    const uint8_t l = ui_language;
+    std::string path;
+    if (!file_chooser || !file_chooser->choose_file(FileKind::numbers_csv, false, &path)) return;
+    std::string text, why;
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
+        show_error(view, std::string(pick_text(l, "Nie można odczytać pliku:\n",
+                                               "The file could not be read:\n",
+                                               "Die Datei konnte nicht gelesen werden:\n")) +
+                             path + " " + why);
+        return;
+    }
+    const std::vector<std::string> current = current_numbers(view);
+    ImportSummaryDialog summary(
+        config::import_numbers_csv(text, current, config::ImportMode::add),
+        config::import_numbers_csv(text, current, config::ImportMode::replace));
+    view.run_dialog(IDD_IMPORT_SUMMARY, summary);
+    if (summary.choice() == ImportSummaryDialog::Choice::cancel) return;
+
+    const config::ImportMode mode = summary.choice() == ImportSummaryDialog::Choice::add
+                                        ? config::ImportMode::add
+                                        : config::ImportMode::replace;
+    const config::ImportReport report = config::import_numbers_csv(text, current, mode);
+    if (!report.fits) return;  // the button was disabled; never past the module's 260
+    view.clear_items(IDC_RECEIVED_LIST);
+    for (const std::string& n : config::apply_import(report, current, mode))
+        view.add_item(IDC_RECEIVED_LIST, "+" + n);
+    refresh_phone_lists(view);
+}
+
+void export_accepted_numbers(DialogView& view) {
+    const uint8_t l = ui_language;
+    std::string path;
+    if (!file_chooser || !file_chooser->choose_file(FileKind::numbers_csv, true, &path)) return;
+    const std::vector<std::string> numbers = current_numbers(view);
+    std::string why;
+    if (!config::write_file_atomic(path, config::export_numbers_csv(numbers), &why)) {
+        show_error(view, std::string(pick_text(l, "Nie można zapisać pliku:\n",
+                                               "The file could not be saved:\n",
+                                               "Die Datei konnte nicht gespeichert werden:\n")) +
+                             path + " " + why);
+        return;
+    }
+    std::string done = std::to_string(numbers.size());
+    done += pick_text(l, " numerów zapisano w pliku:\n", " numbers saved in:\n",
+                      " Nummern gespeichert in:\n");
+    view.message_box(done + path, kAppTitle, MessageIcon::information, MessageButtons::ok);
+}
+
+}  // namespace zavi

@@ -1,0 +1,233 @@
+// The File menu of the real program: back up, change the module, restore it from the file with
+// the differences shown first, and the result box. The system's file dialog gets the path
+// typed into its file name box.
+#include <string>
+
+#include "e2e/steps.h"
+#include "e2e/windows.h"
+#include "resources/ids.h"
+
+namespace e2e {
+namespace {
+
+using zavi::sim::ModuleState;
+
+constexpr int kFileNameCombo = 1148;  // the file name box of the system's file dialog
+
+// Types `path` into the file dialog owned by `owner` and presses its OK button.
+bool choose_file(Session& session, HWND owner, const std::wstring& path) {
+    HWND dialog = session.wait_dialog(kFileNameCombo, owner);
+    if (!dialog) {
+        fail("no file dialog", __FILE__, __LINE__);
+        return false;
+    }
+    SendMessageW(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return true;
+}
+
+// Answers the Yes/No question owned by `owner` with `button` (IDYES or IDNO); returns its text.
+std::string answer(Session& session, HWND owner, int button) {
+    HWND box = session.wait_dialog(IDNO, owner);
+    if (!box) {
+        fail("no question", __FILE__, __LINE__);
+        return "";
+    }
+    const std::string text = item_text(box, 0xFFFF);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    wait_until([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+std::string take_box(Session& session, HWND owner, const char* shot = nullptr) {
+    auto box = session.wait_message_box(kJobMs, owner);
+    if (!box) {
+        fail("no message box", __FILE__, __LINE__);
+        return "";
+    }
+    if (shot) session.screenshot(box->window, shot);
+    session.press_ok(*box);
+    return box->text;
+}
+
+}  // namespace
+
+E2E_CASE(file_menu_backup_change_restore) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    setup.scenario.modules[0].state.auto_reset = 5;
+    Session session("file_menu_backup_change_restore", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\module.zavi.json";
+
+    PendingSend* backup = command(main, IDM_BACKUP);
+    CHECK(answer(session, main, IDNO).find("PIN") != std::string::npos);
+    if (!choose_file(session, main, file)) return;
+    CHECK(take_box(session, main).find("saved in") != std::string::npos);
+    CHECK(backup->wait(kJobMs));
+
+    zavi::sim::Scenario changed = setup.scenario;
+    changed.modules[0].state.auto_reset = 9;
+    CHECK(session.change_state(changed));
+
+    // Compare: the change is listed and nothing is written.
+    PendingSend* compare = command(main, IDM_COMPARE);
+    if (!choose_file(session, main, file)) return;
+    HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) {
+        CHECK(item_text(diff, IDC_DIFF_LIST).find("auto_reset") != std::string::npos);
+        CHECK(!item_enabled(diff, IDC_DIFF_CANCEL));
+        click(diff, IDC_DIFF_OK);
+    }
+    CHECK(compare->wait(kJobMs));
+    expect_no_writes(session);
+
+    // Restore: the differences, the confirmation, then the result box.
+    PendingSend* restore = command(main, IDM_RESTORE);
+    if (!choose_file(session, main, file)) return;
+    diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) {
+        session.screenshot(diff, "file_menu_differences");
+        click(diff, IDC_DIFF_OK);
+    }
+    answer(session, main, IDYES);
+    CHECK_EQ(take_box(session, main, "file_menu_restore_result").substr(0, 22),
+             "Restored and verified.");
+    CHECK(restore->wait(kJobMs));
+    close_cleanly(session, main);
+    const auto saved = session.saved_state();
+    if (CHECK(saved.has_value())) CHECK_EQ(saved->modules[0].state.auto_reset, 5);
+}
+
+E2E_CASE(file_menu_corrupt_file_is_refused) {
+    SessionSetup setup = demo_setup();
+    Session session("file_menu_corrupt_file_is_refused", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\bad.zavi.json";
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, "{\"format\": ", 11, &written, nullptr);
+    CloseHandle(h);
+    PendingSend* restore = command(main, IDM_RESTORE);
+    if (!choose_file(session, main, file)) return;
+    CHECK(take_box(session, main).find("bad.zavi.json") != std::string::npos);
+    CHECK(restore->wait(kJobMs));
+    close_cleanly(session, main);
+    expect_no_writes(session);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Opens the File menu from the keyboard in each language and photographs it (menus cannot be
+// read from another process; their texts are checked in-process).
+E2E_CASE(file_menu_in_each_language) {
+    Session session("file_menu_in_each_language", demo_setup());
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const struct {
+        int item;
+        const char* shot;
+    } languages[] = {
+        {IDM_POLISH, "file_menu_pl"}, {IDM_ENGLISH, "file_menu_en"}, {IDM_GERMAN, "file_menu_de"}};
+    for (const auto& l : languages) {
+        CHECK(command(main, l.item)->wait(kJobMs));
+        SetForegroundWindow(main);
+        PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+        HWND popup = nullptr;
+        wait_until(
+            [&] {
+                for (HWND w : process_windows(session.pid())) {
+                    wchar_t name[16] = {};
+                    GetClassNameW(w, name, 16);
+                    if (std::wstring(name) == L"#32768" && IsWindowVisible(w)) popup = w;
+                }
+                return popup != nullptr;
+            },
+            5000);
+        if (CHECK(popup != nullptr)) session.screenshot(popup, l.shot);
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        Sleep(300);
+    }
+    close_cleanly(session, main);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Import in the Telephone numbers dialog: the summary, Add, then Save sends the list.
+E2E_CASE(file_menu_csv_import_then_save) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    Session session("file_menu_csv_import_then_save", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring csv = session.folder() + L"\\numbers.csv";
+    const char text[] =
+        "number\r\n+48 600 100 300\r\n0048600100301\r\n48600100300\r\n+49 123 444 6570\r\nabc\r\n"
+        "123\r\n";
+    HANDLE h = CreateFileW(csv.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(h);
+
+    PendingSend* options = command(main, IDM_PHONE_NUMBERS);
+    HWND phone = session.wait_dialog(IDC_RECEIVED_ALL, main);
+    if (!CHECK(phone != nullptr)) return;
+    const int before = combo_count(phone, IDC_RECEIVED_LIST);
+    PendingSend* import = click(phone, IDC_RECEIVED_IMPORT);
+    if (!choose_file(session, phone, csv)) return;
+    HWND summary = session.wait_dialog(IDC_IMPORT_TEXT, phone);
+    if (CHECK(summary != nullptr)) {
+        const std::string shown = item_text(summary, IDC_IMPORT_TEXT);
+        CHECK(shown.find("Valid new numbers: 2") != std::string::npos);
+        CHECK(shown.find("Duplicates within the file: 1") != std::string::npos);
+        CHECK(shown.find("Already in the list: 1") != std::string::npos);
+        CHECK(shown.find("Rejected rows: 2") != std::string::npos);
+        session.screenshot(summary, "file_menu_import_summary");
+        click(summary, IDC_IMPORT_ADD);
+    }
+    CHECK(import->wait(kJobMs));
+    CHECK_EQ(combo_count(phone, IDC_RECEIVED_LIST), before + 2);
+    CHECK(writes(session.journal()).empty());  // nothing before Save
+    click(phone, IDC_PHONE_SAVE);
+    CHECK(options->wait(kJobMs));
+    close_cleanly(session, main);
+    std::vector<std::string> sent;
+    for (const JournalEvent& e : writes(session.journal()))
+        sent.push_back(std::to_string(e.command));
+    CHECK_EQ(joined(sent), "19 14 17 17 17 17 17 17 17 17");
+    const auto saved = session.saved_state();
+    if (CHECK(saved.has_value()))
+        CHECK_EQ(static_cast<long long>(saved->modules[0].state.accepted_numbers.size()),
+                 static_cast<long long>(before + 2));
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Connect again after the module was swapped shows the new one.
+E2E_CASE(file_menu_connect_again) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;  // the module can be changed while the program runs
+    Session session("file_menu_connect_again", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    zavi::sim::Scenario swapped = setup.scenario;
+    swapped.modules[0].state.operator_name = "Orange";
+    CHECK(session.change_state(swapped));
+    CHECK(command(main, IDM_CONNECT_AGAIN)->wait(kJobMs));
+    CHECK(item_text(main, IDC_STATUS_LINE).find("Orange") != std::string::npos);
+
+    close_cleanly(session, main);
+}
+
+}  // namespace e2e

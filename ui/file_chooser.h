@@ -1,0 +1,23 @@
+// The system's open and save dialogs, behind an interface so that the logic that asks for a
+// file can be tested with a fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zavi {
+
+// What a file chooser offers: configuration files (*.zavi.json) or CSV lists of numbers.
+enum class FileKind : uint8_t { configuration, numbers_csv };
+
+class FileChooser {
+  public:
+    virtual ~FileChooser() = default;
+    // The open (save false) or save dialog; false when the user cancelled. The path is UTF-8.
+    virtual bool choose_file(FileKind kind, bool save, std::string* path) = 0;
+};
+
+// The program's chooser, for dialogs that ask for files; null: they do nothing.
+inline FileChooser* file_chooser = nullptr;
+
+}  // namespace zavi
