@@ -4,12 +4,12 @@
 # go to build/fuzz/work/<target>, never into the committed corpus. A crash, leak, time-out or
 # broken property leaves its input in build/fuzz/artifacts/ and fails the script.
 #
-#   scripts/fuzz.sh                    # every target, FUZZ_SECONDS (default 25) each
+#   scripts/fuzz.sh                    # every target, FUZZ_SECONDS (default 15) each
 #   FUZZ_SECONDS=300 scripts/fuzz.sh phone_answers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${FUZZ_SECONDS:-25}
+seconds=${FUZZ_SECONDS:-15}
 jobs=${FUZZ_BUILD_JOBS:-2}
 
 cmake --preset fuzz >/dev/null
