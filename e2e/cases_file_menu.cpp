@@ -1,7 +1,12 @@
 // The File menu of the real program: back up, change the module, restore it from the file with
 // the differences shown first, and the result box. The system's file dialog gets the path
 // typed into its file name box.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include <nlohmann/json.hpp>
 
 #include "e2e/steps.h"
 #include "e2e/windows.h"
@@ -49,6 +54,17 @@ std::string take_box(Session& session, HWND owner, const char* shot = nullptr) {
     if (shot) session.screenshot(box->window, shot);
     session.press_ok(*box);
     return box->text;
+}
+
+bool read_text_file(const std::string& utf8_path, std::string* text) {
+    wchar_t wide[MAX_PATH * 2] = {};
+    if (!MultiByteToWideChar(CP_UTF8, 0, utf8_path.c_str(), -1, wide, MAX_PATH * 2)) return false;
+    std::ifstream in(std::filesystem::path(wide), std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    *text = s.str();
+    return true;
 }
 
 }  // namespace
@@ -228,6 +244,100 @@ E2E_CASE(file_menu_connect_again) {
     CHECK(item_text(main, IDC_STATUS_LINE).find("Orange") != std::string::npos);
 
     close_cleanly(session, main);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// The module unplugged while a restore writes the telephone numbers: the result box names the
+// record and the automatic backup, which holds what the module had before.
+E2E_CASE(file_menu_unplugged_during_restore) {
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    zavi::sim::Fault unplug;
+    unplug.kind = zavi::sim::FaultKind::unplug;
+    unplug.command = 17;  // only a restore writes the numbers here
+    unplug.sub_index = 2;
+    setup.scenario.modules[0].faults = {unplug};
+    Session session("file_menu_unplugged_during_restore", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\module.zavi.json";
+    PendingSend* backup = command(main, IDM_BACKUP);
+    answer(session, main, IDNO);
+    if (!choose_file(session, main, file)) return;
+    take_box(session, main);
+    CHECK(backup->wait(kJobMs));
+
+    zavi::sim::Scenario changed = setup.scenario;
+    changed.modules[0].state.auto_reset = 4;
+    changed.modules[0].state.accepted_numbers.pop_back();
+    CHECK(session.change_state(changed));
+    PendingSend* restore = command(main, IDM_RESTORE);
+    if (!choose_file(session, main, file)) return;
+    HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) click(diff, IDC_DIFF_OK);
+    answer(session, main, IDYES);
+    const std::string result = take_box(session, main, "file_menu_unplugged_result");
+    // The panels are read again after a restore that wrote anything; the module is gone.
+    expect_box(session, kAppTitle, kCommunicationError.english, kJobMs, main);
+    CHECK(restore->wait(kJobMs));
+    CHECK(result.find("Writing failed: telephone numbers") != std::string::npos);
+    const std::string heading = "The automatic backup of what the module held before:\n";
+    const std::size_t at = result.find(heading);
+    if (CHECK(at != std::string::npos)) {
+        std::string saved;
+        CHECK(read_text_file(result.substr(at + heading.size()), &saved));
+        const auto before = nlohmann::json::parse(saved, nullptr, false);
+        CHECK(!before.is_discarded() && before.contains("auto_reset") &&
+              before["auto_reset"].value("period_days", -1) == 4);
+    }
+    CHECK(session.running() && IsWindow(main));
+    close_cleanly(session, main);
+
+    // Auto reset went out before the numbers; nothing reached the module after the unplug.
+    std::vector<std::string> sent;
+    for (const JournalEvent& e : writes(session.journal()))
+        sent.push_back(std::to_string(e.command));
+    CHECK(!sent.empty() && sent.front() == "21" && sent.back() == "17");
+    const auto state = session.saved_state();
+    if (CHECK(state.has_value())) CHECK_EQ(state->modules[0].state.auto_reset, 0);
+}
+
+// Connect again with the module gone: "not connected", the program stays, the module's items
+// do nothing; with the module plugged in again it is found.
+E2E_CASE(file_menu_connect_again_with_no_module) {
+    SessionSetup setup = demo_setup();
+    Session session("file_menu_connect_again_with_no_module", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    zavi::sim::Scenario none = setup.scenario;
+    none.modules.clear();
+    CHECK(session.change_scenario(none));
+    PendingSend* again = command(main, IDM_CONNECT_AGAIN);
+    expect_box(session, kAppTitle, kNotConnected.english, kJobMs, main);
+    CHECK(again->wait(kJobMs));
+    CHECK(session.running() && IsWindow(main));
+    long long last_count = -1;
+    for (const JournalEvent& e : session.journal())
+        if (e.event == "count") last_count = e.count;
+    CHECK_EQ(last_count, 0);
+    CHECK(item_text(main, IDC_STATUS_LINE).find("Plus") == std::string::npos);
+
+    // Back up with no module asks nothing and sends nothing.
+    const std::size_t frames = requests(session.journal()).size();
+    CHECK(command(main, IDM_BACKUP)->wait(kJobMs));
+    Sleep(300);
+    CHECK(find_dialog(session.pid(), IDNO, main) == nullptr);
+    CHECK_EQ(static_cast<long long>(requests(session.journal()).size()),
+             static_cast<long long>(frames));
+
+    CHECK(session.change_scenario(setup.scenario));
+    CHECK(command(main, IDM_CONNECT_AGAIN)->wait(kJobMs));
+    CHECK(item_text(main, IDC_STATUS_LINE).find("Plus") != std::string::npos);
+    close_cleanly(session, main);
+    expect_no_writes(session);
 }
 
 }  // namespace e2e

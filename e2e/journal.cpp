@@ -43,6 +43,7 @@ std::vector<JournalEvent> read_journal(const std::wstring& path) {
         e.valid = j.value("valid", false);
         e.read_ms = j.value("read_ms", -1LL);
         e.latency_ms = j.value("ms", -1LL);
+        e.count = j.value("count", -1LL);
         events.push_back(std::move(e));
     }
     return events;

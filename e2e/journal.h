@@ -17,6 +17,7 @@ struct JournalEvent {
     bool valid = false;
     long long read_ms = -1;
     long long latency_ms = -1;  // "latency": the timer the program asked for
+    long long count = -1;       // "count": the modules reported
 };
 
 std::vector<JournalEvent> read_journal(const std::wstring& path);

@@ -237,6 +237,13 @@ bool Session::change_state(const zavi::sim::Scenario& scenario) {
            MoveFileExW(temp.c_str(), state_.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+bool Session::change_scenario(const zavi::sim::Scenario& scenario) {
+    const std::wstring path = folder_ + L"\\scenario.json";
+    const std::wstring temp = path + L".new";
+    return write_file(temp, zavi::sim::scenario_to_json(scenario)) &&
+           MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 void Session::screenshot(HWND window, const std::string& name) {
     if (paths().shots.empty() || !window) return;
     std::error_code error;

@@ -87,6 +87,9 @@ class Session {
     // Replaces the module state as someone changing the module would; the module takes it
     // before the next request.
     bool change_state(const zavi::sim::Scenario& scenario);
+    // Replaces the scenario (modules swapped, unplugged or plugged in); the library takes it
+    // at the program's next search for modules.
+    bool change_scenario(const zavi::sim::Scenario& scenario);
 
     // Screenshot of a window into the screenshot folder as NAME.png.
     void screenshot(HWND window, const std::string& name);

@@ -11,6 +11,9 @@
 //                      write command, so that what a user writes survives a restart; when
 //                      someone else changes the file while the program runs, the module takes
 //                      the new state before the next request (a test changing readings)
+// The scenario file is read again whenever the program counts modules with none open: when its
+// text changed, the modules are replaced by the new ones (a module swapped, unplugged or
+// plugged in between two searches); the state file still wins for the module state.
 #include <windows.h>
 
 #include <cstdio>
@@ -72,6 +75,24 @@ class DropIn {
     }
 
     SimDriver& driver() { return *driver_; }
+
+    // Before a count with no module open: takes the scenario file again when its text changed.
+    // A file that cannot be used now keeps the modules there are (the reason on stderr).
+    void before_count() {
+        if (scenario_path_.empty() || !handles.empty()) return;
+        std::string text, error;
+        if (!read_file(scenario_path_, &text) || text == scenario_text_) return;
+        Scenario scenario;
+        if (!scenario_from_json(text, &scenario, &error)) {
+            std::fprintf(stderr, "FTD2XX (simulated): changed scenario ignored: %s\n",
+                         error.c_str());
+            return;
+        }
+        scenario_text_ = text;
+        load_state(&scenario);
+        scenario.virtual_time = false;
+        driver_ = std::make_unique<SimDriver>(std::move(scenario));
+    }
     const std::string& failure() const { return failure_; }
 
     void log(Json event) {
@@ -113,15 +134,15 @@ class DropIn {
         journal_path_ = environment(L"ZAVI_SIM_JOURNAL");
         state_path_ = environment(L"ZAVI_SIM_STATE");
         Scenario scenario = demo_scenario();
-        const std::wstring scenario_path = environment(L"ZAVI_SIM_SCENARIO");
-        if (!scenario_path.empty()) {
-            std::string text, error;
-            if (!read_file(scenario_path, &text)) {
-                failure_ = "cannot read the scenario file " + narrow(scenario_path);
+        scenario_path_ = environment(L"ZAVI_SIM_SCENARIO");
+        if (!scenario_path_.empty()) {
+            std::string error;
+            if (!read_file(scenario_path_, &scenario_text_)) {
+                failure_ = "cannot read the scenario file " + narrow(scenario_path_);
                 return;
             }
-            if (!scenario_from_json(text, &scenario, &error)) {
-                failure_ = "scenario file " + narrow(scenario_path) + ": " + error;
+            if (!scenario_from_json(scenario_text_, &scenario, &error)) {
+                failure_ = "scenario file " + narrow(scenario_path_) + ": " + error;
                 return;
             }
         }
@@ -166,6 +187,8 @@ class DropIn {
     std::string failure_;
     std::wstring journal_path_;
     std::wstring state_path_;
+    std::wstring scenario_path_;
+    std::string scenario_text_;  // the text the modules come from
     std::filesystem::file_time_type state_stamp_{};
 };
 
@@ -189,6 +212,7 @@ DWORD WINAPI ZaviSimCountDevices(DWORD* count) {
         std::fprintf(stderr, "FTD2XX (simulated): %s\n", d.failure().c_str());
         return zavi::sim::kStatusIoError;
     }
+    d.before_count();
     uint32_t n = 0;
     const DWORD status = d.driver().count_devices(count ? &n : nullptr);
     if (count && status == 0) *count = n;
