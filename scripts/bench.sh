@@ -3,7 +3,7 @@
 #   1. every user action against the simulated module on a realistic line (9600 baud, 5 ms
 #      answer time): at a 16 ms latency timer within 1.15 x its lower bound + 5 ms, at 1 ms within
 #      1.10 x; and the program's CPU time per exchange under 50 us (build/native/bench/link_bench);
-#   2. the stripped i686 zavi-gsm.exe under 1.5 MB;
+#   2. the stripped i686 zavi-gsm.exe under 2.5 MB;
 #   3. start-up of the i686 program under Wine (Xvfb, fresh prefix in a temporary folder) on the
 #      drop-in simulated FTD2XX.dll without latency, to a shown main window with the module's
 #      values, under 1.5 s (best of 3 after a warm-up); of the x86_64 program where this machine
@@ -40,7 +40,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== footprint of the i686 program"
-limit=$((3 * 1024 * 1024 / 2))
+limit=$((5 * 1024 * 1024 / 2))
 cp build/win32/win32/zavi-gsm.exe "$tmp/stripped.exe"
 i686-w64-mingw32-strip "$tmp/stripped.exe"
 size=$(stat -c %s "$tmp/stripped.exe")
