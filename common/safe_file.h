@@ -8,6 +8,7 @@
 // and is linked into the Windows programs and the drop-in driver.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,13 @@ enum class FileAccess {
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess access,
                        std::string* error);
 
-// Creates `path` as a new, empty file and fails if anything at all is there already (a
-// dangling link included), so that two programs never pick the same name. *taken tells that
-// the name was in use rather than that the folder could not be written.
-bool create_new_file(const std::string& path, FileAccess access, bool* taken, std::string* error);
+// Writes `data` as above, but only under a name that nothing holds yet (not even a dangling
+// link): name_for(1), name_for(2) ... up to name_for(attempts), all in one folder. The file
+// appears under its name complete, and two programs never get the same name. *path receives
+// the name taken.
+bool write_new_file_safely(const std::function<std::string(int)>& name_for, int attempts,
+                           std::string_view data, FileAccess access, std::string* path,
+                           std::string* error);
 
 // Creates the folder and its parents; the folder itself is made (or narrowed to) the owner
 // alone when it is ours.

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <system_error>
 
@@ -81,6 +82,64 @@ mode_t mode_for(FileAccess access) {
     return access == FileAccess::secret ? 0600 : 0666;
 }
 
+// Writes `data` to a new temporary file beside `path`, on the disk and closed; *temp names it.
+// `keep` bounds the mode (an existing file's). On failure nothing is left.
+bool write_temp(const std::string& path, std::string_view data, FileAccess access, mode_t keep,
+                std::string* temp, std::string* error) {
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        *temp = temp_path(path);
+        fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    mode_for(access));
+        if (fd < 0 && errno != EEXIST) {
+            *error = "cannot be written: no file can be created in " + folder_of(path) + " (" +
+                     reason(errno) + ")";
+            return false;
+        }
+    }
+    if (fd < 0) {
+        *error = "cannot be written: no free temporary name in " + folder_of(path);
+        return false;
+    }
+    const auto fail = [&](const std::string& why, int os_error) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp->c_str());
+        *error = why + " (" + reason(os_error) + "); the file was left as it was";
+        return false;
+    };
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return fail("cannot be written", errno);
+    const mode_t wanted = made.st_mode & keep & 0777;
+    if (wanted != (made.st_mode & 0777) && ::fchmod(fd, wanted) != 0)
+        return fail("cannot be written", errno);
+    int os_error = 0;
+    if (!write_all(fd, data, &os_error)) return fail("could not be written completely", os_error);
+    if (::fsync(fd) != 0) return fail("could not be written to the disk", errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail("could not be written to the disk", errno);
+    return true;
+}
+
+// Moves `temp` to `path` only when nothing is there: renameat2 where the file system has it,
+// otherwise a hard link (which fails just the same when the name is taken).
+bool move_to_free_name(const std::string& temp, const std::string& path, int* os_error) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) {
+        *os_error = errno;
+        return false;
+    }
+#endif
+    if (::link(temp.c_str(), path.c_str()) != 0) {
+        *os_error = errno;
+        return false;
+    }
+    ::unlink(temp.c_str());
+    return true;
+}
+
 }  // namespace
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess access,
@@ -103,56 +162,41 @@ bool write_file_safely(const std::string& path, std::string_view data, FileAcces
         *error = "cannot be written: " + reason(errno);
         return false;
     }
-
     std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = temp_path(path);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    mode_for(access));
-        if (fd < 0 && errno != EEXIST) {
-            *error = "cannot be written: no file can be created in " + folder_of(path) + " (" +
-                     reason(errno) + ")";
-            return false;
-        }
-    }
-    if (fd < 0) {
-        *error = "cannot be written: no free temporary name in " + folder_of(path);
-        return false;
-    }
-    const auto fail = [&](const std::string& why, int os_error) {
-        if (fd >= 0) ::close(fd);
+    if (!write_temp(path, data, access, keep, &temp, error)) return false;
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int e = errno;
         ::unlink(temp.c_str());
-        *error = why + " (" + reason(os_error) + "); the file was left as it was";
+        *error = "cannot be replaced (" + reason(e) + "); the file was left as it was";
         return false;
-    };
-    struct stat made {};
-    if (::fstat(fd, &made) != 0) return fail("cannot be written", errno);
-    const mode_t wanted = made.st_mode & keep & 0777;
-    if (wanted != (made.st_mode & 0777) && ::fchmod(fd, wanted) != 0)
-        return fail("cannot be written", errno);
-    int os_error = 0;
-    if (!write_all(fd, data, &os_error)) return fail("could not be written completely", os_error);
-    if (::fsync(fd) != 0) return fail("could not be written to the disk", errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail("could not be written to the disk", errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0) return fail("cannot be replaced", errno);
+    }
     sync_folder(folder_of(path));
     return true;
 }
 
-bool create_new_file(const std::string& path, FileAccess access, bool* taken, std::string* error) {
-    *taken = false;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          mode_for(access));
-    if (fd < 0) {
-        *taken = errno == EEXIST;
-        *error = "cannot be created: " + reason(errno);
-        return false;
+bool write_new_file_safely(const std::function<std::string(int)>& name_for, int attempts,
+                           std::string_view data, FileAccess access, std::string* path,
+                           std::string* error) {
+    const std::string first = name_for(1);
+    std::string temp;
+    if (!write_temp(first, data, access, 0777, &temp, error)) return false;
+    for (int n = 1; n <= attempts; ++n) {
+        const std::string candidate = n == 1 ? first : name_for(n);
+        int os_error = 0;
+        if (move_to_free_name(temp, candidate, &os_error)) {
+            sync_folder(folder_of(candidate));
+            *path = candidate;
+            return true;
+        }
+        if (os_error != EEXIST) {
+            ::unlink(temp.c_str());
+            *error = "cannot be written (" + reason(os_error) + ")";
+            return false;
+        }
     }
-    ::close(fd);
-    return true;
+    ::unlink(temp.c_str());
+    *error = "cannot be written: every name from " + first + " on is taken";
+    return false;
 }
 
 bool make_private_folder(const std::string& path, std::string* error) {

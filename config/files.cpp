@@ -126,32 +126,21 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
 #endif
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
-    for (int n = 1; n < 1000; ++n) {
+    const auto name_for = [&](int n) {
         std::string name = stamp;
         if (n > 1) {
             name += '-';
             name += std::to_string(n);
         }
-        name += ".zavi.json";
-        const std::string candidate = path_text(dir / utf8_path(name));
-        // The empty file holds the name until the whole backup is renamed over it.
-        bool taken = false;
-        if (!create_new_file(candidate, access, &taken, &why)) {
-            if (taken) continue;
-            *error = candidate + " " + why;
-            return false;
-        }
-        if (!write_file_atomic(candidate, configuration_to_json(cfg), &why, access)) {
-            std::error_code ignored;
-            fs::remove(utf8_path(candidate), ignored);
-            *error = candidate + " " + why;
-            return false;
-        }
-        *path = candidate;
-        return true;
+        return path_text(dir / utf8_path(name + ".zavi.json"));
+    };
+    // The file appears complete under the first free name; a run in the same second gets the
+    // next one.
+    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg), access, path, &why)) {
+        *error = name_for(1) + " " + why;
+        return false;
     }
-    *error = "too many automatic backups with the same time in " + folder;
-    return false;
+    return true;
 }
 
 }  // namespace zavi::config

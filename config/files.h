@@ -30,8 +30,8 @@ bool write_configuration_file(const std::string& path, const Configuration& cfg,
 std::string automatic_backup_folder();
 
 // Saves `cfg` (saved_at set to now) as <folder>/YYYYMMDD-HHMMSS.zavi.json, with -2, -3 ...
-// added when that name is taken. Each name is claimed by creating it exclusively, so runs in
-// the same second, in parallel, never share one. Creates the folder (owner only).
+// added when that name is taken. A name is taken only where nothing is yet, so runs in the
+// same second, in parallel, never share one. Creates the folder (owner only).
 // *path receives the full path.
 bool save_automatic_backup(const std::string& folder, Configuration cfg, std::string* path,
                            std::string* error);

@@ -194,30 +194,37 @@ TEST(SafeFile, SecretFilesAndTheBackupFolderAreTheOwnersAlone) {
     ::umask(old_umask);
 }
 
-TEST(SafeFile, NewFilesAreNeverSharedAndNeverFollowALink) {
+TEST(SafeFile, ANewFileTakesTheFirstFreeNameAndNeverFollowsALink) {
     test::TempDir dir;
     const std::string victim = dir.file("victim");
     write_file(victim, "kept");
-    ASSERT_EQ(::symlink(victim.c_str(), dir.file("link").c_str()), 0);
-    ASSERT_EQ(::symlink(dir.file("nowhere").c_str(), dir.file("dangling").c_str()), 0);
+    write_file(dir.file("n1"), "first");
+    ASSERT_EQ(::symlink(victim.c_str(), dir.file("n2").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("nowhere").c_str(), dir.file("n3").c_str()), 0);
+    const auto name_for = [&](int n) { return dir.file(("n" + std::to_string(n)).c_str()); };
     struct Row {
-        const char* name;
-        bool created, taken;
-    } const rows[] = {
-        {"fresh", true, false},  {"fresh", false, true},  // the second claim of one name fails
-        {"victim", false, true}, {"link", false, true},  {"dangling", false, true},
-    };
+        int attempts;
+        const char* taken;  // "" when every name up to `attempts` is in use
+    } const rows[] = {{4, "n4"}, {4, ""}, {5, "n5"}, {1, ""}};
     for (const Row& row : rows) {
-        bool taken = false;
-        std::string error;
-        EXPECT_EQ(create_new_file(dir.file(row.name), FileAccess::secret, &taken, &error),
-                  row.created)
-            << row.name;
-        EXPECT_EQ(taken, row.taken) << row.name;
+        std::string path, error;
+        const bool written = write_new_file_safely(name_for, row.attempts, "secret",
+                                                   FileAccess::secret, &path, &error);
+        EXPECT_EQ(written, *row.taken != 0) << error;
+        if (written) {
+            EXPECT_EQ(path, dir.file(row.taken));
+            EXPECT_EQ(read_file(path), "secret");
+            EXPECT_EQ(mode_of(path) & 0777, 0600u);
+        } else {
+            EXPECT_NE(error.find("is taken"), std::string::npos) << error;
+        }
     }
     EXPECT_EQ(read_file(victim), "kept");
+    EXPECT_EQ(read_file(dir.file("n1")), "first");
+    EXPECT_TRUE(S_ISLNK(mode_of(dir.file("n2"))));
     EXPECT_FALSE(fs::exists(dir.file("nowhere")));
-    EXPECT_EQ(mode_of(dir.file("fresh")) & 0777, 0600u);
+    EXPECT_EQ(names_in(dir.path()),
+              (std::set<std::string>{"victim", "n1", "n2", "n3", "n4", "n5"}));
 }
 
 // A small tmpfs in a private mount namespace (root only): the disk fills up in the middle.

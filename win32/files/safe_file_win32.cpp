@@ -62,6 +62,43 @@ bool refused_device(const std::string& path, std::string* error) {
     return true;
 }
 
+// Writes `data` to a new temporary file beside `path`, flushed and closed; *temp names it.
+bool write_temp(const std::string& path, std::string_view data, std::wstring* temp,
+                std::string* error) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        *temp = temp_path(path);
+        file = CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD e = GetLastError();
+        if (file == INVALID_HANDLE_VALUE && e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
+            *error = "cannot be written: no file can be created in " + folder_of(path) + " (" +
+                     reason(e) + ")";
+            return false;
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = "cannot be written: no free temporary name in " + folder_of(path);
+        return false;
+    }
+    const auto fail = [&](const char* why, DWORD e) {
+        CloseHandle(file);
+        DeleteFileW(temp->c_str());
+        *error = std::string(why) + " (" + reason(e) + "); the file was left as it was";
+        return false;
+    };
+    while (!data.empty()) {
+        const DWORD chunk = data.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(data.size());
+        DWORD written = 0;
+        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0)
+            return fail("could not be written completely", GetLastError());
+        data.remove_prefix(written);
+    }
+    if (!FlushFileBuffers(file)) return fail("could not be written to the disk", GetLastError());
+    CloseHandle(file);
+    return true;
+}
+
 }  // namespace
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess,
@@ -78,59 +115,42 @@ bool write_file_safely(const std::string& path, std::string_view data, FileAcces
         *error = "is a folder, not a regular file; nothing was written";
         return false;
     }
-
     std::wstring temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = temp_path(path);
-        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        const DWORD e = GetLastError();
-        if (file == INVALID_HANDLE_VALUE && e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) {
-            *error = "cannot be written: no file can be created in " + folder_of(path) + " (" +
-                     reason(e) + ")";
-            return false;
-        }
-    }
-    if (file == INVALID_HANDLE_VALUE) {
-        *error = "cannot be written: no free temporary name in " + folder_of(path);
-        return false;
-    }
-    const auto fail = [&](const char* why, DWORD e) {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        DeleteFileW(temp.c_str());
-        *error = std::string(why) + " (" + reason(e) + "); the file was left as it was";
-        return false;
-    };
-    while (!data.empty()) {
-        const DWORD chunk = data.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(data.size());
-        DWORD written = 0;
-        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0)
-            return fail("could not be written completely", GetLastError());
-        data.remove_prefix(written);
-    }
-    if (!FlushFileBuffers(file)) return fail("could not be written to the disk", GetLastError());
-    CloseHandle(file);
-    file = INVALID_HANDLE_VALUE;
+    if (!write_temp(path, data, &temp, error)) return false;
     if (!MoveFileExW(temp.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return fail("cannot be replaced", GetLastError());
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD e = GetLastError();
+        DeleteFileW(temp.c_str());
+        *error = "cannot be replaced (" + reason(e) + "); the file was left as it was";
+        return false;
+    }
     return true;
 }
 
-bool create_new_file(const std::string& path, FileAccess, bool* taken, std::string* error) {
-    *taken = false;
-    if (refused_device(path, error)) return false;
-    const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+bool write_new_file_safely(const std::function<std::string(int)>& name_for, int attempts,
+                           std::string_view data, FileAccess, std::string* path,
+                           std::string* error) {
+    const std::string first = name_for(1);
+    if (refused_device(first, error)) return false;
+    std::wstring temp;
+    if (!write_temp(first, data, &temp, error)) return false;
+    for (int n = 1; n <= attempts; ++n) {
+        const std::string candidate = n == 1 ? first : name_for(n);
+        // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+        if (MoveFileExW(temp.c_str(), wide(candidate).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            *path = candidate;
+            return true;
+        }
         const DWORD e = GetLastError();
-        *taken = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS;
-        *error = "cannot be created: " + reason(e);
-        return false;
+        if (e != ERROR_ALREADY_EXISTS && e != ERROR_FILE_EXISTS) {
+            DeleteFileW(temp.c_str());
+            *error = "cannot be written (" + reason(e) + ")";
+            return false;
+        }
     }
-    CloseHandle(file);
-    return true;
+    DeleteFileW(temp.c_str());
+    *error = "cannot be written: every name from " + first + " on is taken";
+    return false;
 }
 
 // The folder is under the user's own profile, whose permissions already keep others out.
