@@ -260,33 +260,13 @@ TEST(SafeFile, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
 }
 
 TEST(SafeFile, WindowsDeviceNamesInAnyFormAreRecognised) {
-    struct Row {
-        const char* path;
-        bool device;
-    } const rows[] = {
-        {"NUL", true},
-        {"nul", true},
-        {"C:\\out\\con", true},
-        {"Con.zavi.json", true},
-        {"COM1", true},
-        {"com9.csv", true},
-        {"LPT3", true},
-        {"aux .txt", true},
-        {"D:/backups/PRN", true},
-        {"CONIN$", true},
-        {"C:NUL", true},
-        {"\\\\.\\COM12", true},
-        {"//./pipe/x", true},
-        {"\\\\?\\GLOBALROOT\\Device\\Null", true},
-        {"COM10", false},
-        {"console.zavi.json", false},
-        {"nullable", false},
-        {"C:\\nul\\backup.zavi.json", false},
-        {"COMX", false},
-        {"backup.con", false},
-        {"", false},
-    };
-    for (const Row& row : rows) EXPECT_EQ(is_windows_device_name(row.path), row.device) << row.path;
+    for (const char* device : {"NUL", "nul", "C:\\out\\con", "Con.zavi.json", "COM1", "com9.csv",
+                               "LPT3", "aux .txt", "D:/backups/PRN", "CONIN$", "C:NUL",
+                               "\\\\.\\COM12", "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null"})
+        EXPECT_TRUE(is_windows_device_name(device)) << device;
+    for (const char* file : {"COM10", "console.zavi.json", "nullable", "C:\\nul\\backup.zavi.json",
+                             "COMX", "backup.con", ""})
+        EXPECT_FALSE(is_windows_device_name(file)) << file;
 }
 
 }  // namespace
