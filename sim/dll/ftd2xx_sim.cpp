@@ -170,10 +170,12 @@ class DropIn {
     void save_state() {
         if (state_path_.empty()) return;
         std::string error;
-        const std::u16string path(state_path_.begin(), state_path_.end());
-        if (!write_file_safely(utf16_to_utf8(path), scenario_to_json(driver_->scenario()),
-                               FileAccess::normal, &error)) {
-            std::fprintf(stderr, "FTD2XX (simulated): the state file %s\n", error.c_str());
+        const std::string path =
+            utf16_to_utf8(std::u16string(state_path_.begin(), state_path_.end()));
+        if (!write_file_safely(path, scenario_to_json(driver_->scenario()), FileAccess::normal,
+                               &error)) {
+            std::fprintf(stderr, "FTD2XX (simulated): the state file %s %s\n", path.c_str(),
+                         error.c_str());
             return;
         }
         remember_stamp();
