@@ -43,6 +43,10 @@ bool make_private_folder(const std::string& path, std::string* error);
 // paths into the device namespace (\\.\ and \\?\GLOBALROOT).
 bool is_windows_device_name(std::string_view path);
 
+// Tests: the temporary names to try, in place of the random ones (null: random again), so that
+// a test can plant something at the name the writer will meet.
+void set_temporary_names_for_tests(std::function<std::string(const std::string& target)> names);
+
 // An exclusive lock held beside a file (PATH.lock) for as long as the object lives, so that
 // two runs that read, change and save one file take turns. lock() waits for the other run.
 class FileLock {

@@ -40,8 +40,14 @@ const char* kind_of(mode_t mode) {
     return "not a regular file";
 }
 
+std::function<std::string(const std::string&)>& test_names() {
+    static std::function<std::string(const std::string&)> names;
+    return names;
+}
+
 // A name nobody else can guess or be using: the process, a counter and 48 random bits.
 std::string temp_path(const std::string& path) {
+    if (test_names()) return test_names()(path);
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     const unsigned long long bits = (static_cast<unsigned long long>(random()) << 16) ^ random() ^
@@ -141,6 +147,10 @@ bool move_to_free_name(const std::string& temp, const std::string& path, int* os
 }
 
 }  // namespace
+
+void set_temporary_names_for_tests(std::function<std::string(const std::string&)> names) {
+    test_names() = std::move(names);
+}
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess access,
                        std::string* error) {

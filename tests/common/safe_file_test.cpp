@@ -155,6 +155,36 @@ TEST(SafeFile, EveryKindOfTargetIsReplacedWholeOrRefused) {
     }
 }
 
+// Whatever another user planted at the temporary names is passed over and left as it was.
+TEST(SafeFile, PlantedTemporaryNamesAreNeverOpened) {
+    test::TempDir dir;
+    const std::string victim = dir.file("victim");
+    write_file(victim, "kept");
+    const std::string planted[] = {dir.file(".t1"), dir.file(".t2"), dir.file(".t3"),
+                                   dir.file(".t4")};
+    ASSERT_EQ(::symlink(victim.c_str(), planted[0].c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("nowhere").c_str(), planted[1].c_str()), 0);
+    ASSERT_EQ(::mkfifo(planted[2].c_str(), 0666), 0);
+    write_file(planted[3], "someone's file");
+    int offered = 0;
+    set_temporary_names_for_tests([&](const std::string&) {
+        ++offered;
+        return offered <= 4 ? planted[offered - 1] : dir.file(".free");
+    });
+    std::string error;
+    const bool written = write_file_safely(dir.file("out"), "new", FileAccess::normal, &error);
+    set_temporary_names_for_tests(nullptr);
+    ASSERT_TRUE(written) << error;
+    EXPECT_EQ(offered, 5);
+    EXPECT_EQ(read_file(dir.file("out")), "new");
+    EXPECT_EQ(read_file(victim), "kept");
+    EXPECT_FALSE(fs::exists(dir.file("nowhere")));
+    EXPECT_TRUE(S_ISFIFO(mode_of(planted[2])));
+    EXPECT_EQ(read_file(planted[3]), "someone's file");
+    EXPECT_EQ(names_in(dir.path()),
+              (std::set<std::string>{"victim", ".t1", ".t2", ".t3", ".t4", "out"}));
+}
+
 TEST(SafeFile, SecretFilesAndTheBackupFolderAreTheOwnersAlone) {
     test::TempDir dir;
     const mode_t old_umask = ::umask(022);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <system_error>
 
@@ -42,7 +43,13 @@ std::string folder_of(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
+std::function<std::string(const std::string&)>& test_names() {
+    static std::function<std::string(const std::string&)> names;
+    return names;
+}
+
 std::wstring temp_path(const std::string& path) {
+    if (test_names()) return wide(test_names()(path));
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     const unsigned long long bits = (static_cast<unsigned long long>(random()) << 16) ^ random() ^
@@ -100,6 +107,10 @@ bool write_temp(const std::string& path, std::string_view data, std::wstring* te
 }
 
 }  // namespace
+
+void set_temporary_names_for_tests(std::function<std::string(const std::string&)> names) {
+    test_names() = std::move(names);
+}
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess,
                        std::string* error) {
