@@ -162,7 +162,7 @@ void back_up_module(FileCommandContext& ctx) {
 
     cfg.saved_at = config::utc_timestamp();
     std::string why;
-    if (!config::write_file_atomic(path, config::configuration_to_json(cfg), &why)) {
+    if (!config::write_configuration_file(path, cfg, &why)) {
         inform(
             ctx.view,
             std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/status_output.h"
+#include "common/safe_file.h"
 #include "config/compare.h"
 #include "config/config_file.h"
 #include "config/files.h"
@@ -154,12 +155,15 @@ class Session {
             std::string why;
             const std::string text = sim::scenario_to_json(own_sim_->scenario());
             own_sim_.reset();
-            if (!write_file_atomic(args_.state_file, text, &why)) {
+            const bool saved = write_file_atomic(args_.state_file, text, &why);
+            state_lock_.unlock();
+            if (!saved) {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
                 return kExitInvalidFile;
             }
         }
         own_sim_.reset();
+        state_lock_.unlock();
         return kExitDone;
     }
 
@@ -183,12 +187,19 @@ class Session {
     int load_sim() {
         if (env_.test_module) return kExitDone;
         sim::Scenario scenario = sim::demo_scenario();
+        // Held until the state is saved, so that a second run waits and starts from this run's
+        // result instead of overwriting it.
+        std::string why;
+        if (!args_.state_file.empty() && !state_lock_.lock(args_.state_file, &why)) {
+            env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
+            return kExitInvalidFile;
+        }
         // A state file that is not there yet starts as the demo module.
         std::error_code ec;
         if (!args_.state_file.empty() &&
             std::filesystem::exists(std::u8string(args_.state_file.begin(), args_.state_file.end()),
                                     ec)) {
-            std::string text, why;
+            std::string text;
             if (!read_text_file(args_.state_file, kMaxFileBytes, &text, &why)) {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
                 return kExitInvalidFile;
@@ -205,6 +216,7 @@ class Session {
     const Arguments& args_;
     Environment& env_;
     std::unique_ptr<sim::SimDriver> own_sim_;
+    FileLock state_lock_;
     DriverHandle handle_ = nullptr;
 };
 
@@ -270,7 +282,7 @@ int command_backup(const Arguments& args, Environment& env) {
                 << "; correct it in the file before a restore\n";
     std::string why;
     const std::string& path = args.files[0];
-    if (!write_file_atomic(path, configuration_to_json(cfg), &why)) {
+    if (!write_configuration_file(path, cfg, &why)) {
         env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
         return kExitInvalidFile;
     }
@@ -423,9 +435,7 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     return code != kExitDone ? code : closed;
 }
 
-}  // namespace
-
-int run(const std::vector<std::string>& argv, Environment& env) {
+int run_command(const std::vector<std::string>& argv, Environment& env) {
     Arguments args;
     std::string error;
     if (!parse_arguments(argv, &args, &error)) {
@@ -459,6 +469,18 @@ int run(const std::vector<std::string>& argv, Environment& env) {
             break;
     }
     return kExitUsage;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& argv, Environment& env) {
+    const int code = run_command(argv, env);
+    // Output that did not arrive (a full disk, a closed pipe) is a failure, as in every tool.
+    if (!env.out.flush()) {
+        env.err << "zavi-gsm-cli: the output could not be written (standard output)\n";
+        return code == kExitDone || code == kExitDifferent ? kExitInvalidFile : code;
+    }
+    return code;
 }
 
 }  // namespace zavi::cli

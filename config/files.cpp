@@ -76,35 +76,15 @@ bool read_text_file(const std::string& path, std::size_t max_bytes, std::string*
     return true;
 }
 
-bool write_file_atomic(const std::string& path, const std::string& text, std::string* error) {
-    const fs::path target = utf8_path(path);
-    fs::path part = target;
-    part += ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            *error = "cannot be written (" + path_text(part) + " cannot be created)";
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(part, ignored);
-            *error = "could not be written completely (disk full?)";
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(part, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(part, ignored);
-        *error = "cannot be replaced: " + ec.message();
-        return false;
-    }
-    return true;
+bool write_file_atomic(const std::string& path, const std::string& text, std::string* error,
+                       FileAccess access) {
+    return write_file_safely(path, text, access, error);
+}
+
+bool write_configuration_file(const std::string& path, const Configuration& cfg,
+                              std::string* error) {
+    return write_file_safely(path, configuration_to_json(cfg),
+                             cfg.sim_codes ? FileAccess::secret : FileAccess::normal, error);
 }
 
 std::string automatic_backup_folder() {
@@ -129,14 +109,14 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
         *error = "no folder for automatic backups (no home folder known)";
         return false;
     }
-    std::error_code ec;
-    const fs::path dir = utf8_path(folder);
-    fs::create_directories(dir, ec);
-    if (ec || !fs::is_directory(dir)) {
-        *error = "the folder " + folder + " cannot be created";
+    std::string why;
+    if (!make_private_folder(folder, &why)) {
+        *error = "the folder " + folder + " " + why;
         return false;
     }
+    const fs::path dir = utf8_path(folder);
     cfg.saved_at = utc_timestamp();
+    const FileAccess access = cfg.sim_codes ? FileAccess::secret : FileAccess::normal;
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
 #ifdef _WIN32
@@ -146,25 +126,21 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
 #endif
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
-    for (int n = 1; n < 1000; ++n) {
+    const auto name_for = [&](int n) {
         std::string name = stamp;
         if (n > 1) {
             name += '-';
             name += std::to_string(n);
         }
-        name += ".zavi.json";
-        const fs::path candidate = dir / utf8_path(name);
-        if (fs::exists(candidate, ec)) continue;
-        std::string why;
-        if (!write_file_atomic(path_text(candidate), configuration_to_json(cfg), &why)) {
-            *error = path_text(candidate) + " " + why;
-            return false;
-        }
-        *path = path_text(candidate);
-        return true;
+        return path_text(dir / utf8_path(name + ".zavi.json"));
+    };
+    // The file appears complete under the first free name; a run in the same second gets the
+    // next one.
+    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg), access, path, &why)) {
+        *error = name_for(1) + " " + why;
+        return false;
     }
-    *error = "too many automatic backups with the same time in " + folder;
-    return false;
+    return true;
 }
 
 }  // namespace zavi::config

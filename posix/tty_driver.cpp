@@ -125,6 +125,29 @@ bool set_low_latency_flag(int fd) {
 #endif
 }
 
+}  // namespace
+
+std::string speed_problem(unsigned long input_speed, unsigned long output_speed) {
+    static constexpr struct {
+        speed_t code;
+        const char* baud;
+    } kSpeeds[] = {{B0, "0"},           {B1200, "1200"},    {B2400, "2400"},   {B4800, "4800"},
+                   {B9600, "9600"},     {B19200, "19200"},  {B38400, "38400"}, {B57600, "57600"},
+                   {B115200, "115200"}, {B230400, "230400"}};
+    const auto text = [](unsigned long code) -> std::string {
+        for (const auto& s : kSpeeds)
+            if (s.code == code) return s.baud;
+        return "an unknown speed";
+    };
+    if (input_speed == B9600 && output_speed == B9600) return "";
+    const unsigned long wrong = output_speed != B9600 ? output_speed : input_speed;
+    const std::string baud = text(wrong);
+    return std::string(output_speed != B9600 ? "sends" : "receives") + " at " + baud +
+           (baud == "an unknown speed" ? "" : " baud") + " instead of 9600";
+}
+
+namespace {
+
 // Opens and configures the port; on failure nothing stays open and *out says why.
 int open_port(const std::string& path, PortFailure* out) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
@@ -151,6 +174,17 @@ int open_port(const std::string& path, PortFailure* out) {
         ioctl(fd, TIOCNXCL);
         return give_up(e == ENOTTY ? PortProblem::not_a_tty : PortProblem::failed, e,
                        "setting 9600 8N1 raw");
+    }
+    // Some adapters accept tcsetattr and keep their own speed; the module only talks at 9600.
+    termios set{};
+    if (tcgetattr(fd, &set) != 0) return give_up(PortProblem::failed, errno, "setting 9600 baud");
+    if (const std::string wrong = speed_problem(cfgetispeed(&set), cfgetospeed(&set));
+        !wrong.empty()) {
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        *out = {PortProblem::failed, 0,
+                "The port " + path + " " + wrong + "; the module needs 9600 baud."};
+        return -1;
     }
     const int flags = fcntl(fd, F_GETFL);
     if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {

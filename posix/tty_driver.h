@@ -78,6 +78,11 @@ class TtyDriver : public Driver {
 // and why not. Used by the command-line tool before it talks to a module.
 PortFailure check_port(const std::string& path);
 
+// What is wrong with the speeds a port reports after it was set to 9600 baud (the termios
+// speed codes of both directions, as cfgetispeed and cfgetospeed give them): "" when both are
+// 9600, otherwise a phrase such as "runs at 19200 baud instead of 9600".
+std::string speed_problem(unsigned long input_speed, unsigned long output_speed);
+
 // Lowers the USB-serial chip's latency timer of the tty at `device_path` (a /dev path or a
 // link to one) to 1 ms through `sysfs_root`/bus/usb-serial/devices/NAME/latency_timer. True
 // when the file took the value.

@@ -101,7 +101,16 @@ for preset in "$@"; do
             grep -q "automatic backup: .*ZAVI-GSM.backups.*zavi.json" err.txt
             "$WINE" zavi-gsm-cli.exe diff b.zavi.json
             status=0; "$WINE" zavi-gsm-cli.exe diff a.zavi.json >diff.txt || status=$?
-            [ "$status" -eq 1 ] && grep -q "thermometer1_high: 35 -> 30" diff.txt' _ "$cli"
+            [ "$status" -eq 1 ]
+            grep -q "thermometer1_high: 35 -> 30" diff.txt
+            # Windows device names are refused, and no temporary file stays behind.
+            status=0; "$WINE" zavi-gsm-cli.exe backup NUL 2>nul.txt || status=$?
+            [ "$status" -eq 5 ]
+            grep -q "is a device name on Windows" nul.txt
+            status=0; "$WINE" zavi-gsm-cli.exe numbers export Com1.csv 2>com.txt || status=$?
+            [ "$status" -eq 5 ]
+            grep -q "is a device name on Windows" com.txt
+            ! ls -a | grep "\.tmp$"' _ "$cli"
 
     shots=$build/e2e/shots
     rm -rf "$shots" && mkdir -p "$shots"

@@ -46,11 +46,12 @@ build_preset() {
 
 # Root ignores file permissions, so the settings-file cases that need them run again as an
 # ordinary user where that user can reach the build; so do the serial-port cases (a port the
-# user may not open, and the exclusive claim without root's privileges).
+# user may not open, and the exclusive claim without root's privileges), and the safe writer's
+# folder that may not be written.
 as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 unit_tests=$(pwd)/build/native/tests/unit_tests
 permission_cases() {
-    (cd /tmp && "${as_nobody[@]}" "$unit_tests" --gtest_filter='SettingsAbuse*:TtyDriver*:TtyLink*' --gtest_brief=1)
+    (cd /tmp && "${as_nobody[@]}" "$unit_tests" --gtest_filter='SettingsAbuse*:TtyDriver*:TtyLink*:SafeFile*' --gtest_brief=1)
 }
 
 stage "native: build" build_preset native

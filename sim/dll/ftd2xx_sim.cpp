@@ -27,6 +27,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/safe_file.h"
+#include "common/utf16.h"
 #include "sim/demo_scenario.h"
 #include "sim/hex_text.h"
 #include "sim/request_decoder.h"
@@ -164,16 +166,18 @@ class DropIn {
             scenario->modules[i].state = saved.modules[i].state;
     }
 
-    // Written beside the file and moved over it, so a reader never sees half a state.
+    // Written whole through a temporary file, so a reader never sees half a state.
     void save_state() {
         if (state_path_.empty()) return;
-        const std::wstring temp = state_path_ + L".tmp";
-        {
-            std::ofstream out(std::filesystem::path(temp), std::ios::binary | std::ios::trunc);
-            out << scenario_to_json(driver_->scenario());
-            if (!out) return;
+        std::string error;
+        const std::string path =
+            utf16_to_utf8(std::u16string(state_path_.begin(), state_path_.end()));
+        if (!write_file_safely(path, scenario_to_json(driver_->scenario()), FileAccess::normal,
+                               &error)) {
+            std::fprintf(stderr, "FTD2XX (simulated): the state file %s %s\n", path.c_str(),
+                         error.c_str());
+            return;
         }
-        MoveFileExW(temp.c_str(), state_path_.c_str(), MOVEFILE_REPLACE_EXISTING);
         remember_stamp();
     }
 

@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/safe_file.h"
 #include "sim/demo_scenario.h"
 #include "sim/hex_text.h"
 #include "sim/request_decoder.h"
@@ -43,15 +44,10 @@ bool read_file(const std::string& path, std::string* text) {
     return true;
 }
 
-// Written beside the file and moved over it, so a reader never sees half a state.
-bool save_state(const std::string& path, const Scenario& scenario) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << zavi::sim::scenario_to_json(scenario);
-        if (!out.flush()) return false;
-    }
-    return std::rename(temp.c_str(), path.c_str()) == 0;
+// Written whole through a temporary file, so a reader never sees half a state.
+bool save_state(const std::string& path, const Scenario& scenario, std::string* error) {
+    return zavi::write_file_safely(path, zavi::sim::scenario_to_json(scenario),
+                                   zavi::FileAccess::normal, error);
 }
 
 int usage() {
@@ -146,11 +142,12 @@ int main(int argc, char** argv) {
             stored = stored || (e.valid && zavi::sim::is_write_command(e.command));
         }
         module.clear_journal();
-        if (stored && !state_path.empty() && !save_state(state_path, module.scenario()) &&
+        std::string why;
+        if (stored && !state_path.empty() && !save_state(state_path, module.scenario(), &why) &&
             !save_failed) {
             save_failed = true;
-            std::fprintf(stderr, "zavi-sim-serve: cannot save the state to %s\n",
-                         state_path.c_str());
+            std::fprintf(stderr, "zavi-sim-serve: the state file %s %s\n", state_path.c_str(),
+                         why.c_str());
         }
     };
     pty.serve(module, stop_requested, after_write);

@@ -183,6 +183,23 @@ TEST(TtyDriver, APortThatCannotBeOpenedIsNamedWithTheReason) {
     EXPECT_EQ(test::read_file(file), "text");  // nothing was written to the file
 }
 
+// An adapter that accepts the settings but keeps another speed must not pass as a 9600 port.
+TEST(TtyDriver, ASpeedOtherThan9600IsNamed) {
+    struct Case {
+        speed_t in, out;
+        const char* problem;
+    } const cases[] = {
+        {B9600, B9600, ""},
+        {B19200, B19200, "sends at 19200 baud instead of 9600"},
+        {B9600, B115200, "sends at 115200 baud instead of 9600"},
+        {B4800, B9600, "receives at 4800 baud instead of 9600"},
+        {B0, B9600, "receives at 0 baud instead of 9600"},
+        {B9600, B500000, "sends at an unknown speed instead of 9600"},
+    };
+    // Every other case here opens a pseudo-terminal, which reads back 9600 both ways.
+    for (const Case& c : cases) EXPECT_EQ(speed_problem(c.in, c.out), c.problem);
+}
+
 // The message for a port the user may not open, as an ordinary user sees it: as root the test
 // drops to nobody in a child process, otherwise an unreadable file stands in for the port.
 TEST(TtyDriver, NoPermissionNamesTheDialoutGroup) {
