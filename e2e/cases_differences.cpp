@@ -23,6 +23,10 @@ bool choose(Session& session, HWND owner, const std::wstring& path) {
     return true;
 }
 
+bool has_scroll_bar(HWND dialog) {
+    return (GetWindowLongW(GetDlgItem(dialog, IDC_DIFF_LIST), GWL_STYLE) & WS_VSCROLL) != 0;
+}
+
 bool shown(HWND dialog, int id) {
     return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
 }
@@ -91,6 +95,7 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
             CHECK_EQ(list, std::string(l.auto_reset) + "\r\n" + l.repeat);
             CHECK(shown(diff, IDC_DIFF_OK));
             CHECK_EQ(shown(diff, IDC_DIFF_CANCEL), restore);
+            CHECK(!has_scroll_bar(diff));  // two lines fit
             session.screenshot(
                 diff,
                 std::string(restore ? "differences_restore_" : "differences_compare_") + l.suffix);
@@ -117,6 +122,22 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
         click(phone, IDC_PHONE_CANCEL);
         CHECK(options->wait(kJobMs));
     }
+    // A list longer than the box gets its scroll bar.
+    for (int i = 0; i < 30; ++i) {
+        auto number = state.accepted_numbers[0];
+        number[4] = static_cast<uint8_t>((i / 10) << 4 | (i % 10));
+        state.accepted_numbers.push_back(number);
+    }
+    CHECK(session.change_state(changed));
+    PendingSend* compare = command(main, IDM_COMPARE);
+    if (!choose(session, main, file)) return;
+    HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+    if (CHECK(diff != nullptr)) {
+        CHECK(has_scroll_bar(diff));
+        session.screenshot(diff, "differences_compare_long_de");
+        click(diff, IDC_DIFF_OK);
+    }
+    CHECK(compare->wait(kJobMs));
     close_cleanly(session, main);
     expect_no_writes(session);
 }
