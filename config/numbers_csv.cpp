@@ -82,6 +82,21 @@ std::vector<Record> split_records(std::string_view text, char separator) {
     return out;
 }
 
+bool is_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// A first row is the header when its first column holds no telephone number: no digit at all
+// ("Telefon"), or words with a digit ("Tel. 1"). A mistyped number with no letter ("+48 600 10")
+// stays a row, so that the summary reports it rather than dropping it.
+bool is_header(const std::string& first) {
+    RowReason reason;
+    if (!normalise_number(first, &reason).empty()) return false;
+    return std::none_of(first.begin(), first.end(), is_digit) ||
+           std::any_of(first.begin(), first.end(), is_letter);
+}
+
 struct SeparatorScore {
     int consistent = 0;  // lines split into the most common number of fields (above one)
     int numbers = 0;     // lines whose first field is a telephone number
@@ -179,7 +194,7 @@ ImportReport import_numbers_csv(std::string_view text, const std::vector<std::st
         if (r.empty) continue;
         if (first) {
             first = false;
-            if (std::none_of(r.first.begin(), r.first.end(), is_digit)) {
+            if (is_header(r.first)) {
                 report.header = true;
                 continue;
             }

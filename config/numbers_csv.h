@@ -46,8 +46,8 @@ struct ImportReport {
 };
 
 // Reads the first column of `text`. The separator is the one of ',' ';' and tab that splits
-// the non-empty lines most consistently (the same number of fields); a first row with no digit
-// in its first column is the header. With `add` the numbers already in `current` are
+// the non-empty lines most consistently (the same number of fields); a first non-empty row
+// with no telephone number in its first column (no digit, or words) is the header. With `add` the numbers already in `current` are
 // duplicates; with `replace` the current list does not matter.
 ImportReport import_numbers_csv(std::string_view text, const std::vector<std::string>& current,
                                 ImportMode mode);

@@ -116,6 +116,14 @@ TEST(NumbersCsv, SeparatorAndHeaderAreFoundOverTheWholeFile) {
          {"48600100300", "48600100301"},
          2,
          0},
+        {"a header with a digit", "Tel. 1;Name\n48600100300;a\n", ';', true, {"48600100300"}, 1, 0},
+        {"a mistyped first number is no header",
+         "+48 600 100;a\n48600100300;b\n",
+         ';',
+         false,
+         {"48600100300"},
+         2,
+         1},
         {"nothing but blanks", "  \n\n\t\n", ',', false, {}, 0, 0},
     };
     for (const Case& c : cases) {
