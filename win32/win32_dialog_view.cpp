@@ -41,7 +41,12 @@ void Win32DialogView::close(int result) {
 
 namespace {
 
-constexpr wchar_t kScrollsProp[] = L"zavi.scrolls";
+// Marks a text box made with a vertical scroll bar (the style bit goes while the bar is hidden).
+// One atom for the program, so that marking adds nothing to the atom table each time.
+LPCWSTR scrolls_property() {
+    static const ATOM atom = GlobalAddAtomW(L"zavi.scrolls");
+    return MAKEINTATOM(atom);
+}
 
 // A read-only text box of many lines shows its vertical scroll bar only while its text is longer
 // than it (an edit control would otherwise show the bar, greyed, all the time). Measured with
@@ -49,8 +54,8 @@ constexpr wchar_t kScrollsProp[] = L"zavi.scrolls";
 void fit_vertical_scroll_bar(HWND edit) {
     const LONG style = GetWindowLongW(edit, GWL_STYLE);
     if ((style & (ES_MULTILINE | ES_READONLY)) != (ES_MULTILINE | ES_READONLY)) return;
-    if (style & WS_VSCROLL) SetPropW(edit, kScrollsProp, reinterpret_cast<HANDLE>(1));
-    if (!GetPropW(edit, kScrollsProp)) return;
+    if (style & WS_VSCROLL) SetPropW(edit, scrolls_property(), reinterpret_cast<HANDLE>(1));
+    if (!GetPropW(edit, scrolls_property())) return;
     ShowScrollBar(edit, SB_VERT, TRUE);
     RECT area{};
     SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
