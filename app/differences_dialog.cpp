@@ -1,5 +1,6 @@
 #include "app/differences_dialog.h"
 
+#include "app/difference_words.h"
 #include "resources/ids.h"
 #include "ui/language.h"
 
@@ -11,11 +12,11 @@ void DifferencesDialog::on_init(DialogView& view) {
                                             "Wiederherstellen - Unterschiede")
                                 : pick_text(l, "Porównanie - różnice", "Compare - differences",
                                             "Vergleich - Unterschiede"));
-    view.set_text(IDC_DIFF_HEADING, pick_text(l, "Ścieżka: wartość w module -> wartość w pliku",
-                                              "Path: module value -> file value",
-                                              "Pfad: Wert im Modul -> Wert in der Datei"));
+    view.set_text(IDC_DIFF_HEADING, pick_text(l, "Wartość w module \u2192 wartość w pliku",
+                                              "Value in the module \u2192 value in the file",
+                                              "Wert im Modul \u2192 Wert in der Datei"));
     std::string text;
-    for (const std::string& line : config::difference_lines(differences_)) {
+    for (const std::string& line : difference_words(differences_, l)) {
         if (!text.empty()) text += "\r\n";
         text += line;
     }
@@ -25,9 +26,9 @@ void DifferencesDialog::on_init(DialogView& view) {
                       pick_text(l, "Przywróć...", "Restore...", "Wiederherstellen..."));
         view.set_text(IDC_DIFF_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
     } else {
+        // Compare only shows: Close is its one button.
         view.set_text(IDC_DIFF_OK, pick_text(l, "Zamknij", "Close", "Schließen"));
-        view.set_text(IDC_DIFF_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
-        view.set_enabled(IDC_DIFF_CANCEL, false);
+        view.set_visible(IDC_DIFF_CANCEL, false);
     }
 }
 

@@ -1,6 +1,7 @@
 // The differences between the module and a configuration file (template 130): a read-only
-// list, one line each ("path: module value -> file value"). For Restore it has Restore and
-// Cancel; for Compare only Close, and nothing is ever written from here.
+// list in the program's words, one line each ("Auto-Reset, Trigger period: 9 days → 5 days").
+// For Restore it has Restore and Cancel; for Compare only Close, and nothing is ever written
+// from here.
 #pragma once
 
 #include <vector>

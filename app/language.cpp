@@ -73,6 +73,12 @@ const char* pick(const Caption& c, uint8_t language) {
 
 }  // namespace
 
+const char* menu_text(int command, uint8_t language) {
+    for (const Caption& c : kMenuTexts)
+        if (c.id == command) return pick(c, language);
+    return "";
+}
+
 void apply_language(DialogView& main_window, uint8_t language) {
     main_window.set_menu_checked(IDM_POLISH, false);
     main_window.set_menu_checked(IDM_ENGLISH, false);

@@ -12,4 +12,8 @@ namespace zavi {
 // window and every menu text.
 void apply_language(DialogView& main_window, uint8_t language);
 
+// The text of menu item `command` in `language` ("" for no such item); the Options items also
+// name their dialogs.
+const char* menu_text(int command, uint8_t language);
+
 }  // namespace zavi

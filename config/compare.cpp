@@ -1,8 +1,8 @@
 #include "config/compare.h"
 
 #include <algorithm>
+#include <map>
 #include <nlohmann/json.hpp>
-#include <set>
 
 #include "config/config_file.h"
 
@@ -19,22 +19,41 @@ ordered_json tree(const Configuration& c) {
     return ordered_json::parse(configuration_to_json(c));
 }
 
-bool is_number_list(const std::string& path) {
-    return path == "emergency_numbers" || path == "accepted_numbers";
+// How often each number is in `list`.
+std::map<std::string, int> counts(const std::vector<std::string>& list) {
+    std::map<std::string, int> out;
+    for (const auto& n : list) ++out[n];
+    return out;
+}
+
+// The occurrences of `list` beyond what `other` holds of the same number, in list order.
+void surplus(const std::string& path, const std::vector<std::string>& list,
+             const std::map<std::string, int>& own, const std::map<std::string, int>& other,
+             bool added, std::vector<Difference>* out) {
+    std::map<std::string, int> seen;
+    for (const auto& n : list) {
+        const auto it = other.find(n);
+        const int kept = it == other.end() ? 0 : it->second;
+        if (++seen[n] <= kept) continue;
+        Difference d{path, "", "", 0, 0};
+        (added ? d.new_value : d.old_value) = json(n).dump();
+        d.old_count = added ? kept : own.at(n);
+        d.new_count = added ? own.at(n) : kept;
+        out->push_back(std::move(d));
+    }
 }
 
 void compare_lists(const std::string& path, const ordered_json& a, const ordered_json& b,
                    std::vector<Difference>* out) {
     if (a == b) return;
-    std::vector<std::string> old_list = a, new_list = b;
-    const std::set<std::string> old_set(old_list.begin(), old_list.end());
-    const std::set<std::string> new_set(new_list.begin(), new_list.end());
-    bool changed = false;
-    for (const auto& n : new_list)
-        if (!old_set.count(n)) out->push_back({path, "", json(n).dump()}), changed = true;
-    for (const auto& n : old_list)
-        if (!new_set.count(n)) out->push_back({path, json(n).dump(), ""}), changed = true;
-    if (!changed) out->push_back({path, a.dump(), b.dump()});
+    const std::vector<std::string> old_list = a, new_list = b;
+    const auto old_counts = counts(old_list), new_counts = counts(new_list);
+    if (old_counts == new_counts) {
+        out->push_back({path, a.dump(), b.dump()});
+        return;
+    }
+    surplus(path, new_list, new_counts, old_counts, true, out);
+    surplus(path, old_list, old_counts, new_counts, false, out);
 }
 
 void walk(const std::string& path, const ordered_json& a, const ordered_json& b,
@@ -61,6 +80,33 @@ void walk(const std::string& path, const ordered_json& a, const ordered_json& b,
 }
 
 }  // namespace
+
+bool is_number_list(const std::string& path) {
+    return path == "emergency_numbers" || path == "accepted_numbers";
+}
+
+std::vector<NumberChange> number_changes(std::span<const Difference> items) {
+    std::vector<NumberChange> out;
+    for (const Difference& d : items) {
+        if (d.old_value.empty() == d.new_value.empty()) continue;  // order only
+        const bool added = d.old_value.empty();
+        const std::string number = json::parse(added ? d.new_value : d.old_value);
+        auto same = std::find_if(out.begin(), out.end(), [&](const NumberChange& n) {
+            return n.added == added && n.number == number;
+        });
+        if (same != out.end()) {
+            ++same->changed;
+        } else {
+            out.push_back({number, added, 1, added ? d.new_count : d.old_count});
+        }
+    }
+    return out;
+}
+
+std::string multiplicity(const NumberChange& n) {
+    if (n.total <= 1) return "";
+    return " (" + std::to_string(n.changed) + " of " + std::to_string(n.total) + ")";
+}
 
 std::vector<Difference> compare(const Configuration& old_cfg, const Configuration& new_cfg) {
     ordered_json a = tree(old_cfg), b = tree(new_cfg);
@@ -96,12 +142,8 @@ std::vector<std::string> difference_lines(const std::vector<Difference>& diffs) 
         } else {
             lines.push_back(d.path + ": " + std::to_string(added) + " added, " +
                             std::to_string(removed) + " removed");
-            for (std::size_t k = i; k < end; ++k) {
-                const bool add = diffs[k].old_value.empty();
-                const std::string number =
-                    json::parse(add ? diffs[k].new_value : diffs[k].old_value);
-                lines.push_back((add ? "+" : "-") + number);
-            }
+            for (const NumberChange& n : number_changes({diffs.data() + i, end - i}))
+                lines.push_back((n.added ? "+" : "-") + n.number + multiplicity(n));
         }
         i = end;
     }
@@ -117,6 +159,10 @@ std::string differences_json(const std::vector<Difference>& diffs) {
             d.old_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.old_value);
         item["new"] =
             d.new_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.new_value);
+        if (d.old_count > 1 || d.new_count > 1) {
+            item["old_count"] = d.old_count;
+            item["new_count"] = d.new_count;
+        }
         out.push_back(item);
     }
     return out.dump(2) + "\n";

@@ -1,6 +1,7 @@
 #include "config/numbers_csv.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace zavi::config {
@@ -15,10 +16,15 @@ bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 struct Record {
     int line = 0;
     std::string first;
-    bool empty = true;  // an empty line: no character at all
+    int fields = 1;
+    bool empty = true;  // an empty line, or one of spaces and tabs only
 };
 
 // RFC 4180 records; only the first field of each is kept. A quoted field may span lines.
@@ -57,12 +63,14 @@ std::vector<Record> split_records(std::string_view text, char separator) {
                 ++line;
                 break;
             }
-            r.empty = false;
+            if (!is_blank(c)) r.empty = false;
             if (c == separator) {
                 ++field;
+                ++r.fields;
             } else if (c == '"' && field == 0 && !quoted_field &&
                        r.first.find_first_not_of(" \t") == std::string::npos) {
                 in_quotes = quoted_field = true;
+                r.empty = false;
                 r.first.clear();
             } else if (field == 0) {
                 r.first.push_back(c);
@@ -74,12 +82,50 @@ std::vector<Record> split_records(std::string_view text, char separator) {
     return out;
 }
 
-// The separator the first line uses first.
+bool is_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// A first row is the header when its first column holds no telephone number: no digit at all
+// ("Telefon"), or words with a digit ("Tel. 1"). A mistyped number with no letter ("+48 600 10")
+// stays a row, so that the summary reports it rather than dropping it.
+bool is_header(const std::string& first) {
+    RowReason reason;
+    if (!normalise_number(first, &reason).empty()) return false;
+    return std::none_of(first.begin(), first.end(), is_digit) ||
+           std::any_of(first.begin(), first.end(), is_letter);
+}
+
+struct SeparatorScore {
+    int consistent = 0;  // lines split into the most common number of fields (above one)
+    int numbers = 0;     // lines whose first field is a telephone number
+    auto operator<=>(const SeparatorScore&) const = default;
+};
+
+SeparatorScore score(const std::vector<Record>& records) {
+    std::map<int, int> by_fields;
+    SeparatorScore s;
+    for (const Record& r : records) {
+        if (r.empty) continue;
+        if (r.fields > 1) ++by_fields[r.fields];
+        RowReason reason;
+        if (!normalise_number(r.first, &reason).empty()) ++s.numbers;
+    }
+    for (const auto& [fields, lines] : by_fields) s.consistent = std::max(s.consistent, lines);
+    return s;
+}
+
+// The separator that splits the non-empty lines most consistently; between equals, the one
+// that leaves more numbers in the first column. A single column is read with ','.
 char detect_separator(std::string_view text) {
-    const std::size_t end = text.find_first_of("\r\n");
-    const std::string_view first = text.substr(0, end);
-    const std::size_t at = first.find_first_of(",;\t");
-    return at == std::string_view::npos ? ',' : first[at];
+    char best = ',';
+    SeparatorScore best_score;
+    for (const char candidate : {',', ';', '\t'}) {
+        const SeparatorScore s = score(split_records(text, candidate));
+        if (s.consistent > 0 && best_score < s) best = candidate, best_score = s;
+    }
+    return best;
 }
 
 }  // namespace
@@ -90,7 +136,25 @@ std::string export_numbers_csv(const std::vector<std::string>& numbers) {
     return out;
 }
 
-std::string normalise_number(std::string_view field, std::string* reason) {
+const char* reason_text(RowReason reason) {
+    switch (reason) {
+        case RowReason::none:
+            return "";
+        case RowReason::not_a_number:
+            return "not a number";
+        case RowReason::too_few_digits:
+            return "fewer than 11 digits";
+        case RowReason::too_many_digits:
+            return "more than 14 digits";
+        case RowReason::earlier_in_file:
+            return "already earlier in the file";
+        case RowReason::already_in_list:
+            return "already in the list";
+    }
+    return "";
+}
+
+std::string normalise_number(std::string_view field, RowReason* reason) {
     std::string s;
     for (const char c : field)
         if (c != ' ' && c != '-' && c != '.' && c != '(' && c != ')' && c != '\t') s.push_back(c);
@@ -98,19 +162,21 @@ std::string normalise_number(std::string_view field, std::string* reason) {
         s.erase(0, 1);
     else if (s.size() >= 2 && s[0] == '0' && s[1] == '0')
         s.erase(0, 2);
-    if (s.empty() || !std::all_of(s.begin(), s.end(), is_digit)) {
-        *reason = "not a number";
-        return "";
-    }
-    if (s.size() < kMinDigits) {
-        *reason = "fewer than 11 digits";
-        return "";
-    }
-    if (s.size() > kMaxDigits) {
-        *reason = "more than 14 digits";
-        return "";
-    }
-    return s;
+    *reason = RowReason::none;
+    if (s.empty() || !std::all_of(s.begin(), s.end(), is_digit))
+        *reason = RowReason::not_a_number;
+    else if (s.size() < kMinDigits)
+        *reason = RowReason::too_few_digits;
+    else if (s.size() > kMaxDigits)
+        *reason = RowReason::too_many_digits;
+    return *reason == RowReason::none ? s : "";
+}
+
+std::string normalise_number(std::string_view field, std::string* reason) {
+    RowReason code;
+    std::string number = normalise_number(field, &code);
+    if (code != RowReason::none) *reason = reason_text(code);
+    return number;
 }
 
 ImportReport import_numbers_csv(std::string_view text, const std::vector<std::string>& current,
@@ -128,24 +194,27 @@ ImportReport import_numbers_csv(std::string_view text, const std::vector<std::st
         if (r.empty) continue;
         if (first) {
             first = false;
-            if (std::none_of(r.first.begin(), r.first.end(), is_digit)) {
+            if (is_header(r.first)) {
                 report.header = true;
                 continue;
             }
         }
         ++report.rows;
-        std::string reason;
+        RowReason reason;
         const std::string number = normalise_number(r.first, &reason);
+        const auto row = [&](const std::string& digits, RowReason code) {
+            return CsvRow{r.line, digits, reason_text(code), code};
+        };
         if (number.empty()) {
-            report.rejected.push_back({r.line, "", reason});
+            report.rejected.push_back(row("", reason));
         } else if (in_file.count(number)) {
-            report.duplicates.push_back({r.line, number, "already earlier in the file"});
+            report.duplicates.push_back(row(number, RowReason::earlier_in_file));
         } else if (in_list.count(number)) {
             in_file.insert(number);
-            report.duplicates.push_back({r.line, number, "already in the list"});
+            report.duplicates.push_back(row(number, RowReason::already_in_list));
         } else {
             in_file.insert(number);
-            report.valid.push_back({r.line, number, ""});
+            report.valid.push_back(row(number, RowReason::none));
         }
     }
     report.result_size = report.valid.size() + (mode == ImportMode::add ? current.size() : 0);

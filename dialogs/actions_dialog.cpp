@@ -19,21 +19,17 @@ constexpr uint8_t kSmsBit = 0x20;
 constexpr uint8_t kClipBit = 0x10;
 constexpr int kOutputCodes = 4;  // none, on, off, on for 2 s
 
-// Items 1 to 3 of each output's lists; item 0 is "none" in the current language.
-constexpr const char* kOut1Items[] = {"OUT-1 ON", "OUT-1 OFF", "OUT-1 ON-2s"};
-constexpr const char* kOut2Items[] = {"OUT-2 ON", "OUT-2 OFF", "OUT-2 ON-2s"};
-
-void fill_output_list(DialogView& view, int list, const char* const (&items)[3], uint8_t language) {
+void fill_output_list(DialogView& view, int list, int output, uint8_t language) {
     view.clear_items(list);
-    view.add_item(list, none_text(language));
-    for (const char* item : items) view.add_item(list, item);
+    for (unsigned code = 0; code < kOutputCodes; ++code)
+        view.add_item(list, output_action_text(output, code, language));
     view.select_item(list, 0);
 }
 
 void show(DialogView& view, uint8_t language) {
     for (const ActionRow& row : kActionRows) {
-        fill_output_list(view, row.out1, kOut1Items, language);
-        fill_output_list(view, row.out2, kOut2Items, language);
+        fill_output_list(view, row.out1, 1, language);
+        fill_output_list(view, row.out2, 2, language);
     }
     for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
         const ActionRow& row = kActionRows[i];

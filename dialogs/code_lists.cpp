@@ -13,13 +13,9 @@ uint8_t selected_code(const DialogView& view, int list, int count) {
 }
 
 void fill_period_list(DialogView& view, int list, uint8_t language) {
-    static constexpr const char* kDays[][3] = {
-        {"1 dzień", "1 day", "1 Tag"}, {"2 dni", "2 days", "2 Tage"}, {"3 dni", "3 days", "3 Tage"},
-        {"4 dni", "4 days", "4 Tage"}, {"5 dni", "5 days", "5 Tage"},
-    };
     view.clear_items(list);
-    view.add_item(list, none_text(language));
-    for (const auto& day : kDays) view.add_item(list, pick_text(language, day[0], day[1], day[2]));
+    for (unsigned code = 0; code < kPeriodCodes; ++code)
+        view.add_item(list, period_item_text(code, language));
     view.select_item(list, 0);
 }
 

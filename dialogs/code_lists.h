@@ -5,16 +5,11 @@
 
 #include "common/language.h"
 #include "ui/dialog_view.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
 constexpr int kPeriodCodes = 6;  // never, 1 to 5 days
-
-// Item 0 of the output and period lists. Any language byte other than 0 and 1 gives German, so
-// every list always gets all its items and an item's index stays its code.
-constexpr const char* none_text(uint8_t language) {
-    return pick_text(language, "Brak", "None", "None");
-}
 
 // Selects item `code`, or item 0 when the list has no such item.
 void select_code(DialogView& view, int list, unsigned code);

@@ -27,6 +27,28 @@ std::vector<std::string> current_numbers(DialogView& view) {
     return numbers;
 }
 
+const char* reason_words(config::RowReason reason, uint8_t l) {
+    using config::RowReason;
+    switch (reason) {
+        case RowReason::not_a_number:
+            return pick_text(l, "to nie jest numer telefonu", "not a telephone number",
+                             "keine Telefonnummer");
+        case RowReason::too_few_digits:
+            return pick_text(l, "mniej niż 11 cyfr", "fewer than 11 digits",
+                             "weniger als 11 Ziffern");
+        case RowReason::too_many_digits:
+            return pick_text(l, "więcej niż 14 cyfr", "more than 14 digits", "mehr als 14 Ziffern");
+        case RowReason::earlier_in_file:
+            return pick_text(l, "już wcześniej w pliku", "already earlier in the file",
+                             "bereits weiter oben in der Datei");
+        case RowReason::already_in_list:
+            return pick_text(l, "już na liście", "already in the list", "bereits in der Liste");
+        case RowReason::none:
+            break;
+    }
+    return "";
+}
+
 void show_error(DialogView& view, const std::string& text) {
     view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
 }
@@ -56,7 +78,7 @@ std::string import_summary_text(const config::ImportReport& adding,
     for (std::size_t i = 0; i < adding.rejected.size() && i < kRejectedShown; ++i) {
         const config::CsvRow& row = adding.rejected[i];
         t += pick_text(l, "    wiersz ", "    line ", "    Zeile ") + std::to_string(row.line) +
-             ": " + row.reason + "\r\n";
+             ": " + reason_words(row.code, l) + "\r\n";
     }
     if (adding.rejected.size() > kRejectedShown) t += "    ...\r\n";
     const std::string limit = std::to_string(config::kAcceptedMax);

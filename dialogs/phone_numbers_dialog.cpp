@@ -13,6 +13,7 @@
 #include "link/records.h"
 #include "resources/ids.h"
 #include "ui/language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -51,15 +52,11 @@ void set_texts(DialogView& view, uint8_t language) {
     const char* quantity = pick_text(language, "Ilość", "Quantity", "Anzahl");
     view.set_text(IDC_EMERGENCY_QUANTITY_LABEL, quantity);
     view.set_text(IDC_RECEIVED_QUANTITY_LABEL, quantity);
-    view.set_text(IDC_EMERGENCY_LABEL,
-                  pick_text(language, "Numery alarmowe", "Emergency phone numbers",
-                            "Anzurufende Telefonnummern"));
-    view.set_text(IDC_RECEIVED_LABEL,
-                  pick_text(language, "Akceptowane numery", "Received phone numbers",
-                            "Akzeptierte Telefonnummern"));
-    view.set_text(IDC_RECEIVED_ALL,
-                  pick_text(language, "Akceptuj wszystkie", "Received All", "Akzeptiere alle"));
-    view.set_text(IDC_RECEIVED_IMPORT, pick_text(language, "Importuj...", "Import...", "Import..."));
+    view.set_text(IDC_EMERGENCY_LABEL, emergency_numbers_label(language));
+    view.set_text(IDC_RECEIVED_LABEL, accepted_numbers_label(language));
+    view.set_text(IDC_RECEIVED_ALL, accept_all_label(language));
+    view.set_text(IDC_RECEIVED_IMPORT,
+                  pick_text(language, "Importuj...", "Import...", "Import..."));
     view.set_text(IDC_RECEIVED_EXPORT,
                   pick_text(language, "Eksportuj...", "Export...", "Export..."));
 }

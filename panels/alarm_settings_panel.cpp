@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/language.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -59,19 +60,11 @@ void install_threshold_edit_filters(DialogView& view) {
 
 void fill_trigger_mode_lists(DialogView& view) {
     const uint8_t language = ui_language;
-    const char* closed =
-        pick_text(language, "Aktywne zwarcie", "Active Closed", "Aktiv beim Schliessen");
-    const char* opened =
-        pick_text(language, "Aktywne rozwarcie", "Active Opened", "Aktiv beim Öffnen");
-    const char* voltage =
-        pick_text(language, "Aktywne napięcie", "Active Voltage", "Aktiv Voltage");
-    const char* no_voltage =
-        pick_text(language, "Aktywny brak napięcia", "Active No Voltage", "Aktiv No Voltage");
     for (int k = 0; k < 4; ++k) {
         const int list = kModeLists[k];
         view.clear_items(list);
-        view.add_item(list, k < 2 ? closed : voltage);
-        view.add_item(list, k < 2 ? opened : no_voltage);
+        view.add_item(list, trigger_mode_text(k >= 2, false, language));
+        view.add_item(list, trigger_mode_text(k >= 2, true, language));
         view.select_item(list, 0);
     }
 }

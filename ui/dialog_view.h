@@ -48,6 +48,8 @@ class DialogView {
     virtual bool checked(int id) const = 0;
     virtual void set_enabled(int id, bool enabled) = 0;
     virtual bool enabled(int id) const = 0;
+    // Any control; a hidden one takes no input.
+    virtual void set_visible(int id, bool visible) = 0;
     virtual void set_button_icon(int id, int icon_id) = 0;
 
     // Drop-down lists; index -1 means no selection

@@ -235,7 +235,10 @@ void FakeDialogView::click(int id) {
     // A menu command, or a button that a disabled state keeps from being pressed.
     const bool menu_command = std::find(table_.menu_commands.begin(), table_.menu_commands.end(),
                                         id) != table_.menu_commands.end();
-    if (!menu_command && !at(id, kButton | kCheckBox).enabled) return;
+    if (!menu_command) {
+        const Control& c = at(id, kButton | kCheckBox);
+        if (!c.enabled || !c.visible) return;
+    }
     command(id, 0);
 }
 

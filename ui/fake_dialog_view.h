@@ -21,6 +21,7 @@ class FakeDialogView : public DialogView {
         EditFilter filter;
         bool checked = false;
         bool enabled = true;
+        bool visible = true;
         int icon = 0;
         std::vector<std::string> items;
         int selection = -1;
@@ -60,6 +61,8 @@ class FakeDialogView : public DialogView {
     bool checked(int id) const override;
     void set_enabled(int id, bool enabled) override { at(id, kAnyControl).enabled = enabled; }
     bool enabled(int id) const override;
+    void set_visible(int id, bool visible) override { at(id, kAnyControl).visible = visible; }
+    bool visible(int id) const { return at(id, kAnyControl).visible; }
     void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;

@@ -39,8 +39,42 @@ void Win32DialogView::close(int result) {
 
 // ---- Texts
 
+namespace {
+
+// Marks a text box made with a vertical scroll bar (the style bit goes while the bar is hidden).
+// One atom for the program, so that marking adds nothing to the atom table each time.
+LPCWSTR scrolls_property() {
+    static const ATOM atom = GlobalAddAtomW(L"zavi.scrolls");
+    return MAKEINTATOM(atom);
+}
+
+// A read-only text box of many lines shows its vertical scroll bar only while its text is longer
+// than it (an edit control would otherwise show the bar, greyed, all the time). Measured with
+// the bar shown, so that hiding it, which widens the lines, can only make the text shorter.
+void fit_vertical_scroll_bar(HWND edit) {
+    const LONG style = GetWindowLongW(edit, GWL_STYLE);
+    if ((style & (ES_MULTILINE | ES_READONLY)) != (ES_MULTILINE | ES_READONLY)) return;
+    if (style & WS_VSCROLL) SetPropW(edit, scrolls_property(), reinterpret_cast<HANDLE>(1));
+    if (!GetPropW(edit, scrolls_property())) return;
+    ShowScrollBar(edit, SB_VERT, TRUE);
+    RECT area{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    HDC dc = GetDC(edit);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    const LONG line_height = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+    const LRESULT lines = SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+    if (lines * line_height <= area.bottom - area.top) ShowScrollBar(edit, SB_VERT, FALSE);
+}
+
+}  // namespace
+
 void Win32DialogView::set_text(int id, std::string_view text) {
     SetDlgItemTextW(dialog_, id, to_wide(text).c_str());
+    if (HWND control = item(id)) fit_vertical_scroll_bar(control);
 }
 
 std::string Win32DialogView::text(int id) const {
@@ -79,6 +113,10 @@ void Win32DialogView::set_enabled(int id, bool enabled) {
 bool Win32DialogView::enabled(int id) const {
     HWND control = item(id);
     return control && IsWindowEnabled(control);
+}
+
+void Win32DialogView::set_visible(int id, bool visible) {
+    if (HWND control = item(id)) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void Win32DialogView::set_button_icon(int id, int icon_id) {

@@ -33,6 +33,7 @@ class Win32DialogView : public DialogView {
     bool checked(int id) const override;
     void set_enabled(int id, bool enabled) override;
     bool enabled(int id) const override;
+    void set_visible(int id, bool visible) override;
     void set_button_icon(int id, int icon_id) override;
 
     void clear_items(int id) override;

@@ -49,7 +49,8 @@ TEST_F(FileMenuTest, BackUpChangeRestoreBringsTheModuleBack) {
     view().clear_messages();
     view().answer_next(MessageAnswer::ok);  // the confirmation
     view().click(IDM_RESTORE);
-    EXPECT_NE(differences_text.find("auto_reset"), std::string::npos) << differences_text;
+    // The list speaks the program's words, not the file's paths.
+    EXPECT_EQ(differences_text, "Auto-Reset, Trigger period: 9 days \u2192 5 days");
     EXPECT_EQ(sim().state(0), original);
     // What the module held before the restore was saved first.
     EXPECT_FALSE(std::filesystem::is_empty(backup_folder));
@@ -83,7 +84,8 @@ TEST_F(FileMenuTest, RefusedOrCancelledRestoreAndCompareWriteNothing) {
         shell.chosen_files = {dir.file("b.zavi.json")};
         answer_differences(c.dialog_button);
         view().click(c.command);
-        EXPECT_NE(differences_text.find("auto_status"), std::string::npos);
+        EXPECT_NE(differences_text.find("Auto-Status, Trigger period: "), std::string::npos)
+            << differences_text;
         EXPECT_EQ(sim().state(0), changed);
         EXPECT_FALSE(std::filesystem::exists(backup_folder));
     }

@@ -104,6 +104,18 @@ TEST_F(Cli, DiffOfTwoFilesNeedsNoModuleAndJsonListsEachDifference) {
     EXPECT_TRUE(module_.journal().empty());
 }
 
+TEST_F(Cli, DiffCountsARepeatedNumberInsteadOfCallingItOrder) {
+    ASSERT_EQ(run_cli({"backup", file("a.zavi.json")}), kExitDone);
+    state().accepted_numbers.push_back(state().accepted_numbers[0]);  // [A, B, C, A]
+    EXPECT_EQ(run_cli({"diff", file("a.zavi.json")}), kExitDifferent);
+    EXPECT_EQ(out_.str(), "accepted_numbers: 0 added, 1 removed\n-48600100200 (1 of 2)\n");
+    EXPECT_EQ(run_cli({"diff", file("a.zavi.json"), "--json"}), kExitDifferent);
+    EXPECT_NE(out_.str().find("\"old\": \"48600100200\",\n    \"new\": null,\n"
+                              "    \"old_count\": 2,\n    \"new_count\": 1\n"),
+              std::string::npos)
+        << out_.str();
+}
+
 TEST_F(Cli, EveryInvalidFileGivesExitFiveWithoutAFrameSent) {
     ASSERT_EQ(run_cli({"backup", file("good.zavi.json")}), kExitDone);
     const std::string good = read_file(file("good.zavi.json"));
