@@ -1,5 +1,5 @@
 // Texts of the configuration operations in the three languages: record names, the progress
-// dialog's step ("Reading telephone numbers (block 3 of 8)...") and record lists.
+// dialog's step ("Reading telephone numbers (block 3 of 8)…") and record lists.
 #pragma once
 
 #include <cstdint>

@@ -190,16 +190,18 @@ TEST(StepText, EachLanguageSaysWhatAndWhichBlock) {
     const Case cases[] = {
         {{Step::reading, Record::accepted_numbers, 3, 8},
          1,
-         "Reading telephone numbers (block 3 of 8)..."},
+         "Reading telephone numbers (block 3 of 8)…"},
         {{Step::reading, Record::accepted_numbers, 3, 8},
          0,
-         "Odczyt: numery telefonów (blok 3 z 8)..."},
+         "Odczyt numerów telefonów (blok 3 z 8)…"},
         {{Step::reading, Record::accepted_numbers, 3, 8},
          2,
-         "Lese: Telefonnummern (Block 3 von 8)..."},
-        {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings..."},
-        {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK..."},
-        {{Step::writing, Record::io_names_second, 1, 1}, 0, "Zapis: nazwy we./wy. 7-12..."},
+         "Lese: Telefonnummern (Block 3 von 8)…"},
+        {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings…"},
+        {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK…"},
+        {{Step::writing, Record::io_names_second, 1, 1}, 0, "Zapis nazw we./wy. 7-12…"},
+        {{Step::verifying, Record::sim_codes, 1, 1}, 0, "Sprawdzanie kodów PIN i PUK…"},
+        {{Step::writing, Record::alarm_settings, 2, 2}, 0, "Zapis warunków alarmów (blok 2 z 2)…"},
     };
     for (const Case& c : cases) EXPECT_EQ(step_text(c.event, c.language), c.text);
 }
