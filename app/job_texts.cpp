@@ -83,4 +83,35 @@ std::string record_titles(const std::vector<config::Record>& records, uint8_t la
     return text;
 }
 
+std::string backup_read_failed_text(config::Record failed, LinkResult result, uint8_t l) {
+    std::string text =
+        pick_text(l, "Kopia zapasowa nie powstała: nie zapisano żadnego pliku.\n\n",
+                  "The backup failed: no file was saved.\n\n",
+                  "Die Sicherung ist fehlgeschlagen: Es wurde keine Datei gespeichert.\n\n");
+    text += pick_text(l, "Odczyt z modułu nie powiódł się: ", "Reading the module failed at ",
+                      "Das Lesen des Moduls schlug fehl bei: ");
+    text += record_title(failed, l);
+    switch (result) {
+        case LinkResult::no_frame_end:
+            text += pick_text(l, " (moduł nie odpowiedział w całości).",
+                              " (the module gave no complete answer).",
+                              " (das Modul hat nicht vollständig geantwortet).");
+            break;
+        case LinkResult::bad_crc:
+        case LinkResult::bad_echo:
+            text += pick_text(l, " (odpowiedź modułu była uszkodzona).",
+                              " (the module's answer was damaged).",
+                              " (die Antwort des Moduls war beschädigt).");
+            break;
+        default:
+            text += pick_text(l, " (połączenie USB zawiodło).", " (the USB connection failed).",
+                              " (die USB-Verbindung ist fehlgeschlagen).");
+            break;
+    }
+    text += pick_text(l, "\nSprawdź połączenie z modułem i spróbuj ponownie.",
+                      "\nCheck the connection to the module and try again.",
+                      "\nPrüfen Sie die Verbindung zum Modul und versuchen Sie es erneut.");
+    return text;
+}
+
 }  // namespace zavi

@@ -8,6 +8,7 @@
 
 #include "config/configuration.h"
 #include "config/operations.h"
+#include "link/result.h"
 
 namespace zavi {
 
@@ -15,5 +16,8 @@ const char* record_title(config::Record record, uint8_t language);
 std::string step_text(const config::ProgressEvent& event, uint8_t language);
 // "alarm settings, telephone numbers"; "-" for none.
 std::string record_titles(const std::vector<config::Record>& records, uint8_t language);
+
+// A backup whose read failed at `failed` with `result`: that no file was saved, and why.
+std::string backup_read_failed_text(config::Record failed, LinkResult result, uint8_t language);
 
 }  // namespace zavi
