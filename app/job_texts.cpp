@@ -103,9 +103,14 @@ std::string backup_read_failed_text(config::Record failed, LinkResult result, ui
                               " (the module's answer was damaged).",
                               " (die Antwort des Moduls war beschädigt).");
             break;
-        default:
+        case LinkResult::read_failed:
             text += pick_text(l, " (połączenie USB zawiodło).", " (the USB connection failed).",
                               " (die USB-Verbindung ist fehlgeschlagen).");
+            break;
+        default:  // most commands tell no more than that
+            text += pick_text(l, " (moduł nie odpowiedział poprawnie).",
+                              " (the module did not answer properly).",
+                              " (das Modul hat nicht richtig geantwortet).");
             break;
     }
     text += pick_text(l, "\nSprawdź połączenie z modułem i spróbuj ponownie.",
