@@ -10,6 +10,7 @@
 #include "config/files.h"
 #include "link/connection.h"
 #include "resources/ids.h"
+#include "ui/file_problem.h"
 #include "ui/language.h"
 #include "ui/messages.h"
 
@@ -52,7 +53,7 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg) {
     std::vector<std::string> warnings;
     std::string problem;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
-        problem = path + " " + why;
+        problem = path + "\n" + file_read_problem(path, config::kMaxFileBytes, l);
     else if (!config::parse_configuration(text, cfg, &error, &warnings))
         problem = config::describe(error, path);
     if (problem.empty()) return true;
@@ -154,21 +155,28 @@ void back_up_module(FileCommandContext& ctx) {
     path = with_configuration_extension(path);
 
     Configuration cfg;
-    const bool read = run_task(ctx, [&cfg, with_codes](DriverHandle h, const config::Progress& p) {
-        config::Record failed = config::Record::alarm_settings;
-        return config::read_configuration(h, with_codes, p, &cfg, &failed);
-    });
-    if (!read) return;
+    config::Record failed = config::Record::alarm_settings;
+    LinkResult result = LinkResult::ok;
+    // A failed read is told below, with what it means for the file, instead of as a job error.
+    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+            result = config::read_configuration(h, with_codes, p, &cfg, &failed);
+            return LinkResult::ok;
+        }))
+        return;
+    if (result != LinkResult::ok) {
+        inform(ctx.view, backup_read_failed_text(failed, result, l), MessageIcon::error);
+        return;
+    }
 
     cfg.saved_at = config::utc_timestamp();
     std::string why;
     if (!config::write_configuration_file(path, cfg, &why)) {
-        inform(
-            ctx.view,
-            std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
-                                  "Die Datei konnte nicht gespeichert werden:\n")) +
-                path + " " + why,
-            MessageIcon::error);
+        inform(ctx.view,
+               std::string(pick_text(l, "Kopia zapasowa nie została zapisana:\n",
+                                     "The backup was not saved:\n",
+                                     "Die Sicherung wurde nicht gespeichert:\n")) +
+                   path + "\n" + file_save_problem(path, l),
+               MessageIcon::error);
         return;
     }
     std::string text = pick_text(l, "Zapisano konfigurację modułu w pliku:\n",

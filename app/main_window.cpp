@@ -6,6 +6,7 @@
 #include "app/device_discovery.h"
 #include "app/file_commands.h"
 #include "app/language.h"
+#include "app/module_path.h"
 #include "config/files.h"
 #include "link/connection.h"
 #include "link/driver.h"
@@ -44,10 +45,40 @@ constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,
                                 IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
                                 IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET};
 
+// Controls of the panels that only make sense with a module: greyed along with the items.
+constexpr int kModuleControls[] = {IDC_REFRESH,
+                                   IDC_READ,
+                                   IDC_SAVE,
+                                   IDC_MODE_IN1,
+                                   IDC_MODE_IN2,
+                                   IDC_MODE_PIN1,
+                                   IDC_MODE_PIN2,
+                                   IDC_T1_HIGH_SPIN,
+                                   IDC_T1_LOW_SPIN,
+                                   IDC_T2_HIGH_SPIN,
+                                   IDC_T2_LOW_SPIN,
+                                   IDC_BATTERY_THRESHOLD_SPIN,
+                                   IDC_T1_HIGH_EDIT,
+                                   IDC_T1_LOW_EDIT,
+                                   IDC_T2_HIGH_EDIT,
+                                   IDC_T2_LOW_EDIT,
+                                   IDC_BATTERY_THRESHOLD_EDIT};
+
 bool needs_module(int id) {
     for (int item : kModuleItems)
         if (item == id) return true;
+    for (int control : kModuleControls)
+        if (control == id) return true;
     return false;
+}
+
+// What the status line says after Connect again found a module, before its usual parts.
+std::string found_module_text(uint8_t language) {
+    std::string text = pick_text(language, "Połączono: ", "Connected: ", "Verbunden: ");
+    text += kRequiredFirmware;
+    const std::string path = module_path();
+    if (!path.empty()) text += " (" + path + ")";
+    return text;
 }
 
 // What the window shows before anything was read. operator_name is left as it is.
@@ -112,13 +143,20 @@ void MainWindow::on_init(DialogView& view) {
     }
 
     first_read();
-    refresh_panels(view);
+    show_panels(view);
     update_module_items(view);
 }
 
+void MainWindow::show_panels(DialogView& view) {
+    refresh_panels(view);
+    if (!device_handle) show_nothing_read(view, ui_language);
+}
+
 void MainWindow::update_module_items(DialogView& view) {
-    for (int item : kModuleItems) view.set_menu_enabled(item, device_handle != nullptr);
+    const bool connected = device_handle != nullptr;
+    for (int item : kModuleItems) view.set_menu_enabled(item, connected);
     view.redraw_menu();
+    for (int control : kModuleControls) view.set_enabled(control, connected);
 }
 
 void MainWindow::connect_again(DialogView& view) {
@@ -130,9 +168,13 @@ void MainWindow::connect_again(DialogView& view) {
     }
     clear_device_data();
     device_status.operator_name[0] = '\0';  // the old module's network is no longer shown
-    if (discover_device(view)) first_read();
-    refresh_panels(view);
+    const bool found = discover_device(view);
+    if (found) first_read();
+    show_panels(view);
     update_module_items(view);
+    if (found)
+        view.set_text(IDC_STATUS_LINE,
+                      found_module_text(ui_language) + "      " + view.text(IDC_STATUS_LINE));
 }
 
 void MainWindow::on_command(DialogView& view, int id, int code) {
@@ -188,7 +230,7 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             ui_language = id == IDM_POLISH ? kPolish : id == IDM_ENGLISH ? kEnglish : kGerman;
             apply_language(view, ui_language);
             fill_trigger_mode_lists(view);
-            refresh_panels(view);  // brings the list selections back from alarm_settings
+            show_panels(view);  // brings the list selections back from alarm_settings
             return;
         case IDM_ABOUT: {
             AboutDialog about;

@@ -41,8 +41,10 @@ class MainWindow : public DialogLogic {
     void end(DialogView& view);
     // Closes the module, finds one again and reads it as at start-up; the window stays open.
     void connect_again(DialogView& view);
-    // Greys the menu items that need a module while none is open.
+    // Greys the menu items and panel controls that need a module while none is open.
     void update_module_items(DialogView& view);
+    // The panels from the device records, or that nothing was read while no module is open.
+    void show_panels(DialogView& view);
 
     Shell& shell_;
     OptionsDialogFactory make_dialog_;

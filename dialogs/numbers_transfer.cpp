@@ -8,6 +8,7 @@
 #include "dialogs/phone_numbers_dialog.h"
 #include "resources/ids.h"
 #include "ui/file_chooser.h"
+#include "ui/file_problem.h"
 #include "ui/language.h"
 
 namespace zavi {
@@ -131,7 +132,7 @@ void import_accepted_numbers(DialogView& view) {
         show_error(view, std::string(pick_text(l, "Nie można odczytać pliku:\n",
                                                "The file could not be read:\n",
                                                "Die Datei konnte nicht gelesen werden:\n")) +
-                             path + " " + why);
+                             path + "\n" + file_read_problem(path, config::kMaxFileBytes, l));
         return;
     }
     const std::vector<std::string> current = current_numbers(view);
@@ -162,7 +163,7 @@ void export_accepted_numbers(DialogView& view) {
         show_error(view, std::string(pick_text(l, "Nie można zapisać pliku:\n",
                                                "The file could not be saved:\n",
                                                "Die Datei konnte nicht gespeichert werden:\n")) +
-                             path + " " + why);
+                             path + "\n" + file_save_problem(path, l));
         return;
     }
     std::string done = std::to_string(numbers.size());

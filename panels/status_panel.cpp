@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "ui/language.h"
 #include "common/module_text.h"
 #include "link/records.h"
 #include "panels/alarm_settings_panel.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
@@ -144,6 +144,26 @@ void refresh_panels(DialogView& view) {
     show_signal(view);
     show_battery(view);
     show_status_line(view, ui_language);
+}
+
+void show_nothing_read(DialogView& view, uint8_t language) {
+    static constexpr const char* kNoReading = "—";
+    view.set_text(IDC_TEMP1, kNoReading);
+    view.set_text(IDC_TEMP2, kNoReading);
+    for (int id : kStateControls) view.set_text(id, "");
+    view.set_progress_position(IDC_SIGNAL_BAR, 0);
+    view.set_text(IDC_SIGNAL_TEXT, kNoReading);
+    view.set_progress_position(IDC_BATTERY_BAR, 0);
+    view.set_text(IDC_BATTERY_TEXT, kNoReading);
+    view.set_text(IDC_STATUS_LINE,
+                  pick_text(language, "ZAVI-GSM - brak połączenia", "ZAVI-GSM is not connected",
+                            "ZAVI-GSM - keine Verbindung"));
+
+    for (int id : {IDC_MODE_IN1, IDC_MODE_IN2, IDC_MODE_PIN1, IDC_MODE_PIN2})
+        view.select_item(id, -1);
+    for (int id : {IDC_T1_HIGH_EDIT, IDC_T1_LOW_EDIT, IDC_T2_HIGH_EDIT, IDC_T2_LOW_EDIT,
+                   IDC_BATTERY_THRESHOLD_EDIT})
+        view.set_text(id, "");
 }
 
 }  // namespace zavi

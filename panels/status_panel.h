@@ -2,6 +2,8 @@
 // GSM signal, battery, and the status line, all drawn from device_status.
 #pragma once
 
+#include <cstdint>
+
 #include "ui/dialog_view.h"
 
 namespace zavi {
@@ -13,5 +15,9 @@ void set_up_status_panel(DialogView& main_window);
 // Redraws both panels: the alarm settings first, then every reading of device_status. Writes
 // the clamped signal and battery values back into device_status.
 void refresh_panels(DialogView& main_window);
+
+// Both panels while no module is connected: dashes and empty fields instead of readings, no
+// list selection, and "not connected" in the status line. device_status is left as it is.
+void show_nothing_read(DialogView& main_window, uint8_t language);
 
 }  // namespace zavi

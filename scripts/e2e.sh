@@ -121,14 +121,17 @@ for preset in "$@"; do
           --shots "$(winpath "$shots")"
           --report "$(winpath "$report")")
     [ -n "$filter" ] && args+=(--filter "$filter")
-    # The module on COM5 for the COM port case, fresh for each build.
+    # The module on COM5 for the COM port cases, fresh for each build; a case can have it
+    # pulled and served anew through the control folder (scripts/e2e_com5.sh).
     com_journal=$tmp/$preset-com5.jsonl
-    "$root/build/native/sim/serve/zavi-sim-serve" --link "$WINEPREFIX/dosdevices/com5" \
-        --journal "$com_journal" >"$tmp/$preset-serve.txt" 2>&1 &
+    com_control=$tmp/$preset-com5
+    "$root/scripts/e2e_com5.sh" "$root/build/native/sim/serve/zavi-sim-serve" \
+        "$WINEPREFIX/dosdevices/com5" "$com_journal" "$com_control" &
     serve_pid=$!
-    for _ in $(seq 50); do [ -s "$tmp/$preset-serve.txt" ] && break; sleep 0.1; done
-    export ZAVI_E2E_COM_JOURNAL
+    for _ in $(seq 50); do [ -s "$com_control/serve.txt" ] && break; sleep 0.1; done
+    export ZAVI_E2E_COM_JOURNAL ZAVI_E2E_COM_CONTROL
     ZAVI_E2E_COM_JOURNAL=$(winpath "$com_journal")
+    ZAVI_E2E_COM_CONTROL=$(winpath "$com_control")
     # A virtual desktop draws frames and menus, so the screenshots show them. The desktop's
     # exit status is not the driver's: the report file says how the run ended.
     start=$SECONDS

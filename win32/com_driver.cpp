@@ -15,11 +15,8 @@ namespace zavi {
 namespace {
 
 // Statuses in the vendor library's numbering, so that callers see the same codes either way.
-constexpr DriverStatus kInvalidHandle = 1;
-constexpr DriverStatus kNotFound = 2;
 constexpr DriverStatus kNotOpened = 3;
 constexpr DriverStatus kIoError = 4;
-constexpr DriverStatus kInvalidParameter = 6;
 
 // The class of serial and parallel ports: {4D36E978-E325-11CE-BFC1-08002BE10318}.
 constexpr GUID kPortsClass = {
@@ -55,6 +52,13 @@ bool configure(HANDLE port) {
     return SetCommState(port, &dcb) != 0;
 }
 
+std::vector<std::string> narrow_all(const std::vector<std::wstring>& names) {
+    std::vector<std::string> out;
+    for (const std::wstring& n : names)
+        out.push_back(utf16_to_utf8(std::u16string(n.begin(), n.end())));
+    return out;
+}
+
 }  // namespace
 
 bool is_com_port_name(const std::wstring& name) {
@@ -69,10 +73,13 @@ bool is_com_port_name(const std::wstring& name) {
     return n >= 1 && n <= 255;
 }
 
-ComDriver::ComDriver(std::vector<std::wstring> ports) : ports_(std::move(ports)) {}
+ComDriver::ComDriver(ListComPorts list_ports)
+    : NamedPortDriver([list = std::move(list_ports)] {
+          return list ? narrow_all(list()) : std::vector<std::string>{};
+      }) {}
 
 ComDriver::~ComDriver() {
-    for (void* h : open_) CloseHandle(h);
+    for (void* h : handles_) CloseHandle(h);
 }
 
 std::string ComDriver::last_error_text() const {
@@ -93,23 +100,11 @@ std::string ComDriver::last_error_text() const {
     return out;
 }
 
-const std::wstring& ComDriver::port_of(DriverHandle handle) const {
-    static const std::wstring none;
-    const auto it = std::find(open_.begin(), open_.end(), handle);
-    return it == open_.end() ? none : open_names_[it - open_.begin()];
-}
-
-DriverStatus ComDriver::count_devices(uint32_t* count) {
-    if (!count) return kInvalidParameter;
-    *count = static_cast<uint32_t>(ports_.size());
-    return kDriverOk;
-}
-
-DriverStatus ComDriver::open_by_index(int index, DriverHandle* handle) {
-    if (!handle) return kInvalidParameter;
-    *handle = nullptr;
-    if (index < 0 || index >= static_cast<int>(ports_.size())) return kNotFound;
-    const std::wstring path = L"\\\\.\\" + ports_[index];
+DriverStatus ComDriver::open_port(const std::string& name, DriverHandle* handle) {
+    const std::u16string wide = utf8_to_utf16(name);
+    const std::wstring port(wide.begin(), wide.end());
+    if (!is_com_port_name(port)) return kNotFound;
+    const std::wstring path = L"\\\\.\\" + port;
     // Share mode 0: a COM port is the caller's alone; another program gets access denied.
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                            nullptr);
@@ -124,15 +119,14 @@ DriverStatus ComDriver::open_by_index(int index, DriverHandle* handle) {
         return kNotOpened;
     }
     PurgeComm(h, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
-    open_.push_back(h);
-    open_names_.push_back(ports_[index]);
+    handles_.push_back(h);
     error_ = 0;
     *handle = h;
     return kDriverOk;
 }
 
 DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
-    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!is_open(handle)) return kInvalidHandle;
     // A read returns when all bytes are in or when `read_ms` has passed since it began, with
     // what arrived by then: the vendor library's rule. 0 waits without limit, as there.
     COMMTIMEOUTS t{};
@@ -149,7 +143,7 @@ DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint
 }
 
 DriverStatus ComDriver::purge(DriverHandle handle, uint32_t mask) {
-    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!is_open(handle)) return kInvalidHandle;
     DWORD flags = 0;
     if (mask & 1) flags |= PURGE_RXABORT | PURGE_RXCLEAR;
     if (mask & 2) flags |= PURGE_TXABORT | PURGE_TXCLEAR;
@@ -163,7 +157,7 @@ DriverStatus ComDriver::purge(DriverHandle handle, uint32_t mask) {
 DriverStatus ComDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
     if (written) *written = 0;
-    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!is_open(handle)) return kInvalidHandle;
     if (!written || (!buffer && count > 0)) return kInvalidParameter;
     DWORD n = 0;
     if (!WriteFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
@@ -177,7 +171,7 @@ DriverStatus ComDriver::write(DriverHandle handle, const void* buffer, uint32_t 
 
 DriverStatus ComDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
     if (got) *got = 0;
-    if (std::find(open_.begin(), open_.end(), handle) == open_.end()) return kInvalidHandle;
+    if (!is_open(handle)) return kInvalidHandle;
     if (!got || (!buffer && count > 0)) return kInvalidParameter;
     DWORD n = 0;
     if (!ReadFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
@@ -189,11 +183,8 @@ DriverStatus ComDriver::read(DriverHandle handle, void* buffer, uint32_t count, 
     return kDriverOk;
 }
 
-DriverStatus ComDriver::close(DriverHandle handle) {
-    const auto it = std::find(open_.begin(), open_.end(), handle);
-    if (it == open_.end()) return kInvalidHandle;
-    open_names_.erase(open_names_.begin() + (it - open_.begin()));
-    open_.erase(it);
+DriverStatus ComDriver::close_port(DriverHandle handle) {
+    handles_.erase(std::remove(handles_.begin(), handles_.end(), handle), handles_.end());
     return CloseHandle(static_cast<HANDLE>(handle)) ? kDriverOk : kIoError;
 }
 

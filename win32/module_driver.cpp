@@ -27,8 +27,7 @@ std::string d2xx_path() {
 // The COM port of the module discovery settled on.
 std::string com_path() {
     if (!com || !device_handle) return {};
-    const std::wstring& name = com->port_of(device_handle);
-    return utf16_to_utf8(std::u16string(name.begin(), name.end()));
+    return com->port_of(device_handle);
 }
 
 // The value of --port, "" when the option is absent; false when it is given badly.
@@ -62,7 +61,7 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
         return out;
     }
     if (!port.empty()) {
-        com = std::make_unique<ComDriver>(std::vector<std::wstring>{port});
+        com = std::make_unique<ComDriver>([port] { return std::vector<std::wstring>{port}; });
         out.choice = ModuleDriverChoice::named_port;
         out.driver = com.get();
         set_module_path_source(com_path);
@@ -74,12 +73,12 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
         set_module_path_source(d2xx_path);
         return out;
     }
-    std::vector<std::wstring> ports = find_ftdi_com_ports();
-    if (ports.empty()) {
+    // Connect again counts again, and so lists the ports again: one plugged in later is found.
+    if (find_ftdi_com_ports().empty()) {
         set_no_ftdi_com_port(true);
         return out;
     }
-    com = std::make_unique<ComDriver>(std::move(ports));
+    com = std::make_unique<ComDriver>(find_ftdi_com_ports);
     out.choice = ModuleDriverChoice::com_ports;
     out.driver = com.get();
     set_module_path_source(com_path);

@@ -2,12 +2,15 @@
 
 #include <commdlg.h>
 
+#include <ctime>
 #include <iterator>
+#include <string>
 
 #include "app/language.h"
 #include "app/worker_job.h"
 #include "link/connection.h"
 #include "resources/ids.h"
+#include "ui/suggested_file_name.h"
 #include "win32/wide_text.h"
 
 namespace zavi {
@@ -83,16 +86,38 @@ LinkResult Win32Shell::run_worker_job(WorkerJob job) {
 
 bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
     wchar_t name[MAX_PATH * 2] = L"";
-    // Pairs of description and pattern, ended by an empty pair.
-    static const wchar_t kConfigurationFilter[] =
-        L"ZAVI-GSM configuration (*.zavi.json)\0*.zavi.json\0All files (*.*)\0*.*\0";
-    static const wchar_t kCsvFilter[] = L"CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    if (save) {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        if (localtime_s(&local, &now) == 0) {
+            const std::wstring suggested = to_wide(suggested_file_name(kind, local));
+            suggested.copy(name, std::size(name) - 1);
+        }
+    }
+    // Pairs of description and pattern, each ended by a NUL, and an empty pair at the end; the
+    // descriptions in the user's language.
+    const uint8_t l = ui_language;
+    std::wstring filter;
+    const auto add = [&filter](const char* description, const wchar_t* pattern) {
+        filter += to_wide(description) + L" (" + pattern + L")";
+        filter.push_back(L'\0');
+        filter += pattern;
+        filter.push_back(L'\0');
+    };
+    if (kind == FileKind::configuration)
+        add(pick_text(l, "Konfiguracja ZAVI-GSM", "ZAVI-GSM configuration",
+                      "ZAVI-GSM-Konfiguration"),
+            L"*.zavi.json");
+    else
+        add(pick_text(l, "Lista numerów CSV", "CSV list of numbers", "CSV-Nummernliste"), L"*.csv");
+    add(pick_text(l, "Wszystkie pliki", "All files", "Alle Dateien"), L"*.*");
+    filter.push_back(L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     // Owned by the window in front (a dialog of the main window, say), so that it stays modal.
     HWND active = GetActiveWindow();
     ofn.hwndOwner = active ? active : owner_;
-    ofn.lpstrFilter = kind == FileKind::configuration ? kConfigurationFilter : kCsvFilter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = name;
     ofn.nMaxFile = static_cast<DWORD>(std::size(name));
     ofn.lpstrDefExt = kind == FileKind::configuration ? L"zavi.json" : L"csv";

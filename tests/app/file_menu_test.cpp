@@ -6,9 +6,11 @@
 #include "app/differences_dialog.h"
 #include "app/file_commands.h"
 #include "app/job_texts.h"
+#include "config/config_file.h"
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/suggested_file_name.h"
 
 namespace zavi::test {
 namespace {
@@ -192,16 +194,18 @@ TEST(StepText, EachLanguageSaysWhatAndWhichBlock) {
     const Case cases[] = {
         {{Step::reading, Record::accepted_numbers, 3, 8},
          1,
-         "Reading telephone numbers (block 3 of 8)..."},
+         "Reading telephone numbers (block 3 of 8)…"},
         {{Step::reading, Record::accepted_numbers, 3, 8},
          0,
-         "Odczyt: numery telefonów (blok 3 z 8)..."},
+         "Odczyt numerów telefonów (blok 3 z 8)…"},
         {{Step::reading, Record::accepted_numbers, 3, 8},
          2,
-         "Lese: Telefonnummern (Block 3 von 8)..."},
-        {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings..."},
-        {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK..."},
-        {{Step::writing, Record::io_names_second, 1, 1}, 0, "Zapis: nazwy we./wy. 7-12..."},
+         "Lese: Telefonnummern (Block 3 von 8)…"},
+        {{Step::writing, Record::alarm_settings, 1, 1}, 1, "Writing alarm settings…"},
+        {{Step::verifying, Record::sim_codes, 1, 1}, 2, "Prüfe: PIN und PUK…"},
+        {{Step::writing, Record::io_names_second, 1, 1}, 0, "Zapis nazw we./wy. 7-12…"},
+        {{Step::verifying, Record::sim_codes, 1, 1}, 0, "Sprawdzanie kodów PIN i PUK…"},
+        {{Step::writing, Record::alarm_settings, 2, 2}, 0, "Zapis warunków alarmów (blok 2 z 2)…"},
     };
     for (const Case& c : cases) EXPECT_EQ(step_text(c.event, c.language), c.text);
 }
@@ -214,6 +218,107 @@ TEST(ConfigurationExtension, AddedOnlyWhenMissing) {
         {"dir.v2/name", "dir.v2/name.zavi.json"},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(with_configuration_extension(in), out) << in;
+}
+
+}  // namespace
+}  // namespace zavi::test
+
+namespace zavi::test {
+namespace {
+
+TEST_F(FileMenuTest, FailedBackupSaysNoFileWasSavedAndWhy) {
+    struct Row {
+        sim::FaultKind fault;
+        int command;
+        int language_item;
+        const char* text;
+    } const rows[] = {
+        {sim::FaultKind::no_answer, 6, IDM_ENGLISH,
+         "The backup failed: no file was saved.\n\nReading the module failed at alarm settings "
+         "(the module did not answer properly).\nCheck the connection to the module and try "
+         "again."},
+        {sim::FaultKind::bad_data_crc, 24, IDM_POLISH,
+         "Kopia zapasowa nie powstała: nie zapisano żadnego pliku.\n\nOdczyt z modułu nie "
+         "powiódł się: nazwy we./wy. 1-6 (odpowiedź modułu była uszkodzona).\nSprawdź "
+         "połączenie z modułem i spróbuj ponownie."},
+        {sim::FaultKind::unplug, 24, IDM_GERMAN,
+         "Die Sicherung ist fehlgeschlagen: Es wurde keine Datei gespeichert.\n\nDas Lesen des "
+         "Moduls schlug fehl bei: E/A-Namen 1-6 (das Modul hat nicht richtig geantwortet).\n"
+         "Prüfen Sie die Verbindung zum Modul und versuchen Sie es erneut."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        TearDown();
+        SetUp();
+        start(sim::demo_scenario());
+        view().click(row.language_item);
+        sim::Fault f;
+        f.kind = row.fault;
+        f.command = row.command;
+        sim().scenario().modules[0].faults = {f};
+        shell.chosen_files = {dir.file("b")};
+        view().clear_messages();
+        view().click(IDM_BACKUP);
+        ASSERT_EQ(view().messages().size(), 2u);  // the PIN question, then the failure
+        EXPECT_EQ(view().messages()[1].text, row.text);
+        EXPECT_EQ(view().messages()[1].icon, MessageIcon::error);
+        EXPECT_FALSE(std::filesystem::exists(dir.file("b.zavi.json")));
+    }
+}
+
+// Files that cannot be read or saved are named with the reason in the user's language.
+TEST_F(FileMenuTest, FileProblemsAreToldInTheLanguage) {
+    start(sim::demo_scenario());
+    std::filesystem::create_directory(dir.file("folder.zavi.json"));
+    const std::string big = dir.file("big.zavi.json");
+    std::ofstream(big) << std::string(config::kMaxFileBytes + 1, ' ');
+    struct Row {
+        int language_item;
+        int command;
+        std::string path;
+        std::string text;
+    } const rows[] = {
+        {IDM_ENGLISH, IDM_COMPARE, dir.file("none.zavi.json"),
+         "This file cannot be used:\n\n" + dir.file("none.zavi.json") +
+             "\nThe file does not exist."},
+        {IDM_POLISH, IDM_RESTORE, dir.file("folder.zavi.json"),
+         "Tego pliku nie można użyć:\n\n" + dir.file("folder.zavi.json") +
+             "\nTo jest folder, a nie plik."},
+        {IDM_GERMAN, IDM_COMPARE, big,
+         "Diese Datei kann nicht verwendet werden:\n\n" + big +
+             "\nDie Datei ist größer als 1 MiB."},
+        {IDM_ENGLISH, IDM_BACKUP, dir.file("missing/b.zavi.json"),
+         "The backup was not saved:\n" + dir.file("missing/b.zavi.json") +
+             "\nThe folder does not exist."},
+        {IDM_POLISH, IDM_BACKUP, dir.file("folder.zavi.json"),
+         "Kopia zapasowa nie została zapisana:\n" + dir.file("folder.zavi.json") +
+             "\nTo jest folder, a nie plik."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        view().click(row.language_item);
+        shell.chosen_files = {row.path};
+        view().clear_messages();
+        view().click(row.command);
+        ASSERT_FALSE(view().messages().empty());
+        EXPECT_EQ(view().messages().back().text, row.text);
+        EXPECT_EQ(view().messages().back().icon, MessageIcon::error);
+    }
+}
+
+TEST(SuggestedFileName, DateAndTimeToTheMinute) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 9;
+    t.tm_hour = 14;
+    t.tm_min = 30;
+    EXPECT_EQ(suggested_file_name(FileKind::configuration, t), "zavi-2026-12-09-1430.zavi.json");
+    t.tm_mon = 0;
+    t.tm_mday = 31;
+    t.tm_hour = 7;
+    t.tm_min = 5;
+    EXPECT_EQ(suggested_file_name(FileKind::numbers_csv, t), "zavi-numbers-2026-01-31-0705.csv");
 }
 
 }  // namespace

@@ -154,5 +154,29 @@ TEST_F(CliPort, WithoutPortTheFtdiPortsFoundAreTried) {
     ::close(holder);
 }
 
+// One set of hooks, sought twice: the second search sees the port that appeared in between, and
+// the first port is gone again for a third.
+TEST_F(CliPort, EachSearchListsThePortsAgain) {
+    const fs::path dev = dir_.path() / "dev";
+    fs::create_directories(dev / "serial" / "by-id");
+    Environment env{out_, err_};
+    env.backup_folder = (dir_.path() / "backups").string();
+    use_module_ports(env, dev.string(), (dir_.path() / "sys").string());
+    EXPECT_EQ(run({"status"}, env), kExitNoModule);
+
+    sim::SimDriver module(served_demo());
+    PtyPartner pty;
+    ASSERT_TRUE(pty.ok());
+    pty.serve(module);
+    const fs::path link = dev / "serial" / "by-id" / "usb-FTDI_C-if00-port0";
+    fs::create_symlink(pty.path(), link);
+    err_.str("");
+    EXPECT_EQ(run({"status"}, env), kExitDone) << err_.str();
+    fs::remove(link);
+    err_.str("");
+    EXPECT_EQ(run({"status"}, env), kExitNoModule);
+    EXPECT_NE(err_.str().find("no FTDI serial port found"), std::string::npos) << err_.str();
+}
+
 }  // namespace
 }  // namespace zavi::cli

@@ -41,7 +41,8 @@ void use_module_ports(Environment& env) {
             *message = port + " is not a COM port name (COM1 to COM255)";
             return PortOutcome::unusable;
         }
-        ports->com = std::make_unique<ComDriver>(std::vector<std::wstring>{name});
+        ports->com =
+            std::make_unique<ComDriver>([name] { return std::vector<std::wstring>{name}; });
         set_driver(ports->com.get());
         const uint8_t result = open_device(0, handle, kEnglish, notice);
         if (result == kOpenOk && *handle) return PortOutcome::ok;
@@ -61,15 +62,14 @@ void use_module_ports(Environment& env) {
     env.usb_driver = [ports](std::string* why) -> Driver* {
         const D2xxLoad load = ports->d2xx.load();
         if (load == D2xxLoad::ok) return &ports->d2xx;
-        std::vector<std::wstring> found = find_ftdi_com_ports();
-        if (found.empty()) {
+        if (find_ftdi_com_ports().empty()) {
             *why = load == D2xxLoad::library_missing
                        ? "the USB driver FTD2XX.dll is not installed"
                        : "FTD2XX.dll lacks a function this program needs";
             *why += ", and no FTDI COM port was found; name one with --port COMn";
             return nullptr;
         }
-        ports->com = std::make_unique<ComDriver>(std::move(found));
+        ports->com = std::make_unique<ComDriver>(find_ftdi_com_ports);
         return ports->com.get();
     };
 
