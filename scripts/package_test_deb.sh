@@ -240,7 +240,7 @@ deb_tests() {
 }
 
 man_page_ok() {  # man_page_ok WARNINGS-FILE RENDERED NAME WHATIS
-    [ ! -s "$1" ] && [ "$(wc -l <<<"$2")" -gt 40 ] && grep -q "^NAME" <<<"$2" &&
+    [ ! -s "$1" ] && [ "$(wc -l <<<"$2")" -gt 20 ] && grep -q "^NAME" <<<"$2" &&
         grep -q "\"$3 - " <<<"$4"
 }
 
