@@ -88,8 +88,9 @@ done
 "$pkg/usr/bin/zavi-gsm-cli" --version | grep -qx "zavi-gsm-cli $version" ||
     fail "zavi-gsm-cli --version does not say $version; nothing was written to dist/"
 
-# Manual pages from the docs: PAGE SECTION DOC [HEADING], the part of DOC from HEADING (a
-# "## " line) to the next one, or all of DOC; its own first heading gives way to NAME.
+# A manual page from the docs: PAGE SECTION DOC HEADING WHATIS. The page holds the part of DOC
+# from HEADING (a "## " line) to the next one, or with HEADING "" all of DOC, whose own title
+# gives way to NAME (PAGE - WHATIS, as man -k shows it).
 man_page() {
     local page=$1 section=$2 doc=$3 heading=$4 whatis=$5 body=$work/$1.md
     {
@@ -105,7 +106,8 @@ man_page() {
     pandoc -f markdown -t man -s --shift-heading-level-by=-1 --lua-filter="$here/man-links.lua" \
         -M title="$page" -M section="$section" -M header="ZAVI-GSM" \
         -M footer="zavi-gsm-cli $version" -M date="$(date -u -d "@$SOURCE_DATE_EPOCH" +%F)" \
-        "$body" | perl -p "$here/man-tables.pl" | gzip -9n >"$pkg/usr/share/man/man$section/$page.$section.gz" ||
+        "$body" | perl -p "$here/man-tables.pl" |
+        gzip -9n >"$pkg/usr/share/man/man$section/$page.$section.gz" ||
         fail "pandoc failed on docs/$doc; nothing was written to dist/"
 }
 man_page zavi-gsm-cli 1 command-line.md "" \

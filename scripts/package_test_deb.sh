@@ -32,23 +32,26 @@ path_without() {  # path_without TOOL: prints the folder
 udev_rule_check() {  # udev_rule_check FILE
     awk '
     function problem(why) { printf "     line %d: %s\n", NR, why; bad = 1 }
+    BEGIN {
+        known = "^(ACTION|DEVPATH|KERNEL|KERNELS|NAME|SYMLINK|SUBSYSTEM|SUBSYSTEMS|DRIVER|DRIVERS|" \
+                "ATTR|ATTRS|SYSCTL|TAG|TAGS|ENV|CONST|TEST|PROGRAM|RESULT|OWNER|GROUP|MODE|" \
+                "SECLABEL|OPTIONS|LABEL|GOTO|IMPORT|RUN)$"
+        matching_only = "^(ACTION|DEVPATH|KERNELS|SUBSYSTEMS|DRIVERS|ATTRS|TAGS|TEST|RESULT|CONST|PROGRAM)$"
+        item_form = "^[ \t]*[A-Z]+(\\{[A-Za-z0-9_.-]+\\})?[ \t]*(==|!=|\\+=|-=|:=|=)[ \t]*\"[^\"]*\"[ \t]*(,|$)"
+    }
     /^[ \t]*(#|$)/ { next }
     {
         line = $0; matches_vendor = 0; matches_product = 0; acts = 0
         while (length(line) > 0) {
-            if (!match(line, /^[ \t]*[A-Z]+(\{[A-Za-z0-9_.-]+\})?[ \t]*(==|!=|\+=|-=|:=|=)[ \t]*"[^"]*"[ \t]*(,|$)/)) {
-                problem("not KEY==\"value\": " line); next
-            }
+            if (!match(line, item_form)) { problem("not KEY==\"value\": " line); next }
             item = substr(line, RSTART, RLENGTH); line = substr(line, RLENGTH + 1)
             sub(/,[ \t]*$/, "", item); gsub(/^[ \t]+|[ \t]+$/, "", item)
             key = item; sub(/[{=!+:-].*/, "", key)
-            op = item; sub(/^[^=!+:-]*(\{[^}]*\})?[ \t]*/, "", op); op = substr(op, 1, index(op, "\"") - 1)
-            gsub(/[ \t]/, "", op)
-            if (key !~ /^(ACTION|DEVPATH|KERNEL|KERNELS|NAME|SYMLINK|SUBSYSTEM|SUBSYSTEMS|DRIVER|DRIVERS|ATTR|ATTRS|SYSCTL|TAG|TAGS|ENV|CONST|TEST|PROGRAM|RESULT|OWNER|GROUP|MODE|SECLABEL|OPTIONS|LABEL|GOTO|IMPORT|RUN)$/)
-                problem("unknown key " key)
+            op = item; sub(/^[^=!+:-]*(\{[^}]*\})?[ \t]*/, "", op)
+            op = substr(op, 1, index(op, "\"") - 1); gsub(/[ \t]/, "", op)
+            if (key !~ known) problem("unknown key " key)
             assigning = op ~ /^(=|\+=|-=|:=)$/
-            if (key ~ /^(ACTION|DEVPATH|KERNELS|SUBSYSTEMS|DRIVERS|ATTRS|TAGS|TEST|RESULT|CONST|PROGRAM)$/ && assigning)
-                problem(key " only matches, not " op)
+            if (key ~ matching_only && assigning) problem(key " only matches, not " op)
             if (item ~ /^ATTRS\{idVendor\}==/) matches_vendor = item ~ /"0403"$/
             if (item ~ /^ATTRS\{idProduct\}==/) matches_product = item ~ /"[0-9a-f][0-9a-f][0-9a-f][0-9a-f]"$/
             if (assigning && key !~ /^(LABEL|GOTO)$/) acts = 1
@@ -124,8 +127,7 @@ deb_tests() {
             >>"$r/var/lib/dpkg/status"
         touch "$r/var/lib/dpkg/info/$name.list" "$r/var/lib/dpkg/info/$name:$arch.list"
     done
-    check "dpkg --root installs it into a throw-away root" \
-        dpkg --root="$r" --log=/dev/null --force-not-root -i "$deb"
+    check "dpkg --root installs it into a throw-away root" deb_install "$r" "$deb"
     check "dpkg --root: the package is installed there and only there" sh -c \
         'dpkg-query --root="$1" -W -f="\${Status}" zavi-gsm-cli | grep -q "install ok installed" &&
          ! dpkg-query -W zavi-gsm-cli >/dev/null 2>&1' root "$r"
@@ -237,6 +239,11 @@ deb_tests() {
     chmod +x "$tmp/fakes/lintian/lintian"
     check "package_deb.sh when lintian finds an error says so, dist/ unchanged" \
         refused_deb "lintian finds errors" PATH="$tmp/fakes/lintian:$PATH"
+}
+
+deb_install() {  # deb_install ROOT DEB: dpkg's words only when it fails
+    dpkg --root="$1" --log=/dev/null -i "$2" >"$tmp/dpkg.log" 2>&1 ||
+        { sed 's/^/     /' "$tmp/dpkg.log"; return 1; }
 }
 
 man_page_ok() {  # man_page_ok WARNINGS-FILE RENDERED NAME WHATIS
