@@ -70,8 +70,8 @@ completion_of() {  # completion_of SCRIPT WORDS...
     (cd "$tmp/complete-here" && bash --norc --noprofile -c '
         source "$1" || exit 1
         shift
-        spec=$(complete -p "$1") || exit 1
-        function=${spec#*-F }
+        registered=$(complete -p "$1") || exit 1
+        function=${registered#*-F }
         function=${function%% *}
         COMP_WORDS=("$@")
         COMP_CWORD=$(($# - 1))
@@ -242,7 +242,7 @@ deb_tests() {
 }
 
 deb_install() {  # deb_install ROOT DEB: dpkg's words only when it fails
-    dpkg --root="$1" --log=/dev/null -i "$2" >"$tmp/dpkg.log" 2>&1 ||
+    dpkg --root="$1" --log=/dev/null --force-not-root -i "$2" >"$tmp/dpkg.log" 2>&1 ||
         { sed 's/^/     /' "$tmp/dpkg.log"; return 1; }
 }
 
