@@ -181,16 +181,13 @@ deb_tests() {
     local cases=(
         "status|zavi-gsm-cli|st"
         "restore|zavi-gsm-cli|--sim|re"
-        "--version|zavi-gsm-cli|--vers"
         "--device|zavi-gsm-cli|--sim|--d"
         "export import|zavi-gsm-cli|numbers|"
         "a.zavi.json sub|zavi-gsm-cli|restore|"
         "a.zavi.json sub|zavi-gsm-cli|--sim|--state|"
-        "--dry-run|zavi-gsm-cli|restore|a.zavi.json|--d"
         "a.zavi.json sub|zavi-gsm-cli|diff|a.zavi.json|"
         "--help --with-sim-codes|zavi-gsm-cli|backup|x.zavi.json|"
         "b.csv sub|zavi-gsm-cli|numbers|import|"
-        "--dry-run --help --replace|zavi-gsm-cli|numbers|import|b.csv|--"
         "--scenario|zavi-sim-serve|--sc"
         "c.jsonl sub|zavi-sim-serve|--journal|"
     )
@@ -203,6 +200,29 @@ deb_tests() {
         [ "$got" = "$want" ] || echo "     got '$got'"
         check "completion of '${words[*]}' offers '$want'" [ "$got" = "$want" ]
     done
+
+    # Every command and option the installed tool's help names is completed, so a new one
+    # cannot be forgotten here.
+    local help
+    help=$("$r/usr/bin/zavi-gsm-cli" --help)
+    want=$(awk '/^Commands:/ { s = 1; next } /^$/ { s = 0 } s && /^  [a-z]/ { print $1 }' \
+        <<<"$help" | sort -u | tr '\n' ' ' | sed 's/ $//')
+    check "completion offers every command of --help ($want)" \
+        [ -n "$want" -a "$(completion_of "$completions/zavi-gsm-cli" zavi-gsm-cli "")" = "$want" ]
+    want=$(awk '/^Options/ { s = 1; next } /^$/ { s = 0 } s && /^  --/ { print $1 }' \
+        <<<"$help" | sort -u | tr '\n' ' ' | sed 's/ $//')
+    check "completion offers every option of --help ($want)" \
+        [ -n "$want" -a "$(completion_of "$completions/zavi-gsm-cli" zavi-gsm-cli --)" = "$want" ]
+
+    local command_words
+    while read -r -a command_words; do
+        want=$("$r/usr/bin/zavi-gsm-cli" "${command_words[@]}" --help |
+            grep -o '^  --[a-z-]*' | tr -d ' ' || true)
+        want=$(printf '%s\n' $want --help | sort -u | tr '\n' ' ' | sed 's/ $//')
+        check "completion of '${command_words[*]} --' offers its options ($want)" [ "$(completion_of \
+            "$completions/zavi-gsm-cli" zavi-gsm-cli "${command_words[@]}" x.zavi.json --)" = "$want" ]
+    done < <(awk '/^Commands:/ { s = 1; next } /^$/ { s = 0 }
+                  s && /^  [a-z]/ { print $1 ($2 ~ /^[a-z]+$/ ? " " $2 : "") }' <<<"$help")
 
     local rule=$r/lib/udev/rules.d/70-zavi-gsm.rules
     if udevadm verify --help >/dev/null 2>&1; then
