@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tests the release packages in dist/ (made by scripts/package.sh) as a Windows user would meet
-# them, under Wine in a fresh prefix:
+# Tests the release packages in dist/ (made by scripts/package.sh) as their users would meet
+# them: the Windows ones under Wine in a fresh prefix, the Debian package in a throw-away root.
 #
 #   - SHA256SUMS matches; each zip holds just zavi-gsm.exe and README.txt, the program of its
 #     architecture, stripped, with the version in its version resource;
