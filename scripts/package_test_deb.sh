@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154  # root and tmp come from package_test.sh
 # The Debian package's tests, sourced by scripts/package_test.sh (which gives check, ok, bad,
 # skip, refused, dist_state, $tmp and $root). Nothing is installed into this machine's system:
 # the package goes into a throw-away root with its own dpkg database.
