@@ -99,7 +99,7 @@ deb_tests() {
     [ -z "$lint" ] || sed 's/^/     /' <<<"$lint"
     check "lintian: no error, no warning" lacks "^[EW]:" "$lint"
 
-    local expected=(
+    local contents=(
         ./lib/udev/rules.d/70-zavi-gsm.rules ./usr/bin/zavi-gsm-cli ./usr/bin/zavi-sim-serve
         ./usr/share/bash-completion/completions/zavi-gsm-cli
         "./usr/share/bash-completion/completions/zavi-sim-serve -> zavi-gsm-cli"
@@ -109,8 +109,8 @@ deb_tests() {
         ./usr/share/metainfo/zavi-gsm-cli.metainfo.xml)
     local listed
     listed=$(dpkg-deb -c "$deb" | grep -v '/$' | sed 's/^\([^ ]* *\)\{5\}//' | sort)
-    check "the package holds exactly its $((${#expected[@]})) files" \
-        [ "$listed" = "$(printf '%s\n' "${expected[@]}" | sort)" ]
+    check "the package holds exactly its $((${#contents[@]})) files" \
+        [ "$listed" = "$(printf '%s\n' "${contents[@]}" | sort)" ]
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "     Depends: $depends"
