@@ -67,6 +67,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             a->port = text;
         } else if (s == "--help" || s == "-h") {
             a->help = true;
+        } else if (s == "--version") {
+            a->version = true;
         } else if (!s.empty() && s[0] == '-') {
             *error = "unknown option " + s + " (options come before the command)";
             return false;
@@ -83,7 +85,7 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         return false;
     }
     if (i == args.size()) {
-        if (a->help) return true;
+        if (a->help || a->version) return true;
         *error = "no command given";
         return false;
     }
@@ -153,6 +155,7 @@ const char* tool_help() {
            "  --port PATH        the module on this serial port alone: /dev/ttyUSB0,\n"
            "                     /dev/serial/by-id/..., a pseudo-terminal; COM5 on Windows\n"
            "  --help             this text; COMMAND --help describes a command\n"
+           "  --version          the tool's version\n"
            "\n"
            "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
            "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"

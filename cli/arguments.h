@@ -15,6 +15,7 @@ struct Arguments {
     std::optional<int> device;
     std::optional<std::string> port;
     bool help = false;  // --help for the tool or (with a command) for the command
+    bool version = false;
     Command command = Command::none;
     std::vector<std::string> files;
     bool json = false;

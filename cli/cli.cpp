@@ -447,6 +447,10 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
         env.out << command_help(args.command);
         return kExitDone;
     }
+    if (args.version) {
+        env.out << "zavi-gsm-cli " << ZAVI_PROJECT_VERSION << "\n";
+        return kExitDone;
+    }
     if (args.sim && env.test_module && !args.state_file.empty()) {
         env.err << "zavi-gsm-cli: --state cannot be used here\n";
         return kExitUsage;

@@ -48,7 +48,7 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
     env.usb_driver = [ports, dev_root, sys_root](std::string* why) -> Driver* {
         std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
         if (found.empty()) {
-            *why = "no FTDI serial port found (neither " + dev_root +
+            *why = "no FTDI serial port found (neither " + dev_root + "/zavi-gsm-*, " + dev_root +
                    "/serial/by-id/usb-FTDI_* nor a " + dev_root +
                    "/ttyUSB* with USB vendor 0403); name one with --port PATH, or use --sim";
             return nullptr;

@@ -33,32 +33,38 @@ bool starts_with(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
+// The entries of `dir` whose names start with `prefix`, sorted.
+std::vector<fs::path> entries_named(const fs::path& dir, const char* prefix) {
+    std::vector<fs::path> paths;
+    std::error_code error;
+    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
+        if (starts_with(it->path().filename().string(), prefix)) paths.push_back(it->path());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
 }  // namespace
 
 std::vector<std::string> find_ftdi_ports(const std::string& dev_root, const std::string& sys_root) {
     std::vector<std::string> found;
     std::set<fs::path> seen;  // the devices behind the names already listed
-    std::error_code error;
-
-    std::vector<fs::path> by_id;
-    for (fs::directory_iterator it(fs::path(dev_root) / "serial" / "by-id", error), end;
-         !error && it != end; it.increment(error))
-        if (starts_with(it->path().filename().string(), "usb-FTDI_")) by_id.push_back(it->path());
-    std::sort(by_id.begin(), by_id.end());
-    for (const fs::path& link : by_id) {
+    // A link that leads nowhere, or to a device already listed, is left out.
+    auto add_link = [&](const fs::path& link) {
         std::error_code e;
         const fs::path target = fs::canonical(link, e);
-        if (e || !seen.insert(target).second) continue;  // a dangling link leads nowhere
+        if (e || !seen.insert(target).second) return;
         found.push_back(link.string());
-    }
+    };
 
-    std::vector<fs::path> ttys;
-    error.clear();
-    for (fs::directory_iterator it(fs::path(dev_root), error), end; !error && it != end;
-         it.increment(error))
-        if (starts_with(it->path().filename().string(), "ttyUSB")) ttys.push_back(it->path());
-    std::sort(ttys.begin(), ttys.end());
-    for (const fs::path& tty : ttys) {
+    // Only symbolic links count here: the rule makes nothing else under this name.
+    for (const fs::path& link : entries_named(dev_root, kModuleLinkPrefix)) {
+        std::error_code e;
+        if (fs::is_symlink(link, e)) add_link(link);
+    }
+    for (const fs::path& link : entries_named(fs::path(dev_root) / "serial" / "by-id", "usb-FTDI_"))
+        add_link(link);
+
+    for (const fs::path& tty : entries_named(dev_root, "ttyUSB")) {
         std::error_code e;
         const fs::path target = fs::canonical(tty, e);
         if (e || seen.count(target)) continue;

@@ -4,7 +4,8 @@
 #   zavi-gsm-VERSION-windows-x86.zip   stripped i686 zavi-gsm.exe + README.txt
 #   zavi-gsm-VERSION-windows-x64.zip   stripped x86_64 zavi-gsm.exe + README.txt
 #   zavi-gsm-VERSION-setup.exe         per-user installer (NSIS) holding both programs
-#   SHA256SUMS                         of the three
+#   zavi-gsm-cli_VERSION_amd64.deb     the Linux tools (scripts/package_deb.sh)
+#   SHA256SUMS                         of the four
 #
 #   scripts/package.sh                 (also: cmake --build --preset win64 --target package)
 #   MAKENSIS=/path/to/makensis scripts/package.sh    (another makensis than the one on PATH)
@@ -47,6 +48,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     fail "cannot make packages, missing: ${missing[*]}; scripts/setup.sh installs them. Nothing was written to dist/."
 fi
+scripts/package_deb.sh --check || exit 1
 
 declare -A triplet=([win32]=i686-w64-mingw32 [win64]=x86_64-w64-mingw32)
 declare -A arch=([win32]=x86 [win64]=x64)
@@ -102,6 +104,12 @@ echo "package: making $setup"
     fail "makensis failed on packaging/installer.nsi; nothing was written to dist/"
 [ -s "$stage/$setup" ] || fail "makensis made no $setup; nothing was written to dist/"
 names+=("$setup")
+
+scripts/package_deb.sh --out "$stage" || exit 1
+deb=zavi-gsm-cli_${version}_$(dpkg --print-architecture).deb
+[ -f "$stage/$deb" ] ||
+    fail "the Debian package is not of version $version (configure the native preset again); nothing was written to dist/"
+names+=("$deb")
 
 (cd "$stage" && sha256sum "${names[@]}" >SHA256SUMS)
 for name in "${names[@]}" SHA256SUMS; do

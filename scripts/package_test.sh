@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tests the release packages in dist/ (made by scripts/package.sh) as a Windows user would meet
-# them, under Wine in a fresh prefix:
+# Tests the release packages in dist/ (made by scripts/package.sh) as their users would meet
+# them: the Windows ones under Wine in a fresh prefix, the Debian package in a throw-away root.
 #
 #   - SHA256SUMS matches; each zip holds just zavi-gsm.exe and README.txt, the program of its
 #     architecture, stripped, with the version in its version resource;
@@ -10,7 +10,12 @@
 #   - the installer run silently (/S): program, README, uninstaller, Start-menu shortcut and
 #     uninstall entry where promised; started as the shortcut says, it writes config.db in the
 #     shortcut's working folder; the silent uninstall removes program, shortcut and entry and
-#     keeps config.db.
+#     keeps config.db;
+#   - the Debian package of the Linux tools (scripts/package_test_deb.sh): lintian, installed
+#     into a throw-away root, run from there, its manual pages, completion and udev rule.
+#
+#   scripts/package_test.sh          everything
+#   scripts/package_test.sh --deb    the Debian package alone (no Wine)
 #
 # Where only 64-bit programs run (or with ZAVI_WINE=64) the x86 zip is only checked, not started,
 # and the installer is tested as its 64-bit twin made from the same script, since the 32-bit
@@ -19,8 +24,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/wine_env.sh
+source scripts/package_test_deb.sh
+deb_only=""
+[ "${1:-}" = --deb ] && deb_only=1
 
-if [ -z "${ZAVI_PACKAGE_TEST_INNER:-}" ]; then
+if [ -z "${ZAVI_PACKAGE_TEST_INNER:-}" ] && [ -z "$deb_only" ]; then
     zavi_wine_setup
     echo "== package tests: $ZAVI_WINE_WHY"
     for preset in $ZAVI_WINE_PRESETS; do
@@ -55,18 +63,6 @@ finish() {
     exit
 }
 
-version=$(sed -n 's/^#define ZAVI_VERSION_TEXT "\(.*\)"$/\1/p' build/win64/generated/zavi_version.h)
-declare -A preset_of=([x86]=win32 [x64]=win64)
-declare -A pe_format=([x86]=pei-i386 [x64]=pei-x86-64)
-declare -A triplet=([x86]=i686-w64-mingw32 [x64]=x86_64-w64-mingw32)
-setup=dist/zavi-gsm-$version-setup.exe
-for f in dist/zavi-gsm-$version-windows-{x86,x64}.zip "$setup" dist/SHA256SUMS; do
-    [ -f "$f" ] || { bad "$f exists" "run scripts/package.sh first"; finish; }
-done
-check "SHA256SUMS matches the packages" sh -c 'cd dist && sha256sum --quiet -c SHA256SUMS'
-
-tmp=$(mktemp -d /tmp/zavi-package-test.XXXXXX)
-
 # package.sh on a fault: a clear message naming what is missing or failed, dist/ as it was.
 dist_state() { (cd dist && find . | sort && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 refused() {  # refused WHAT-THE-MESSAGE-NAMES ENV... : package.sh fails, says so, leaves dist/
@@ -81,6 +77,27 @@ refused() {  # refused WHAT-THE-MESSAGE-NAMES ENV... : package.sh fails, says so
     echo "     $(tail -1 <<<"$message")"
     grep -q "$names" <<<"$message" && [ "$before" = "$after" ]
 }
+
+if [ -n "$deb_only" ]; then
+    tmp=$(mktemp -d /tmp/zavi-package-test.XXXXXX)
+    trap 'rm -rf "$tmp"' EXIT
+    check "SHA256SUMS matches the packages" sh -c 'cd dist && sha256sum --quiet -c SHA256SUMS'
+    deb_tests
+    finish
+fi
+
+version=$(sed -n 's/^#define ZAVI_VERSION_TEXT "\(.*\)"$/\1/p' build/win64/generated/zavi_version.h)
+declare -A preset_of=([x86]=win32 [x64]=win64)
+declare -A pe_format=([x86]=pei-i386 [x64]=pei-x86-64)
+declare -A triplet=([x86]=i686-w64-mingw32 [x64]=x86_64-w64-mingw32)
+setup=dist/zavi-gsm-$version-setup.exe
+for f in dist/zavi-gsm-$version-windows-{x86,x64}.zip "$setup" dist/SHA256SUMS; do
+    [ -f "$f" ] || { bad "$f exists" "run scripts/package.sh first"; finish; }
+done
+check "SHA256SUMS matches the packages" sh -c 'cd dist && sha256sum --quiet -c SHA256SUMS'
+
+tmp=$(mktemp -d /tmp/zavi-package-test.XXXXXX)
+
 fakes=$tmp/fakes
 mkdir -p "$fakes/cmake" "$fakes/makensis"
 # A build that fails: cmake configures as usual but every build stops with an error.
@@ -96,6 +113,7 @@ check "package.sh on a failing build says so, dist/ unchanged" \
     refused "the win32 build failed" PATH="$fakes/cmake:$PATH"
 check "package.sh when makensis fails says so, dist/ unchanged" \
     refused "makensis failed" PATH="$fakes/makensis:$PATH"
+deb_tests
 
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 cleanup() {

@@ -12,6 +12,10 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth imagemagick
     nsis zip unzip
+    dpkg-dev
+    lintian
+    pandoc
+    man-db
 )
 
 sudo=""

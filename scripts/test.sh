@@ -2,7 +2,7 @@
 # Builds everything and runs every test: native unit tests (also under ASan/UBSan), the Windows
 # builds (i686 and x86_64) with their stand-alone check, the end-to-end tests of the real program
 # under Wine, the demo on the 64-bit Wine path, the benchmarks, the release packages and their
-# tests, and a short fuzzing run of every fuzz target.
+# tests (the .deb too), and a short fuzzing run of every fuzz target.
 #
 # Every stage is timed. A failed stage does not stop the ones after it; at the end a table gives
 # each stage's result and time, and a line counts what passed, failed and was skipped (with why).
@@ -80,7 +80,7 @@ stage "demo, headless, forced onto 64-bit Wine (ZAVI_WINE=64)" \
     env ZAVI_WINE=64 scripts/demo.sh --headless
 stage "performance (short)" scripts/bench.sh --short
 stage "release packages" scripts/package.sh
-stage "release packages under Wine" scripts/package_test.sh
+stage "release packages under Wine, the .deb in a throw-away root" scripts/package_test.sh
 stage "fuzzing every target for a short fixed time" scripts/fuzz.sh
 
 echo

@@ -1,6 +1,7 @@
 // zavi-sim-serve: the simulated module on a pseudo-terminal. Prints the slave's path and serves
 // the module on the master side until stopped (Ctrl+C, SIGTERM).
 //   zavi-sim-serve [--scenario FILE] [--state FILE] [--journal FILE] [--link PATH]
+//   zavi-sim-serve --version
 // --scenario  the simulator's scenario (JSON); without it the demo module
 // --state     module state: loaded at start when it exists, saved after every write command
 // --journal   every frame the module receives, one JSON object per line (as the drop-in DLL)
@@ -53,7 +54,8 @@ bool save_state(const std::string& path, const Scenario& scenario, std::string* 
 int usage() {
     std::fprintf(stderr,
                  "usage: zavi-sim-serve [--scenario FILE] [--state FILE] [--journal FILE] "
-                 "[--link PATH]\n");
+                 "[--link PATH]\n"
+                 "       zavi-sim-serve --version\n");
     return 2;
 }
 
@@ -61,6 +63,10 @@ int usage() {
 
 int main(int argc, char** argv) {
     std::string scenario_path, state_path, journal_path, link_path;
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("zavi-sim-serve %s\n", ZAVI_PROJECT_VERSION);
+        return 0;
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         std::string* target = arg == "--scenario"  ? &scenario_path

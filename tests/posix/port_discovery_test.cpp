@@ -1,6 +1,6 @@
-// The search for FTDI serial ports over a made-up /dev and /sys: stable names and ttyUSB*
-// devices of vendor 0403 count, each port once; other vendors, dangling links and ports
-// outside USB do not.
+// The search for FTDI serial ports over a made-up /dev and /sys: the module links of the udev
+// rule, stable names and ttyUSB* devices of vendor 0403 count, each port once; other vendors,
+// dangling links and ports outside USB do not.
 #include "posix/port_discovery.h"
 
 #include <filesystem>
@@ -34,6 +34,10 @@ class PortDiscovery : public ::testing::Test {
         fs::create_directories(dev() / "serial/by-id");
         fs::create_symlink(dev() / target, dev() / "serial/by-id" / name);
     }
+    void module_link(const std::string& name, const std::string& target) {
+        fs::create_directories(dev());
+        fs::create_symlink(dev() / target, dev() / name);
+    }
     std::vector<std::string> found() { return find_ftdi_ports(dev().string(), sys().string()); }
     std::string at(const std::string& relative) { return (dev() / relative).string(); }
 
@@ -52,6 +56,21 @@ TEST_F(PortDiscovery, FindsFtdiPortsOnceEach) {
     EXPECT_EQ(found(),
               (std::vector<std::string>{
                   at("serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"), at("ttyUSB2")}));
+}
+
+TEST_F(PortDiscovery, ModuleLinksComeFirstAndHideTheOtherNames) {
+    usb_tty("ttyUSB0", "0403");
+    usb_tty("ttyUSB1", "0403");
+    usb_tty("ttyUSB2", "0403");
+    by_id("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB0");
+    by_id("usb-FTDI_FT232R_USB_UART_B7-if00-port0", "ttyUSB2");
+    module_link("zavi-gsm-B7", "ttyUSB2");
+    module_link("zavi-gsm-A50285BI", "ttyUSB0");
+    module_link("zavi-gsm-gone", "ttyUSB9");                    // dangling: unplugged
+    test::write_file((dev() / "zavi-gsm-notes").string(), "");  // not a link
+    module_link("zavi-gsm-twice", "ttyUSB0");                   // a second link to a listed port
+    EXPECT_EQ(found(), (std::vector<std::string>{at("zavi-gsm-A50285BI"), at("zavi-gsm-B7"),
+                                                 at("ttyUSB1")}));
 }
 
 TEST_F(PortDiscovery, NothingThereIsAnEmptyList) {
