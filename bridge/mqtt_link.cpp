@@ -152,7 +152,8 @@ void MqttLink::connect_callback(struct mosquitto*, void* self, int rc) {
     const std::string reason = mosquitto_connack_string(rc);
     // 4: bad user name or password, 5: not authorised; the same request fails the same way.
     if (rc == 4 || rc == 5) {
-        link->fatal_ = link->where() + " refused the connection: " + reason;
+        link->fatal_ = link->where() + " refused the connection: " + reason +
+                       " (check --username and --password-file)";
         link->state_ = State::idle;
         return;
     }

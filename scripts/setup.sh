@@ -12,6 +12,11 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth imagemagick
     nsis zip unzip
+    mosquitto
+    mosquitto-clients
+    libmosquitto-dev
+    jq
+    python3
 )
 
 sudo=""
