@@ -66,7 +66,7 @@ class Bridge {
         if (!open_) {
             std::string firmware, why;
             if (!module_.open(&firmware, &why)) {
-                if (why != last_why_) log_(why + "; waiting for the module");
+                if (why != last_why_) log_("waiting for the module: " + why);
                 last_why_ = why;
                 return;
             }

@@ -116,12 +116,19 @@ int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& mo
     stop = false;
     const auto old_int = std::signal(SIGINT, on_stop_signal);
     const auto old_term = std::signal(SIGTERM, on_stop_signal);
+#ifdef SIGPIPE
+    // A broker that resets the connection shows up as an error of the write, not a signal.
+    const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
+#endif
     const auto log = [&env](const std::string& line) {
         env.err << "zavi-gsm-cli: " << line << "\n" << std::flush;
     };
     const BridgeEnd end = run_bridge(settings, access, stop, log);
     std::signal(SIGINT, old_int);
     std::signal(SIGTERM, old_term);
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, old_pipe);
+#endif
     switch (end) {
         case BridgeEnd::stopped:
             return kExitDone;
