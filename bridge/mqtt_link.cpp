@@ -20,7 +20,9 @@ void init_library() {
 
 std::string error_text(int rc) {
     if (rc == MOSQ_ERR_ERRNO) return std::strerror(errno);
-    return mosquitto_strerror(rc);
+    if (rc == MOSQ_ERR_KEEPALIVE) return "no answer from the broker within the keep-alive time";
+    const std::string text = mosquitto_strerror(rc);
+    return text == "Unknown error." ? "libmosquitto error " + std::to_string(rc) : text;
 }
 
 }  // namespace
