@@ -1,6 +1,7 @@
 #include "cli/mqtt_command.h"
 
 #include <csignal>
+#include <filesystem>
 #include <sstream>
 
 #include "bridge/bridge.h"
@@ -47,6 +48,11 @@ int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
     s->connect.tls = args.tls;
     if (const std::string* cafile = value("--cafile")) {
         if (!args.tls) return usage(env, "--cafile belongs to --tls");
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::u8string(cafile->begin(), cafile->end()), ec)) {
+            env.err << "zavi-gsm-cli: mqtt: the CA file " << *cafile << " does not exist\n";
+            return kExitInvalidFile;
+        }
         s->connect.cafile = *cafile;
     }
     const std::string* user = value("--username");

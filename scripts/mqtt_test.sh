@@ -4,7 +4,7 @@
 #   discovery messages, state that follows the module, only status reads reach the module,
 #   offline on unplug and back on replug, the last will after kill -9, SIGTERM says offline,
 #   a broker gone for 10 s (no crash, no busy loop) and its restart, a broker that resets or
-#   stalls, a wrong password, bad prefixes and password files.
+#   stalls, TLS with its own CA, a wrong password, bad prefixes and password files.
 # Needs build/native (zavi-gsm-cli, zavi-sim-serve). Starts and ends everything it uses.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -231,6 +231,29 @@ expect_exit 2 "empty level" --sim mqtt --broker "127.0.0.1:$port" --topic-prefix
 expect_exit 2 "port must be" --sim mqtt --broker "127.0.0.1:99999"
 expect_exit 5 "does not exist" --sim mqtt --broker "127.0.0.1:$port" --username u --password-file "$work/none"
 expect_exit 2 "needs --username" --sim mqtt --broker "127.0.0.1:$port" --password-file "$work/none"
+
+# TLS: a broker with its own certificate, trusted through --cafile; without it the bridge
+# does not take the broker's word.
+stop broker
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
+    -addext subjectAltName=DNS:localhost -keyout "$work/key.pem" -out "$work/cert.pem" \
+    >/dev/null 2>&1
+chmod 755 "$work" && chmod 644 "$work/key.pem" "$work/cert.pem"
+printf 'listener %s 127.0.0.1\nallow_anonymous true\ncertfile %s\nkeyfile %s\n' "$port" \
+    "$work/cert.pem" "$work/key.pem" >"$work/tls.conf"
+start_broker "$work/tls.conf"
+start_bridge tls "$work/tls.log" --sim mqtt --broker "localhost:$port" --tls --cafile "$work/cert.pem" \
+    --topic-prefix tls
+start_bridge untrusted "$work/untrusted.log" --sim mqtt --broker "localhost:$port" --tls \
+    --topic-prefix untrusted
+sub_auth=(-h localhost --cafile "$work/cert.pem")
+if wait_for tls/state '.operator != null' 10 && wait_for tls/availability '. == "online"' 3 &&
+    [ -z "$(retained untrusted/availability)" ] && grep -q "TLS error" "$work/untrusted.log"
+then pass "TLS with --cafile; a broker the system does not trust is not used"
+else fail "TLS: $(cat "$work/tls.log" "$work/untrusted.log")"; fi
+stop tls TERM
+stop untrusted TERM
+sub_auth=()
 
 # A broker with passwords: a wrong one ends the bridge with a clear message.
 stop broker

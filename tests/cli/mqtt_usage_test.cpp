@@ -29,6 +29,9 @@ TEST(MqttUsage, RefusedBeforeAnythingStarts) {
         {{"mqtt", "--broker", "h", "--username", "u", "--password-file", "/nonexistent/p"},
          kExitInvalidFile,
          "/nonexistent/p does not exist"},
+        {{"mqtt", "--broker", "h", "--tls", "--cafile", "/nonexistent/ca.pem"},
+         kExitInvalidFile,
+         "the CA file /nonexistent/ca.pem does not exist"},
         {{"mqtt", "--json", "--broker", "h"}, kExitUsage, "mqtt has no option --json"},
     };
     sim::SimDriver module;
