@@ -12,6 +12,7 @@ struct CommandShape {
     const char* name;
     std::size_t min_files, max_files;
     std::vector<const char*> flags;
+    std::vector<const char*> values{};  // options that take a value
 };
 
 const std::vector<CommandShape>& shapes() {
@@ -22,6 +23,12 @@ const std::vector<CommandShape>& shapes() {
         {Command::diff, "diff", 1, 2, {"--json"}},
         {Command::numbers_export, "numbers export", 1, 1, {}},
         {Command::numbers_import, "numbers import", 1, 1, {"--replace", "--dry-run"}},
+        {Command::mqtt,
+         "mqtt",
+         0,
+         0,
+         {"--tls"},
+         {"--broker", "--username", "--password-file", "--cafile", "--interval", "--topic-prefix"}},
     };
     return all;
 }
@@ -110,6 +117,9 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         const std::string& s = args[i];
         if (s == "--help" || s == "-h") {
             a->help = true;
+        } else if (std::find(shape->values.begin(), shape->values.end(), s) !=
+                   shape->values.end()) {
+            if (!value(s, &a->values[s])) return false;
         } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
             if (std::find(shape->flags.begin(), shape->flags.end(), s) == shape->flags.end()) {
                 *error = std::string(shape->name) + " has no option " + s;
@@ -119,11 +129,16 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             if (s == "--with-sim-codes") a->with_sim_codes = true;
             if (s == "--dry-run") a->dry_run = true;
             if (s == "--replace") a->replace = true;
+            if (s == "--tls") a->tls = true;
         } else {
             a->files.push_back(s);
         }
     }
     if (a->help) return true;
+    if (a->command == Command::mqtt && !a->values.count("--broker")) {
+        *error = "mqtt needs --broker HOST[:PORT]";
+        return false;
+    }
     if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
         *error =
             std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
@@ -146,6 +161,8 @@ const char* tool_help() {
            "  numbers export FILE.csv                  the accepted numbers as CSV\n"
            "  numbers import FILE.csv [--replace] [--dry-run]\n"
            "                                           add (or replace with) numbers from CSV\n"
+           "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
+           "                                           Assistant); see mqtt --help\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
@@ -159,7 +176,7 @@ const char* tool_help() {
            "\n"
            "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
            "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"
-           "differs from the file.\n";
+           "differs from the file, 7 the MQTT broker refused the user name or password.\n";
 }
 
 const char* command_help(Command command) {
@@ -194,6 +211,20 @@ const char* command_help(Command command) {
                    "duplicate and rejected rows, then adds the valid ones to the end of the list.\n"
                    "  --replace  the valid numbers replace the list\n"
                    "  --dry-run  report only\n";
+        case Command::mqtt:
+            return "Usage: zavi-gsm-cli [OPTIONS] mqtt --broker HOST[:PORT] [--username U\n"
+                   "                    --password-file F] [--tls [--cafile F]] [--interval S]\n"
+                   "                    [--topic-prefix P]\n"
+                   "Publishes the module's live status to an MQTT broker, with Home Assistant's\n"
+                   "discovery messages and an availability topic, until Ctrl+C or SIGTERM.\n"
+                   "Only reads from the module. Reconnects to the broker by itself.\n"
+                   "  --broker         the broker (port 1883, 8883 with --tls)\n"
+                   "  --username       the user name at the broker\n"
+                   "  --password-file  a file whose first line is the password (chmod 600)\n"
+                   "  --tls            TLS, checked against the system's certificates\n"
+                   "  --cafile         ...or against this CA certificate (PEM)\n"
+                   "  --interval       seconds between status reads, 0.5 to 3600 (default 10)\n"
+                   "  --topic-prefix   the topics' first levels (default zavi-gsm)\n";
         case Command::none:
             break;
     }

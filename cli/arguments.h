@@ -1,13 +1,14 @@
 // The command line of zavi-gsm-cli, parsed. Options come before the command.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import };
+enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import, mqtt };
 
 struct Arguments {
     bool sim = false;
@@ -22,6 +23,9 @@ struct Arguments {
     bool with_sim_codes = false;
     bool dry_run = false;
     bool replace = false;
+    bool tls = false;
+    // Options with a value after the command (mqtt: "--broker" -> "host:1883").
+    std::map<std::string, std::string> values;
 };
 
 // False with the message in *error on a usage error.

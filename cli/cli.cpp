@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/mqtt_command.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
 #include "config/compare.h"
@@ -469,6 +470,16 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_numbers_export(args, env);
         case Command::numbers_import:
             return command_numbers_import(args, env);
+        case Command::mqtt: {
+            std::unique_ptr<Session> session;
+            const ModuleOpener module{[&](Environment& e) -> DriverHandle {
+                                          session = std::make_unique<Session>(args, e);
+                                          if (session->open() != kExitDone) session.reset();
+                                          return session ? session->handle() : nullptr;
+                                      },
+                                      [&] { session.reset(); }};
+            return command_mqtt(args, env, module);
+        }
         case Command::none:
             break;
     }

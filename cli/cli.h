@@ -24,6 +24,7 @@ constexpr int kExitNoModule = 3;
 constexpr int kExitCommunication = 4;
 constexpr int kExitInvalidFile = 5;
 constexpr int kExitVerifyFailed = 6;
+constexpr int kExitBrokerRefused = 7;  // mqtt: user name or password refused
 
 // How opening the module on one named serial port (--port) went.
 enum class PortOutcome { ok, unusable, silent, wrong_firmware };

@@ -1,12 +1,15 @@
 #include "panels/status_panel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/module_text.h"
 #include "link/records.h"
+#include "link/status_values.h"
 #include "panels/alarm_settings_panel.h"
 #include "resources/ids.h"
 #include "ui/language.h"
@@ -15,50 +18,33 @@ namespace zavi {
 
 namespace {
 
-constexpr int kSignalMax = 32;
-constexpr int kSignalNoReading = 99;
-constexpr int kBatteryMax = 100;
-
 constexpr int kStateControls[6] = {IDC_STATE_IN1,  IDC_STATE_IN2,  IDC_STATE_PIN1,
                                    IDC_STATE_PIN2, IDC_STATE_OUT1, IDC_STATE_OUT2};
 
-// A NUL-terminated slot read without trusting the terminator to be there.
 std::string slot_text(const char* slot, std::size_t size) {
-    return module_text_to_utf8(std::string_view(slot, strnlen(slot, size)));
+    return status_slot_text(slot, size);
 }
 
 void show_temperature(DialogView& view, int id, uint8_t negative, uint8_t whole, uint8_t tenths) {
-    char text[32];
-    std::snprintf(text, sizeof text, negative ? "-%d.%d °C" : "%d.%d °C", whole, tenths);
-    view.set_text(id, text);
+    view.set_text(id, temperature_text(negative, whole, tenths) + " °C");
 }
 
 void show_signal(DialogView& view) {
     uint8_t& q = device_status.gsm_signal;
-    char text[32];
-    int position = 0;
-    if (q == kSignalNoReading) {
-        q = 0;
-        std::snprintf(text, sizeof text, "???");
-    } else {
-        if (q > kSignalMax) q = kSignalMax;
-        position = q;
-        std::snprintf(text, sizeof text, "-%d dBm", 113 - 2 * q);
-    }
+    const std::optional<int> dbm = signal_dbm(q);
+    // The panel keeps what it shows in the record, as the bar does.
+    q = dbm ? std::min<uint8_t>(q, kSignalMax) : 0;
+    const int position = q;
+    const std::string text = dbm ? std::to_string(*dbm) + " dBm" : "???";
     view.set_progress_position(IDC_SIGNAL_BAR, position);
     view.set_text(IDC_SIGNAL_TEXT, text);
 }
 
 void show_battery(DialogView& view) {
     uint8_t& level = device_status.battery_level;
-    char text[32];
-    if (device_status.battery_flags & 0x80) {
-        level = 0;
-        std::snprintf(text, sizeof text, "???");
-    } else {
-        if (level > kBatteryMax) level = kBatteryMax;
-        std::snprintf(text, sizeof text, "%d %%", level);
-    }
+    const std::optional<int> percent = battery_percent(level, device_status.battery_flags);
+    level = static_cast<uint8_t>(percent.value_or(0));
+    const std::string text = percent ? std::to_string(*percent) + " %" : "???";
     view.set_progress_position(IDC_BATTERY_BAR, level);
     view.set_text(IDC_BATTERY_TEXT, text);
 
@@ -101,15 +87,16 @@ std::string gsm_text(uint8_t language) {
 
 void show_status_line(DialogView& view, uint8_t language) {
     const char* format;
-    switch (device_status.battery_flags & 0x03) {
-        case 0:
+    switch (battery_charge(device_status.battery_flags)) {
+        case BatteryCharge::no_recharge:
             format = pick_text(language, "%s      Bateria: brak ładowania",
                                "%s      Battery: no recharge", "%s      Batterie: nicht aufladen");
             break;
-        case 1:
+        case BatteryCharge::recharge:
             format = pick_text(language, "%s      Bateria: ładowana", "%s      Battery: recharge",
                                "%s      Batterie: aufladen");
             break;
+        case BatteryCharge::error:
         default:
             format = pick_text(language, "%s      Bateria: błąd", "%s      Battery: error",
                                "%s      Batterie: Fehler");

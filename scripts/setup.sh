@@ -16,6 +16,11 @@ packages=(
     lintian
     pandoc
     man-db
+    mosquitto
+    mosquitto-clients
+    libmosquitto-dev
+    jq
+    python3
 )
 
 sudo=""

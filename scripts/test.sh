@@ -66,6 +66,7 @@ else
     stage "settings-file and serial-port permission cases as an ordinary user" permission_cases
 fi
 stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
+stage "MQTT bridge against a real broker" scripts/mqtt_test.sh
 
 stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
 stage "win32: build (i686)" build_preset win32

@@ -1,0 +1,149 @@
+#include "cli/mqtt_command.h"
+
+#include <csignal>
+#include <filesystem>
+#include <sstream>
+
+#include "bridge/bridge.h"
+#include "link/connection.h"
+#include "link/status_commands.h"
+
+namespace zavi::cli {
+
+namespace {
+
+using namespace zavi::bridge;
+
+void on_stop_signal(int) {
+    mqtt_stop_flag() = true;
+}
+
+// The first line the opening wrote, without the tool's name in front.
+std::string reason(const std::string& text) {
+    std::string line = text.substr(0, text.find('\n'));
+    const std::string tool = "zavi-gsm-cli: ";
+    if (line.rfind(tool, 0) == 0) line.erase(0, tool.size());
+    return line.empty() ? "no module" : line;
+}
+
+int usage(Environment& env, const std::string& message) {
+    env.err << "zavi-gsm-cli: mqtt: " << message << "\n";
+    return kExitUsage;
+}
+
+// Broker, credentials, prefix and interval from the command line; an exit code on failure.
+int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
+    const auto value = [&](const char* name) -> const std::string* {
+        const auto it = args.values.find(name);
+        return it == args.values.end() ? nullptr : &it->second;
+    };
+    std::string why;
+    if (!parse_broker(*value("--broker"), &s->connect.broker, &why)) return usage(env, why);
+    if (const std::string* prefix = value("--topic-prefix")) {
+        if (!check_prefix(*prefix, &why)) return usage(env, "--topic-prefix: " + why);
+        s->prefix = *prefix;
+    }
+    if (const std::string* interval = value("--interval"))
+        if (!parse_interval(*interval, &s->interval_s, &why)) return usage(env, why);
+    s->connect.tls = args.tls;
+    if (const std::string* cafile = value("--cafile")) {
+        if (!args.tls) return usage(env, "--cafile belongs to --tls");
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::u8string(cafile->begin(), cafile->end()), ec)) {
+            env.err << "zavi-gsm-cli: mqtt: the CA file " << *cafile << " does not exist\n";
+            return kExitInvalidFile;
+        }
+        s->connect.cafile = *cafile;
+    }
+    const std::string* user = value("--username");
+    const std::string* password_file = value("--password-file");
+    if (password_file && !user) return usage(env, "--password-file needs --username");
+    if (user) s->connect.username = *user;
+    if (password_file) {
+        PasswordFile file;
+        if (!read_password_file(*password_file, &file, &why)) {
+            env.err << "zavi-gsm-cli: mqtt: " << why << "\n";
+            return kExitInvalidFile;
+        }
+        for (const std::string& w : file.warnings)
+            env.err << "zavi-gsm-cli: warning: " << w << "\n";
+        s->connect.password = file.password;
+    }
+    return kExitDone;
+}
+
+Environment quiet_copy(const Environment& env, std::ostream& err) {
+    Environment quiet(env.out, err);
+    quiet.usb_driver = env.usb_driver;
+    quiet.open_port = env.open_port;
+    quiet.unusable_port = env.unusable_port;
+    quiet.backup_folder = env.backup_folder;
+    quiet.test_module = env.test_module;
+    return quiet;
+}
+
+}  // namespace
+
+std::atomic<bool>& mqtt_stop_flag() {
+    static std::atomic<bool> stop{false};
+    return stop;
+}
+
+int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& module) {
+    BridgeSettings settings;
+    if (const int code = settings_from(args, env, &settings); code != kExitDone) return code;
+
+    // Opening messages are collected, so that a module that stays away is told once.
+    std::ostringstream opening;
+    Environment quiet = quiet_copy(env, opening);
+    DriverHandle handle = nullptr;
+    ModuleAccess access;
+    access.open = [&](std::string* firmware, std::string* why) {
+        opening.str("");
+        handle = module.open(quiet);
+        if (!handle) {
+            *why = reason(opening.str());
+            return false;
+        }
+        *firmware = std::string(kRequiredFirmware, kFirmwareLength);
+        return true;
+    };
+    access.read_status = [&] {
+        for (uint8_t part = 0; part < 3; ++part)
+            if (read_status(handle, part) != kOk) return false;
+        return true;
+    };
+    access.close = [&] {
+        module.close();
+        handle = nullptr;
+    };
+
+    std::atomic<bool>& stop = mqtt_stop_flag();
+    stop = false;
+    const auto old_int = std::signal(SIGINT, on_stop_signal);
+    const auto old_term = std::signal(SIGTERM, on_stop_signal);
+#ifdef SIGPIPE
+    // A broker that resets the connection shows up as an error of the write, not a signal.
+    const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
+#endif
+    const auto log = [&env](const std::string& line) {
+        env.err << "zavi-gsm-cli: " << line << "\n" << std::flush;
+    };
+    const BridgeEnd end = run_bridge(settings, access, stop, log);
+    std::signal(SIGINT, old_int);
+    std::signal(SIGTERM, old_term);
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, old_pipe);
+#endif
+    switch (end) {
+        case BridgeEnd::stopped:
+            return kExitDone;
+        case BridgeEnd::refused:
+            return kExitBrokerRefused;
+        case BridgeEnd::set_up_failed:
+            break;
+    }
+    return kExitCommunication;
+}
+
+}  // namespace zavi::cli

@@ -1,0 +1,16 @@
+// The Windows build has no MQTT client library; the bridge runs on the Linux tool.
+#include "cli/mqtt_command.h"
+
+namespace zavi::cli {
+
+std::atomic<bool>& mqtt_stop_flag() {
+    static std::atomic<bool> stop{false};
+    return stop;
+}
+
+int command_mqtt(const Arguments&, Environment& env, const ModuleOpener&) {
+    env.err << "zavi-gsm-cli: mqtt is not part of this build; run it with the Linux tool\n";
+    return kExitUsage;
+}
+
+}  // namespace zavi::cli
