@@ -4,7 +4,8 @@
 
 namespace zavi::cli {
 
-// On: the three signals are kept (the first one counts). Off: their previous handling is back.
+// On: the three signals are kept (the first one counts), except one the tool was started with
+// ignored (nohup). Off: their previous handling is back.
 void watch_signals(bool on);
 
 // The signal kept since watching began, or 0.

@@ -30,7 +30,9 @@ void watch_signals(bool on) {
             action.sa_handler = keep;
             sigemptyset(&action.sa_mask);
             action.sa_flags = SA_RESTART;  // reads and writes go on; the link sees no EINTR
-            sigaction(kWatched[i], &action, &previous[i]);
+            // One ignored from the start (nohup, a background job) stays ignored.
+            sigaction(kWatched[i], nullptr, &previous[i]);
+            if (previous[i].sa_handler != SIG_IGN) sigaction(kWatched[i], &action, nullptr);
         } else {
             sigaction(kWatched[i], &previous[i], nullptr);
         }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -31,6 +32,7 @@ class Cli : public ::testing::Test {
         Environment env{out_, err_};
         env.test_module = &module_;
         env.backup_folder = (dir_.path() / "backups").string();
+        env.caught_signal = caught_signal_;
         args.insert(args.begin(), "--sim");
         return run(args, env);
     }
@@ -50,7 +52,14 @@ class Cli : public ::testing::Test {
         return out;
     }
 
+    std::size_t frames(uint8_t command) const {
+        std::size_t n = 0;
+        for (const auto& e : module_.journal()) n += e.command == command;
+        return n;
+    }
+
     sim::SimDriver module_;
+    std::function<int()> caught_signal_;  // stands in for a signal handler's flag
     test::TempDir dir_;
     std::ostringstream out_, err_;
 };
@@ -310,6 +319,67 @@ TEST_F(Cli, StatusJsonHasThePanelsValues) {
           "\"battery_percent\": null", "\"battery_state\": \"error\"", "\"gsm_state\": \"no_sim\"",
           "\"gsm_signal_dbm\": -49", "\"operator\": \"Plus\"", "\"out2\": \"Light on\""})
         EXPECT_NE(o.find(part), std::string::npos) << part << "\n" << o;
+}
+
+}  // namespace
+}  // namespace zavi::cli
+
+namespace zavi::cli {
+namespace {
+
+// Each planned from one read of the module: the alarm settings (command 6) are read once, and
+// the numbers list (command 16) once before the write and once to check it.
+TEST_F(Cli, RestoreAndImportReadTheModuleOnce) {
+    ASSERT_EQ(run_cli({"backup", file("a.zavi.json")}), kExitDone);
+    state().accepted_numbers.pop_back();
+    module_.clear_journal();
+    ASSERT_EQ(run_cli({"restore", file("a.zavi.json")}), kExitDone) << err_.str();
+    EXPECT_EQ(frames(6), 1u);
+    EXPECT_EQ(frames(16), 2u);
+
+    write_file(file("in.csv"), "+49301234567\n");
+    module_.clear_journal();
+    ASSERT_EQ(run_cli({"numbers", "import", file("in.csv")}), kExitDone) << err_.str();
+    EXPECT_EQ(frames(6), 1u);
+    EXPECT_EQ(frames(16), 2u);
+    EXPECT_EQ(state().accepted_numbers.size(), 4u);
+}
+
+// A signal kept while the second numbers block is out: the backup was named before the first
+// write, nothing follows that block, and the exit code tells the signal.
+TEST_F(Cli, SignalDuringAWriteStopsAfterTheFrameInFlight) {
+    struct Case {
+        int signal;
+        int code;
+        const char* name;
+    };
+    std::string csv;
+    for (int i = 0; i < 100; ++i) csv += "+4860000" + std::to_string(1000 + i) + "\n";
+    write_file(file("in.csv"), csv);
+    for (const Case c :
+         {Case{2, 130, "SIGINT"}, Case{15, 143, "SIGTERM"}, Case{1, 129, "SIGHUP"}}) {
+        ASSERT_EQ(run_cli({"backup", file("a.zavi.json")}), kExitDone);
+        state().accepted_numbers.assign(80, {0x48, 0x60, 0x01, 0x00, 0x20, 0x0F, 0xFF});
+        module_.clear_journal();
+        caught_signal_ = [this, &c] { return frames(17) >= 2 ? c.signal : 0; };
+        EXPECT_EQ(run_cli({"numbers", "import", file("in.csv"), "--replace"}), c.code);
+        caught_signal_ = nullptr;
+        const std::string err = err_.str();
+        EXPECT_EQ(frames(17), 2u) << c.name;
+        EXPECT_EQ(module_.journal().back().command, 17) << c.name;
+        const std::size_t backup = err.find("automatic backup: ");
+        const std::size_t stop = err.find(std::string("interrupted by ") + c.name);
+        EXPECT_TRUE(backup != std::string::npos && stop != std::string::npos && backup < stop)
+            << err;
+        EXPECT_NE(err.find("partly written: accepted_numbers (blocks 1-2 of 8 acknowledged; "),
+                  std::string::npos)
+            << err;
+        ASSERT_NE(backup, std::string::npos);
+        const std::size_t from = backup + 18;
+        const std::string path = err.substr(from, err.find('\n', from) - from);
+        EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
+        EXPECT_NE(err.find("zavi-gsm-cli restore " + path + "\n"), std::string::npos) << err;
+    }
 }
 
 }  // namespace
