@@ -26,6 +26,7 @@ enum Id : uint8_t {
     kNothingToChange,
     kReadingFailed,
     kNothingWritten,
+    kNothing,
     kBackupFailed,
     kWriteFailed,
     kNotAcknowledged,
@@ -39,9 +40,11 @@ enum Id : uint8_t {
     kPartly,
     kBlockAcknowledged,
     kBlocksAcknowledged,
+    kAcknowledgedEnd,
     kBlockUnanswered,
     kSentUnanswered,
     kListIncomplete,
+    kListWhole,
     kUnknown,
     kNotWritten,
     kReadBack,
@@ -63,6 +66,7 @@ constexpr Text kTexts[] = {
     {"Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
      "Das Lesen des Moduls ist fehlgeschlagen: "},
     {"Nic nie zapisano.", "Nothing was written.", "Es wurde nichts geschrieben."},
+    {"nic", "nothing", "nichts"},
     {"Nie można zapisać automatycznej kopii zapasowej: ",
      "The automatic backup could not be saved: ",
      "Die automatische Sicherung konnte nicht gespeichert werden: "},
@@ -85,12 +89,16 @@ constexpr Text kTexts[] = {
     {"\nZapisano częściowo: ", "\nPartly written: ", "\nTeilweise geschrieben: "},
     {" – potwierdzony blok 1 z ", ": block 1 of ", ": Block 1 von "},
     {" – potwierdzone bloki 1–", ": blocks 1–", ": Blöcke 1–"},
+    {"", " acknowledged", " bestätigt"},
     {"; blok ", "; block ", "; Block "},
     {" wysłano bez potwierdzenia (mógł zostać zapisany lub nie)",
      " was sent without an acknowledgement (it may or may not be stored)",
      " wurde ohne Bestätigung gesendet (vielleicht gespeichert, vielleicht nicht)"},
     {": lista w module jest teraz niepełna.", ": the module's list is now incomplete.",
      ": Die Liste im Modul ist jetzt unvollständig."},
+    {": wszystkie numery są w module, nie wysłano tylko pustych bloków za nimi.",
+     ": every number is in the module; only the empty blocks after them were not sent.",
+     ": Alle Nummern sind im Modul; nur die leeren Blöcke danach wurden nicht gesendet."},
     {"\nNie wiadomo, czy zapisano (wysłano bez potwierdzenia): ",
      "\nUnknown whether stored (sent without an acknowledgement): ",
      "\nUnbekannt, ob gespeichert (ohne Bestätigung gesendet): "},
@@ -166,7 +174,7 @@ void failed_headline(Box& box, const RestoreReport& r) {
 void record_states(Box& box, const RestoreReport& r) {
     box << kWritten;
     if (r.written.empty())
-        box << kNothingWritten;
+        box << kNothing;
     else
         box.titles(r.written);
     for (const RecordWrite& w : r.writes) {
@@ -176,8 +184,11 @@ void record_states(Box& box, const RestoreReport& r) {
             box << kBlockAcknowledged << w.blocks;
         else
             box << kBlocksAcknowledged << w.acknowledged << kOf << w.blocks;
+        box << kAcknowledgedEnd;
         if (w.unanswered) box << kBlockUnanswered << (w.acknowledged + 1) << kSentUnanswered;
-        box << kListIncomplete;
+        const bool whole =
+            r.failed == w.record && (r.numbers_all_in || r.held_now == HeldNow::file_value);
+        box << (whole ? kListWhole : kListIncomplete);
     }
     if (const auto unknown = in_state(r, WriteState::unknown); !unknown.empty()) {
         box << kUnknown;

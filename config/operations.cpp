@@ -296,6 +296,10 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
             continue;
         }
         report.failed = record;
+        const RecordWrite& w = report.writes[i];
+        report.numbers_all_in = record == Record::accepted_numbers &&
+                                file.accepted_numbers.size() <
+                                    static_cast<std::size_t>(w.acknowledged) * kAcceptedBlockSize;
         report.not_written.assign(report.planned.begin() + static_cast<long>(i),
                                   report.planned.end());
         if (stopped) {

@@ -102,6 +102,9 @@ struct RestoreReport {
     std::vector<RecordWrite> writes;       // one per planned record once writing began
     HeldNow held_now = HeldNow::not_read;  // the failed record, read back once after the failure
     std::size_t numbers_now = 0;           // accepted numbers read back, when that list failed
+    // A partly written number list whose acknowledged blocks hold every number of the file:
+    // only the empty blocks after them were not sent, and the module's list reads whole.
+    bool numbers_all_in = false;
     std::string backup_path;
     std::string backup_error;
 };

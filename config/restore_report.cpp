@@ -23,14 +23,15 @@ const RecordWrite* write_of(const RestoreReport& report, Record record) {
     return nullptr;
 }
 
-std::string partly_line(const RecordWrite& w) {
+std::string partly_line(const RecordWrite& w, bool whole_now) {
     std::string s = "partly written: " + std::string(record_name(w.record)) + " (block";
     s += w.acknowledged == 1 ? " 1" : "s 1-" + std::to_string(w.acknowledged);
     s += " of " + std::to_string(w.blocks) + " acknowledged";
     if (w.unanswered)
         s += ", block " + std::to_string(w.acknowledged + 1) +
              " sent without an acknowledgement and may or may not be stored";
-    s += "; the module's list is now incomplete)";
+    s += whole_now ? "; every number is in, only the empty blocks after them were not sent)"
+                   : "; the module's list is now incomplete)";
     return s;
 }
 
@@ -73,7 +74,10 @@ std::vector<std::string> write_report_lines(const RestoreReport& report) {
     std::vector<std::string> lines;
     lines.push_back("written: " + (report.written.empty() ? "nothing" : names(report.written)));
     for (const RecordWrite& w : report.writes)
-        if (w.state == WriteState::partly_written) lines.push_back(partly_line(w));
+        if (w.state == WriteState::partly_written)
+            lines.push_back(partly_line(
+                w, report.failed == w.record &&
+                       (report.numbers_all_in || report.held_now == HeldNow::file_value)));
     if (const auto unknown = in_state(report, WriteState::unknown); !unknown.empty())
         lines.push_back("unknown: " + names(unknown) +
                         " (sent without an acknowledgement: may or may not be stored)");

@@ -48,8 +48,8 @@ for signal in INT TERM HUP; do
     "$cli" --sim --state "$work/state.json" status >/dev/null || fail "demo state"
     start_serve fast
     "$cli" --port "$port" backup "$work/before.zavi.json" 2>/dev/null || fail "first backup"
-    # The file: the same module with 100 numbers, three blocks of them.
-    awk '/"accepted_numbers": \[/ { print; for (i = 0; i < 100; i++) printf "    \"4860000%d\"%s\n", 1000 + i, (i < 99 ? "," : ""); skip = 1; next }
+    # The file: the same module with 150 numbers, five blocks of them.
+    awk '/"accepted_numbers": \[/ { print; for (i = 0; i < 150; i++) printf "    \"4860000%d\"%s\n", 1000 + i, (i < 149 ? "," : ""); skip = 1; next }
          skip && /^  \]/ { skip = 0 }
          !skip' "$work/before.zavi.json" >"$work/new.zavi.json"
     stop_serve

@@ -97,6 +97,8 @@ TEST_F(PartialWrite, ReportMatchesTheJournalForAFailureAtEveryFrame) {
                             << row;
                         EXPECT_EQ(w.acknowledged, block) << row;
                         EXPECT_TRUE(w.unanswered) << row;
+                        // 100 numbers fill three blocks: from the fourth on they are all in.
+                        EXPECT_EQ(r.numbers_all_in, i == 7 && block >= 3) << row;
                         // The module took the unanswered frame.
                         EXPECT_EQ(took, block + 1) << row;
                     }
@@ -126,8 +128,10 @@ TEST_F(PartialWrite, ReportMatchesTheJournalForAFailureAtEveryFrame) {
     }
 }
 
-// The lines for the numbers failing at block 3: blocks 1-2 acknowledged, block 3 unknown.
+// The lines for 150 numbers failing at block 3: blocks 1-2 acknowledged, block 3 unknown.
 TEST_F(PartialWrite, ListFailingAtItsThirdBlockIsToldAsPartlyWritten) {
+    for (int i = 100; i < 150; ++i)
+        file_.accepted_numbers.push_back("4860000" + std::to_string(1000 + i));
     add_fault(sim::FaultKind::no_answer, 17, -1, 2);
     const RestoreReport r = restore();
     EXPECT_EQ(failed_write_line(r),
@@ -142,11 +146,11 @@ TEST_F(PartialWrite, ListFailingAtItsThirdBlockIsToldAsPartlyWritten) {
               "without an acknowledgement and may or may not be stored; the module's list is now "
               "incomplete)");
     EXPECT_EQ(lines[2], "not written: io_names (1-6), io_names (7-12)");
-    // 36 + 36 new numbers and the 28 of block 3, which the module took unanswered.
-    EXPECT_EQ(state().accepted_numbers.size(), 100u);
+    // 36 + 36 new numbers and the 36 of block 3, which the module took unanswered.
+    EXPECT_EQ(state().accepted_numbers.size(), 108u);
     EXPECT_EQ(lines[3],
-              "read back after the failure: accepted_numbers holds the file's values (100 "
-              "numbers)");
+              "read back after the failure: accepted_numbers holds neither the file's values nor "
+              "its previous ones (108 numbers)");
 }
 
 // A stop between frames sends nothing more and reads nothing back.
