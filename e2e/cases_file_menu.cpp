@@ -391,3 +391,50 @@ E2E_CASE(file_menu_connect_again_with_no_module) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+// "Restored and verified." with the automatic backup, in Polish and German.
+E2E_CASE(file_menu_restore_result_in_each_language) {
+    const struct {
+        uint8_t language;
+        const char* shot;
+        const char* verified;
+    } cases[] = {
+        {0, "file_menu_restore_result_pl",
+         "Przywrócono i sprawdzono.\n\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n"},
+        {2, "file_menu_restore_result_de",
+         "Wiederhergestellt und geprüft.\n\nAutomatische Sicherung des vorherigen Modulinhalts:\n"},
+    };
+    for (const auto& c : cases) {
+        SessionSetup setup = demo_setup();
+        setup.with_state_file = true;
+        setup.settings = std::string(1, char(c.language));
+        Session session(c.shot, setup);
+        HWND main = start_to_main_window(session);
+        if (!main) return;
+        const std::wstring file = session.folder() + L"\\module.zavi.json";
+        PendingSend* backup = command(main, IDM_BACKUP);
+        answer(session, main, IDNO);
+        if (!choose_file(session, main, file)) return;
+        take_box(session, main);
+        CHECK(backup->wait(kJobMs));
+
+        zavi::sim::Scenario changed = setup.scenario;
+        changed.modules[0].state.auto_reset = 9;
+        CHECK(session.change_state(changed));
+        PendingSend* restore = command(main, IDM_RESTORE);
+        if (!choose_file(session, main, file)) return;
+        HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+        if (CHECK(diff != nullptr)) click(diff, IDC_DIFF_OK);
+        answer(session, main, IDYES);
+        const std::string result = take_box(session, main, c.shot);
+        CHECK(restore->wait(kJobMs));
+        CHECK_EQ(result.substr(0, std::strlen(c.verified)), std::string(c.verified));
+        std::string saved;
+        CHECK(read_text_file(result.substr(std::strlen(c.verified)), &saved));
+        close_cleanly(session, main);
+    }
+}
+
+}  // namespace e2e

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -32,7 +31,6 @@ class Cli : public ::testing::Test {
         Environment env{out_, err_};
         env.test_module = &module_;
         env.backup_folder = (dir_.path() / "backups").string();
-        env.caught_signal = caught_signal_;
         args.insert(args.begin(), "--sim");
         return run(args, env);
     }
@@ -59,7 +57,6 @@ class Cli : public ::testing::Test {
     }
 
     sim::SimDriver module_;
-    std::function<int()> caught_signal_;  // stands in for a signal handler's flag
     test::TempDir dir_;
     std::ostringstream out_, err_;
 };
@@ -343,43 +340,6 @@ TEST_F(Cli, RestoreAndImportReadTheModuleOnce) {
     EXPECT_EQ(frames(6), 1u);
     EXPECT_EQ(frames(16), 2u);
     EXPECT_EQ(state().accepted_numbers.size(), 4u);
-}
-
-// A signal kept while the second numbers block is out: the backup was named before the first
-// write, nothing follows that block, and the exit code tells the signal.
-TEST_F(Cli, SignalDuringAWriteStopsAfterTheFrameInFlight) {
-    struct Case {
-        int signal;
-        int code;
-        const char* name;
-    };
-    std::string csv;
-    for (int i = 0; i < 100; ++i) csv += "+4860000" + std::to_string(1000 + i) + "\n";
-    write_file(file("in.csv"), csv);
-    for (const Case c :
-         {Case{2, 130, "SIGINT"}, Case{15, 143, "SIGTERM"}, Case{1, 129, "SIGHUP"}}) {
-        ASSERT_EQ(run_cli({"backup", file("a.zavi.json")}), kExitDone);
-        state().accepted_numbers.assign(80, {0x48, 0x60, 0x01, 0x00, 0x20, 0x0F, 0xFF});
-        module_.clear_journal();
-        caught_signal_ = [this, &c] { return frames(17) >= 2 ? c.signal : 0; };
-        EXPECT_EQ(run_cli({"numbers", "import", file("in.csv"), "--replace"}), c.code);
-        caught_signal_ = nullptr;
-        const std::string err = err_.str();
-        EXPECT_EQ(frames(17), 2u) << c.name;
-        EXPECT_EQ(module_.journal().back().command, 17) << c.name;
-        const std::size_t backup = err.find("automatic backup: ");
-        const std::size_t stop = err.find(std::string("interrupted by ") + c.name);
-        EXPECT_TRUE(backup != std::string::npos && stop != std::string::npos && backup < stop)
-            << err;
-        EXPECT_NE(err.find("partly written: accepted_numbers (blocks 1-2 of 8 acknowledged; "),
-                  std::string::npos)
-            << err;
-        ASSERT_NE(backup, std::string::npos);
-        const std::size_t from = backup + 18;
-        const std::string path = err.substr(from, err.find('\n', from) - from);
-        EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
-        EXPECT_NE(err.find("zavi-gsm-cli restore " + path + "\n"), std::string::npos) << err;
-    }
 }
 
 }  // namespace

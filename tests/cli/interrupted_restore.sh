@@ -75,7 +75,8 @@ for signal in INT TERM HUP; do
         fail "no interruption line"
     grep -q "partly written: accepted_numbers (blocks 1-3 of 8 acknowledged; the module's list is now incomplete)" "$work/err" ||
         fail "no partly written line"
-    backup=$(sed -n 's/^zavi-gsm-cli: automatic backup: //p' "$work/err")
+    # The backup is told first, before any write went out.
+    backup=$(head -1 "$work/err" | sed -n 's/^zavi-gsm-cli: automatic backup: //p')
     [ -n "$backup" ] && [ -f "$backup" ] || fail "no automatic backup named"
     grep -q "zavi-gsm-cli restore $backup" "$work/err" || fail "no way back named"
     [ "$failures" = 0 ] || cat "$work/err" >&2
