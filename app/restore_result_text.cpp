@@ -47,6 +47,7 @@ enum Id : uint8_t {
     kListWhole,
     kUnknown,
     kNotWritten,
+    kUnchecked,
     kReadBack,
     kHeldUnreadable,
     kHeldFile,
@@ -103,6 +104,8 @@ constexpr Text kTexts[] = {
      "\nUnknown whether stored (sent without an acknowledgement): ",
      "\nUnbekannt, ob gespeichert (ohne Bestätigung gesendet): "},
     {"\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: "},
+    {"\nPotwierdzone, niesprawdzone odczytem: ", "\nAcknowledged, not read back: ",
+     "\nBestätigt, nicht zurückgelesen: "},
     {"\nOdczyt po błędzie: ", "\nRead back after the failure: ",
      "\nZurückgelesen nach dem Fehler: "},
     {"moduł nie odpowiedział.", "the module did not answer.", "Das Modul hat nicht geantwortet."},
@@ -197,6 +200,10 @@ void record_states(Box& box, const RestoreReport& r) {
     if (const auto rest = in_state(r, WriteState::not_written); !rest.empty()) {
         box << kNotWritten;
         box.titles(rest);
+    }
+    if (!r.unchecked.empty()) {
+        box << kUnchecked;
+        box.titles(r.unchecked);
     }
     if (r.held_now == HeldNow::not_read) return;
     box << kReadBack;

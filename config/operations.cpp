@@ -312,15 +312,17 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
     }
 
     // Read back only what was written; the rest was just read and matched already.
-    for (const Record record : report.written) {
-        if (stopping(stop)) {
-            report.outcome = RestoreOutcome::interrupted;
-            return report;
-        }
-        const LinkResult read =
-            read_step(handle, record, Step::verifying, progress, stop, &stopped);
+    for (std::size_t i = 0; i < report.written.size(); ++i) {
+        const Record record = report.written[i];
+        LinkResult read = kFailed;
+        if (stopping(stop))
+            stopped = true;
+        else
+            read = read_step(handle, record, Step::verifying, progress, stop, &stopped);
         if (stopped) {
             report.outcome = RestoreOutcome::interrupted;
+            report.unchecked.assign(report.written.begin() + static_cast<long>(i),
+                                    report.written.end());
             return report;
         }
         if (read != kOk)

@@ -98,6 +98,7 @@ struct RestoreReport {
     std::vector<Record> not_written;  // not acknowledged: the failed record and all after it
     std::vector<Record> mismatched;
     std::vector<Record> unreadable;
+    std::vector<Record> unchecked;  // interrupted while reading back: written, not read back
     Record failed = Record::alarm_settings;
     std::vector<RecordWrite> writes;       // one per planned record once writing began
     HeldNow held_now = HeldNow::not_read;  // the failed record, read back once after the failure

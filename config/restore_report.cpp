@@ -83,6 +83,8 @@ std::vector<std::string> write_report_lines(const RestoreReport& report) {
                         " (sent without an acknowledgement: may or may not be stored)");
     if (const auto rest = in_state(report, WriteState::not_written); !rest.empty())
         lines.push_back("not written: " + names(rest));
+    if (!report.unchecked.empty())
+        lines.push_back("acknowledged, not read back: " + names(report.unchecked));
     if (const std::string held = held_now_line(report); !held.empty()) lines.push_back(held);
     if (!report.backup_path.empty())
         lines.push_back("the way back, what the module held before: zavi-gsm-cli restore " +

@@ -181,3 +181,48 @@ TEST_F(PartialWrite, StopBetweenBlocksSendsNothingAfterTheFrameInFlight) {
 
 }  // namespace
 }  // namespace zavi::config
+
+namespace zavi::config {
+namespace {
+
+// A stop before the writes leaves the module untouched and saves no backup; one while reading
+// back leaves the rest unchecked and sends nothing more.
+TEST_F(PartialWrite, StopWhileReadingTouchesNothingAndWhileCheckingReadsNoMore) {
+    const struct {
+        const char* name;
+        std::size_t after_frames;  // the stop is seen once the module has had this many
+        bool written;
+    } cases[] = {
+        {"at once", 0, false},
+        {"during the first read", 3, false},
+        // The read (10 frames, the demo's list in one block), the writes (9 + 8 blocks), one read
+        // back.
+        {"during the read-back", 10 + 17 + 1, true},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        bool backup_saved = false;
+        RestoreOptions options;
+        options.stop = [&] { return sim().journal().size() >= c.after_frames; };
+        options.save_backup = [&](const Configuration&, std::string* path, std::string*) {
+            backup_saved = true;
+            *path = "/b";
+            return true;
+        };
+        const RestoreReport r = restore_configuration(handle(), file_, options, {});
+        EXPECT_EQ(r.outcome, RestoreOutcome::interrupted) << c.name;
+        EXPECT_EQ(sim().journal().size(), c.after_frames) << c.name;
+        EXPECT_EQ(backup_saved, c.written) << c.name;
+        if (c.written) {
+            EXPECT_EQ(r.written.size(), std::size(kWriters)) << c.name;
+            EXPECT_EQ(r.unchecked.size(), std::size(kWriters) - 1) << c.name;
+        } else {
+            EXPECT_TRUE(r.writes.empty()) << c.name;
+            EXPECT_EQ(state(), sim::demo_scenario().modules[0].state) << c.name;
+        }
+        TearDown();
+    }
+}
+
+}  // namespace
+}  // namespace zavi::config
