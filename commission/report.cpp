@@ -10,22 +10,27 @@ namespace zavi::commission {
 namespace {
 
 constexpr const char* kStyle = R"(<style>
-@page { size: A4; margin: 14mm 12mm; }
-body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9.5pt; color: #111; margin: 0 auto; max-width: 190mm; }
-h1 { font-size: 15pt; margin: 0 0 2mm; }
-h2 { font-size: 11pt; margin: 4mm 0 1.5mm; border-bottom: 1px solid #888; break-after: avoid; page-break-after: avoid; }
-table { border-collapse: collapse; width: 100%; margin-bottom: 2mm; }
-th, td { border: 1px solid #bbb; padding: 0.6mm 1.5mm; text-align: left; vertical-align: top; overflow-wrap: anywhere; }
+@page { size: A4; margin: 12mm 11mm; }
+body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 9pt; color: #111; margin: 0 auto; max-width: 190mm; }
+h1 { font-size: 14pt; margin: 0 0 2mm; }
+h2 { font-size: 10.5pt; margin: 3mm 0 1mm; border-bottom: 1px solid #888; break-after: avoid; page-break-after: avoid; }
+table { border-collapse: collapse; width: 100%; margin-bottom: 1.5mm; }
+th, td { border: 1px solid #bbb; padding: 0.3mm 1.2mm; text-align: left; vertical-align: top; overflow-wrap: anywhere; }
 th { background: #eee; font-weight: bold; }
 tr, li, svg { break-inside: avoid; page-break-inside: avoid; }
-table.kv th { width: 38%; }
-ol.numbers { columns: 4; column-gap: 6mm; font-size: 8pt; margin: 0; padding-left: 9mm; }
+table.kv th { width: 42%; }
+table.rows th:first-child { white-space: nowrap; width: 1%; }
+.two { display: grid; grid-template-columns: 1fr 1fr; column-gap: 4mm; }
+.two > div { min-width: 0; }
+ol.numbers { columns: 6; column-gap: 3mm; font-size: 7.5pt; line-height: 1.2; margin: 0; padding-left: 7mm; }
+ol.emergency { columns: 3; margin: 0; padding-left: 7mm; }
+p { margin: 1mm 0; }
 .ok { color: #176117; font-weight: bold; }
 .no { color: #a01010; font-weight: bold; }
 .note { color: #7a4b00; }
 .small { font-size: 8pt; color: #444; }
 code { font-size: 8pt; overflow-wrap: anywhere; }
-@media print { body { max-width: none; } }
+@media print { body { max-width: none; font-size: 8.5pt; } }
 </style>
 )";
 
@@ -108,6 +113,7 @@ void header(Page& p, const ReportInput& in) {
 void configuration(Page& p, const ReportInput& in) {
     const config::Configuration& c = in.configuration;
     const config::AlarmSettingsValue& a = c.alarm_settings;
+    p.h.raw("<div class=\"two\"><div>\n");
     p.h.element("h2", p.t("Ustawienia alarmów", "Alarm settings", "Alarmeinstellungen"));
     p.h.raw("<table class=\"kv\">\n");
     for (int i = 0; i < 4; ++i) {
@@ -135,28 +141,7 @@ void configuration(Page& p, const ReportInput& in) {
             true);
     p.h.raw("</table>\n");
 
-    p.h.element("h2", p.t("Procedury alarmowe", "Alarm procedures", "Alarmabläufe"));
-    p.h.raw("<table>\n");
-    p.h.raw("<tr><th>")
-        .text(p.t("Zdarzenie", "Event", "Ereignis"))
-        .raw("</th><th>SMS</th><th>CLIP</th><th>OUT-1</th><th>OUT-2</th></tr>\n");
-    static constexpr const char* kEvents[9][3] = {
-        {"IN-1", "IN-1", "IN-1"},
-        {"IN-2", "IN-2", "IN-2"},
-        {"P-IN-1", "P-IN-1", "P-IN-1"},
-        {"P-IN-2", "P-IN-2", "P-IN-2"},
-        {"Termometr 1 powyżej progu", "Thermometer 1 above high", "Thermometer 1 über oben"},
-        {"Termometr 1 poniżej progu", "Thermometer 1 below low", "Thermometer 1 unter unten"},
-        {"Termometr 2 powyżej progu", "Thermometer 2 above high", "Thermometer 2 über oben"},
-        {"Termometr 2 poniżej progu", "Thermometer 2 below low", "Thermometer 2 unter unten"},
-        {"Niski stan baterii", "Battery low", "Batterie schwach"}};
-    for (std::size_t e = 0; e < config::kProcedureCount; ++e) {
-        const config::ProcedureValue& v = c.procedures[e];
-        p.h.row({p.t(kEvents[e][0], kEvents[e][1], kEvents[e][2]), yes_no(p, v.sms),
-                 yes_no(p, v.clip), output_action(p, v.out1), output_action(p, v.out2)});
-    }
-    p.h.raw("</table>\n");
-
+    p.h.raw("</div><div>\n");
     p.h.element(
         "h2", p.t("Odbieranie połączeń, autostatus, autoreset",
                   "Call answer, auto-status, auto-reset", "Anrufannahme, Auto-Status, Auto-Reset"));
@@ -183,12 +168,34 @@ void configuration(Page& p, const ReportInput& in) {
         true);
     p.h.raw("</table>\n");
 
-    p.h.element("h2", p.t("Numery alarmowe", "Emergency numbers", "Alarmnummern"));
+    p.h.raw("</div></div>\n");
+    p.h.element("h2", p.t("Procedury alarmowe", "Alarm procedures", "Alarmabläufe"));
     p.h.raw("<table>\n");
-    for (std::size_t i = 0; i < c.emergency_numbers.size(); ++i)
-        p.h.row({std::to_string(i + 1), phone(c.emergency_numbers[i])});
-    if (c.emergency_numbers.empty()) p.h.row({p.t("brak", "none", "keine")});
+    p.h.raw("<tr><th>")
+        .text(p.t("Zdarzenie", "Event", "Ereignis"))
+        .raw("</th><th>SMS</th><th>CLIP</th><th>OUT-1</th><th>OUT-2</th></tr>\n");
+    static constexpr const char* kEvents[9][3] = {
+        {"IN-1", "IN-1", "IN-1"},
+        {"IN-2", "IN-2", "IN-2"},
+        {"P-IN-1", "P-IN-1", "P-IN-1"},
+        {"P-IN-2", "P-IN-2", "P-IN-2"},
+        {"Termometr 1 powyżej progu", "Thermometer 1 above high", "Thermometer 1 über oben"},
+        {"Termometr 1 poniżej progu", "Thermometer 1 below low", "Thermometer 1 unter unten"},
+        {"Termometr 2 powyżej progu", "Thermometer 2 above high", "Thermometer 2 über oben"},
+        {"Termometr 2 poniżej progu", "Thermometer 2 below low", "Thermometer 2 unter unten"},
+        {"Niski stan baterii", "Battery low", "Batterie schwach"}};
+    for (std::size_t e = 0; e < config::kProcedureCount; ++e) {
+        const config::ProcedureValue& v = c.procedures[e];
+        p.h.row({p.t(kEvents[e][0], kEvents[e][1], kEvents[e][2]), yes_no(p, v.sms),
+                 yes_no(p, v.clip), output_action(p, v.out1), output_action(p, v.out2)});
+    }
     p.h.raw("</table>\n");
+
+    p.h.element("h2", p.t("Numery alarmowe", "Emergency numbers", "Alarmnummern"));
+    if (c.emergency_numbers.empty()) p.h.element("p", p.t("brak", "none", "keine"));
+    p.h.raw("<ol class=\"emergency\">\n");
+    for (const std::string& n : c.emergency_numbers) p.h.raw("<li>").text(phone(n)).raw("</li>\n");
+    p.h.raw("</ol>\n");
 
     p.h.element("h2", p.t("Numery uprawnione", "Accepted numbers", "Zugelassene Nummern"));
     p.h.raw("<p>")
@@ -202,7 +209,7 @@ void configuration(Page& p, const ReportInput& in) {
     p.h.raw("</ol>\n");
 
     p.h.element("h2", p.t("Nazwy wejść i wyjść", "I/O names", "E/A-Namen"));
-    p.h.raw("<table>\n");
+    p.h.raw("<table class=\"rows\">\n");
     p.h.raw("<tr><th></th><th>")
         .text(p.t("stan 1 (otwarte / brak napięcia / włączone)", "state 1 (open / no voltage / on)",
                   "Zustand 1 (offen / keine Spannung / ein)"))
@@ -278,7 +285,7 @@ void walk(Page& p, const WalkTestResult& r) {
         p.h.raw(" <span class=\"no\">")
             .text(p.t("przerwany", "interrupted", "unterbrochen"))
             .raw("</span>");
-    p.h.raw("</p>\n<table>\n");
+    p.h.raw("</p>\n<table class=\"rows\">\n");
     p.h.raw("<tr><th></th><th>")
         .text(p.t("stan", "state", "Zustand"))
         .raw("</th><th>")

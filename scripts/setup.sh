@@ -12,6 +12,8 @@ packages=(
     wine wine64 wine32:i386
     xvfb xauth imagemagick
     nsis zip unzip
+    chromium
+    python3-html5lib
 )
 
 sudo=""

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (also under ASan/UBSan), the Windows
+# Builds everything and runs every test: native unit tests (also under ASan/UBSan), the
+# commissioning commands with the report checked in a real browser, the Windows
 # builds (i686 and x86_64) with their stand-alone check, the end-to-end tests of the real program
 # under Wine, the demo on the 64-bit Wine path, the benchmarks, the release packages and their
 # tests, and a short fuzzing run of every fuzz target.
@@ -55,6 +56,7 @@ permission_cases() {
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
+stage "commissioning commands and the report in a real browser" scripts/report_check.sh
 if [ "$(id -u)" != 0 ]; then
     skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
         "not root: the unit tests above already ran them as an ordinary user"
