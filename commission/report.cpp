@@ -400,6 +400,15 @@ void survey(Page& p, const SurveyResult& r) {
         .text(a.reason)
         .raw("</td></tr>\n</table>\n");
     p.h.raw(survey_plot_svg(r));
+    p.h.raw("<p class=\"small\">")
+        .text(
+            p.t("Linie przerywane: zielona −85 dBm (dobry od), pomarańczowa −95 dBm (zapas 10 dB), "
+                "czerwona −105 dBm (połączenia zaczynają zawodzić).",
+                "Dashed lines: green −85 dBm (good from), orange −95 dBm (10 dB reserve), "
+                "red −105 dBm (calls start to fail).",
+                "Gestrichelt: grün −85 dBm (gut ab), orange −95 dBm (10 dB Reserve), "
+                "rot −105 dBm (Anrufe beginnen zu scheitern)."))
+        .raw("</p>\n");
 }
 
 }  // namespace
