@@ -210,10 +210,18 @@ class Session {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
                 return kExitInvalidFile;
             }
-            // The saved modules, with the scenario's timelines.
-            for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size(); ++i)
-                saved.modules[i].timeline = scenario.modules[i].timeline;
-            scenario = std::move(saved);
+            if (args_.scenario_file.empty()) {
+                // The saved scenario as it is, with the demo's timeline.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    saved.modules[i].timeline = scenario.modules[i].timeline;
+                scenario = std::move(saved);
+            } else {
+                // The given scenario, with the module states saved last time.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    scenario.modules[i].state = saved.modules[i].state;
+            }
         }
         if (live) {
             scenario.virtual_time = false;
