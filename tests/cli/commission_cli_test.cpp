@@ -154,6 +154,32 @@ TEST_F(CommissionCli, ReportSavesTheBackupItsChecksumNames) {
     EXPECT_FALSE(std::filesystem::exists(file("other.zavi.json")));
 }
 
+// Unplugged after a few status reads: one message, exit 4, and what was seen is kept.
+TEST_F(CommissionCli, UnpluggedDuringWatchOrTestEndsWithWhatWasMeasured) {
+    struct Row {
+        std::vector<std::string> args;
+        int reads;         // status reads before the module is gone
+        const char* kept;  // in stdout
+    };
+    const Row rows[] = {
+        {{"watch", "--interval", "0", "--log", file("u.csv")},
+         300,
+         " in1: Door closed -> Door open"},
+        {{"test", "--json"}, 6, "\"interrupted\": true"},
+    };
+    for (const Row& row : rows) {
+        sim::SimDriver module(quick_module());
+        module.scenario().modules[0].faults = {
+            {sim::FaultKind::unplug, 8, -1, row.reads, 1, 0, {}}};
+        module.scenario().timing = {true, 115200, 1, 0};
+        EXPECT_EQ(run_cli(module, row.args), kExitCommunication) << row.args[0];
+        EXPECT_NE(out_.str().find(row.kept), std::string::npos) << row.args[0] << out_.str();
+        const std::string err = err_.str();
+        EXPECT_EQ(err.find("no or bad answer"), err.rfind("no or bad answer")) << err;
+    }
+    EXPECT_NE(test::read_file(file("u.csv")).find(",in1,Door closed,Door open"), std::string::npos);
+}
+
 TEST_F(CommissionCli, BadOptionsAreUsageErrors) {
     sim::SimDriver module(quick_module());
     struct Row {
