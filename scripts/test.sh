@@ -72,6 +72,7 @@ stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
 stage "win32: build (i686)" build_preset win32
 stage "win64: build (x86_64)" build_preset win64
 stage "Windows binaries stand alone" scripts/check_standalone.sh
+stage "zavi-gsm-cli.exe on the drop-in FTD2XX.dll with a timeline (Wine)" scripts/cli_wine_check.sh
 
 if ! zavi_wine_runs win32; then
     skipped_stage "end-to-end under Wine: i686 build" "$ZAVI_WINE_WHY"
