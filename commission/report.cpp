@@ -425,7 +425,14 @@ std::string build_report(const ReportInput& in) {
     p.h.raw("</title>\n").raw(kStyle).raw("</head>\n<body>\n");
     header(p, in);
     configuration(p, in);
-    if (in.live) live(p, *in.live);
+    if (in.live)
+        live(p, *in.live);
+    else
+        p.h.element("h2", p.t("Stan w chwili sporządzenia protokołu",
+                              "Live status at the time of the report",
+                              "Zustand zum Zeitpunkt des Protokolls"))
+            .element("p", p.t("Nie udało się odczytać.", "Could not be read.",
+                              "Konnte nicht gelesen werden."));
     if (in.walk_test)
         walk(p, *in.walk_test);
     else

@@ -93,7 +93,9 @@ TEST(Report, ChecksNotDoneAreSaid) {
     in.walk_test.reset();
     in.survey.reset();
     in.pin_set.reset();
+    in.live.reset();
     const std::string html = build_report(in);
+    EXPECT_NE(html.find("<p>Could not be read.</p>"), std::string::npos);
     EXPECT_NE(html.find("<h2>Walk test</h2><p>Not done.</p>"), std::string::npos);
     EXPECT_NE(html.find("<h2>Signal survey</h2><p>Not done.</p>"), std::string::npos);
     EXPECT_NE(html.find("not read"), std::string::npos);
