@@ -25,17 +25,19 @@ sim::StatusChange io(int index, const char* text) {
     return c;
 }
 
-// The demo module; every input changes state within 0.3 s, and the signal drops.
+// The demo module; every input changes state within 0.4 s, and the signal dips for 40 ms.
 sim::Scenario quick_module(bool all_inputs = true) {
     sim::Scenario s = sim::demo_scenario();
     s.virtual_time = false;
-    sim::StatusChange weak;
-    weak.gsm_signal = 8;  // -97 dBm
+    sim::StatusChange weak, strong;
+    weak.gsm_signal = 8;     // -97 dBm
+    strong.gsm_signal = 18;  // -77 dBm
     s.modules[0].timeline = {400 * kMs,
                              {{50 * kMs, io(0, "Door open")},
                               {100 * kMs, io(1, "Window open")},
                               {150 * kMs, io(2, "Mains off")},
                               {200 * kMs, weak},
+                              {240 * kMs, strong},
                               {250 * kMs, io(0, "Door closed")},
                               {300 * kMs, io(1, "Window closed")},
                               {350 * kMs, io(2, "Mains on")}}};
