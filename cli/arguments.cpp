@@ -150,8 +150,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
 }
 
 const char* tool_help() {
-    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND "
-           "...\n"
+    return "Usage: zavi-gsm-cli [--sim [--scenario FILE] [--state STATE.json]] [--device N]\n"
+           "                    [--port PATH] COMMAND ...\n"
            "\n"
            "Commands:\n"
            "  status [--json]                          the module's live status\n"
@@ -182,9 +182,10 @@ const char* tool_help() {
            "                     /dev/serial/by-id/..., a pseudo-terminal; COM5 on Windows\n"
            "  --help             this text; COMMAND --help describes a command\n"
            "\n"
-           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
-           "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"
-           "differs from the file.\n";
+           "Exit codes: 0 done, 1 diff found differences or test missed an input, 2 usage error,\n"
+           "3 no module, driver or usable port, or other firmware, 4 communication failed, 5 "
+           "invalid\n"
+           "file, 6 read-back differs from the file.\n";
 }
 
 const char* command_help(Command command) {
