@@ -10,6 +10,7 @@
 #include "commission/report.h"
 #include "commission/sha256.h"
 #include "commission/survey.h"
+#include "commission/survey_run.h"
 #include "commission/walk_test.h"
 #include "config/config_file.h"
 #include "config/files.h"
@@ -26,9 +27,7 @@ constexpr uint64_t kMinIntervalMs = 0, kMaxIntervalMs = 3'600'000;
 constexpr int kMaxSeconds = 24 * 3600;
 constexpr int kDefaultTestSeconds = 300;
 constexpr int kDefaultSurveySeconds = 60;
-constexpr int kMaxSurveySeconds = 600;
-// No real line answers faster; a simulated one without line timing would fill memory.
-constexpr uint64_t kMinSampleSpacingUs = 2'000;
+constexpr int kMaxSurveySeconds = kMaxSurveyUs / 1'000'000;
 
 std::atomic<bool> stop_requested{false};
 
@@ -225,26 +224,8 @@ int command_survey(const Arguments& args, Environment& env, DriverHandle handle)
                        env))
         return kExitUsage;
     StopSignals signals;
-    const Pace pace = real_pace();
-    SurveyResult r;
-    r.started = local_time_now();
-    const uint64_t start = pace.now_us();
-    const uint64_t deadline = start + seconds * 1'000'000;
-    uint64_t last_sample = 0;
-    while (!stop_requested && pace.now_us() < deadline) {
-        if (!r.samples.empty())
-            pause_until(pace, last_sample + kMinSampleSpacingUs, stop_requested);
-        if (stop_requested) break;
-        last_sample = pace.now_us();
-        Snapshot s;
-        if (!read_signal(handle, &s)) {
-            communication_lost(env);
-            r.interrupted = true;
-            break;
-        }
-        r.samples.push_back({seconds_since(pace, start), local_time_now(), s.signal_dbm});
-    }
-    r.duration_s = seconds_since(pace, start);
+    const SurveyResult r = run_survey(handle, real_pace(), seconds * 1'000'000, stop_requested);
+    if (r.interrupted) communication_lost(env);
     const SurveyStats st = r.stats();
     const Assessment a = assess(st, 1);
     const std::string csv_path = option(args, "--csv");

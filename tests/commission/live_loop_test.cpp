@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commission/live_loop.h"
+#include "commission/survey_run.h"
 #include "tests/support/sim_fixture.h"
 
 namespace zavi::commission {
@@ -88,6 +89,29 @@ TEST_F(LiveLoopTest, UnpluggedInTheMiddleOfACycleEndsWithAFailure) {
     EXPECT_EQ(loop.cycles(), 1u);
     Snapshot s;
     EXPECT_FALSE(read_signal(handle(), &s));  // and it stays gone, without hanging
+}
+
+// The survey on virtual time: a module without line timing answers at once, so the sampling
+// is held to its minimum spacing; a module that goes away leaves the samples taken so far.
+TEST_F(LiveLoopTest, SurveyRunsForItsTimeAndKeepsItsSamplesWhenUnplugged) {
+    sim::StatusChange weak;
+    weak.gsm_signal = 99;  // no reading
+    sim().scenario().modules[0].timeline = {0, {{50'000, weak}}};
+    std::atomic<bool> stop{false};
+    std::vector<double> seen;
+    const SurveyResult r = run_survey(handle(), pace(), 100'000, stop,
+                                      [&](const SurveySample& s) { seen.push_back(s.at_s); });
+    EXPECT_FALSE(r.interrupted);
+    ASSERT_EQ(r.samples.size(), 50u);  // every 2 ms for 0.1 s
+    EXPECT_EQ(seen.size(), 50u);
+    EXPECT_EQ(r.stats().no_reading, 25);
+    EXPECT_EQ(r.samples.front().dbm, -73);
+    EXPECT_NEAR(r.duration_s, 0.1, 0.003);
+
+    sim().scenario().modules[0].faults = {{sim::FaultKind::unplug, 8, -1, 7, 1, 0, {}}};
+    const SurveyResult cut = run_survey(handle(), pace(), 100'000, stop);
+    EXPECT_TRUE(cut.interrupted);
+    EXPECT_EQ(cut.samples.size(), 7u);
 }
 
 }  // namespace
