@@ -385,19 +385,26 @@ const char* commission_help(Command command) {
                    "Walk test: prints each input state as it is first seen; ends when all four\n"
                    "inputs were seen in both states, or after N seconds (default 300).\n"
                    "Exit 0 when all were seen, 1 when some were missing (listed on stderr).\n"
-                   "  --json  the result as JSON on stdout (for report --test)\n";
+                   "  --seconds N  the longest the test runs, in seconds (default 300)\n"
+                   "  --json       the result as JSON on stdout (for report --test)\n";
         case Command::survey:
             return "Usage: zavi-gsm-cli [OPTIONS] survey [--seconds N] [--csv FILE] [--json]\n"
                    "Samples the GSM signal as fast as the line allows for N seconds (default 60)\n"
                    "or until Ctrl-C, then prints present/lowest/mean/highest and a verdict.\n"
-                   "  --csv FILE  the samples as CSV: time,dbm\n"
-                   "  --json      the result as JSON on stdout (for report --survey)\n";
+                   "  --seconds N  how long to sample (default 60, at most 600)\n"
+                   "  --csv FILE   the samples as CSV: time,dbm\n"
+                   "  --json       the result as JSON on stdout (for report --survey)\n";
         case Command::report:
             return "Usage: zavi-gsm-cli [OPTIONS] report OUT.html [--site LABEL] [--installer "
                    "NAME]\n"
                    "       [--language pl|en|de] [--test RESULT.json] [--survey RESULT.json]\n"
                    "Reads the module and writes the commissioning report OUT.html and the\n"
-                   "configuration beside it (OUT.zavi.json), whose SHA-256 the report names.\n";
+                   "configuration beside it (OUT.zavi.json), whose SHA-256 the report names.\n"
+                   "  --site LABEL      the site's name on the report\n"
+                   "  --installer NAME  who commissioned it\n"
+                   "  --language L      pl, en or de (default en)\n"
+                   "  --test FILE       the result of test --json, to include\n"
+                   "  --survey FILE     the result of survey --json, to include\n";
         default:
             return tool_help();
     }
