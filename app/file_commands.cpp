@@ -8,6 +8,7 @@
 #include "app/job_texts.h"
 #include "config/config_file.h"
 #include "config/files.h"
+#include "config/warning_texts.h"
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "ui/language.h"
@@ -45,15 +46,15 @@ bool ask(DialogView& view, const char* text) {
 }
 
 // Reads and checks the file; a problem is shown and nothing else happens.
-bool load_file(DialogView& view, const std::string& path, Configuration* cfg) {
+bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
+               std::vector<config::FileError>* warnings) {
     const uint8_t l = ui_language;
     std::string text, why;
     config::FileError error;
-    std::vector<std::string> warnings;
     std::string problem;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
         problem = path + " " + why;
-    else if (!config::parse_configuration(text, cfg, &error, &warnings))
+    else if (!config::parse_configuration(text, cfg, &error, warnings))
         problem = config::describe(error, path);
     if (problem.empty()) return true;
     inform(
@@ -162,7 +163,8 @@ void back_up_module(FileCommandContext& ctx) {
 
     cfg.saved_at = config::utc_timestamp();
     std::string why;
-    if (!config::write_file_atomic(path, config::configuration_to_json(cfg), &why)) {
+    if (!config::write_file_atomic(
+            path, config::configuration_to_json(cfg, config::FileOrigin::module_backup), &why)) {
         inform(
             ctx.view,
             std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
@@ -180,7 +182,7 @@ void back_up_module(FileCommandContext& ctx) {
     for (const config::FileError& e : config::check_configuration(cfg)) {
         text += '\n';
         text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
-        text += e.path + ": " + e.message;
+        text += config::warning_text(e, l);
     }
     inform(ctx.view, text);
 }
@@ -189,7 +191,8 @@ void compare_with_file(FileCommandContext& ctx) {
     std::string path;
     if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return;
     Configuration file;
-    if (!load_file(ctx.view, path, &file)) return;
+    std::vector<config::FileError> warnings;
+    if (!load_file(ctx.view, path, &file, &warnings)) return;
     // The SIM codes are not read for a comparison: they are not shown on screen.
     file.sim_codes.reset();
 
@@ -214,7 +217,8 @@ bool restore_from_file(FileCommandContext& ctx) {
     std::string path;
     if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     Configuration file;
-    if (!load_file(ctx.view, path, &file)) return false;
+    std::vector<config::FileError> warnings;
+    if (!load_file(ctx.view, path, &file, &warnings)) return false;
 
     config::RestoreOptions options;
     if (file.sim_codes)
@@ -254,6 +258,9 @@ bool restore_from_file(FileCommandContext& ctx) {
                          "automatyczna kopia zapasowa.",
                          "?\n\nWhat the module holds now is saved as an automatic backup first.",
                          "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
+    for (const config::FileError& w : warnings)
+        confirm += std::string("\n") + pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ") +
+                   config::warning_text(w, l);
     if (!ask(ctx.view, confirm.c_str())) return false;
 
     options.dry_run = false;

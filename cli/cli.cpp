@@ -267,10 +267,10 @@ int command_backup(const Arguments& args, Environment& env) {
     // is, and says so now rather than at the restore.
     for (const FileError& e : check_configuration(cfg))
         env.err << "zavi-gsm-cli: warning: the module holds " << e.path << " that " << e.message
-                << "; correct it in the file before a restore\n";
+                << "; the backup keeps it, and a restore of it writes it back\n";
     std::string why;
     const std::string& path = args.files[0];
-    if (!write_file_atomic(path, configuration_to_json(cfg), &why)) {
+    if (!write_file_atomic(path, configuration_to_json(cfg, FileOrigin::module_backup), &why)) {
         env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
         return kExitInvalidFile;
     }

@@ -156,7 +156,8 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
         const fs::path candidate = dir / utf8_path(name);
         if (fs::exists(candidate, ec)) continue;
         std::string why;
-        if (!write_file_atomic(path_text(candidate), configuration_to_json(cfg), &why)) {
+        if (!write_file_atomic(path_text(candidate),
+                               configuration_to_json(cfg, FileOrigin::module_backup), &why)) {
             *error = path_text(candidate) + " " + why;
             return false;
         }
