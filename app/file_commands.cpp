@@ -177,9 +177,11 @@ void back_up_module(FileCommandContext& ctx) {
                                  "The module's configuration was saved in:\n",
                                  "Die Konfiguration des Moduls wurde gespeichert in:\n");
     text += path;
-    // A module may hold values the program itself would refuse to write; say so now rather
-    // than at the restore.
-    for (const config::FileError& e : config::check_configuration(cfg)) {
+    // A module may hold values the program would refuse from a hand-made file; the backup keeps
+    // them (a restore of it writes them back), and says so.
+    const std::vector<config::FileError> odd = config::check_configuration(cfg);
+    if (!odd.empty()) text += '\n';
+    for (const config::FileError& e : odd) {
         text += '\n';
         text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
         text += config::warning_text(e, l);
@@ -258,6 +260,7 @@ bool restore_from_file(FileCommandContext& ctx) {
                          "automatyczna kopia zapasowa.",
                          "?\n\nWhat the module holds now is saved as an automatic backup first.",
                          "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
+    if (!warnings.empty()) confirm += '\n';
     for (const config::FileError& w : warnings)
         confirm += std::string("\n") + pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ") +
                    config::warning_text(w, l);
