@@ -79,7 +79,7 @@ TEST(WarningTexts, WhatACheckFindsHasAText) {
     c.alarm_settings = {0, 0, 10, 10, 10, 20, 50};
     c.emergency_numbers = {"", "+1"};
     c.accepted_numbers = {"48600100200", "48600100200"};
-    c.io_names[0] = "\x01";
+    c.io_names[0] = std::string(1, '\x01');
     c.io_names[1] = "\xE2\x82\xAC";
     c.io_names[2] = std::string(41, 'a');
     c.sim_codes = SimCodesValue{"12A4", "12"};
