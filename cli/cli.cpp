@@ -319,14 +319,14 @@ int command_backup(const Arguments& args, Environment& env) {
     if (const int code = read_module(session, env, args.with_sim_codes, &cfg); code != kExitDone)
         return code;
     cfg.saved_at = utc_timestamp();
-    // A module may hold what the program itself would refuse to write; the file keeps it as it
-    // is, and says so now rather than at the restore.
+    // A module may hold what the program would refuse from a hand-made file; the backup keeps
+    // it as it is (a restore of it writes it back), and says so.
     for (const FileError& e : check_configuration(cfg))
         env.err << "zavi-gsm-cli: warning: the module holds " << e.path << " that " << e.message
-                << "; correct it in the file before a restore\n";
+                << "; the backup keeps it, and a restore of it writes it back\n";
     std::string why;
     const std::string& path = args.files[0];
-    if (!write_configuration_file(path, cfg, &why)) {
+    if (!write_configuration_file(path, cfg, &why, FileOrigin::module_backup)) {
         env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
         return kExitInvalidFile;
     }
