@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/language.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/language.h"
 
 namespace zavi {
 
@@ -119,6 +119,7 @@ bool validate_thresholds(DialogView& view) {
                       "Error Thermometer 1:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low"),
             kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(IDC_T1_HIGH_EDIT);
         return false;
     }
     if (signed_value(alarm_settings.t2_high) <= signed_value(alarm_settings.t2_low)) {
@@ -127,6 +128,7 @@ bool validate_thresholds(DialogView& view) {
                       "Error Thermometer 2:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"),
             kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(IDC_T2_HIGH_EDIT);
         return false;
     }
     return true;
