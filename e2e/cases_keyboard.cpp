@@ -16,7 +16,9 @@ constexpr int kFileNameCombo = 1148;  // the file name box of the system's file 
 // F5 refreshes; Tab reaches the thresholds, PgDn and Up move them, Tab and Enter save; Ctrl+B
 // opens the backup's file dialog.
 E2E_CASE(keys_refresh_threshold_save) {
-    Session session("keys_main_window", demo_setup());
+    SessionSetup setup = demo_setup();
+    setup.with_state_file = true;
+    Session session("keys_main_window", setup);
     HWND main = start_to_main_window(session);
     if (!main) return;
     if (!CHECK(bring_to_front(main))) return;
@@ -55,13 +57,20 @@ E2E_CASE(keys_refresh_threshold_save) {
     CHECK(wait_until([&] { return IsWindowEnabled(main) != FALSE; }, kJobMs));
     CHECK(session.message_box_now(main) == std::nullopt);
 
-    // Ctrl+B: the backup asks for its file; cancelled, nothing is written anywhere.
+    // Ctrl+B: the backup's question (Enter: its default, No), then its file dialog, left
+    // with Escape; nothing more is written.
     bring_to_front(main);
     press_key('B', true);
-    HWND chooser = session.wait_dialog(kFileNameCombo, main);
-    if (CHECK(chooser != nullptr)) {
-        PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        CHECK(wait_until([&] { return !IsWindow(chooser); }, 5000));
+    HWND question = session.wait_dialog(IDNO, main);
+    if (CHECK(question != nullptr)) {
+        bring_to_front(question);
+        press_key(VK_RETURN);
+        HWND chooser = session.wait_dialog(kFileNameCombo, main);
+        if (CHECK(chooser != nullptr)) {
+            bring_to_front(chooser);
+            press_key(VK_ESCAPE);
+            CHECK(wait_until([&] { return !IsWindow(chooser); }, 5000));
+        }
     }
     CHECK(wait_until([&] { return IsWindowEnabled(main) != FALSE; }, kJobMs));
     CHECK_EQ(static_cast<long long>(writes(session.journal()).size()), 1LL);
@@ -101,7 +110,10 @@ E2E_CASE(keys_add_number_box_closes_for_good) {
     CHECK(wait_until([&] { return focused_id(add) == IDC_ADD_EDIT; }, 2000));
     CHECK_EQ(item_text(add, IDC_ADD_EDIT), "4812345");
 
+    // The digits come back selected, to be typed over; End keeps them.
+    press_key(VK_END);
     type_keys("6789");
+    CHECK(wait_until([&] { return item_text(add, IDC_ADD_EDIT) == "48123456789"; }, 2000));
     press_key(VK_RETURN);
     CHECK(wait_until([&] { return !IsWindow(add); }, 5000));
     CHECK_EQ(combo_count(phone, IDC_RECEIVED_LIST), before + 1);

@@ -65,13 +65,27 @@ LRESULT CALLBACK filter_proc(HWND edit, UINT message, WPARAM wparam, LPARAM lpar
             RemoveWindowSubclass(edit, filter_proc, id);
             break;
         case WM_CHAR:
+            if (wparam == L'\r' && filter.enter_command != 0) return 0;  // no beep
             if (filtering && !edit_filter_passes(filter.kind, static_cast<char32_t>(wparam)))
                 return 0;
             break;
         case WM_KEYDOWN:
+            if (wparam == VK_RETURN && filter.enter_command != 0) {
+                forget_key_of_closed_box(wparam);  // a new press: its key-up is this edit's
+                return 0;
+            }
             if (page_updown(edit, wparam)) return 0;
             // Shift+Insert pastes without a WM_PASTE message.
             if ((blocked && !moves_updown(wparam)) || (filtering && shift_insert(wparam))) return 0;
+            break;
+        case WM_GETDLGCODE:
+            // The edit takes Enter's key-down itself, so that it knows a press of its own
+            // from the key-up of a box that Enter closed.
+            if (filter.enter_command != 0 && lparam) {
+                const auto* msg = reinterpret_cast<const MSG*>(lparam);
+                if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+                    return DefSubclassProc(edit, message, wparam, lparam) | DLGC_WANTMESSAGE;
+            }
             break;
         case WM_KEYUP:
             if (wparam == VK_RETURN && key_up_belongs_to_closed_box(wparam)) return 0;

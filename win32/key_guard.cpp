@@ -31,4 +31,9 @@ bool key_up_belongs_to_closed_box(WPARAM key) {
     return true;
 }
 
+void forget_key_of_closed_box(WPARAM key) {
+    const int slot = slot_of(key);
+    if (slot >= 0) held_after_box[slot] = false;
+}
+
 }  // namespace zavi

@@ -14,4 +14,8 @@ void note_keys_held_after_box();
 // True (once) when the key-up of `key` belongs to a box that has closed since its key-down.
 bool key_up_belongs_to_closed_box(WPARAM key);
 
+// A new key-down of `key` was seen: the box's key-up got lost (it went to the box's window as
+// it closed), and the next key-up is the new press's own.
+void forget_key_of_closed_box(WPARAM key);
+
 }  // namespace zavi

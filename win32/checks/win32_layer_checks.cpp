@@ -493,6 +493,19 @@ void check_keyboard() {
         CHECK(commands.empty());
         SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);  // a press of its own acts again
         CHECK(commands.size() == 1 && commands[0] == IDC_ADD_ADD);
+        // The box's key-up got lost: a new press of Enter in the edit acts on its own key-up.
+        keys[VK_RETURN] = 0x80;
+        SetKeyboardState(keys);
+        note_keys_held_after_box();
+        keys[VK_RETURN] = 0;
+        SetKeyboardState(keys);
+        MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        CHECK(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+              DLGC_WANTMESSAGE);
+        commands.clear();
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.size() == 1);
         // Enter not held when the box closed (closed by mouse or Space): the next release acts.
         note_keys_held_after_box();
         commands.clear();
