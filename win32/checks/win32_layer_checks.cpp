@@ -12,14 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "app/about_dialog.h"
 #include "app/language.h"
+#include "dialogs/add_number_dialog.h"
 #include "dialogs/io_names_dialog.h"
+#include "dialogs/options_dialogs.h"
 #include "dialogs/phone_numbers_dialog.h"
 #include "dialogs/pin_puk_dialog.h"
 #include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/control_tables.h"
 #include "resources/ids.h"
+#include "win32/checks/text_fit.h"
 #include "win32/dialog_host.h"
 #include "win32/key_guard.h"
 #include "win32/win32_dialog_view.h"
@@ -514,6 +518,76 @@ void check_keyboard() {
     });
 }
 
+// ---- Texts fit their controls in each language at this DPI
+
+// Runs a dialog's own initialisation, then measures its texts and closes.
+struct Measure : DialogLogic {
+    DialogLogic* inner = nullptr;
+    std::vector<std::string> clipped;
+    void on_init(DialogView& view) override {
+        if (inner) inner->on_init(view);
+        clipped = clipped_texts(static_cast<Win32DialogView&>(view).window());
+        view.close(7);
+    }
+    void on_command(DialogView&, int, int) override {}
+};
+
+void expect_all_fit(int template_id, uint8_t language, const std::vector<std::string>& clipped) {
+    for (const std::string& line : clipped)
+        std::printf("  clipped in %d, language %d: %s\n", template_id, int(language), line.c_str());
+    CHECK_IN(clipped.empty(), template_id * 10 + language);
+}
+
+void check_texts_fit() {
+    HDC screen = GetDC(nullptr);
+    std::printf("texts measured at %d DPI\n", GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    // The measure finds what does not fit: a button, a group caption, a two-line label.
+    probe(IDD_MAIN, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        view.set_text(IDC_REFRESH, "Aktualisieren und noch mehr");
+        view.set_text(IDC_ALARM_GROUP, std::string(60, 'W'));
+        view.set_text(IDC_BATTERY_LABEL, "one\ntwo\nthree");
+        const auto clipped = clipped_texts(dialog);
+        CHECK(clipped.size() == 3);
+        for (int id : {IDC_REFRESH, IDC_ALARM_GROUP, IDC_BATTERY_LABEL}) {
+            bool found = false;
+            for (const std::string& line : clipped)
+                found |= line.rfind(std::to_string(id) + " ", 0) == 0;
+            CHECK_IN(found, id);
+        }
+    });
+    const uint8_t saved = ui_language;
+    for (uint8_t language : {kPolish, kEnglish, kGerman}) {
+        ui_language = language;
+        probe(IDD_MAIN, [&](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+            apply_language(view, language);
+            expect_all_fit(IDD_MAIN, language, clipped_texts(dialog));
+        });
+        const int options[] = {IDD_PIN_PUK,    IDD_ACTIONS,     IDD_PHONE_NUMBERS, IDD_IO_NAMES,
+                               IDD_AUTO_RESET, IDD_CALL_ANSWER, IDD_AUTO_STATUS};
+        for (int id : options) {
+            auto logic = make_options_dialog(id);
+            Measure measure;
+            measure.inner = logic.get();
+            run_modal_dialog(instance, id, nullptr, measure);
+            expect_all_fit(id, language, measure.clipped);
+        }
+        AddNumberDialog add;
+        AboutDialog about;
+        const struct {
+            int id;
+            DialogLogic* logic;
+        } others[] = {{IDD_ADD_NUMBER, &add}, {IDD_ABOUT, &about}};
+        for (const auto& o : others) {
+            Measure measure;
+            measure.inner = o.logic;
+            run_modal_dialog(instance, o.id, nullptr, measure);
+            expect_all_fit(o.id, language, measure.clipped);
+        }
+    }
+    ui_language = saved;
+}
+
 // ---- Options dialogs: check boxes, and the PIN and PUK edits under their own logic
 
 void check_option_dialogs() {
@@ -696,6 +770,7 @@ int wmain() {
     });
     check_filters();
     check_keyboard();
+    check_texts_fit();
     check_option_dialogs();
     check_phone_and_name_dialogs();
     check_host();
