@@ -159,6 +159,8 @@ for preset in "$@"; do
             >/dev/null 2>&1
         timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
         mkdir -p "$shots/dpi$dpi"
+        # The in-process checks measure every text against its control at this DPI too.
+        step "$preset win32 layer checks at $dpi DPI" 120 "$WINE" "$build/win32/zavi_win32_checks.exe"
         dpi_report=$tmp/$preset-dpi-report.txt
         timeout -k 5 300 "$WINE" explorer /desktop="zavi-e2e-dpi,2000x1500" \
             "$build/e2e/zavi_e2e.exe" --program "$(winpath "$build/win32/zavi-gsm.exe")" \
