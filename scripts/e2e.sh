@@ -9,6 +9,8 @@
 # runs, and one line says that the i686 cases were skipped and why.
 # A fresh Wine prefix is made in a temporary folder outside the repo and removed at the end;
 # the display is a private Xvfb (xvfb-run -a). Screenshots go to build/<preset>/e2e/shots/.
+# The x86_64 build also runs its high-DPI case at 144 DPI (ZAVI_E2E_DPI; ZAVI_E2E_DPI_FILTER
+# picks other cases for that pass), screenshots in shots/dpi144/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -167,6 +169,37 @@ for preset in "$@"; do
     # hang it up under the server's feet.
     timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
     kill "$serve_pid" 2>/dev/null; wait "$serve_pid" 2>/dev/null
+
+    # One pass at high DPI (the prefix's LogPixels; the server restarted so that every
+    # program reads it): the main window and one dialog, screenshots in shots/dpiN/. The
+    # x86_64 build only, and only when the filter asks for it or for everything.
+    dpi=${ZAVI_E2E_DPI:-144}
+    dpi_filter=${ZAVI_E2E_DPI_FILTER:-high_dpi}
+    if [ "$preset" = win64 ] && { [ -z "$filter" ] || [[ "$filter" == *dpi* ]]; }; then
+        start=$SECONDS
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+        mkdir -p "$shots/dpi$dpi"
+        # The in-process checks measure every text against its control at this DPI too.
+        step "$preset win32 layer checks at $dpi DPI" 120 "$WINE" "$build/win32/zavi_win32_checks.exe"
+        dpi_report=$tmp/$preset-dpi-report.txt
+        timeout -k 5 300 "$WINE" explorer /desktop="zavi-e2e-dpi,2000x1500" \
+            "$build/e2e/zavi_e2e.exe" --program "$(winpath "$build/win32/zavi-gsm.exe")" \
+            --library "$(winpath "$build/sim/dll/FTD2XX.dll")" \
+            --work "$(winpath "$tmp/$preset-dpi-cases")" --shots "$(winpath "$shots/dpi$dpi")" \
+            --report "$(winpath "$dpi_report")" --filter "$dpi_filter" || true
+        if [ -f "$dpi_report" ] && grep -q '^RESULT: PASS' "$dpi_report"; then
+            echo "-- $preset end-to-end at $dpi DPI: ok ($((SECONDS - start)) s)"
+        else
+            [ -f "$dpi_report" ] && cat "$dpi_report"
+            echo "-- $preset end-to-end at $dpi DPI: FAILED ($((SECONDS - start)) s)"
+            failed=1
+        fi
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+            >/dev/null 2>&1
+        timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+    fi
 done
 exit $failed
 INNER
@@ -174,4 +207,4 @@ chmod +x "$tmp/run.sh"
 
 echo "== end-to-end under Wine ($presets)"
 # shellcheck disable=SC2086
-timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" "$tmp/run.sh" "$root" "$tmp" "$filter" $presets
+timeout 900 xvfb-run -a -s "-screen 0 2048x1536x24" "$tmp/run.sh" "$root" "$tmp" "$filter" $presets
