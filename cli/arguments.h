@@ -8,7 +8,18 @@
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import, mqtt };
+enum class Command {
+    none,
+    status,
+    backup,
+    restore,
+    diff,
+    numbers_export,
+    numbers_import,
+    mqtt,
+    template_file,
+    apply
+};
 
 struct Arguments {
     bool sim = false;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "config/partial.h"
 #include "config/record_values.h"
 
 namespace zavi::config {
@@ -322,13 +323,16 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
         return false;
     }
     std::vector<std::string> found;
-    Configuration c;
+    Configuration c, shape;
+    if (!open_partial(&root, text, &shape, error)) return false;
     try {
         c = read_value(root, &found);
     } catch (const Bad& bad) {
         *error = {0, 0, bad.path, bad.message};
         return false;
     }
+    c.partial = shape.partial;
+    c.held = shape.held;
     const std::vector<FileError> broken = check_configuration(c);
     if (!broken.empty()) {
         *error = broken.front();
@@ -343,6 +347,7 @@ std::string configuration_to_json(const Configuration& c) {
     ordered_json root;
     root["format"] = kFormatName;
     root["version"] = kFormatVersion;
+    if (c.partial) root["partial"] = true;
     root["saved_at"] = c.saved_at;
     root["firmware"] = c.firmware;
     ordered_json a;
@@ -387,6 +392,7 @@ std::string configuration_to_json(const Configuration& c) {
         sc["puk"] = c.sim_codes->puk ? ordered_json(*c.sim_codes->puk) : ordered_json(nullptr);
         root["sim_codes"] = sc;
     }
+    drop_records_not_held(c, &root);
     // Names can only hold valid UTF-8 here; replace keeps a broken one from throwing.
     return root.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

@@ -83,11 +83,11 @@ LinkResult read_step(DriverHandle handle, Record record, Step step, const Progre
 }
 
 // The records of a backup in reading order: the same order as a restore writes them.
-std::vector<Record> all_records(bool with_sim_codes) {
+std::vector<Record> all_records(bool with_sim_codes, const RecordSet& held = RecordSet().set()) {
     std::vector<Record> out;
     for (std::size_t i = 0; i < kRecordCount; ++i) {
         const auto r = static_cast<Record>(i);
-        if (r != Record::sim_codes || with_sim_codes) out.push_back(r);
+        if ((r != Record::sim_codes || with_sim_codes) && held[i]) out.push_back(r);
     }
     return out;
 }
@@ -99,7 +99,7 @@ LinkResult read_record(DriverHandle handle, Record record, const Progress& progr
 }
 
 LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,
-                     const Progress& progress) {
+                        const Progress& progress) {
     apply_record(record, cfg);
     if (record == Record::accepted_numbers) return write_accepted_list(handle, progress);
     tell(progress, Step::writing, record);
@@ -130,9 +130,9 @@ LinkResult write_record(DriverHandle handle, Record record, const Configuration&
     return kFailed;
 }
 
-LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
-                           Configuration* out, Record* failed) {
-    for (const Record record : all_records(with_sim_codes)) {
+LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
+                             const Progress& progress, Configuration* out, Record* failed) {
+    for (const Record record : all_records(with_sim_codes, shape.held)) {
         const LinkResult result = read_step(handle, record, Step::reading, progress);
         if (result != kOk) {
             if (failed) *failed = record;
@@ -140,7 +140,14 @@ LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Pr
         }
     }
     *out = capture_records(with_sim_codes);
+    out->partial = shape.partial;
+    out->held = shape.held;
     return kOk;
+}
+
+LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
+                              Configuration* out, Record* failed) {
+    return read_held_records(handle, Configuration{}, with_sim_codes, progress, out, failed);
 }
 
 RestoreReport restore_configuration(DriverHandle handle, const Configuration& file_cfg,
@@ -151,7 +158,7 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
     if (!with_sim) file.sim_codes.reset();
 
     Configuration module;
-    if (read_configuration(handle, with_sim, progress, &module, &report.failed) != kOk) {
+    if (read_held_records(handle, file, with_sim, progress, &module, &report.failed) != kOk) {
         report.outcome = RestoreOutcome::read_failed;
         return report;
     }
