@@ -168,12 +168,21 @@ bool starts_with(const std::string& s, const std::string& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-// The column a reader's complaint is about, among those the row set.
+std::string parent(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string::npos ? "" : path.substr(0, dot);
+}
+
+// The column a reader's complaint is about, among those the row set: the value itself, or for
+// a rule between two values (thermometer1_high above thermometer1_low) one beside it.
 std::string column_of(const std::string& path, const std::vector<std::string>& columns,
                       const std::vector<bool>& set) {
     for (std::size_t c = 1; c < columns.size(); ++c)
         if (set[c] && (path == columns[c] || starts_with(path, columns[c] + ".") ||
                        starts_with(path, columns[c] + "[")))
+            return columns[c];
+    for (std::size_t c = 1; c < columns.size(); ++c)
+        if (set[c] && !parent(path).empty() && parent(columns[c]) == parent(path))
             return columns[c];
     return "";
 }
