@@ -243,15 +243,18 @@ const char* command_help(Command command) {
             return "Usage: zavi-gsm-cli template FILE OUT --only RECORD[,RECORD...]\n"
                    "Saves as OUT a partial configuration file that holds only the named records\n"
                    "of FILE; restore, apply and diff then touch those records alone.\n"
-                   "Records: alarm_settings, alarm_procedures, call_answer, auto_status,\n"
-                   "auto_reset, emergency_numbers, accept_all, accepted_numbers, io_names,\n"
-                   "sim_codes.\n";
+                   "  --only  the records, separated by commas: alarm_settings,\n"
+                   "          alarm_procedures, call_answer, auto_status, auto_reset,\n"
+                   "          emergency_numbers, accept_all, accepted_numbers, io_names,\n"
+                   "          sim_codes\n";
         case Command::apply:
             return "Usage: zavi-gsm-cli [OPTIONS] apply TEMPLATE --sites SITES.csv --site LABEL\n"
                    "                    [--dry-run] [--with-sim-codes]\n"
                    "Checks the whole sites table against TEMPLATE, then restores TEMPLATE with\n"
                    "the values of the site's row: automatic backup, only the records that\n"
                    "differ, read-back.\n"
+                   "  --sites           the sites table (CSV, header row, first column site)\n"
+                   "  --site            the label of the site in it\n"
                    "  --dry-run         show the differences; write nothing\n"
                    "  --with-sim-codes  also write the PIN and PUK (needed when the table sets\n"
                    "                    them)\n";
