@@ -6,6 +6,7 @@
 
 #include "app/differences_dialog.h"
 #include "app/job_texts.h"
+#include "app/restore_result_text.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "link/connection.h"
@@ -70,68 +71,6 @@ void say_nothing_to_change(DialogView& view) {
     inform(view, pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
                            "Nothing to change: the module already holds this configuration.",
                            "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."));
-}
-
-std::string restore_result(const config::RestoreReport& r) {
-    const uint8_t l = ui_language;
-    using config::RestoreOutcome;
-    std::string text;
-    switch (r.outcome) {
-        case RestoreOutcome::verified:
-            return pick_text(l, "Przywrócono i sprawdzono.", "Restored and verified.",
-                             "Wiederhergestellt und geprüft.");
-        case RestoreOutcome::already_equal:
-        case RestoreOutcome::planned:
-            return pick_text(l, "Nic do zmiany: moduł zawiera już tę konfigurację.",
-                             "Nothing to change: the module already holds this configuration.",
-                             "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits.");
-        case RestoreOutcome::read_failed:
-            text = pick_text(l, "Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
-                             "Das Lesen des Moduls ist fehlgeschlagen: ");
-            text += record_title(r.failed, l);
-            text += pick_text(l, ". Nic nie zapisano.", ". Nothing was written.",
-                              ". Es wurde nichts geschrieben.");
-            return text;
-        case RestoreOutcome::backup_failed:
-            text = pick_text(l, "Nie można zapisać automatycznej kopii zapasowej: ",
-                             "The automatic backup could not be saved: ",
-                             "Die automatische Sicherung konnte nicht gespeichert werden: ");
-            text += r.backup_error;
-            text += pick_text(l, "\nNic nie zapisano.", "\nNothing was written.",
-                              "\nEs wurde nichts geschrieben.");
-            return text;
-        case RestoreOutcome::write_failed:
-            text = pick_text(
-                l, "Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: ");
-            text += record_title(r.failed, l);
-            text +=
-                pick_text(l, " (moduł nie potwierdził).", " (the module did not acknowledge it).",
-                          " (das Modul hat es nicht bestätigt).");
-            text += pick_text(l, "\nZapisano: ", "\nWritten: ", "\nGeschrieben: ");
-            text += record_titles(r.written, l);
-            text += pick_text(l, "\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: ");
-            text += record_titles(r.not_written, l);
-            break;
-        case RestoreOutcome::verify_failed:
-            text =
-                pick_text(l, "Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
-                          "Every write was acknowledged, but the module reads back differently: ",
-                          "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: ");
-            text += record_titles(r.mismatched, l);
-            break;
-        case RestoreOutcome::verify_unreadable:
-            text = pick_text(
-                l, "Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
-                "Every write was acknowledged, but reading back failed: ",
-                "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: ");
-            text += record_titles(r.unreadable, l);
-            break;
-    }
-    text += pick_text(l, "\n\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n",
-                      "\n\nThe automatic backup of what the module held before:\n",
-                      "\n\nAutomatische Sicherung des vorherigen Modulinhalts:\n");
-    text += r.backup_path;
-    return text;
 }
 
 }  // namespace
@@ -264,7 +203,9 @@ bool restore_from_file(FileCommandContext& ctx) {
                          "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
     if (!ask(ctx.view, confirm.c_str())) return false;
 
+    // The write plans from the read just shown, so the module is not read a second time.
     options.dry_run = false;
+    options.module_now = &plan.module_before;
     const std::string folder = ctx.backup_folder;
     options.save_backup = [folder](const Configuration& module, std::string* saved,
                                    std::string* why) {
@@ -283,7 +224,8 @@ bool restore_from_file(FileCommandContext& ctx) {
         return false;
     const bool ok = report.outcome == config::RestoreOutcome::verified ||
                     report.outcome == config::RestoreOutcome::already_equal;
-    inform(ctx.view, restore_result(report), ok ? MessageIcon::information : MessageIcon::error);
+    inform(ctx.view, restore_result_text(report, l),
+           ok ? MessageIcon::information : MessageIcon::error);
     return !report.written.empty() || report.outcome == config::RestoreOutcome::write_failed;
 }
 

@@ -132,6 +132,21 @@ LinkResult restore(int) {
     return r.outcome == want ? LinkResult::ok : LinkResult::failed;
 }
 
+// The program's Restore: the read that shows the differences, then the write planned from it.
+LinkResult restore_in_program(int) {
+    config::Configuration file = bench_file();
+    file.auto_reset_days = 3;
+    config::RestoreOptions options;
+    options.dry_run = true;
+    const config::RestoreReport plan =
+        config::restore_configuration(device_handle, file, options, {});
+    if (plan.outcome != config::RestoreOutcome::planned) return LinkResult::failed;
+    options.dry_run = false;
+    options.module_now = &plan.module_before;
+    const config::RestoreReport r = config::restore_configuration(device_handle, file, options, {});
+    return r.outcome == config::RestoreOutcome::verified ? LinkResult::ok : LinkResult::failed;
+}
+
 }  // namespace
 
 void close_module() {
@@ -188,6 +203,8 @@ std::vector<Action> user_actions() {
         {"Configuration: backup, 260 numbers", fill_module_numbers, backup, 260, false, 1.10});
     a.push_back({"Configuration: restore, equal file", module_for_restore, restore<false>, 260});
     a.push_back({"Configuration: restore, one record", module_for_restore, restore<true>, 260});
+    a.push_back({"Configuration: the program's Restore", module_for_restore, restore_in_program,
+                 260, false, 1.10});
     return a;
 }
 

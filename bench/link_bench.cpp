@@ -1,7 +1,7 @@
 // Runs every user action against the simulated module and compares its wall time with the
 // fastest the serial line allows; then measures the program's own CPU time per exchange with
 // the module's answers played back. Exits 1 when an action fails or misses a target.
-//   link_bench [--short]
+//   link_bench [--short] [--only TEXT]
 #include <time.h>
 
 #include <algorithm>
@@ -37,6 +37,7 @@ constexpr uint64_t kReadTimeoutUs = 1'000'000;
 struct Options {
     int reps = 5;               // timed runs of each action on the line; the median counts
     int cpu_iterations = 2000;  // played-back runs of each action for the CPU figure
+    std::string only;           // --only TEXT: the actions whose name holds TEXT
 };
 
 struct Row {
@@ -262,7 +263,9 @@ void print_savings(const std::vector<Row>& slow, const std::vector<Row>& fast) {
 }
 
 int run(const Options& options) {
-    const std::vector<Action> actions = user_actions();
+    std::vector<Action> actions = user_actions();
+    std::erase_if(actions,
+                  [&](const Action& a) { return a.name.find(options.only) == a.name.npos; });
     std::vector<Row> cpu_rows(actions.size());
     measure_cpu(cpu_rows, actions, options);
 
@@ -310,8 +313,10 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--short") == 0) {
             options.reps = 3;
             options.cpu_iterations = 200;
+        } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
+            options.only = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: %s [--short]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--short] [--only TEXT]\n", argv[0]);
             return 2;
         }
     }

@@ -15,6 +15,7 @@
 #include "config/numbers_csv.h"
 #include "config/operations.h"
 #include "config/record_values.h"
+#include "config/restore_report.h"
 #include "link/connection.h"
 #include "link/records.h"
 #include "link/status_commands.h"
@@ -299,21 +300,64 @@ int command_backup(const Arguments& args, Environment& env) {
     return session.close();
 }
 
-// Restores `file` and tells how it went.
+const char* signal_name(int signal) {
+    switch (signal) {
+        case 1:
+            return "SIGHUP";
+        case 2:
+            return "SIGINT";
+        case 15:
+            return "SIGTERM";
+    }
+    return "a signal";
+}
+
+// Signals are kept from the first read to the last frame, so that a restore is never cut off
+// in the middle of a frame and always tells what went out.
+class SignalWatch {
+  public:
+    explicit SignalWatch(Environment& env) : env_(env) {
+        if (env_.watch_signals) env_.watch_signals(true);
+    }
+    ~SignalWatch() { release(); }
+    int caught() const { return env_.caught_signal ? env_.caught_signal() : 0; }
+    void release() {
+        if (env_.watch_signals && !released_) env_.watch_signals(false);
+        released_ = true;
+    }
+
+  private:
+    Environment& env_;
+    bool released_ = false;
+};
+
+void write_report(Environment& env, const RestoreReport& r) {
+    for (const auto& line : write_report_lines(r)) env.err << "zavi-gsm-cli: " << line << "\n";
+}
+
+// Restores `file` and tells how it went. `module_now`: what a read just made found, or null.
 int restore(Session& session, Environment& env, const Configuration& file, bool with_sim,
-            bool dry_run) {
+            bool dry_run, const Configuration* module_now = nullptr) {
+    SignalWatch signals(env);
     RestoreOptions options;
     options.with_sim_codes = with_sim;
     options.dry_run = dry_run;
-    options.save_backup = [&env](const Configuration& module, std::string* path, std::string* why) {
-        return save_automatic_backup(env.backup_folder, module, path, why);
-    };
+    options.module_now = module_now;
+    options.stop = [&signals] { return signals.caught() != 0; };
     ProgressLine progress(env.err, env.err_is_terminal);
+    // Told as soon as it is saved, before the first write: an interruption must not hide it.
+    options.save_backup = [&env, &progress](const Configuration& module, std::string* path,
+                                            std::string* why) {
+        if (!save_automatic_backup(env.backup_folder, module, path, why)) return false;
+        progress.finish();
+        env.err << "zavi-gsm-cli: automatic backup: " << *path << "\n" << std::flush;
+        return true;
+    };
     const RestoreReport r =
         restore_configuration(session.handle(), file, options, progress.callback());
     progress.finish();
-    if (!r.backup_path.empty())
-        env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
+    const int caught = signals.caught();
+    signals.release();
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);
@@ -333,12 +377,17 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
             env.err << "zavi-gsm-cli: the automatic backup could not be saved: " << r.backup_error
                     << "; nothing written\n";
             return kExitInvalidFile;
+        case RestoreOutcome::interrupted:
+            env.err << "zavi-gsm-cli: interrupted by " << signal_name(caught)
+                    << "; nothing was sent after the frame in flight\n";
+            if (r.writes.empty())
+                env.err << "zavi-gsm-cli: nothing written\n";
+            else
+                write_report(env, r);
+            return kExitSignalBase + (caught > 0 ? caught : 0);
         case RestoreOutcome::write_failed:
-            env.err << "zavi-gsm-cli: writing " << record_name(r.failed)
-                    << " failed: the module did not acknowledge it\n"
-                    << "zavi-gsm-cli: written: " << record_list(r.written) << "\n"
-                    << "zavi-gsm-cli: not written: " << record_list(r.not_written) << "\n"
-                    << "zavi-gsm-cli: what the module held before: " << r.backup_path << "\n";
+            env.err << "zavi-gsm-cli: " << failed_write_line(r) << "\n";
+            write_report(env, r);
             return kExitCommunication;
         case RestoreOutcome::verify_failed:
             env.err << "zavi-gsm-cli: every write was acknowledged, but the module reads back "
@@ -439,7 +488,8 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     if (args.dry_run) return session.close();
     Configuration target = module;
     target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
-    const int code = restore(session, env, target, false, false);
+    // Planned from the read above: the module is read once.
+    const int code = restore(session, env, target, false, false, &module);
     const int closed = session.close();
     return code != kExitDone ? code : closed;
 }

@@ -25,6 +25,9 @@ constexpr int kExitCommunication = 4;
 constexpr int kExitInvalidFile = 5;
 constexpr int kExitVerifyFailed = 6;
 constexpr int kExitBrokerRefused = 7;  // mqtt: user name or password refused
+// A restore or import stopped by a signal: 128 + its number (SIGHUP 129, SIGINT 130,
+// SIGTERM 143).
+constexpr int kExitSignalBase = 128;
 
 // How opening the module on one named serial port (--port) went.
 enum class PortOutcome { ok, unusable, silent, wrong_firmware };
@@ -45,6 +48,11 @@ struct Environment {
     // After an open by index failed: why the driver could not use that port at all (missing,
     // busy, no permission...), or "" when the port was fine and nothing answered on it.
     std::function<std::string()> unusable_port;
+    // Restores and imports: watch_signals(true) before the module is read, (false) after; in
+    // between caught_signal() gives a SIGINT, SIGTERM or SIGHUP that arrived (0: none), and the
+    // write stops before its next frame. Null: no signal is watched.
+    std::function<void(bool on)> watch_signals;
+    std::function<int()> caught_signal;
     // Where restore keeps automatic backups.
     std::string backup_folder;
     // Tests: --sim uses this module instead of a new one (--state is then not allowed).

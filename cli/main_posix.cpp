@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "cli/module_ports.h"
+#include "cli/signals.h"
 #include "config/files.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     env.err_is_terminal = isatty(STDERR_FILENO) != 0;
     env.backup_folder = zavi::config::automatic_backup_folder();
     zavi::cli::use_module_ports(env);
+    env.watch_signals = zavi::cli::watch_signals;
+    env.caught_signal = zavi::cli::caught_signal;
     const int code = zavi::cli::run(std::vector<std::string>(argv + 1, argv + argc), env);
     std::cout.flush();
     return code;

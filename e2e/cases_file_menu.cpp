@@ -1,6 +1,7 @@
 // The File menu of the real program: back up, change the module, restore it from the file with
 // the differences shown first, and the result box. The system's file dialog gets the path
 // typed into its file name box.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -252,17 +253,31 @@ E2E_CASE(file_menu_connect_again) {
 
 namespace e2e {
 
-// The module unplugged while a restore writes the telephone numbers: the result box names the
-// record and the automatic backup, which holds what the module had before.
-E2E_CASE(file_menu_unplugged_during_restore) {
+// The module unplugged while a restore writes the telephone numbers (block 3 of 8): the result
+// box, in the user's language, names the record, how far its list got, and the automatic
+// backup, which holds what the module had before.
+namespace {
+
+struct UnpluggedTexts {
+    uint8_t language;
+    const char* shot;
+    const char* failed;
+    const char* written;
+    const char* partly;
+    const char* read_back;
+    const char* heading;
+};
+
+void unplugged_during_restore(const std::string& name, const UnpluggedTexts& t) {
     SessionSetup setup = demo_setup();
     setup.with_state_file = true;
+    setup.settings = std::string(1, char(t.language));
     zavi::sim::Fault unplug;
     unplug.kind = zavi::sim::FaultKind::unplug;
     unplug.command = 17;  // only a restore writes the numbers here
     unplug.sub_index = 2;
     setup.scenario.modules[0].faults = {unplug};
-    Session session("file_menu_unplugged_during_restore", setup);
+    Session session(name, setup);
     HWND main = start_to_main_window(session);
     if (!main) return;
     const std::wstring file = session.folder() + L"\\module.zavi.json";
@@ -281,16 +296,16 @@ E2E_CASE(file_menu_unplugged_during_restore) {
     HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
     if (CHECK(diff != nullptr)) click(diff, IDC_DIFF_OK);
     answer(session, main, IDYES);
-    const std::string result = take_box(session, main, "file_menu_unplugged_result");
+    const std::string result = take_box(session, main, t.shot);
     // The panels are read again after a restore that wrote anything; the module is gone.
-    expect_box(session, kAppTitle, kCommunicationError.english, kJobMs, main);
+    expect_box(session, kAppTitle, kCommunicationError.in(t.language), kJobMs, main);
     CHECK(restore->wait(kJobMs));
-    CHECK(result.find("Writing failed: telephone numbers") != std::string::npos);
-    const std::string heading = "The automatic backup of what the module held before:\n";
-    const std::size_t at = result.find(heading);
+    for (const char* part : {t.failed, t.written, t.partly, t.read_back})
+        CHECK(result.find(part) != std::string::npos);
+    const std::size_t at = result.find(t.heading);
     if (CHECK(at != std::string::npos)) {
         std::string saved;
-        CHECK(read_text_file(result.substr(at + heading.size()), &saved));
+        CHECK(read_text_file(result.substr(at + std::strlen(t.heading)), &saved));
         const auto before = nlohmann::json::parse(saved, nullptr, false);
         CHECK(!before.is_discarded() && before.contains("auto_reset") &&
               before["auto_reset"].value("period_days", -1) == 4);
@@ -305,6 +320,41 @@ E2E_CASE(file_menu_unplugged_during_restore) {
     CHECK(!sent.empty() && sent.front() == "21" && sent.back() == "17");
     const auto state = session.saved_state();
     if (CHECK(state.has_value())) CHECK_EQ(state->modules[0].state.auto_reset, 0);
+}
+
+}  // namespace
+
+E2E_CASE(file_menu_unplugged_during_restore) {
+    unplugged_during_restore(
+        "file_menu_unplugged_during_restore",
+        {1, "file_menu_unplugged_result", "Writing failed: telephone numbers",
+         "\nWritten: auto-reset\n",
+         "\nPartly written: telephone numbers: blocks 1–2 of 8 acknowledged; block 3 was "
+         "sent without an acknowledgement",
+         "\nRead back after the failure: the module did not answer.",
+         "The automatic backup of what the module held before:\n"});
+}
+
+E2E_CASE(file_menu_unplugged_during_restore_pl) {
+    unplugged_during_restore(
+        "file_menu_unplugged_during_restore_pl",
+        {0, "file_menu_unplugged_result_pl", "Zapis nie powiódł się: numery telefonów",
+         "\nZapisano: auto-reset\n",
+         "\nZapisano częściowo: numery telefonów – potwierdzone bloki 1–2 z 8; blok 3 wysłano bez "
+         "potwierdzenia",
+         "\nOdczyt po błędzie: moduł nie odpowiedział.",
+         "Automatyczna kopia zapasowa poprzedniej konfiguracji:\n"});
+}
+
+E2E_CASE(file_menu_unplugged_during_restore_de) {
+    unplugged_during_restore(
+        "file_menu_unplugged_during_restore_de",
+        {2, "file_menu_unplugged_result_de", "Schreiben fehlgeschlagen: Telefonnummern",
+         "\nGeschrieben: Auto-Reset\n",
+         "\nTeilweise geschrieben: Telefonnummern: Blöcke 1–2 von 8 bestätigt; Block 3 wurde ohne "
+         "Bestätigung gesendet",
+         "\nZurückgelesen nach dem Fehler: Das Modul hat nicht geantwortet.",
+         "Automatische Sicherung des vorherigen Modulinhalts:\n"});
 }
 
 // Connect again with the module gone: "not connected", the program stays, the module's items
@@ -340,6 +390,53 @@ E2E_CASE(file_menu_connect_again_with_no_module) {
     CHECK(item_text(main, IDC_STATUS_LINE).find("Plus") != std::string::npos);
     close_cleanly(session, main);
     expect_no_writes(session);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// "Restored and verified." with the automatic backup, in Polish and German.
+E2E_CASE(file_menu_restore_result_in_each_language) {
+    const struct {
+        uint8_t language;
+        const char* shot;
+        const char* verified;
+    } cases[] = {
+        {0, "file_menu_restore_result_pl",
+         "Przywrócono i sprawdzono.\n\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n"},
+        {2, "file_menu_restore_result_de",
+         "Wiederhergestellt und geprüft.\n\nAutomatische Sicherung des vorherigen Modulinhalts:\n"},
+    };
+    for (const auto& c : cases) {
+        SessionSetup setup = demo_setup();
+        setup.with_state_file = true;
+        setup.settings = std::string(1, char(c.language));
+        Session session(c.shot, setup);
+        HWND main = start_to_main_window(session);
+        if (!main) return;
+        const std::wstring file = session.folder() + L"\\module.zavi.json";
+        PendingSend* backup = command(main, IDM_BACKUP);
+        answer(session, main, IDNO);
+        if (!choose_file(session, main, file)) return;
+        take_box(session, main);
+        CHECK(backup->wait(kJobMs));
+
+        zavi::sim::Scenario changed = setup.scenario;
+        changed.modules[0].state.auto_reset = 9;
+        CHECK(session.change_state(changed));
+        PendingSend* restore = command(main, IDM_RESTORE);
+        if (!choose_file(session, main, file)) return;
+        HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
+        if (CHECK(diff != nullptr)) click(diff, IDC_DIFF_OK);
+        answer(session, main, IDYES);
+        const std::string result = take_box(session, main, c.shot);
+        CHECK(restore->wait(kJobMs));
+        CHECK_EQ(result.substr(0, std::strlen(c.verified)), std::string(c.verified));
+        std::string saved;
+        CHECK(read_text_file(result.substr(std::strlen(c.verified)), &saved));
+        close_cleanly(session, main);
+    }
 }
 
 }  // namespace e2e

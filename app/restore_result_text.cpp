@@ -1,0 +1,264 @@
+#include "app/restore_result_text.h"
+
+#include <iterator>
+
+#include "app/job_texts.h"
+#include "common/language.h"
+
+namespace zavi {
+
+namespace {
+
+using config::HeldNow;
+using config::RecordWrite;
+using config::RestoreOutcome;
+using config::RestoreReport;
+using config::WriteState;
+
+struct Text {
+    const char* polish;
+    const char* english;
+    const char* german;
+};
+
+enum Id : uint8_t {
+    kVerified,
+    kNothingToChange,
+    kReadingFailed,
+    kNothingWritten,
+    kNothing,
+    kBackupFailed,
+    kWriteFailed,
+    kNotAcknowledged,
+    kNotAcknowledgedBlock,
+    kNotAcknowledgedBlockEnd,
+    kOf,
+    kInterrupted,
+    kVerifyDiffers,
+    kVerifyUnreadable,
+    kWritten,
+    kPartly,
+    kBlockAcknowledged,
+    kBlocksAcknowledged,
+    kAcknowledgedEnd,
+    kBlockUnanswered,
+    kSentUnanswered,
+    kListIncomplete,
+    kListWhole,
+    kUnknown,
+    kNotWritten,
+    kUnchecked,
+    kReadBack,
+    kHeldUnreadable,
+    kHeldFile,
+    kHeldPrevious,
+    kHeldOther,
+    kNumbers,
+    kWayBack,
+    kBackupHeading,
+    kTextCount
+};
+
+constexpr Text kTexts[] = {
+    {"Przywrócono i sprawdzono.", "Restored and verified.", "Wiederhergestellt und geprüft."},
+    {"Nic do zmiany: moduł zawiera już tę konfigurację.",
+     "Nothing to change: the module already holds this configuration.",
+     "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."},
+    {"Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
+     "Das Lesen des Moduls ist fehlgeschlagen: "},
+    {"Nic nie zapisano.", "Nothing was written.", "Es wurde nichts geschrieben."},
+    {"nic", "nothing", "nichts"},
+    {"Nie można zapisać automatycznej kopii zapasowej: ",
+     "The automatic backup could not be saved: ",
+     "Die automatische Sicherung konnte nicht gespeichert werden: "},
+    {"Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: "},
+    {" (moduł nie potwierdził).", " (the module did not acknowledge it).",
+     " (das Modul hat es nicht bestätigt)."},
+    {" (moduł nie potwierdził bloku ", " (the module did not acknowledge block ",
+     " (das Modul hat Block "},
+    {").", ").", " nicht bestätigt)."},
+    {" z ", " of ", " von "},
+    {"Przerwano; po tym nic więcej nie wysłano.", "Interrupted; nothing more was sent.",
+     "Unterbrochen; danach wurde nichts mehr gesendet."},
+    {"Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
+     "Every write was acknowledged, but the module reads back differently: ",
+     "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: "},
+    {"Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
+     "Every write was acknowledged, but reading back failed: ",
+     "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: "},
+    {"\nZapisano: ", "\nWritten: ", "\nGeschrieben: "},
+    {"\nZapisano częściowo: ", "\nPartly written: ", "\nTeilweise geschrieben: "},
+    {" – potwierdzony blok 1 z ", ": block 1 of ", ": Block 1 von "},
+    {" – potwierdzone bloki 1–", ": blocks 1–", ": Blöcke 1–"},
+    {"", " acknowledged", " bestätigt"},
+    {"; blok ", "; block ", "; Block "},
+    {" wysłano bez potwierdzenia (mógł zostać zapisany lub nie)",
+     " was sent without an acknowledgement (it may or may not be stored)",
+     " wurde ohne Bestätigung gesendet (vielleicht gespeichert, vielleicht nicht)"},
+    {": lista w module jest teraz niepełna.", ": the module's list is now incomplete.",
+     ": Die Liste im Modul ist jetzt unvollständig."},
+    {": wszystkie numery są w module, nie wysłano tylko pustych bloków za nimi.",
+     ": every number is in the module; only the empty blocks after them were not sent.",
+     ": Alle Nummern sind im Modul; nur die leeren Blöcke danach wurden nicht gesendet."},
+    {"\nNie wiadomo, czy zapisano (wysłano bez potwierdzenia): ",
+     "\nUnknown whether stored (sent without an acknowledgement): ",
+     "\nUnbekannt, ob gespeichert (ohne Bestätigung gesendet): "},
+    {"\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: "},
+    {"\nPotwierdzone, niesprawdzone odczytem: ", "\nAcknowledged, not read back: ",
+     "\nBestätigt, nicht zurückgelesen: "},
+    {"\nOdczyt po błędzie: ", "\nRead back after the failure: ",
+     "\nZurückgelesen nach dem Fehler: "},
+    {"moduł nie odpowiedział.", "the module did not answer.", "Das Modul hat nicht geantwortet."},
+    {" – wartości z pliku", " holds the file's values", " enthält die Werte aus der Datei"},
+    {" – nadal poprzednie wartości", " still holds its previous values",
+     " enthält noch die vorherigen Werte"},
+    {" – ani wartości z pliku, ani poprzednie",
+     " holds neither the file's values nor its previous ones",
+     " enthält weder die Werte aus der Datei noch die vorherigen"},
+    {" (liczba numerów: ", " (numbers: ", " (Anzahl der Nummern: "},
+    {"\n\nDroga powrotu: przywróć automatyczną kopię zapasową.",
+     "\n\nThe way back: restore the automatic backup.",
+     "\n\nDer Weg zurück: die automatische Sicherung wiederherstellen."},
+    {"\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n",
+     "\nThe automatic backup of what the module held before:\n",
+     "\nAutomatische Sicherung des vorherigen Modulinhalts:\n"},
+};
+
+static_assert(std::size(kTexts) == kTextCount);
+
+class Box {
+  public:
+    explicit Box(uint8_t language) : l_(language) {}
+    Box& operator<<(Id id) {
+        const Text& t = kTexts[id];
+        text_ += pick_text(l_, t.polish, t.english, t.german);
+        return *this;
+    }
+    Box& operator<<(const std::string& s) {
+        text_ += s;
+        return *this;
+    }
+    Box& operator<<(int n) { return *this << std::to_string(n); }
+    Box& operator<<(config::Record r) { return *this << std::string(record_title(r, l_)); }
+    Box& titles(const std::vector<config::Record>& records) {
+        return *this << record_titles(records, l_);
+    }
+    std::string text() const { return text_; }
+
+  private:
+    uint8_t l_;
+    std::string text_;
+};
+
+std::vector<config::Record> in_state(const RestoreReport& r, WriteState state) {
+    std::vector<config::Record> out;
+    for (const RecordWrite& w : r.writes)
+        if (w.state == state) out.push_back(w.record);
+    return out;
+}
+
+const RecordWrite* write_of(const RestoreReport& r, config::Record record) {
+    for (const RecordWrite& w : r.writes)
+        if (w.record == record) return &w;
+    return nullptr;
+}
+
+void failed_headline(Box& box, const RestoreReport& r) {
+    box << kWriteFailed << r.failed;
+    const RecordWrite* w = write_of(r, r.failed);
+    if (w && w->blocks > 1) {
+        box << kNotAcknowledgedBlock << (w->acknowledged + 1) << kOf << w->blocks
+            << kNotAcknowledgedBlockEnd;
+    } else {
+        box << kNotAcknowledged;
+    }
+}
+
+void record_states(Box& box, const RestoreReport& r) {
+    box << kWritten;
+    if (r.written.empty())
+        box << kNothing;
+    else
+        box.titles(r.written);
+    for (const RecordWrite& w : r.writes) {
+        if (w.state != WriteState::partly_written) continue;
+        box << kPartly << w.record;
+        if (w.acknowledged == 1)
+            box << kBlockAcknowledged << w.blocks;
+        else
+            box << kBlocksAcknowledged << w.acknowledged << kOf << w.blocks;
+        box << kAcknowledgedEnd;
+        if (w.unanswered) box << kBlockUnanswered << (w.acknowledged + 1) << kSentUnanswered;
+        const bool whole =
+            r.failed == w.record && (r.numbers_all_in || r.held_now == HeldNow::file_value);
+        box << (whole ? kListWhole : kListIncomplete);
+    }
+    if (const auto unknown = in_state(r, WriteState::unknown); !unknown.empty()) {
+        box << kUnknown;
+        box.titles(unknown);
+    }
+    if (const auto rest = in_state(r, WriteState::not_written); !rest.empty()) {
+        box << kNotWritten;
+        box.titles(rest);
+    }
+    if (!r.unchecked.empty()) {
+        box << kUnchecked;
+        box.titles(r.unchecked);
+    }
+    if (r.held_now == HeldNow::not_read) return;
+    box << kReadBack;
+    if (r.held_now == HeldNow::unreadable) {
+        box << kHeldUnreadable;
+        return;
+    }
+    box << r.failed
+        << (r.held_now == HeldNow::file_value       ? kHeldFile
+            : r.held_now == HeldNow::previous_value ? kHeldPrevious
+                                                    : kHeldOther);
+    if (r.failed == config::Record::accepted_numbers)
+        box << kNumbers << static_cast<int>(r.numbers_now) << std::string(")");
+    box << std::string(".");
+}
+
+}  // namespace
+
+std::string restore_result_text(const RestoreReport& r, uint8_t language) {
+    Box box(language);
+    switch (r.outcome) {
+        case RestoreOutcome::already_equal:
+        case RestoreOutcome::planned:
+            return (box << kNothingToChange).text();
+        case RestoreOutcome::read_failed:
+            return (box << kReadingFailed << r.failed << std::string(". ") << kNothingWritten)
+                .text();
+        case RestoreOutcome::backup_failed:
+            return (box << kBackupFailed << r.backup_error << std::string("\n") << kNothingWritten)
+                .text();
+        case RestoreOutcome::verified:
+            box << kVerified;
+            break;
+        case RestoreOutcome::write_failed:
+            failed_headline(box, r);
+            record_states(box, r);
+            break;
+        case RestoreOutcome::interrupted:
+            box << kInterrupted;
+            record_states(box, r);
+            break;
+        case RestoreOutcome::verify_failed:
+            box << kVerifyDiffers;
+            box.titles(r.mismatched);
+            break;
+        case RestoreOutcome::verify_unreadable:
+            box << kVerifyUnreadable;
+            box.titles(r.unreadable);
+            break;
+    }
+    if (r.backup_path.empty()) return box.text();
+    if (r.outcome != RestoreOutcome::verified) box << kWayBack;
+    box << std::string(r.outcome == RestoreOutcome::verified ? "\n" : "") << kBackupHeading
+        << r.backup_path;
+    return box.text();
+}
+
+}  // namespace zavi
