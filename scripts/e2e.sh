@@ -121,7 +121,7 @@ for preset in "$@"; do
             printf "site;io_names.out1_on;auto_reset.period_days\r\nShop 1;Syrena;2\r\n" >s.csv
             "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" --dry-run >dry.txt
             grep -q "io_names.out1_on: \"Siren on\" -> \"Syrena\"" dry.txt
-            ! grep -q Syrena module.json
+            if grep -q Syrena module.json; then echo "the dry run wrote"; exit 1; fi
             "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" 2>err.txt ||
                 { cat err.txt; exit 1; }
             grep -q "restored and verified (auto_reset, io_names (7-12))" err.txt
