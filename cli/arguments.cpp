@@ -31,6 +31,15 @@ const std::vector<CommandShape>& shapes() {
          0,
          {"--tls"},
          {"--broker", "--username", "--password-file", "--cafile", "--interval", "--topic-prefix"}},
+        {Command::watch, "watch", 0, 0, {"--json"}, {"--interval", "--log"}},
+        {Command::test, "test", 0, 0, {"--json"}, {"--seconds"}},
+        {Command::survey, "survey", 0, 0, {"--json"}, {"--seconds", "--csv"}},
+        {Command::report,
+         "report",
+         1,
+         1,
+         {},
+         {"--site", "--installer", "--language", "--test", "--survey"}},
     };
     return all;
 }
@@ -61,6 +70,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             a->sim = true;
         } else if (s == "--state") {
             if (!value(s, &a->state_file)) return false;
+        } else if (s == "--scenario") {
+            if (!value(s, &a->scenario_file)) return false;
         } else if (s == "--device") {
             std::string text;
             int index = 0;
@@ -84,6 +95,10 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         } else {
             break;
         }
+    }
+    if (!a->scenario_file.empty() && !a->sim) {
+        *error = "--scenario belongs to --sim";
+        return false;
     }
     if (!a->state_file.empty() && !a->sim) {
         *error = "--state belongs to --sim";
@@ -141,12 +156,14 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         *error = "mqtt needs --broker HOST[:PORT]";
         return false;
     }
-    for (const char* needed : {"--only", "--sites", "--site"}) {
-        const auto& v = shape->values;
-        if (std::find_if(v.begin(), v.end(),
-                         [&](const char* o) { return std::string(o) == needed; }) != v.end() &&
-            !a->values.count(needed)) {
-            *error = std::string(shape->name) + " needs " + needed;
+    // Options these commands cannot do without.
+    const std::vector<const char*> needed =
+        a->command == Command::template_file ? std::vector<const char*>{"--only"}
+        : a->command == Command::apply       ? std::vector<const char*>{"--sites", "--site"}
+                                             : std::vector<const char*>{};
+    for (const char* option : needed) {
+        if (!a->values.count(option)) {
+            *error = std::string(shape->name) + " needs " + option;
             return false;
         }
     }
@@ -159,8 +176,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
 }
 
 const char* tool_help() {
-    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND "
-           "...\n"
+    return "Usage: zavi-gsm-cli [--sim [--scenario FILE] [--state STATE.json]] [--device N]\n"
+           "                    [--port PATH] COMMAND ...\n"
            "\n"
            "Commands:\n"
            "  status [--json]                          the module's live status\n"
@@ -177,10 +194,19 @@ const char* tool_help() {
            "                                           restore the template with a site's values\n"
            "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
            "                                           Assistant); see mqtt --help\n"
+           "  watch [--interval MS] [--log FILE.csv] [--json]\n"
+           "                                           print each status change until Ctrl-C\n"
+           "  test [--seconds N] [--json]              walk test: every input in both states\n"
+           "  survey [--seconds N] [--csv FILE] [--json]\n"
+           "                                           GSM signal survey and its verdict\n"
+           "  report OUT.html [--site LABEL] [--installer NAME] [--language pl|en|de]\n"
+           "         [--test RESULT.json] [--survey RESULT.json]\n"
+           "                                           commissioning report and backup\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
            "  --state STATE.json load the simulated module from this file and save it back\n"
+           "  --scenario FILE    the simulated module's scenario (faults, timeline)\n"
            "  --device N         the index among the module ports found, from 0 (default: the\n"
            "                     highest good module)\n"
            "  --port PATH        the module on this serial port alone: /dev/ttyUSB0,\n"
@@ -188,9 +214,10 @@ const char* tool_help() {
            "  --help             this text; COMMAND --help describes a command\n"
            "  --version          the tool's version\n"
            "\n"
-           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
-           "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"
-           "differs from the file, 7 the MQTT broker refused the user name or password.\n";
+           "Exit codes: 0 done, 1 diff found differences or test missed an input, 2 usage error,\n"
+           "3 no module, driver or usable port, or other firmware, 4 communication failed, 5\n"
+           "invalid file, 6 read-back differs from the file, 7 the MQTT broker refused the user\n"
+           "name or password.\n";
 }
 
 const char* command_help(Command command) {
@@ -258,6 +285,11 @@ const char* command_help(Command command) {
                    "  --dry-run         show the differences; write nothing\n"
                    "  --with-sim-codes  also write the PIN and PUK (needed when the table sets\n"
                    "                    them)\n";
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return commission_help(command);
         case Command::none:
             break;
     }
