@@ -145,9 +145,9 @@ void compare_with_file(FileCommandContext& ctx) {
     file.sim_codes.reset();
 
     Configuration module;
-    const bool read = run_task(ctx, [&module](DriverHandle h, const config::Progress& p) {
+    const bool read = run_task(ctx, [&module, &file](DriverHandle h, const config::Progress& p) {
         config::Record failed = config::Record::alarm_settings;
-        return config::read_configuration(h, false, p, &module, &failed);
+        return config::read_held_records(h, file, false, p, &module, &failed);
     });
     if (!read) return;
 

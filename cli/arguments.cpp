@@ -23,6 +23,8 @@ const std::vector<CommandShape>& shapes() {
         {Command::diff, "diff", 1, 2, {"--json"}},
         {Command::numbers_export, "numbers export", 1, 1, {}},
         {Command::numbers_import, "numbers import", 1, 1, {"--replace", "--dry-run"}},
+        {Command::template_file, "template", 2, 2, {}, {"--only"}},
+        {Command::apply, "apply", 1, 1, {"--dry-run", "--with-sim-codes"}, {"--sites", "--site"}},
         {Command::mqtt,
          "mqtt",
          0,
@@ -154,6 +156,17 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         *error = "mqtt needs --broker HOST[:PORT]";
         return false;
     }
+    // Options these commands cannot do without.
+    const std::vector<const char*> needed =
+        a->command == Command::template_file ? std::vector<const char*>{"--only"}
+        : a->command == Command::apply       ? std::vector<const char*>{"--sites", "--site"}
+                                             : std::vector<const char*>{};
+    for (const char* option : needed) {
+        if (!a->values.count(option)) {
+            *error = std::string(shape->name) + " needs " + option;
+            return false;
+        }
+    }
     if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
         *error =
             std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
@@ -176,6 +189,9 @@ const char* tool_help() {
            "  numbers export FILE.csv                  the accepted numbers as CSV\n"
            "  numbers import FILE.csv [--replace] [--dry-run]\n"
            "                                           add (or replace with) numbers from CSV\n"
+           "  template FILE OUT --only RECORD,...      a partial file of FILE's records\n"
+           "  apply TEMPLATE --sites SITES.csv --site LABEL [--dry-run] [--with-sim-codes]\n"
+           "                                           restore the template with a site's values\n"
            "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
            "                                           Assistant); see mqtt --help\n"
            "  watch [--interval MS] [--log FILE.csv] [--json]\n"
@@ -250,6 +266,25 @@ const char* command_help(Command command) {
                    "  --cafile         ...or against this CA certificate (PEM)\n"
                    "  --interval       seconds between status reads, 0.5 to 3600 (default 10)\n"
                    "  --topic-prefix   the topics' first levels (default zavi-gsm)\n";
+        case Command::template_file:
+            return "Usage: zavi-gsm-cli template FILE OUT --only RECORD[,RECORD...]\n"
+                   "Saves as OUT a partial configuration file that holds only the named records\n"
+                   "of FILE; restore, apply and diff then touch those records alone.\n"
+                   "  --only  the records, separated by commas: alarm_settings,\n"
+                   "          alarm_procedures, call_answer, auto_status, auto_reset,\n"
+                   "          emergency_numbers, accept_all, accepted_numbers, io_names,\n"
+                   "          sim_codes\n";
+        case Command::apply:
+            return "Usage: zavi-gsm-cli [OPTIONS] apply TEMPLATE --sites SITES.csv --site LABEL\n"
+                   "                    [--dry-run] [--with-sim-codes]\n"
+                   "Checks the whole sites table against TEMPLATE, then restores TEMPLATE with\n"
+                   "the values of the site's row: automatic backup, only the records that\n"
+                   "differ, read-back.\n"
+                   "  --sites           the sites table (CSV, header row, first column site)\n"
+                   "  --site            the label of the site in it\n"
+                   "  --dry-run         show the differences; write nothing\n"
+                   "  --with-sim-codes  also write the PIN and PUK (needed when the table sets\n"
+                   "                    them)\n";
         case Command::watch:
         case Command::test:
         case Command::survey:

@@ -21,6 +21,8 @@ enum class Command {
     survey,
     report,
     mqtt,
+    template_file,
+    apply,
 };
 
 struct Arguments {

@@ -5,8 +5,9 @@
 #include <memory>
 
 #include "cli/arguments.h"
-#include "cli/mqtt_command.h"
 #include "cli/commission_commands.h"
+#include "cli/mqtt_command.h"
+#include "cli/site_commands.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
 #include "config/compare.h"
@@ -252,6 +253,8 @@ class Session {
     DriverHandle handle_ = nullptr;
 };
 
+}  // namespace
+
 // Reads and checks a configuration file; nothing has touched the module yet.
 int load_configuration(const std::string& path, Environment& env, Configuration* cfg) {
     std::string text, why;
@@ -270,16 +273,21 @@ int load_configuration(const std::string& path, Environment& env, Configuration*
     return kExitDone;
 }
 
+namespace {
+
 int read_failed(Environment& env, Record record) {
     env.err << "zavi-gsm-cli: reading " << record_name(record)
             << " failed: no or bad answer from the module\n";
     return kExitCommunication;
 }
 
-int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg) {
+// Reads the records `shape` holds (all by default).
+int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg,
+                const Configuration& shape = Configuration{}) {
     ProgressLine progress(env.err, env.err_is_terminal);
     Record failed = Record::alarm_settings;
-    if (read_configuration(session.handle(), with_sim, progress.callback(), cfg, &failed) != kOk) {
+    if (read_held_records(session.handle(), shape, with_sim, progress.callback(), cfg, &failed) !=
+        kOk) {
         progress.finish();
         return read_failed(env, failed);
     }
@@ -469,7 +477,7 @@ int command_diff(const Arguments& args, Environment& env) {
     } else {
         Session session(args, env);
         if (const int code = session.open(); code != kExitDone) return code;
-        if (const int code = read_module(session, env, false, &old_cfg); code != kExitDone)
+        if (const int code = read_module(session, env, false, &old_cfg, new_cfg); code != kExitDone)
             return code;
         if (const int code = session.close(); code != kExitDone) return code;
     }
@@ -528,6 +536,16 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     return code != kExitDone ? code : closed;
 }
 
+int command_apply(const Arguments& args, Environment& env) {
+    Configuration site;
+    if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
 int run_command(const std::vector<std::string>& argv, Environment& env) {
     Arguments args;
     std::string error;
@@ -562,6 +580,10 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_numbers_export(args, env);
         case Command::numbers_import:
             return command_numbers_import(args, env);
+        case Command::template_file:
+            return command_template(args, env);
+        case Command::apply:
+            return command_apply(args, env);
         case Command::mqtt: {
             std::unique_ptr<Session> session;
             const ModuleOpener module{[&](Environment& e) -> DriverHandle {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "config/partial.h"
 #include "config/record_values.h"
 
 namespace zavi::config {
@@ -503,13 +504,16 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
     if (!parse_strict(text, &root, error)) return false;
     std::vector<FileError> found;
     FileOrigin from = FileOrigin::hand_made;
-    Configuration c;
+    Configuration c, shape;
+    if (!open_partial(&root, text, &shape, error)) return false;
     try {
         c = read_value(root, &found, &from);
     } catch (const Bad& bad) {
         *error = {0, 0, bad.path, bad.message};
         return false;
     }
+    c.partial = shape.partial;
+    c.held = shape.held;
     if (utc_shape(c.saved_at) && !real_moment(c.saved_at))
         found.push_back({0, 0, "saved_at", "not a real date and time", FileFault::impossible_time,
                          0, c.saved_at});
@@ -538,6 +542,7 @@ std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
     ordered_json root;
     root["format"] = kFormatName;
     root["version"] = kFormatVersion;
+    if (c.partial) root["partial"] = true;
     root["saved_at"] = c.saved_at;
     root["firmware"] = c.firmware;
     if (origin == FileOrigin::module_backup) root["origin"] = kModuleBackup;
@@ -583,6 +588,7 @@ std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
         sc["puk"] = c.sim_codes->puk ? ordered_json(*c.sim_codes->puk) : ordered_json(nullptr);
         root["sim_codes"] = sc;
     }
+    drop_records_not_held(c, &root);
     // Names can only hold valid UTF-8 here; replace keeps a broken one from throwing.
     return root.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

@@ -113,6 +113,23 @@ for preset in "$@"; do
             [ "$status" -eq 5 ]
             grep -q "is a device name on Windows" com.txt
             ! ls -a | grep "\.tmp$"' _ "$cli"
+    # A template and a sites table on the same module: the dry run writes nothing, the apply
+    # writes the site's values, a label the table lacks is refused.
+    step "$preset zavi-gsm-cli template and apply" 120 \
+        env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" bash -c '
+            set -e
+            cd "$1"
+            "$WINE" zavi-gsm-cli.exe template a.zavi.json t.zavi.json --only io_names,auto_reset
+            printf "site;io_names.out1_on;auto_reset.period_days\r\nShop 1;Syrena;2\r\n" >s.csv
+            "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" --dry-run >dry.txt
+            grep -q "io_names.out1_on: \"Siren on\" -> \"Syrena\"" dry.txt
+            if grep -q Syrena module.json; then echo "the dry run wrote"; exit 1; fi
+            "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" 2>err.txt ||
+                { cat err.txt; exit 1; }
+            grep -q "restored and verified (auto_reset, io_names (7-12))" err.txt
+            grep -q Syrena module.json
+            status=0; "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site X || status=$?
+            [ "$status" -eq 5 ]' _ "$cli"
     # Ctrl+C (Wine turns SIGINT into the console's Ctrl+C) during a slowed numbers write: the
     # frame in flight finishes, the report and the way back are told, exit 130.
     step "$preset zavi-gsm-cli Ctrl+C during a restore" 120 \
