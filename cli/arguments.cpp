@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "cli/history_command.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -29,6 +31,7 @@ const std::vector<CommandShape>& shapes() {
          0,
          {"--tls"},
          {"--broker", "--username", "--password-file", "--cafile", "--interval", "--topic-prefix"}},
+        {Command::history, "history", 0, 1, {"--json"}},
     };
     return all;
 }
@@ -163,6 +166,8 @@ const char* tool_help() {
            "                                           add (or replace with) numbers from CSV\n"
            "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
            "                                           Assistant); see mqtt --help\n"
+           "  history [IDENTITY|SITE] [--json]         the kept copies of each module, newest\n"
+           "                                           first, with what changed\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
@@ -225,6 +230,8 @@ const char* command_help(Command command) {
                    "  --cafile         ...or against this CA certificate (PEM)\n"
                    "  --interval       seconds between status reads, 0.5 to 3600 (default 10)\n"
                    "  --topic-prefix   the topics' first levels (default zavi-gsm)\n";
+        case Command::history:
+            return history_help();
         case Command::none:
             break;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/history_command.h"
 #include "cli/mqtt_command.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
@@ -78,6 +79,12 @@ class Session {
     // Loads the simulated module or the USB driver, then opens the module as the program
     // does. An exit code other than kExitDone ends the command.
     int open() {
+        const int code = open_module();
+        if (code == kExitDone) identity_ = serial_of_opened();
+        return code;
+    }
+
+    int open_module() {
         if (args_.port) return open_port(*args_.port);
         Driver* usb = nullptr;
         if (args_.sim) {
@@ -115,6 +122,7 @@ class Session {
                 return kExitNoModule;
             }
             try_index(*args_.device, &handle_);
+            index_ = *args_.device;
         } else if (count <= 1) {
             try_index(0, &handle_);
         } else {
@@ -125,6 +133,7 @@ class Session {
                 if (!h) continue;
                 if (handle_) usb->close(handle_);
                 handle_ = h;
+                index_ = static_cast<int>(index);
             }
         }
         if (handle_) return kExitDone;
@@ -146,6 +155,8 @@ class Session {
     }
 
     DriverHandle handle() const { return handle_; }
+    // The USB chip's serial number of the open module, "" when not known.
+    const std::string& identity() const { return identity_; }
 
     // Closes the module and saves the simulated module's state when asked to.
     int close() {
@@ -169,6 +180,14 @@ class Session {
     }
 
   private:
+    std::string serial_of_opened() const {
+        if (args_.sim) {
+            sim::SimDriver* module = env_.test_module ? env_.test_module : own_sim_.get();
+            return sim::module_serial(module->scenario(), index_);
+        }
+        return env_.port_serial ? env_.port_serial(args_.port ? 0 : index_) : std::string();
+    }
+
     int open_port(const std::string& port) {
         if (!env_.open_port) {
             env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
@@ -219,6 +238,8 @@ class Session {
     std::unique_ptr<sim::SimDriver> own_sim_;
     FileLock state_lock_;
     DriverHandle handle_ = nullptr;
+    int index_ = 0;
+    std::string identity_;
 };
 
 // Reads and checks a configuration file; nothing has touched the module yet.
@@ -288,12 +309,13 @@ int command_backup(const Arguments& args, Environment& env) {
         return kExitInvalidFile;
     }
     env.err << "zavi-gsm-cli: saved " << path << "\n";
+    keep_in_history(env, session.identity(), "backup", "saved", cfg);
     return session.close();
 }
 
 // Restores `file` and tells how it went.
 int restore(Session& session, Environment& env, const Configuration& file, bool with_sim,
-            bool dry_run) {
+            bool dry_run, const char* operation = "restore") {
     RestoreOptions options;
     options.with_sim_codes = with_sim;
     options.dry_run = dry_run;
@@ -306,6 +328,7 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
     progress.finish();
     if (!r.backup_path.empty())
         env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
+    keep_restore_in_history(env, session.identity(), operation, file, with_sim, r);
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);
@@ -431,7 +454,7 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     if (args.dry_run) return session.close();
     Configuration target = module;
     target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
-    const int code = restore(session, env, target, false, false);
+    const int code = restore(session, env, target, false, false, "numbers-import");
     const int closed = session.close();
     return code != kExitDone ? code : closed;
 }
@@ -480,6 +503,8 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
                                       [&] { session.reset(); }};
             return command_mqtt(args, env, module);
         }
+        case Command::history:
+            return command_history(args, env);
         case Command::none:
             break;
     }
