@@ -8,8 +8,17 @@
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import, mqtt,
-                     history };
+enum class Command {
+    none,
+    status,
+    backup,
+    restore,
+    diff,
+    numbers_export,
+    numbers_import,
+    mqtt,
+    history
+};
 
 struct Arguments {
     bool sim = false;

@@ -328,7 +328,7 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
     progress.finish();
     if (!r.backup_path.empty())
         env.err << "zavi-gsm-cli: automatic backup: " << r.backup_path << "\n";
-    keep_restore_in_history(env, session.identity(), operation, file, with_sim, r);
+    if (!dry_run) keep_restore_in_history(env, session.identity(), operation, file, with_sim, r);
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);

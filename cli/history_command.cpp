@@ -13,8 +13,9 @@ namespace {
 using Json = nlohmann::json;
 
 std::string full_path(const std::string& folder, const std::string& file) {
-    const std::filesystem::path p = std::filesystem::path(std::u8string(folder.begin(), folder.end())) /
-                                    std::u8string(file.begin(), file.end());
+    const std::filesystem::path p =
+        std::filesystem::path(std::u8string(folder.begin(), folder.end())) /
+        std::u8string(file.begin(), file.end());
     const std::u8string s = p.u8string();
     return std::string(s.begin(), s.end());
 }
@@ -47,10 +48,14 @@ void print_json(const fleet::ModuleHistory& history, const std::string& folder, 
     Json all = Json::array();
     for (const fleet::HistoryItem& item : history.items) {
         const fleet::HistoryEntry& e = item.entry;
-        Json j = {{"time", e.time},           {"identity", e.identity},
-                  {"site", e.site},           {"operation", e.operation},
-                  {"result", e.result},       {"file", e.file},
-                  {"path", full_path(folder, e.file)}, {"first", item.first}};
+        Json j = {{"time", e.time},
+                  {"identity", e.identity},
+                  {"site", e.site},
+                  {"operation", e.operation},
+                  {"result", e.result},
+                  {"file", e.file},
+                  {"path", full_path(folder, e.file)},
+                  {"first", item.first}};
         j["changes"] = Json::parse(config::differences_json(item.changes));
         j["problem"] = item.problem.empty() ? Json(nullptr) : Json(item.problem);
         all.push_back(std::move(j));
@@ -134,8 +139,7 @@ void keep_in_history(Environment& env, const std::string& serial, const std::str
         env.err << "zavi-gsm-cli: warning: not kept in the module history: " << why << "\n";
         return;
     }
-    env.err << "zavi-gsm-cli: module history: " << full_path(env.history_folder, kept.file)
-            << "\n";
+    env.err << "zavi-gsm-cli: module history: " << full_path(env.history_folder, kept.file) << "\n";
 }
 
 void keep_restore_in_history(Environment& env, const std::string& serial,

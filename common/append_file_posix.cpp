@@ -24,8 +24,8 @@ bool write_all(int fd, std::string_view data, std::string* error) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            *error = "could not be written: " +
-                     std::generic_category().message(n < 0 ? errno : ENOSPC);
+            *error =
+                "could not be written: " + std::generic_category().message(n < 0 ? errno : ENOSPC);
             return false;
         }
         data.remove_prefix(static_cast<std::size_t>(n));
@@ -45,12 +45,14 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (!ok) *error = "is not a regular file";
     // A line cut short by a crash gets its end first, so that the new line stands alone.
-    std::string data;
+    std::string data(1, '\n');  // sent only when the last line lacks its end
+    bool mend = false;
     if (ok && st.st_size > 0) {
         char last = '\n';
-        if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') data = "\n";
+        if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') mend = true;
     }
-    data.append(line);
+    data.append(line.data(), line.size());
+    if (!mend) data.erase(0, 1);
     if (ok) {
         if (pause_hook()) {
             const std::size_t half = data.size() / 2;
@@ -70,7 +72,9 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     return ok;
 }
 
-void set_append_pause_for_tests(std::function<void()> pause) { pause_hook() = std::move(pause); }
+void set_append_pause_for_tests(std::function<void()> pause) {
+    pause_hook() = std::move(pause);
+}
 
 }  // namespace zavi
 

@@ -91,8 +91,8 @@ bool keep_copy(const std::string& folder, HistoryEntry entry, const config::Conf
         return false;
     }
     entry.time = config::utc_timestamp();
-    entry.file = path_text(fs::path("modules") / utf8_path(entry.identity) /
-                           utf8_path(path).filename());
+    entry.file =
+        path_text(fs::path("modules") / utf8_path(entry.identity) / utf8_path(path).filename());
     const std::string index = index_path(folder);
     // Two runs that add at once take turns, so that neither mends the other's line.
     FileLock lock;

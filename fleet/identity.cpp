@@ -32,8 +32,8 @@ bool is_identity(std::string_view serial) {
     if (serial.empty() || serial.size() > kMaxIdentity || serial[0] == '.' || serial[0] == '-')
         return false;
     for (const char c : serial) {
-        const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' ||
-                           c == '-';
+        const bool plain =
+            std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
         if (!plain) return false;
     }
     return serial != kUnknownIdentity;
