@@ -16,7 +16,7 @@ std::string full_path(const std::string& folder, const std::string& file) {
     const std::filesystem::path p =
         std::filesystem::path(std::u8string(folder.begin(), folder.end())) /
         std::u8string(file.begin(), file.end());
-    const std::u8string s = p.u8string();
+    const std::u8string s = std::filesystem::path(p).make_preferred().u8string();
     return std::string(s.begin(), s.end());
 }
 

@@ -42,7 +42,8 @@ std::string* field(HistoryEntry& e, std::string_view name) {
 std::string default_history_folder() {
     const std::string backups = config::automatic_backup_folder();
     if (backups.empty()) return "";
-    return path_text(utf8_path(backups).parent_path());
+    const std::u8string folder = utf8_path(backups).parent_path().make_preferred().u8string();
+    return std::string(folder.begin(), folder.end());
 }
 
 std::string index_path(const std::string& folder) {

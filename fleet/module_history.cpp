@@ -31,9 +31,9 @@ bool load_copy(const std::string& folder, const std::string& file, config::Confi
         *error = path + " " + why;
         return false;
     }
+    // A copy holds what the module held, also values the program would not write.
     config::FileError fault;
-    std::vector<std::string> warnings;
-    if (!config::parse_configuration(text, cfg, &fault, &warnings)) {
+    if (!config::parse_configuration_as_read(text, cfg, &fault)) {
         *error = config::describe(fault, path);
         return false;
     }

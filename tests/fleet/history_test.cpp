@@ -182,5 +182,21 @@ TEST_F(History, EachCopyIsComparedWithTheOneBeforeOfTheSameModule) {
     EXPECT_TRUE(h.items[3].problem.empty());
 }
 
+// A module may hold values the program would not write (a backup keeps them); its copies are
+// still compared.
+TEST_F(History, CopiesOfValuesTheProgramWouldNotWriteAreCompared) {
+    config::Configuration cfg = config::test::sample_configuration();
+    keep(entry("A1", "backup"), cfg);
+    cfg.alarm_settings.t1_high = -10;  // below thermometer 1's low limit
+    keep(entry("A1", "backup"), cfg);
+    ModuleHistory h;
+    std::string why;
+    ASSERT_TRUE(module_history(folder(), "A1", &h, &why)) << why;
+    ASSERT_EQ(h.items.size(), 2u);
+    EXPECT_EQ(h.items[0].problem, "");
+    ASSERT_EQ(h.items[0].changes.size(), 1u);
+    EXPECT_EQ(h.items[0].changes[0].new_value, "-10");
+}
+
 }  // namespace
 }  // namespace zavi::fleet
