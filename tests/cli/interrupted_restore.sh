@@ -28,7 +28,8 @@ start_serve() {
     : >"$work/journal.jsonl"
     "$serve" "${args[@]}" >"$work/port" &
     serve_pid=$!
-    for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
+    # Up to 20 s: a loaded machine can be slow to start it.
+    for _ in $(seq 400); do [ -s "$work/port" ] && break; sleep 0.05; done
     port=$(head -1 "$work/port")
 }
 stop_serve() {
