@@ -12,6 +12,7 @@ struct CommandShape {
     const char* name;
     std::size_t min_files, max_files;
     std::vector<const char*> flags;
+    std::vector<const char*> values{};  // options that take a value
 };
 
 const std::vector<CommandShape>& shapes() {
@@ -22,6 +23,15 @@ const std::vector<CommandShape>& shapes() {
         {Command::diff, "diff", 1, 2, {"--json"}},
         {Command::numbers_export, "numbers export", 1, 1, {}},
         {Command::numbers_import, "numbers import", 1, 1, {"--replace", "--dry-run"}},
+        {Command::watch, "watch", 0, 0, {"--json"}, {"--interval", "--log"}},
+        {Command::test, "test", 0, 0, {"--json"}, {"--seconds"}},
+        {Command::survey, "survey", 0, 0, {"--json"}, {"--seconds", "--csv"}},
+        {Command::report,
+         "report",
+         1,
+         1,
+         {},
+         {"--site", "--installer", "--language", "--test", "--survey"}},
     };
     return all;
 }
@@ -52,6 +62,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             a->sim = true;
         } else if (s == "--state") {
             if (!value(s, &a->state_file)) return false;
+        } else if (s == "--scenario") {
+            if (!value(s, &a->scenario_file)) return false;
         } else if (s == "--device") {
             std::string text;
             int index = 0;
@@ -75,6 +87,10 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         } else {
             break;
         }
+    }
+    if (!a->scenario_file.empty() && !a->sim) {
+        *error = "--scenario belongs to --sim";
+        return false;
     }
     if (!a->state_file.empty() && !a->sim) {
         *error = "--state belongs to --sim";
@@ -110,6 +126,9 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         const std::string& s = args[i];
         if (s == "--help" || s == "-h") {
             a->help = true;
+        } else if (std::find(shape->values.begin(), shape->values.end(), s) !=
+                   shape->values.end()) {
+            if (!value(s, &a->values[s])) return false;
         } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
             if (std::find(shape->flags.begin(), shape->flags.end(), s) == shape->flags.end()) {
                 *error = std::string(shape->name) + " has no option " + s;
@@ -146,10 +165,19 @@ const char* tool_help() {
            "  numbers export FILE.csv                  the accepted numbers as CSV\n"
            "  numbers import FILE.csv [--replace] [--dry-run]\n"
            "                                           add (or replace with) numbers from CSV\n"
+           "  watch [--interval MS] [--log FILE.csv] [--json]\n"
+           "                                           print each status change until Ctrl-C\n"
+           "  test [--seconds N] [--json]              walk test: every input in both states\n"
+           "  survey [--seconds N] [--csv FILE] [--json]\n"
+           "                                           GSM signal survey and its verdict\n"
+           "  report OUT.html [--site LABEL] [--installer NAME] [--language pl|en|de]\n"
+           "         [--test RESULT.json] [--survey RESULT.json]\n"
+           "                                           commissioning report and backup\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
            "  --state STATE.json load the simulated module from this file and save it back\n"
+           "  --scenario FILE    the simulated module's scenario (faults, timeline)\n"
            "  --device N         the index among the module ports found, from 0 (default: the\n"
            "                     highest good module)\n"
            "  --port PATH        the module on this serial port alone: /dev/ttyUSB0,\n"
@@ -194,6 +222,11 @@ const char* command_help(Command command) {
                    "duplicate and rejected rows, then adds the valid ones to the end of the list.\n"
                    "  --replace  the valid numbers replace the list\n"
                    "  --dry-run  report only\n";
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return commission_help(command);
         case Command::none:
             break;
     }

@@ -1,17 +1,31 @@
 // The command line of zavi-gsm-cli, parsed. Options come before the command.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import };
+enum class Command {
+    none,
+    status,
+    backup,
+    restore,
+    diff,
+    numbers_export,
+    numbers_import,
+    watch,
+    test,
+    survey,
+    report,
+};
 
 struct Arguments {
     bool sim = false;
     std::string state_file;
+    std::string scenario_file;  // --sim: the simulated module's scenario (faults, timeline)
     std::optional<int> device;
     std::optional<std::string> port;
     bool help = false;  // --help for the tool or (with a command) for the command
@@ -22,6 +36,7 @@ struct Arguments {
     bool with_sim_codes = false;
     bool dry_run = false;
     bool replace = false;
+    std::map<std::string, std::string> values;  // command options with a value: "--seconds" -> "30"
 };
 
 // False with the message in *error on a usage error.
@@ -29,5 +44,6 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* out, std::
 
 const char* tool_help();
 const char* command_help(Command command);
+const char* commission_help(Command command);  // watch, test, survey, report
 
 }  // namespace zavi::cli

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/commission_commands.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
 #include "config/compare.h"
@@ -186,7 +187,7 @@ class Session {
 
     int load_sim() {
         if (env_.test_module) return kExitDone;
-        sim::Scenario scenario = sim::demo_scenario();
+        sim::Scenario scenario = sim::live_demo_scenario();
         // Held until the state is saved, so that a second run waits and starts from this run's
         // result instead of overwriting it.
         std::string why;
@@ -194,6 +195,17 @@ class Session {
             env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
             return kExitInvalidFile;
         }
+        if (!args_.scenario_file.empty()) {
+            std::string text;
+            if (!read_text_file(args_.scenario_file, kMaxFileBytes, &text, &why) ||
+                !sim::scenario_from_json(text, &scenario, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.scenario_file << ": " << why << "\n";
+                return kExitInvalidFile;
+            }
+        }
+        // The commissioning commands watch the module change in real time.
+        const bool live = args_.command == Command::watch || args_.command == Command::test ||
+                          args_.command == Command::survey;
         // A state file that is not there yet starts as the demo module.
         std::error_code ec;
         if (!args_.state_file.empty() &&
@@ -204,10 +216,20 @@ class Session {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
                 return kExitInvalidFile;
             }
-            if (!sim::scenario_from_json(text, &scenario, &why)) {
+            sim::Scenario saved;
+            if (!sim::scenario_from_json(text, &saved, &why)) {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
                 return kExitInvalidFile;
             }
+            // The saved modules, with the scenario's timelines.
+            for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size(); ++i)
+                saved.modules[i].timeline = scenario.modules[i].timeline;
+            scenario = std::move(saved);
+        }
+        if (live) {
+            scenario.virtual_time = false;
+            // The demo module on a serial line's pace, unless a scenario says otherwise.
+            if (args_.scenario_file.empty()) scenario.timing.realistic = true;
         }
         own_sim_ = std::make_unique<sim::SimDriver>(scenario);
         return kExitDone;
@@ -266,6 +288,18 @@ int command_status(const Arguments& args, Environment& env) {
     }
     env.out << (args.json ? status_json(accepted_firmware()) : status_text(accepted_firmware()));
     return session.close();
+}
+
+int command_commission(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const std::string connection =
+        args.port  ? *args.port
+        : args.sim ? std::string("simulated module")
+                   : "D2XX (USB), device " + std::to_string(args.device.value_or(0));
+    const int code = run_commission(args, env, session.handle(), connection);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
 }
 
 int command_backup(const Arguments& args, Environment& env) {
@@ -469,6 +503,11 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_numbers_export(args, env);
         case Command::numbers_import:
             return command_numbers_import(args, env);
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return command_commission(args, env);
         case Command::none:
             break;
     }

@@ -31,3 +31,64 @@ Scenario demo_scenario() {
 }
 
 }  // namespace zavi::sim
+
+namespace zavi::sim {
+
+namespace {
+
+StatusChange io(int index, const char* text) {
+    StatusChange c;
+    c.io_state_text[index] = text;
+    return c;
+}
+
+StatusChange signal(uint8_t level) {
+    StatusChange c;
+    c.gsm_signal = level;
+    return c;
+}
+
+StatusChange temperature(uint8_t whole, uint8_t tenths) {
+    StatusChange c;
+    c.temp1_whole = whole;
+    c.temp1_tenths = tenths;
+    return c;
+}
+
+}  // namespace
+
+Timeline demo_timeline() {
+    constexpr uint64_t s = 1'000'000;
+    Timeline t;
+    t.repeat_every_us = 30 * s;
+    t.events = {
+        {2 * s, io(0, "Door open")},
+        {3 * s, signal(15)},
+        {4 * s + s / 2, io(0, "Door closed")},
+        {6 * s, temperature(21, 8)},
+        {7 * s, io(1, "Window open")},
+        {9 * s, signal(11)},
+        {11 * s, io(1, "Window closed")},
+        {12 * s, signal(17)},
+        {14 * s, io(3, "Pump on")},
+        {16 * s, temperature(22, 1)},
+        {18 * s, io(3, "Pump off")},
+        {19 * s, signal(21)},
+        {21 * s, io(2, "Mains off")},
+        {22 * s, io(2, "Mains on")},
+        {24 * s, signal(14)},
+        {25 * s, io(0, "Door open")},
+        {26 * s, io(0, "Door closed")},
+        {27 * s, temperature(21, 5)},
+        {28 * s, signal(18)},
+    };
+    return t;
+}
+
+Scenario live_demo_scenario() {
+    Scenario s = demo_scenario();
+    s.modules.at(0).timeline = demo_timeline();
+    return s;
+}
+
+}  // namespace zavi::sim

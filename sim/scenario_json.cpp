@@ -1,6 +1,8 @@
 // Scenario files: modules with their state and faults, the timing, and the clock. Every field
 // may be left out (it keeps its default); anything present is checked for type and range.
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <set>
 #include <string_view>
 
@@ -21,6 +23,8 @@ constexpr std::size_t kMaxEmergency = 255;      // one count byte on the wire
 constexpr std::size_t kMaxAccepted = 36 * 256;  // 36 numbers in each of 256 blocks
 constexpr std::size_t kMaxRawAnswer = 4096;     // room for answers far beyond any buffer
 constexpr int kMaxNesting = 32;
+constexpr std::size_t kMaxTimelineEvents = 1000;
+constexpr double kMaxTimelineSeconds = 1'000'000.0;
 
 struct FaultName {
     FaultKind kind;
@@ -248,12 +252,98 @@ bool read_fault(const Json& j, const std::string& path, Fault* f, std::string* e
            r.bytes("bytes", kMaxRawAnswer, &f->bytes);
 }
 
+// Seconds with fractions, from 0 to kMaxTimelineSeconds, as whole microseconds.
+bool read_seconds(Reader& r, const char* key, uint64_t* out) {
+    const Json& v = r[key];
+    if (!v.is_number() || !std::isfinite(v.get<double>()) || v.get<double>() < 0 ||
+        v.get<double>() > kMaxTimelineSeconds)
+        return r.fail(r.at(key), "expected seconds from 0 to 1000000");
+    *out = static_cast<uint64_t>(std::llround(v.get<double>() * 1e6));
+    return true;
+}
+
+template <typename T>
+bool optional_byte(Reader& r, const char* key, std::optional<T>* out) {
+    if (!r.has(key)) return true;
+    T value{};
+    if (!r.integer(key, 0, 255, &value)) return false;
+    *out = value;
+    return true;
+}
+
+bool read_change(const Json& j, const std::string& path, StatusChange* c, std::string* error) {
+    Reader r(j, path, error);
+    if (!r.shape({"temp1_negative", "temp1_whole", "temp1_tenths", "temp2_negative", "temp2_whole",
+                  "temp2_tenths", "battery_level", "battery_flags", "gsm_signal", "gsm_state",
+                  "io_state_text", "operator_name"}))
+        return false;
+    if (!optional_byte(r, "temp1_negative", &c->temp1_negative) ||
+        !optional_byte(r, "temp1_whole", &c->temp1_whole) ||
+        !optional_byte(r, "temp1_tenths", &c->temp1_tenths) ||
+        !optional_byte(r, "temp2_negative", &c->temp2_negative) ||
+        !optional_byte(r, "temp2_whole", &c->temp2_whole) ||
+        !optional_byte(r, "temp2_tenths", &c->temp2_tenths) ||
+        !optional_byte(r, "battery_level", &c->battery_level) ||
+        !optional_byte(r, "battery_flags", &c->battery_flags) ||
+        !optional_byte(r, "gsm_signal", &c->gsm_signal) ||
+        !optional_byte(r, "gsm_state", &c->gsm_state))
+        return false;
+    if (r.has("operator_name")) {
+        std::string text;
+        if (!r.text("operator_name", &text)) return false;
+        c->operator_name = text;
+    }
+    if (r.has("io_state_text")) {
+        Reader texts(r["io_state_text"], r.at("io_state_text"), error);
+        if (!texts.shape({"0", "1", "2", "3", "4", "5"})) return false;
+        for (int i = 0; i < 6; ++i) {
+            const std::string key = std::to_string(i);
+            if (!texts.has(key.c_str())) continue;
+            std::string text;
+            if (!texts.text(key.c_str(), &text)) return false;
+            c->io_state_text[i] = text;
+        }
+    }
+    return true;
+}
+
+bool read_timeline(const Json& j, const std::string& path, Timeline* t, std::string* error) {
+    Reader r(j, path, error);
+    if (!r.shape({"repeat_every_s", "events"})) return false;
+    if (r.has("repeat_every_s") && !read_seconds(r, "repeat_every_s", &t->repeat_every_us))
+        return false;
+    if (!r.has("events")) return true;
+    const Json& events = r["events"];
+    if (!events.is_array()) return r.fail(r.at("events"), "expected an array");
+    if (events.size() > kMaxTimelineEvents)
+        return r.fail(r.at("events"), "at most " + std::to_string(kMaxTimelineEvents) + " events");
+    t->events.assign(events.size(), TimelineEvent{});
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        Reader e(events[i], r.at("events") + "[" + std::to_string(i) + "]", error);
+        if (!e.shape({"at_s", "set"})) return false;
+        if (!e.has("at_s")) return e.fail(e.at("at_s"), "missing (every event needs a time)");
+        if (!read_seconds(e, "at_s", &t->events[i].at_us)) return false;
+        if (e.has("set") && !read_change(e["set"], e.at("set"), &t->events[i].set, error))
+            return false;
+    }
+    // Events may be listed in any order; they happen in time order (equal times as listed).
+    std::stable_sort(
+        t->events.begin(), t->events.end(),
+        [](const TimelineEvent& a, const TimelineEvent& b) { return a.at_us < b.at_us; });
+    if (t->repeat_every_us > 0 && !t->events.empty() &&
+        t->repeat_every_us <= t->events.back().at_us)
+        return r.fail(r.at("repeat_every_s"), "must be longer than the last event's at_s");
+    return true;
+}
+
 bool read_module(const Json& j, const std::string& path, Module* m, std::string* error) {
     Reader r(j, path, error);
-    if (!r.shape({"state", "open_fails", "timeouts_fail", "faults"})) return false;
+    if (!r.shape({"state", "timeline", "open_fails", "timeouts_fail", "faults"})) return false;
     if (!r.flag("open_fails", &m->open_fails) || !r.flag("timeouts_fail", &m->timeouts_fail))
         return false;
     if (r.has("state") && !read_state(r["state"], r.at("state"), &m->state, error)) return false;
+    if (r.has("timeline") && !read_timeline(r["timeline"], r.at("timeline"), &m->timeline, error))
+        return false;
     if (!r.has("faults")) return true;
     const Json& faults = r["faults"];
     if (!faults.is_array()) return r.fail(r.at("faults"), "expected an array");

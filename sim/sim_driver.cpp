@@ -46,6 +46,9 @@ struct ModuleRuntime {
     std::vector<FaultCounter> counters;
     uint64_t line_busy_until = 0;  // last request byte on its way to the module
     uint32_t latency_ms = 0;       // set through the handle; 0: the scenario's
+    bool opened_once = false;      // the timeline runs from the first open
+    uint64_t first_open_us = 0;
+    int64_t timeline_done_us = -1;  // elapsed time up to which the timeline is applied
 };
 
 }  // namespace
@@ -151,6 +154,12 @@ struct SimDriver::Impl {
 
         ModuleState& state = scenario.modules[module].state;
         ModuleRuntime& rt = runtime(module);
+        if (rt.opened_once) {
+            const auto elapsed =
+                static_cast<int64_t>(arrived - std::min(arrived, rt.first_open_us));
+            apply_timeline(scenario.modules[module].timeline, rt.timeline_done_us, elapsed, &state);
+            rt.timeline_done_us = std::max(rt.timeline_done_us, elapsed);
+        }
         const bool write = is_write_command(request.command);
         Bytes data;
         if (write)
@@ -261,6 +270,10 @@ DriverStatus SimDriver::open_by_index(int index, DriverHandle* handle) {
     // Like the real chip, a module is open through one handle at a time.
     if (impl_->scenario.modules[index].open_fails || rt.open) return kStatusDeviceNotOpened;
     rt.open = true;
+    if (!rt.opened_once) {
+        rt.opened_once = true;
+        rt.first_open_us = impl_->now();
+    }
     rt.read_ms = 0;
     rt.latency_ms = 0;
     rt.pending.clear();
@@ -368,6 +381,9 @@ int SimDriver::open_handles() const {
 }
 uint64_t SimDriver::now_us() const {
     return impl_->now();
+}
+void SimDriver::pass_time(uint64_t us) {
+    impl_->wait_until(impl_->now() + us);
 }
 bool SimDriver::unplugged() const {
     return impl_->unplugged;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,43 @@ struct Fault {
     bool operator==(const Fault&) const = default;
 };
 
+// Status fields one timeline event sets; fields left empty keep their value.
+struct StatusChange {
+    std::optional<uint8_t> temp1_negative, temp1_whole, temp1_tenths;
+    std::optional<uint8_t> temp2_negative, temp2_whole, temp2_tenths;
+    std::optional<uint8_t> battery_level, battery_flags, gsm_signal, gsm_state;
+    std::array<std::optional<std::string>, 6> io_state_text{};
+    std::optional<std::string> operator_name;
+
+    bool operator==(const StatusChange&) const = default;
+};
+
+struct TimelineEvent {
+    uint64_t at_us = 0;  // from the module's first open
+    StatusChange set;
+
+    bool operator==(const TimelineEvent&) const = default;
+};
+
+// How a module's status changes over time, so that a live view has something to show. The
+// events (in time order) are applied as requests arrive; with `repeat_every_us` > 0 they play
+// in a loop of that length. Scenario input only: scenario_to_json does not write it, so a saved
+// state never carries it.
+struct Timeline {
+    uint64_t repeat_every_us = 0;
+    std::vector<TimelineEvent> events;
+
+    bool operator==(const Timeline&) const = default;
+};
+
+// Applies the events that fall in (from_us, to_us] of elapsed time; from_us < 0 means "nothing
+// applied yet" (an event at 0 applies). With a loop, a gap longer than one loop applies the
+// last loop's worth only, which leaves the same state.
+void apply_timeline(const Timeline& timeline, int64_t from_us, int64_t to_us, ModuleState* state);
+
 struct Module {
     ModuleState state;
+    Timeline timeline;
     bool open_fails = false;
     bool timeouts_fail = false;  // set time-outs returns an error status
     std::vector<Fault> faults;
@@ -163,9 +199,10 @@ class SimDriver : public Driver {
     const std::vector<JournalEntry>& journal() const;
     void clear_journal();
     const std::vector<TimeoutCall>& timeout_calls() const;
-    int open_handles() const;  // handles opened and not yet closed
-    uint64_t now_us() const;   // the clock the driver runs on (virtual or steady)
-    bool unplugged() const;    // an unplug fault has struck
+    int open_handles() const;     // handles opened and not yet closed
+    uint64_t now_us() const;      // the clock the driver runs on (virtual or steady)
+    void pass_time(uint64_t us);  // moves a virtual clock on; sleeps on a real one
+    bool unplugged() const;       // an unplug fault has struck
 
   private:
     struct Impl;
@@ -183,6 +220,11 @@ class SimDriver : public Driver {
 //                 "faults": [{"kind": "no_answer", "command": 8, "sub_index": 1, "times": 1}]},
 //                {"open_fails": true}],
 //    "timing": {"realistic": true, "baud": 9600}}
+// A module may carry a timeline (seconds from its first open; "0".."5" are IN-1, IN-2, P-IN-1,
+// P-IN-2, OUT-1, OUT-2):
+//   "timeline": {"repeat_every_s": 12.0,
+//                "events": [{"at_s": 2.0, "set": {"io_state_text": {"0": "Door open"}}},
+//                           {"at_s": 3.5, "set": {"gsm_signal": 12}}]}
 // On a parse or shape error the result is false, *scenario is left alone and *error says
 // where and what is wrong; unknown fields are errors too.
 bool scenario_from_json(const std::string& text, Scenario* scenario, std::string* error);

@@ -2,7 +2,8 @@
 // with the real library's stdcall ABI, over one SimDriver running on real time.
 //
 // Environment (read here only, never by the program):
-//   ZAVI_SIM_SCENARIO  scenario JSON file; without it one demo module is simulated
+//   ZAVI_SIM_SCENARIO  scenario JSON file; without it one demo module is simulated, its
+//                      status changing on the demo timeline
 //   ZAVI_SIM_JOURNAL   file to which every call and every received frame is appended at once,
 //                      one JSON object per line: {"event":"frame","module":0,"command":8,
 //                      "data":"00","wire":"4D0802CA0016","valid":true}, and "count", "open",
@@ -135,7 +136,7 @@ class DropIn {
     void start() {
         journal_path_ = environment(L"ZAVI_SIM_JOURNAL");
         state_path_ = environment(L"ZAVI_SIM_STATE");
-        Scenario scenario = demo_scenario();
+        Scenario scenario = live_demo_scenario();
         scenario_path_ = environment(L"ZAVI_SIM_SCENARIO");
         if (!scenario_path_.empty()) {
             std::string error;

@@ -2,7 +2,7 @@
 // the module on the master side until stopped (Ctrl+C, SIGTERM).
 //   zavi-sim-serve [--scenario FILE] [--state FILE] [--journal FILE] [--link PATH]
 //   zavi-sim-serve --version
-// --scenario  the simulator's scenario (JSON); without it the demo module
+// --scenario  the simulator's scenario (JSON); without it the demo module (its status changing)
 // --state     module state: loaded at start when it exists, saved after every write command
 // --journal   every frame the module receives, one JSON object per line (as the drop-in DLL)
 // --link      also makes PATH a symbolic link to the slave (e.g. a Wine prefix's dosdevices/com5)
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
         *target = argv[++i];
     }
 
-    Scenario scenario = zavi::sim::demo_scenario();
+    Scenario scenario = zavi::sim::live_demo_scenario();
     std::string text, error;
     if (!scenario_path.empty()) {
         if (!read_file(scenario_path, &text)) {
