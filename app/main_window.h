@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/live_status.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "ui/dialog_view.h"
@@ -46,6 +47,13 @@ class MainWindow : public DialogLogic {
     // The panels from the device records, or that nothing was read while no module is open.
     void show_panels(DialogView& view);
 
+    // Live status: starts it, or stops it when it runs (the menu item is checked meanwhile).
+    void toggle_live(DialogView& view);
+    // Stops the live worker and waits for its exchange to end; it does not start again.
+    void stop_live(DialogView& view);
+    // A cycle (or the failure) the live worker delivered.
+    void on_live_cycle(DialogView& view);
+
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;
@@ -53,6 +61,8 @@ class MainWindow : public DialogLogic {
     bool job_running_ = false;  // only one job uses the module at a time
     bool close_requested_ = false;
     bool ended_ = false;
+    bool live_ = false;  // the live worker runs
+    LiveStatusView live_view_;
 };
 
 }  // namespace zavi

@@ -91,6 +91,13 @@
 #define IDM_COMPARE 41003
 #define IDM_CONNECT_AGAIN 41004
 #define IDM_EXIT 41005
+// Test menu
+#define IDM_LIVE_STATUS 41101
+#define IDM_WALK_TEST 41102
+#define IDM_SURVEY 41103
+#define IDM_REPORT 41104
+// Sent by the live-status worker to the main window after each cycle (not a menu item)
+#define IDC_LIVE_CYCLE 41110
 
 // ---- Progress dialog (118)
 #define IDD_PROGRESS 118

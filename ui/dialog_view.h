@@ -51,6 +51,8 @@ class DialogView {
     // Any control; a hidden one takes no input.
     virtual void set_visible(int id, bool visible) = 0;
     virtual void set_button_icon(int id, int icon_id) = 0;
+    // A static text in the bold variant of its font (a value that has just changed).
+    virtual void set_bold(int id, bool bold) = 0;
 
     // Drop-down lists; index -1 means no selection
     virtual void clear_items(int id) = 0;

@@ -35,6 +35,7 @@ class Win32DialogView : public DialogView {
     bool enabled(int id) const override;
     void set_visible(int id, bool visible) override;
     void set_button_icon(int id, int icon_id) override;
+    void set_bold(int id, bool bold) override;
 
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;
@@ -71,7 +72,8 @@ class Win32DialogView : public DialogView {
 
     HINSTANCE instance_;
     HWND dialog_ = nullptr;
-    std::vector<HICON> icons_;  // loaded for this dialog; destroyed with the view
+    std::vector<HICON> icons_;   // loaded for this dialog; destroyed with the view
+    HFONT bold_font_ = nullptr;  // made from the dialog's font on first use; destroyed with it
 };
 
 }  // namespace zavi
