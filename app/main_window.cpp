@@ -7,7 +7,10 @@
 #include "app/file_commands.h"
 #include "app/language.h"
 #include "app/module_path.h"
+#include "commission/clock_text.h"
 #include "config/files.h"
+#include "config/record_values.h"
+#include "dialogs/walk_test_dialog.h"
 #include "link/clock.h"
 #include "link/connection.h"
 #include "link/driver.h"
@@ -47,7 +50,7 @@ constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,
                                 IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS};
 
 // Test items not built yet: greyed with or without a module.
-constexpr int kUnbuiltItems[] = {IDM_WALK_TEST, IDM_SURVEY, IDM_REPORT};
+constexpr int kUnbuiltItems[] = {IDM_SURVEY, IDM_REPORT};
 
 // Commands that use the module, its records or the window's readings: the live status stops
 // before each. Selections and edits in the panels, and About, leave it running.
@@ -263,6 +266,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             fill_trigger_mode_lists(view);
             show_panels(view);  // brings the list selections back from alarm_settings
             return;
+        case IDM_WALK_TEST:
+            open_walk_test(view);
+            return;
         case IDM_ABOUT: {
             AboutDialog about;
             view.run_dialog(IDD_ABOUT, about);
@@ -320,7 +326,24 @@ void MainWindow::stop_live(DialogView& view) {
     view.redraw_menu();
 }
 
+void MainWindow::open_walk_test(DialogView& view) {
+    if (!run_job(view, JOB_READ_IO_NAMES)) return;
+    // As fast as the line allows: no pause between the cycles.
+    LiveReads reads{[this] { return shell_.start_live(0); }, [this] { shell_.stop_live(); },
+                    [] { return now_us(); }, [] { return commission::local_time_now(); }};
+    WalkTestDialog dialog(config::capture_records(false), std::move(reads));
+    walk_test_ = &dialog;
+    view.run_dialog(IDD_WALK_TEST, dialog);
+    walk_test_ = nullptr;
+    shell_.stop_live();  // a worker that ended on a failure
+    walk_result_ = dialog.result();
+}
+
 void MainWindow::on_live_cycle(DialogView& view) {
+    if (walk_test_) {
+        walk_test_->on_cycle(live_cycle.failed);
+        return;
+    }
     if (!live_ || ended_) return;
     if (live_cycle.failed) {
         // The worker has ended; it is waited for when the module is used next.

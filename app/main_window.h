@@ -4,14 +4,18 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/live_status.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "commission/walk_test.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
+
+class WalkTestDialog;
 
 // Makes the logic of the Options dialog with template `template_id` (100, 103, 106, 112, 114,
 // 116 or 120). The dialogs work on the device records and device_handle.
@@ -53,6 +57,8 @@ class MainWindow : public DialogLogic {
     void stop_live(DialogView& view);
     // A cycle (or the failure) the live worker delivered.
     void on_live_cycle(DialogView& view);
+    // The walk test with the module's names; its result is kept for the report.
+    void open_walk_test(DialogView& view);
 
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
@@ -63,6 +69,8 @@ class MainWindow : public DialogLogic {
     bool ended_ = false;
     bool live_ = false;  // the live worker runs
     LiveStatusView live_view_;
+    WalkTestDialog* walk_test_ = nullptr;  // open, and fed by the live worker
+    std::optional<commission::WalkTestResult> walk_result_;
 };
 
 }  // namespace zavi

@@ -240,5 +240,38 @@
 #define IDC_DIFF_OK 41012
 #define IDC_DIFF_CANCEL 41013
 
+// ---- Walk test (140): four input rows, two outputs, readings, confirmations, summary
+#define IDD_WALK_TEST 140
+#define IDC_WT_INPUTS_GROUP 42000
+#define IDC_WT_OUTPUTS_GROUP 42001
+#define IDC_WT_READINGS_GROUP 42002
+#define IDC_WT_MANUAL_GROUP 42003
+// Per input (IN-1, IN-2, P-IN-1, P-IN-2): its two states (tick and time) and a note
+#define IDC_WT_IN1_A 42010
+#define IDC_WT_IN2_A 42011
+#define IDC_WT_PIN1_A 42012
+#define IDC_WT_PIN2_A 42013
+#define IDC_WT_IN1_B 42020
+#define IDC_WT_IN2_B 42021
+#define IDC_WT_PIN1_B 42022
+#define IDC_WT_PIN2_B 42023
+#define IDC_WT_IN1_NOTE 42030
+#define IDC_WT_IN2_NOTE 42031
+#define IDC_WT_PIN1_NOTE 42032
+#define IDC_WT_PIN2_NOTE 42033
+// Per output: its state now, and the installer's tick that it was seen switching
+#define IDC_WT_OUT1_PRESENT 42040
+#define IDC_WT_OUT2_PRESENT 42041
+#define IDC_WT_OUT1_CONFIRM 42045
+#define IDC_WT_OUT2_CONFIRM 42046
+#define IDC_WT_THERMO1 42050
+#define IDC_WT_THERMO2 42051
+#define IDC_WT_BATTERY 42055
+#define IDC_WT_GSM 42056
+#define IDC_WT_SMS 42057
+#define IDC_WT_CALL 42058
+#define IDC_WT_SUMMARY 42059
+#define IDC_WT_CLOSE 42060
+
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

@@ -45,6 +45,7 @@ void FakeShell::stop_live() {
 
 void FakeShell::run_live(int cycles) {
     if (!live_requested) return;
+    live_stop_ = false;  // the worker goes on where the last run_live paused it
     int delivered = 0;
     run_live_status(device_handle, live_intervals.back(), live_stop_, live_pace, [&] {
         if (deliver_live) deliver_live();

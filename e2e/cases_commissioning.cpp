@@ -1,0 +1,182 @@
+// Live status in the real program: the window follows the module's timeline without a click,
+// Refresh pressed meanwhile works and stops it, and the module never gets a request before it
+// has answered the one before (each status read is a whole part 0, 1, 2 sequence).
+#include "e2e/steps.h"
+#include "e2e/windows.h"
+#include "resources/ids.h"
+
+namespace e2e {
+namespace {
+
+// The requests after the first read at start-up, which must be whole status cycles.
+bool only_whole_status_cycles(const std::vector<std::string>& sent, size_t from) {
+    if ((sent.size() - from) % 3 != 0) return false;
+    for (size_t i = from; i < sent.size(); i += 3)
+        if (sent[i] != "8/00" || sent[i + 1] != "8/01" || sent[i + 2] != "8/02") return false;
+    return true;
+}
+
+// Opens the Test menu from the keyboard (the fourth entry of the menu bar) and photographs it.
+void photograph_test_menu(Session& session, HWND main, const std::string& shot) {
+    SetForegroundWindow(main);
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (int k = 0; k < 2; ++k) PostMessageW(main, WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_DOWN, 0);
+    HWND popup = nullptr;
+    wait_until(
+        [&] {
+            for (HWND w : process_windows(session.pid())) {
+                wchar_t name[16] = {};
+                GetClassNameW(w, name, 16);
+                if (std::wstring(name) == L"#32768" && IsWindowVisible(w)) popup = w;
+            }
+            return popup != nullptr;
+        },
+        5000);
+    if (CHECK(popup != nullptr)) session.screenshot(popup, shot);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(300);
+}
+
+}  // namespace
+
+E2E_CASE(commissioning_live_status_and_refresh) {
+    SessionSetup setup = demo_setup();
+    zavi::sim::StatusChange open, closed;
+    open.io_state_text[0] = "Door open";
+    closed.io_state_text[0] = "Door closed";
+    open.gsm_signal = 9;
+    // Seconds from the program's first open of the module; the start-up read is long done.
+    setup.scenario.modules[0].state.io_state_text[0] = "Door closed";
+    setup.scenario.modules[0].timeline = {0, {{4'000'000, open}, {60'000'000, closed}}};
+    Session session("live_status", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    CHECK_EQ(item_text(main, IDC_STATE_IN1), "Door closed");
+
+    CHECK(command(main, IDM_LIVE_STATUS)->wait(kJobMs));
+    // No click: the door opens on screen, with the signal that came with it.
+    CHECK(wait_until([&] { return item_text(main, IDC_STATE_IN1) == "Door open"; }, 10000));
+    CHECK_EQ(item_text(main, IDC_SIGNAL_TEXT), "-95 dBm");
+    CHECK(find_dialog(session.pid(), IDC_PROGRESS_TEXT) == nullptr);  // no progress dialog
+    session.screenshot(main, "live_status_door_open");
+
+    // Refresh during live status: it works, shows no error, and live status stays stopped.
+    zavi::sim::Scenario changed = setup.scenario;
+    changed.modules[0].state.temp1_whole = 30;
+    changed.modules[0].state.temp1_tenths = 0;
+    CHECK(session.change_state(changed));
+    PendingSend* refresh = click(main, IDC_REFRESH);
+    std::string box;
+    wait_until(
+        [&] {
+            if (auto b = session.message_box_now(main)) {
+                box = b->text;
+                session.press_ok(*b);
+            }
+            return refresh->done();
+        },
+        kJobMs);
+    CHECK(refresh->done());
+    CHECK_EQ(box, "");
+    CHECK_EQ(item_text(main, IDC_TEMP1), "30.0 °C");
+    const size_t after_refresh = requests(session.journal()).size();
+    Sleep(2500);  // two intervals of the stopped loop
+    const std::vector<std::string> sent = requests(session.journal());
+    CHECK_EQ(static_cast<long long>(sent.size()), static_cast<long long>(after_refresh));
+    // Start-up: count 1, the three parts and the alarm settings; then whole cycles only, the
+    // live ones and Refresh's, never one request before the answer to the one before.
+    CHECK(sent.size() > 5 + 6);
+    if (CHECK(sent.size() >= 5))
+        CHECK_EQ(joined({sent.begin(), sent.begin() + 5}), "1 8/00 8/01 8/02 6");
+    CHECK(only_whole_status_cycles(sent, 5));
+    expect_no_writes(session);
+    close_cleanly(session, main);
+}
+
+// The Test menu in each language, photographed from the keyboard (its texts and greying are
+// checked in-process).
+E2E_CASE(commissioning_test_menu_in_each_language) {
+    Session session("live_status_test_menu", demo_setup());
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const struct {
+        int item;
+        const char* shot;
+    } languages[] = {
+        {IDM_POLISH, "test_menu_pl"}, {IDM_ENGLISH, "test_menu_en"}, {IDM_GERMAN, "test_menu_de"}};
+    for (const auto& l : languages) {
+        CHECK(command(main, l.item)->wait(kJobMs));
+        photograph_test_menu(session, main, l.shot);
+    }
+    close_cleanly(session, main);
+}
+
+// The walk test in each language: every input ticked in both states as the module's timeline
+// plays, the installer's ticks complete it, and closing it stops the reads.
+E2E_CASE(commissioning_walk_test_ticks_every_input) {
+    SessionSetup setup = demo_setup();
+    auto at = [](uint64_t ms, int io, const char* text) {
+        zavi::sim::StatusChange c;
+        c.io_state_text[io] = text;
+        return zavi::sim::TimelineEvent{ms * 1000, c};
+    };
+    // Every input through both of its states every four seconds.
+    setup.scenario.modules[0].timeline = {
+        4'000'000,
+        {at(500, 0, "Door open"), at(1000, 1, "Window open"), at(1500, 2, "Mains off"),
+         at(2000, 3, "Pump on"), at(2500, 0, "Door closed"), at(3000, 1, "Window closed"),
+         at(3500, 2, "Mains on"), at(3900, 3, "Pump off")}};
+    Session session("walk_test", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const struct {
+        int item;
+        const char* shot;
+        const char* done;  // the summary once everything was seen
+    } languages[] = {
+        {IDM_POLISH, "walk_test_pl", "Wszystko sprawdzone."},
+        {IDM_GERMAN, "walk_test_de", "Alles geprüft."},
+        {IDM_ENGLISH, "walk_test_en", "Everything seen."},
+    };
+    const int boxes[] = {IDC_WT_IN1_A,  IDC_WT_IN1_B,  IDC_WT_IN2_A,  IDC_WT_IN2_B,
+                         IDC_WT_PIN1_A, IDC_WT_PIN1_B, IDC_WT_PIN2_A, IDC_WT_PIN2_B};
+    for (const auto& l : languages) {
+        Context context(l.shot);
+        CHECK(command(main, l.item)->wait(kJobMs));
+        PendingSend* open = command(main, IDM_WALK_TEST);
+        HWND dialog = session.wait_dialog(IDC_WT_SUMMARY, main);
+        if (!CHECK(dialog != nullptr)) return;
+        const bool all = wait_until(
+            [&] {
+                for (int id : boxes)
+                    if (!is_checked(dialog, id)) return false;
+                return true;
+            },
+            12000);
+        CHECK(all);
+        for (int id : boxes) CHECK(is_checked(dialog, id));
+        CHECK(item_text(dialog, IDC_WT_IN1_A).find("Door open  (") == 0);
+        for (int id : {IDC_WT_OUT1_CONFIRM, IDC_WT_OUT2_CONFIRM, IDC_WT_SMS, IDC_WT_CALL})
+            CHECK(click(dialog, id)->wait(kJobMs));
+        CHECK_EQ(item_text(dialog, IDC_WT_SUMMARY), l.done);
+        session.screenshot(dialog, l.shot);
+        CHECK(click(dialog, IDC_WT_CLOSE)->wait(kJobMs));
+        CHECK(open->wait(kJobMs));
+        CHECK(session.message_box_now(main) == std::nullopt);
+    }
+    // Closed: no more reads, and never a request before the answer to the one before.
+    const size_t closed = requests(session.journal()).size();
+    Sleep(1000);
+    const std::vector<std::string> sent = requests(session.journal());
+    CHECK_EQ(static_cast<long long>(sent.size()), static_cast<long long>(closed));
+    std::vector<std::string> status;
+    for (const std::string& r : sent)
+        if (r.rfind("8/", 0) == 0) status.push_back(r);
+    CHECK(only_whole_status_cycles(status, 0));
+    expect_no_writes(session);
+    close_cleanly(session, main);
+}
+
+}  // namespace e2e
