@@ -44,12 +44,28 @@ void run_live_status(DriverHandle handle, uint64_t interval_us, const std::atomi
         loop.run(interval_us, stop, [&](const commission::Snapshot&, const auto&) {
             live_cycle = {};
             deliver();
-            return !stop;
+            return !stop && !live_cycle.finish;
         });
     // A read that failed after a stop was asked for is the next command's business.
     if (end == commission::LoopEnd::read_failed && !stop) {
         live_cycle = {true};
         deliver();
+    }
+}
+
+void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop,
+                        const std::function<void()>& deliver) {
+    while (!stop) {
+        commission::Snapshot ignored;
+        if (!commission::read_signal(handle, &ignored)) {
+            if (stop) return;
+            live_cycle = {true};
+            deliver();
+            return;
+        }
+        live_cycle = {};
+        deliver();
+        if (live_cycle.finish) return;
     }
 }
 

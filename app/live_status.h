@@ -21,7 +21,11 @@ constexpr uint64_t kChangedBoldUs = 2'000'000;   // how long a changed value sta
 // worker waits for it.
 struct LiveCycle {
     bool failed = false;  // a read failed: the loop has ended
+    bool finish = false;  // set by the window while it takes a cycle: the loop ends after it
 };
+
+// What each cycle reads: status parts 0, 1, 2, or part 0 alone (the signal survey).
+enum class LiveParts { all, signal };
 extern LiveCycle live_cycle;
 
 // The worker's part: cycles on `handle` until `stop`, calling `deliver` (which must return
@@ -29,6 +33,9 @@ extern LiveCycle live_cycle;
 // `failed` set when a read failed while nobody had asked to stop.
 void run_live_status(DriverHandle handle, uint64_t interval_us, const std::atomic<bool>& stop,
                      const commission::Pace& pace, const std::function<void()>& deliver);
+// The same with status part 0 alone, one exchange after the other.
+void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop,
+                        const std::function<void()>& deliver);
 
 // The window's part: what is on screen and which values are bold until when.
 class LiveStatusView {

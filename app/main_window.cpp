@@ -10,6 +10,7 @@
 #include "commission/clock_text.h"
 #include "config/files.h"
 #include "config/record_values.h"
+#include "dialogs/survey_dialog.h"
 #include "dialogs/walk_test_dialog.h"
 #include "link/clock.h"
 #include "link/connection.h"
@@ -50,7 +51,7 @@ constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,
                                 IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS};
 
 // Test items not built yet: greyed with or without a module.
-constexpr int kUnbuiltItems[] = {IDM_SURVEY, IDM_REPORT};
+constexpr int kUnbuiltItems[] = {IDM_REPORT};
 
 // Commands that use the module, its records or the window's readings: the live status stops
 // before each. Selections and edits in the panels, and About, leave it running.
@@ -269,6 +270,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
         case IDM_WALK_TEST:
             open_walk_test(view);
             return;
+        case IDM_SURVEY:
+            open_survey(view);
+            return;
         case IDM_ABOUT: {
             AboutDialog about;
             view.run_dialog(IDD_ABOUT, about);
@@ -307,7 +311,7 @@ void MainWindow::toggle_live(DialogView& view) {
     }
     shell_.stop_live();  // a worker that ended on a failure is gone before a new one starts
     live_view_.start();
-    live_ = shell_.start_live(kLiveIntervalUs);
+    live_ = shell_.start_live(kLiveIntervalUs, LiveParts::all);
     if (!live_) {
         show_communication_error(view, ui_language);
         return;
@@ -326,12 +330,23 @@ void MainWindow::stop_live(DialogView& view) {
     view.redraw_menu();
 }
 
+LiveReads MainWindow::fast_reads(LiveParts parts) {
+    return {[this, parts] { return shell_.start_live(0, parts); }, [this] { shell_.stop_live(); },
+            [] { return now_us(); }, [] { return commission::local_time_now(); }};
+}
+
+void MainWindow::open_survey(DialogView& view) {
+    SurveyDialog dialog(fast_reads(LiveParts::signal));
+    survey_ = &dialog;
+    view.run_dialog(IDD_SURVEY, dialog);
+    survey_ = nullptr;
+    shell_.stop_live();  // a worker that ended on a failure
+    if (dialog.result() && !dialog.result()->samples.empty()) survey_result_ = dialog.result();
+}
+
 void MainWindow::open_walk_test(DialogView& view) {
     if (!run_job(view, JOB_READ_IO_NAMES)) return;
-    // As fast as the line allows: no pause between the cycles.
-    LiveReads reads{[this] { return shell_.start_live(0); }, [this] { shell_.stop_live(); },
-                    [] { return now_us(); }, [] { return commission::local_time_now(); }};
-    WalkTestDialog dialog(config::capture_records(false), std::move(reads));
+    WalkTestDialog dialog(config::capture_records(false), fast_reads(LiveParts::all));
     walk_test_ = &dialog;
     view.run_dialog(IDD_WALK_TEST, dialog);
     walk_test_ = nullptr;
@@ -342,6 +357,10 @@ void MainWindow::open_walk_test(DialogView& view) {
 void MainWindow::on_live_cycle(DialogView& view) {
     if (walk_test_) {
         walk_test_->on_cycle(live_cycle.failed);
+        return;
+    }
+    if (survey_) {
+        if (survey_->on_cycle(live_cycle.failed)) live_cycle.finish = true;
         return;
     }
     if (!live_ || ended_) return;

@@ -10,12 +10,15 @@
 #include "app/live_status.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "commission/survey.h"
 #include "commission/walk_test.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
 
 class WalkTestDialog;
+class SurveyDialog;
+struct LiveReads;
 
 // Makes the logic of the Options dialog with template `template_id` (100, 103, 106, 112, 114,
 // 116 or 120). The dialogs work on the device records and device_handle.
@@ -59,6 +62,10 @@ class MainWindow : public DialogLogic {
     void on_live_cycle(DialogView& view);
     // The walk test with the module's names; its result is kept for the report.
     void open_walk_test(DialogView& view);
+    // The signal survey; its result, when it has samples, is kept for the report.
+    void open_survey(DialogView& view);
+    // The reads behind the walk test and the survey: as fast as the line allows.
+    LiveReads fast_reads(LiveParts parts);
 
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
@@ -71,6 +78,8 @@ class MainWindow : public DialogLogic {
     LiveStatusView live_view_;
     WalkTestDialog* walk_test_ = nullptr;  // open, and fed by the live worker
     std::optional<commission::WalkTestResult> walk_result_;
+    SurveyDialog* survey_ = nullptr;  // open, and fed by the live worker
+    std::optional<commission::SurveyResult> survey_result_;
 };
 
 }  // namespace zavi

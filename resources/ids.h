@@ -273,5 +273,21 @@
 #define IDC_WT_SUMMARY 42059
 #define IDC_WT_CLOSE 42060
 
+// ---- Signal survey (141)
+#define IDD_SURVEY 141
+#define IDC_SV_DURATION_LABEL 42100
+#define IDC_SV_DURATION 42101
+#define IDC_SV_START 42102
+#define IDC_SV_TIME 42103
+#define IDC_SV_PRESENT 42104
+#define IDC_SV_LOWEST 42105
+#define IDC_SV_MEAN 42106
+#define IDC_SV_HIGHEST 42107
+#define IDC_SV_SAMPLES 42108
+#define IDC_SV_PLOT 42109
+#define IDC_SV_VERDICT 42110
+#define IDC_SV_SAVE_CSV 42111
+#define IDC_SV_CLOSE 42112
+
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

@@ -24,6 +24,7 @@ class FakeDialogView : public DialogView {
         bool visible = true;
         int icon = 0;
         bool bold = false;
+        std::vector<std::optional<int>> plot;  // set_plot's values
         std::vector<std::string> items;
         int selection = -1;
         int updown_low = 0, updown_high = 100, updown_pos = 0;
@@ -66,6 +67,9 @@ class FakeDialogView : public DialogView {
     bool visible(int id) const { return at(id, kAnyControl).visible; }
     void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
     void set_bold(int id, bool bold) override { at(id, kStatic).bold = bold; }
+    void set_plot(int id, const std::vector<std::optional<int>>& values, int, int) override {
+        at(id, kStatic).plot = values;
+    }
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;
     void delete_item(int id, int index) override;

@@ -5,6 +5,7 @@
 #include "win32/classic_drawing.h"
 #include "win32/dialog_host.h"
 #include "win32/edit_filters.h"
+#include "win32/plot_static.h"
 #include "win32/wide_text.h"
 
 namespace zavi {
@@ -135,6 +136,11 @@ void Win32DialogView::set_bold(int id, bool bold) {
         if (!bold_font_) return;
     }
     send(id, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? bold_font_ : normal), TRUE);
+}
+
+void Win32DialogView::set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
+                               int line2) {
+    show_plot(item(id), values, line1, line2);
 }
 
 // ---- Drop-down lists

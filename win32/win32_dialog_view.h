@@ -36,6 +36,8 @@ class Win32DialogView : public DialogView {
     void set_visible(int id, bool visible) override;
     void set_button_icon(int id, int icon_id) override;
     void set_bold(int id, bool bold) override;
+    void set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
+                  int line2) override;
 
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;

@@ -25,13 +25,14 @@ class FakeShell : public Shell {
     // Live status: start_live only records the request; run_live plays the worker on the
     // calling thread, delivering each cycle through `deliver_live` (the window's
     // IDC_LIVE_CYCLE), until it stops (stop_live, a failed read) or `cycles` were delivered.
-    bool start_live(uint64_t interval_us) override;
+    bool start_live(uint64_t interval_us, LiveParts parts) override;
     void stop_live() override;
     void run_live(int cycles);
 
     bool live_start_fails = false;
     bool live_requested = false;  // started and not yet stopped
     std::vector<uint64_t> live_intervals;
+    LiveParts live_parts = LiveParts::all;
     int live_stops = 0;
     std::vector<size_t> jobs_at_live_stop;  // jobs.size() at each stop that ended a worker
     commission::Pace live_pace;
