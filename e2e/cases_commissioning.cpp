@@ -183,4 +183,51 @@ E2E_CASE(commissioning_walk_test_ticks_every_input) {
     close_cleanly(session, main);
 }
 
+// The signal survey in each language: Start, samples of part 0 with the signal wandering,
+// Stop, and a verdict with its reason; photographed with its plot.
+E2E_CASE(commissioning_survey_gives_its_verdict) {
+    SessionSetup setup = demo_setup();
+    setup.timeline_json = R"({"repeat_every_s": 2.0, "events": [
+        {"at_s": 0.5, "set": {"gsm_signal": 12}}, {"at_s": 1.0, "set": {"gsm_signal": 16}},
+        {"at_s": 1.5, "set": {"gsm_signal": 20}}]})";
+    Session session("survey", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const struct {
+        int item;
+        const char* shot;
+        const char* verdict_start;  // mean about -81 dBm, lowest -89 dBm: good
+    } languages[] = {
+        {IDM_POLISH, "survey_pl", "dobry: "},
+        {IDM_GERMAN, "survey_de", "gut: "},
+        {IDM_ENGLISH, "survey_en", "good: "},
+    };
+    for (const auto& l : languages) {
+        Context context(l.shot);
+        CHECK(command(main, l.item)->wait(kJobMs));
+        PendingSend* open = command(main, IDM_SURVEY);
+        HWND dialog = session.wait_dialog(IDC_SV_PLOT, main);
+        if (!CHECK(dialog != nullptr)) return;
+        CHECK(click(dialog, IDC_SV_START)->wait(kJobMs));
+        Sleep(4000);
+        CHECK(click(dialog, IDC_SV_START)->wait(kJobMs));  // Stop
+        const std::string verdict = item_text(dialog, IDC_SV_VERDICT);
+        CHECK(verdict.rfind(l.verdict_start, 0) == 0);
+        if (verdict.rfind(l.verdict_start, 0) != 0) note("verdict: " + verdict);
+        CHECK(item_enabled(dialog, IDC_SV_SAVE_CSV));
+        session.screenshot(dialog, l.shot);
+        CHECK(click(dialog, IDC_SV_CLOSE)->wait(kJobMs));
+        CHECK(open->wait(kJobMs));
+    }
+    // Part 0 only while surveying; nothing after the dialog closed.
+    const size_t closed = requests(session.journal()).size();
+    Sleep(1000);
+    const std::vector<std::string> sent = requests(session.journal());
+    CHECK_EQ(static_cast<long long>(sent.size()), static_cast<long long>(closed));
+    CHECK(sent.size() > 5 + 30);
+    for (size_t i = 5; i < sent.size(); ++i) CHECK_EQ(sent[i], "8/00");
+    expect_no_writes(session);
+    close_cleanly(session, main);
+}
+
 }  // namespace e2e
