@@ -47,6 +47,11 @@ constexpr Caption kMenuTexts[] = {
      "Modul mit Datei vergleichen..."},
     {IDM_CONNECT_AGAIN, "Połącz ponownie", "Connect again", "Erneut verbinden"},
     {IDM_EXIT, "Zakończ", "Exit", "Beenden"},
+    {IDM_LIVE_STATUS, "Stan na żywo", "Live status", "Live-Status"},
+    {IDM_WALK_TEST, "Test wejść i wyjść...", "Walk test...", "Begehungstest..."},
+    {IDM_SURVEY, "Pomiar sygnału GSM...", "Signal survey...", "Signalmessung..."},
+    {IDM_REPORT, "Protokół uruchomienia...", "Commissioning report...",
+     "Inbetriebnahmeprotokoll..."},
     {IDM_PIN_PUK, "PIN i PUK", "PIN and PUK", "PIN und PUK"},
     {IDM_ACTIONS, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
     {IDM_PHONE_NUMBERS, "Numery telefonów", "Telephone Numbers", "Telefonnummern"},
@@ -64,7 +69,8 @@ constexpr Caption kMenuTexts[] = {
 constexpr Caption kMenuPopups[] = {
     {0, "&Plik", "&File", "&Datei"},  // Alt+P, Alt+F, Alt+D
     {1, "Opcje", "Options", "Optionen"},
-    {2, "Język", "Language", "Sprache"},
+    {2, "Testy", "Test", "Prüfung"},
+    {3, "Język", "Language", "Sprache"},
 };
 
 const char* pick(const Caption& c, uint8_t language) {

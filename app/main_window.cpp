@@ -7,7 +7,12 @@
 #include "app/file_commands.h"
 #include "app/language.h"
 #include "app/module_path.h"
+#include "commission/clock_text.h"
 #include "config/files.h"
+#include "config/record_values.h"
+#include "dialogs/survey_dialog.h"
+#include "dialogs/walk_test_dialog.h"
+#include "link/clock.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
@@ -43,7 +48,25 @@ constexpr OptionsEntry kOptions[] = {
 // Menu items that talk to the module.
 constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
                                 IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
-                                IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET};
+                                IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS};
+
+// Test items not built yet: greyed with or without a module.
+constexpr int kUnbuiltItems[] = {IDM_REPORT};
+
+// Commands that use the module, its records or the window's readings: the live status stops
+// before each. Selections and edits in the panels, and About, leave it running.
+constexpr int kStopsLiveStatus[] = {
+    IDM_BACKUP,      IDM_RESTORE,    IDM_COMPARE,       IDM_CONNECT_AGAIN, IDM_EXIT,
+    IDM_PIN_PUK,     IDM_ACTIONS,    IDM_PHONE_NUMBERS, IDM_IO_NAMES,      IDM_CALL_ANSWER,
+    IDM_AUTO_STATUS, IDM_AUTO_RESET, IDM_RESET,         IDM_POLISH,        IDM_ENGLISH,
+    IDM_GERMAN,      IDM_WALK_TEST,  IDM_SURVEY,        IDM_REPORT,        IDC_REFRESH,
+    IDC_READ,        IDC_SAVE};
+
+bool stops_live_status(int id) {
+    for (int command : kStopsLiveStatus)
+        if (command == id) return true;
+    return false;
+}
 
 // Controls of the panels that only make sense with a module: greyed along with the items.
 constexpr int kModuleControls[] = {IDC_REFRESH,
@@ -155,6 +178,7 @@ void MainWindow::show_panels(DialogView& view) {
 void MainWindow::update_module_items(DialogView& view) {
     const bool connected = device_handle != nullptr;
     for (int item : kModuleItems) view.set_menu_enabled(item, connected);
+    for (int item : kUnbuiltItems) view.set_menu_enabled(item, false);
     view.redraw_menu();
     for (int control : kModuleControls) view.set_enabled(control, connected);
 }
@@ -178,11 +202,22 @@ void MainWindow::connect_again(DialogView& view) {
 }
 
 void MainWindow::on_command(DialogView& view, int id, int code) {
+    if (id == IDC_LIVE_CYCLE) {
+        on_live_cycle(view);
+        return;
+    }
     // Only a click that reaches the disabled window by automation gets here during a job; no
     // second job and no change may overlap the running exchange.
     if (job_running_) return;
     // A greyed item cannot be chosen; a command sent anyway finds no module to talk to.
     if (needs_module(id) && !device_handle) return;
+    if (id == IDM_LIVE_STATUS) {
+        toggle_live(view);
+        return;
+    }
+    // One exchange at a time: the live worker ends (or, after a failure, has ended) before
+    // anything else uses the module.
+    if (stops_live_status(id)) stop_live(view);
     FileCommandContext files{
         view, shell_, [this, &view](WorkerJob job) { return run_job(view, job); }, backup_folder_};
     switch (id) {
@@ -232,6 +267,12 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             fill_trigger_mode_lists(view);
             show_panels(view);  // brings the list selections back from alarm_settings
             return;
+        case IDM_WALK_TEST:
+            open_walk_test(view);
+            return;
+        case IDM_SURVEY:
+            open_survey(view);
+            return;
         case IDM_ABOUT: {
             AboutDialog about;
             view.run_dialog(IDD_ABOUT, about);
@@ -263,6 +304,78 @@ bool MainWindow::run_job(DialogView& view, WorkerJob job) {
     return result == LinkResult::ok;
 }
 
+void MainWindow::toggle_live(DialogView& view) {
+    if (live_) {
+        stop_live(view);
+        return;
+    }
+    shell_.stop_live();  // a worker that ended on a failure is gone before a new one starts
+    live_view_.start();
+    live_ = shell_.start_live(kLiveIntervalUs, LiveParts::all);
+    if (!live_) {
+        show_communication_error(view, ui_language);
+        return;
+    }
+    view.set_menu_checked(IDM_LIVE_STATUS, true);
+    view.redraw_menu();
+}
+
+void MainWindow::stop_live(DialogView& view) {
+    const bool was_live = live_;
+    live_ = false;  // cycles still delivered while waiting are not shown
+    shell_.stop_live();
+    if (!was_live) return;
+    live_view_.stop(view);
+    view.set_menu_checked(IDM_LIVE_STATUS, false);
+    view.redraw_menu();
+}
+
+LiveReads MainWindow::fast_reads(LiveParts parts) {
+    return {[this, parts] { return shell_.start_live(0, parts); }, [this] { shell_.stop_live(); },
+            [] { return now_us(); }, [] { return commission::local_time_now(); }};
+}
+
+void MainWindow::open_survey(DialogView& view) {
+    SurveyDialog dialog(fast_reads(LiveParts::signal));
+    survey_ = &dialog;
+    view.run_dialog(IDD_SURVEY, dialog);
+    survey_ = nullptr;
+    shell_.stop_live();  // a worker that ended on a failure
+    if (dialog.result() && !dialog.result()->samples.empty()) survey_result_ = dialog.result();
+}
+
+void MainWindow::open_walk_test(DialogView& view) {
+    if (!run_job(view, JOB_READ_IO_NAMES)) return;
+    WalkTestDialog dialog(config::capture_records(false), fast_reads(LiveParts::all));
+    walk_test_ = &dialog;
+    view.run_dialog(IDD_WALK_TEST, dialog);
+    walk_test_ = nullptr;
+    shell_.stop_live();  // a worker that ended on a failure
+    walk_result_ = dialog.result();
+}
+
+void MainWindow::on_live_cycle(DialogView& view) {
+    if (walk_test_) {
+        walk_test_->on_cycle(live_cycle.failed);
+        return;
+    }
+    if (survey_) {
+        if (survey_->on_cycle(live_cycle.failed)) live_cycle.finish = true;
+        return;
+    }
+    if (!live_ || ended_) return;
+    if (live_cycle.failed) {
+        // The worker has ended; it is waited for when the module is used next.
+        live_ = false;
+        live_view_.stop(view);
+        view.set_menu_checked(IDM_LIVE_STATUS, false);
+        view.redraw_menu();
+        show_communication_error(view, ui_language);
+        return;
+    }
+    live_view_.show_cycle(view, now_us());
+}
+
 void MainWindow::on_close(DialogView& view) {
     close_requested_ = true;
     if (!job_running_) end(view);
@@ -275,6 +388,7 @@ void MainWindow::on_end_session(DialogView& view) {
 
 void MainWindow::end(DialogView& view) {
     if (ended_) return;
+    stop_live(view);  // before the module is closed under the worker
     ended_ = true;
     if (device_handle) {
         if (Driver* usb = driver()) usb->close(device_handle);

@@ -4,13 +4,21 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/live_status.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "commission/survey.h"
+#include "commission/walk_test.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
+
+class WalkTestDialog;
+class SurveyDialog;
+struct LiveReads;
 
 // Makes the logic of the Options dialog with template `template_id` (100, 103, 106, 112, 114,
 // 116 or 120). The dialogs work on the device records and device_handle.
@@ -46,6 +54,19 @@ class MainWindow : public DialogLogic {
     // The panels from the device records, or that nothing was read while no module is open.
     void show_panels(DialogView& view);
 
+    // Live status: starts it, or stops it when it runs (the menu item is checked meanwhile).
+    void toggle_live(DialogView& view);
+    // Stops the live worker and waits for its exchange to end; it does not start again.
+    void stop_live(DialogView& view);
+    // A cycle (or the failure) the live worker delivered.
+    void on_live_cycle(DialogView& view);
+    // The walk test with the module's names; its result is kept for the report.
+    void open_walk_test(DialogView& view);
+    // The signal survey; its result, when it has samples, is kept for the report.
+    void open_survey(DialogView& view);
+    // The reads behind the walk test and the survey: as fast as the line allows.
+    LiveReads fast_reads(LiveParts parts);
+
     Shell& shell_;
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;
@@ -53,6 +74,12 @@ class MainWindow : public DialogLogic {
     bool job_running_ = false;  // only one job uses the module at a time
     bool close_requested_ = false;
     bool ended_ = false;
+    bool live_ = false;  // the live worker runs
+    LiveStatusView live_view_;
+    WalkTestDialog* walk_test_ = nullptr;  // open, and fed by the live worker
+    std::optional<commission::WalkTestResult> walk_result_;
+    SurveyDialog* survey_ = nullptr;  // open, and fed by the live worker
+    std::optional<commission::SurveyResult> survey_result_;
 };
 
 }  // namespace zavi

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "e2e/harness.h"
 #include "e2e/screenshot.h"
 #include "e2e/windows.h"
@@ -93,7 +95,13 @@ Session::Session(const std::string& name, const SessionSetup& setup) {
     const fs::path run_folder(run_folder_);
     if (setup.settings) write_file(run_folder / L"config.db", *setup.settings);
     if (setup.settings_as_folder) fs::create_directory(run_folder / L"config.db", error);
-    if (!write_file(folder / L"scenario.json", zavi::sim::scenario_to_json(setup.scenario)))
+    std::string scenario = zavi::sim::scenario_to_json(setup.scenario);
+    if (!setup.timeline_json.empty()) {
+        nlohmann::json j = nlohmann::json::parse(scenario);
+        j["modules"][0]["timeline"] = nlohmann::json::parse(setup.timeline_json);
+        scenario = j.dump(2);
+    }
+    if (!write_file(folder / L"scenario.json", scenario))
         setup_error_ += "cannot write scenario.json; ";
     journal_ = (folder / L"journal.jsonl").wstring();
     if (!setup.outside_journal.empty()) journal_ = setup.outside_journal;

@@ -48,6 +48,9 @@ struct SessionSetup {
     bool with_state_file = false;         // ZAVI_SIM_STATE in the case folder
     std::wstring arguments;               // added to the program's command line
     std::wstring outside_journal;         // the journal of a module outside this process tree
+    // The first module's timeline as scenario JSON ({"repeat_every_s": ..., "events": [...]});
+    // the scenario's own timeline is not written to the file.
+    std::string timeline_json;
 };
 
 SessionSetup demo_setup();

@@ -119,7 +119,10 @@ void set_up_status_panel(DialogView& view) {
 
 void refresh_panels(DialogView& view) {
     show_alarm_settings(view);
+    refresh_status_panel(view);
+}
 
+void refresh_status_panel(DialogView& view) {
     const DeviceStatus& s = device_status;
     show_temperature(view, IDC_TEMP1, s.temp1_negative, s.temp1_whole, s.temp1_tenths);
     show_temperature(view, IDC_TEMP2, s.temp2_negative, s.temp2_whole, s.temp2_tenths);

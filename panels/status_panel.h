@@ -15,6 +15,9 @@ void set_up_status_panel(DialogView& main_window);
 // Redraws both panels: the alarm settings first, then every reading of device_status. Writes
 // the clamped signal and battery values back into device_status.
 void refresh_panels(DialogView& main_window);
+// The readings of device_status alone (the live status); the alarm settings as they are on
+// screen, edits not yet saved included.
+void refresh_status_panel(DialogView& main_window);
 
 // Both panels while no module is connected: dashes and empty fields instead of readings, no
 // list selection, and "not connected" in the status line. device_status is left as it is.

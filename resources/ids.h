@@ -92,6 +92,13 @@
 #define IDM_COMPARE 41003
 #define IDM_CONNECT_AGAIN 41004
 #define IDM_EXIT 41005
+// Test menu
+#define IDM_LIVE_STATUS 41101
+#define IDM_WALK_TEST 41102
+#define IDM_SURVEY 41103
+#define IDM_REPORT 41104
+// Sent by the live-status worker to the main window after each cycle (not a menu item)
+#define IDC_LIVE_CYCLE 41110
 
 // ---- Progress dialog (118)
 #define IDD_PROGRESS 118
@@ -233,6 +240,55 @@
 #define IDC_DIFF_LIST 41011
 #define IDC_DIFF_OK 41012
 #define IDC_DIFF_CANCEL 41013
+
+// ---- Walk test (140): four input rows, two outputs, readings, confirmations, summary
+#define IDD_WALK_TEST 140
+#define IDC_WT_INPUTS_GROUP 42000
+#define IDC_WT_OUTPUTS_GROUP 42001
+#define IDC_WT_READINGS_GROUP 42002
+#define IDC_WT_MANUAL_GROUP 42003
+// Per input (IN-1, IN-2, P-IN-1, P-IN-2): its two states (tick and time) and a note
+#define IDC_WT_IN1_A 42010
+#define IDC_WT_IN2_A 42011
+#define IDC_WT_PIN1_A 42012
+#define IDC_WT_PIN2_A 42013
+#define IDC_WT_IN1_B 42020
+#define IDC_WT_IN2_B 42021
+#define IDC_WT_PIN1_B 42022
+#define IDC_WT_PIN2_B 42023
+#define IDC_WT_IN1_NOTE 42030
+#define IDC_WT_IN2_NOTE 42031
+#define IDC_WT_PIN1_NOTE 42032
+#define IDC_WT_PIN2_NOTE 42033
+// Per output: its state now, and the installer's tick that it was seen switching
+#define IDC_WT_OUT1_PRESENT 42040
+#define IDC_WT_OUT2_PRESENT 42041
+#define IDC_WT_OUT1_CONFIRM 42045
+#define IDC_WT_OUT2_CONFIRM 42046
+#define IDC_WT_THERMO1 42050
+#define IDC_WT_THERMO2 42051
+#define IDC_WT_BATTERY 42055
+#define IDC_WT_GSM 42056
+#define IDC_WT_SMS 42057
+#define IDC_WT_CALL 42058
+#define IDC_WT_SUMMARY 42059
+#define IDC_WT_CLOSE 42060
+
+// ---- Signal survey (141)
+#define IDD_SURVEY 141
+#define IDC_SV_DURATION_LABEL 42100
+#define IDC_SV_DURATION 42101
+#define IDC_SV_START 42102
+#define IDC_SV_TIME 42103
+#define IDC_SV_PRESENT 42104
+#define IDC_SV_LOWEST 42105
+#define IDC_SV_MEAN 42106
+#define IDC_SV_HIGHEST 42107
+#define IDC_SV_SAMPLES 42108
+#define IDC_SV_PLOT 42109
+#define IDC_SV_VERDICT 42110
+#define IDC_SV_SAVE_CSV 42111
+#define IDC_SV_CLOSE 42112
 
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zavi {
 
@@ -52,6 +54,8 @@ class DialogView {
     // Any control; a hidden one takes no input.
     virtual void set_visible(int id, bool visible) = 0;
     virtual void set_button_icon(int id, int icon_id) = 0;
+    // A static text in the bold variant of its font (a value that has just changed).
+    virtual void set_bold(int id, bool bold) = 0;
 
     // Drop-down lists; index -1 means no selection
     virtual void clear_items(int id) = 0;
@@ -71,6 +75,11 @@ class DialogView {
     virtual void set_progress_range(int id, int low, int high) = 0;
     virtual void set_progress_position(int id, int position) = 0;
     virtual void set_progress_color(int id, uint8_t red, uint8_t green, uint8_t blue) = 0;
+
+    // A static drawn as a plot: `values` left to right over its width (none: a gap), on a
+    // fixed scale from -115 to -45, with two dashed reference lines at `line1` and `line2`.
+    virtual void set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
+                          int line2) = 0;
 
     // Menu of the window: entries by command ID, popups by position on the menu bar
     virtual void set_menu_text(int command_id, std::string_view text) = 0;

@@ -23,6 +23,8 @@ class FakeDialogView : public DialogView {
         bool enabled = true;
         bool visible = true;
         int icon = 0;
+        bool bold = false;
+        std::vector<std::optional<int>> plot;  // set_plot's values
         std::vector<std::string> items;
         int selection = -1;
         int updown_low = 0, updown_high = 100, updown_pos = 0;
@@ -64,6 +66,10 @@ class FakeDialogView : public DialogView {
     void set_visible(int id, bool visible) override { at(id, kAnyControl).visible = visible; }
     bool visible(int id) const { return at(id, kAnyControl).visible; }
     void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
+    void set_bold(int id, bool bold) override { at(id, kStatic).bold = bold; }
+    void set_plot(int id, const std::vector<std::optional<int>>& values, int, int) override {
+        at(id, kStatic).plot = values;
+    }
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;
     void delete_item(int id, int index) override;

@@ -7,8 +7,9 @@
 
 namespace zavi {
 
-// What a file chooser offers: configuration files (*.zavi.json) or CSV lists of numbers.
-enum class FileKind : uint8_t { configuration, numbers_csv };
+// What a file chooser offers: configuration files (*.zavi.json), CSV lists of numbers, the
+// signal survey's samples (CSV) or a commissioning report (HTML).
+enum class FileKind : uint8_t { configuration, numbers_csv, survey_csv, report_html };
 
 class FileChooser {
   public:

@@ -6,12 +6,14 @@
 #include "win32/dialog_host.h"
 #include "win32/edit_filters.h"
 #include "win32/key_guard.h"
+#include "win32/plot_static.h"
 #include "win32/wide_text.h"
 
 namespace zavi {
 
 Win32DialogView::~Win32DialogView() {
     for (HICON icon : icons_) DestroyIcon(icon);
+    if (bold_font_) DeleteObject(bold_font_);
 }
 
 HICON Win32DialogView::load_icon(int icon_id, int width, int height) {
@@ -123,6 +125,23 @@ void Win32DialogView::set_visible(int id, bool visible) {
 void Win32DialogView::set_button_icon(int id, int icon_id) {
     if (HICON icon = load_icon(icon_id, 24, 24))
         send(id, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+void Win32DialogView::set_bold(int id, bool bold) {
+    const auto normal = reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
+    if (bold && !bold_font_) {
+        LOGFONTW font{};
+        if (!normal || !GetObjectW(normal, sizeof font, &font)) return;
+        font.lfWeight = FW_BOLD;
+        bold_font_ = CreateFontIndirectW(&font);
+        if (!bold_font_) return;
+    }
+    send(id, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? bold_font_ : normal), TRUE);
+}
+
+void Win32DialogView::set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
+                               int line2) {
+    show_plot(item(id), values, line1, line2);
 }
 
 // ---- Drop-down lists

@@ -35,6 +35,9 @@ class Win32DialogView : public DialogView {
     bool enabled(int id) const override;
     void set_visible(int id, bool visible) override;
     void set_button_icon(int id, int icon_id) override;
+    void set_bold(int id, bool bold) override;
+    void set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
+                  int line2) override;
 
     void clear_items(int id) override;
     void add_item(int id, std::string_view text) override;
@@ -72,7 +75,8 @@ class Win32DialogView : public DialogView {
 
     HINSTANCE instance_;
     HWND dialog_ = nullptr;
-    std::vector<HICON> icons_;  // loaded for this dialog; destroyed with the view
+    std::vector<HICON> icons_;   // loaded for this dialog; destroyed with the view
+    HFONT bold_font_ = nullptr;  // made from the dialog's font on first use; destroyed with it
 };
 
 }  // namespace zavi

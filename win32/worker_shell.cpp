@@ -2,11 +2,13 @@
 
 #include <commdlg.h>
 
+#include <atomic>
 #include <ctime>
 #include <iterator>
 #include <string>
 
 #include "app/language.h"
+#include "app/live_status.h"
 #include "app/worker_job.h"
 #include "link/connection.h"
 #include "resources/ids.h"
@@ -64,7 +66,54 @@ INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, 
     }
 }
 
+// The live-status worker, its stop flag, its interval and the window it reports to.
+HANDLE live_worker = nullptr;
+std::atomic<bool> live_stop{false};
+uint64_t live_interval_us = 0;
+LiveParts live_parts = LiveParts::all;
+HWND live_window = nullptr;
+
+DWORD WINAPI live_thread(LPVOID) {
+    // Synchronous: the window reads device_status while this thread waits.
+    const auto deliver = [] {
+        SendMessageW(live_window, WM_COMMAND, MAKEWPARAM(IDC_LIVE_CYCLE, 0), 0);
+    };
+    if (live_parts == LiveParts::signal)
+        run_signal_samples(device_handle, live_stop, deliver);
+    else
+        run_live_status(device_handle, live_interval_us, live_stop, commission::real_pace(),
+                        deliver);
+    return 0;
+}
+
+// Waits for `thread` while taking the messages it sends, so that it can finish its cycle.
+void wait_taking_sent_messages(HANDLE thread) {
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) !=
+           WAIT_OBJECT_0) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
 }  // namespace
+
+bool Win32Shell::start_live(uint64_t interval_us, LiveParts parts) {
+    stop_live();
+    live_stop = false;
+    live_interval_us = interval_us;
+    live_parts = parts;
+    live_window = owner_;
+    live_worker = CreateThread(nullptr, 0, live_thread, nullptr, 0, nullptr);
+    return live_worker != nullptr;
+}
+
+void Win32Shell::stop_live() {
+    if (!live_worker) return;
+    live_stop = true;
+    wait_taking_sent_messages(live_worker);
+    CloseHandle(live_worker);
+    live_worker = nullptr;
+}
 
 LinkResult Win32Shell::run_worker_job(WorkerJob job) {
     worker_job = job;
@@ -108,6 +157,10 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
         add(pick_text(l, "Konfiguracja ZAVI-GSM", "ZAVI-GSM configuration",
                       "ZAVI-GSM-Konfiguration"),
             L"*.zavi.json");
+    else if (kind == FileKind::survey_csv)
+        add(pick_text(l, "Pomiar sygnału CSV", "Signal survey CSV", "Signalmessung CSV"), L"*.csv");
+    else if (kind == FileKind::report_html)
+        add(pick_text(l, "Protokół HTML", "HTML report", "HTML-Protokoll"), L"*.html");
     else
         add(pick_text(l, "Lista numerów CSV", "CSV list of numbers", "CSV-Nummernliste"), L"*.csv");
     add(pick_text(l, "Wszystkie pliki", "All files", "Alle Dateien"), L"*.*");
@@ -120,7 +173,9 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = name;
     ofn.nMaxFile = static_cast<DWORD>(std::size(name));
-    ofn.lpstrDefExt = kind == FileKind::configuration ? L"zavi.json" : L"csv";
+    ofn.lpstrDefExt = kind == FileKind::configuration ? L"zavi.json"
+                      : kind == FileKind::report_html ? L"html"
+                                                      : L"csv";
     ofn.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
                 (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
     if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return false;

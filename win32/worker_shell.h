@@ -20,6 +20,10 @@ class Win32Shell : public Shell {
     LinkResult run_worker_job(WorkerJob job) override;
     void wait_for_job() override;
     bool choose_file(FileKind kind, bool save, std::string* path) override;
+    // The live-status worker: its own thread, which sends each cycle to the owner as
+    // WM_COMMAND IDC_LIVE_CYCLE and waits until the window has taken it.
+    bool start_live(uint64_t interval_us, LiveParts parts) override;
+    void stop_live() override;
 
   private:
     HINSTANCE instance_;

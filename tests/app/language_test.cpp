@@ -56,9 +56,10 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
         EXPECT_EQ(view.text(IDC_THERMO1_LABEL), c.thermometer1);
         EXPECT_EQ(view.text(IDC_BATTERY_THRESHOLD_LABEL), c.battery_threshold);
         EXPECT_EQ(view.text(IDC_T1_HIGH_LABEL), "Temp. high");
-        // The File menu comes first, so Language is the third popup.
+        // File, Options and Test come first, so Language is the fourth popup.
         EXPECT_EQ(view.menu_popup(0), c.file_popup);
-        EXPECT_EQ(view.menu_popup(2), c.language_popup);
+        EXPECT_EQ(view.menu_popup(3), c.language_popup);
+        EXPECT_EQ(view.menu_popup(2), pick_text(c.language, "Testy", "Test", "Prüfung"));
         EXPECT_EQ(view.menu(IDM_CONNECT_AGAIN).text, c.connect_again);
         EXPECT_EQ(view.menu(IDM_POLISH).text, c.polish_item);
         EXPECT_EQ(view.menu(IDM_ABOUT).text, c.about);

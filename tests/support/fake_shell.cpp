@@ -1,5 +1,6 @@
 #include "tests/support/fake_shell.h"
 
+#include "app/live_status.h"
 #include "link/connection.h"
 
 namespace zavi::test {
@@ -24,6 +25,38 @@ bool FakeShell::choose_file(FileKind kind, bool save, std::string* path) {
 void FakeShell::wait_for_job() {
     ++waits;
     if (running_) finish_job();
+}
+
+bool FakeShell::start_live(uint64_t interval_us, LiveParts parts) {
+    if (live_start_fails) return false;
+    live_parts = parts;
+    live_intervals.push_back(interval_us);
+    live_requested = true;
+    live_stop_ = false;
+    return true;
+}
+
+void FakeShell::stop_live() {
+    if (!live_requested) return;
+    ++live_stops;
+    jobs_at_live_stop.push_back(jobs.size());
+    live_requested = false;
+    live_stop_ = true;  // the loop in run_live ends at its next check
+}
+
+void FakeShell::run_live(int cycles) {
+    if (!live_requested) return;
+    live_stop_ = false;  // the worker goes on where the last run_live paused it
+    int delivered = 0;
+    const auto deliver = [&] {
+        if (deliver_live) deliver_live();
+        if (++delivered >= cycles) live_stop_ = true;
+    };
+    if (live_parts == LiveParts::signal)
+        run_signal_samples(device_handle, live_stop_, deliver);
+    else
+        run_live_status(device_handle, live_intervals.back(), live_stop_, live_pace, deliver);
+    // A loop that ended on a failure is over; the window waits for it at its next stop.
 }
 
 void FakeShell::finish_job() {

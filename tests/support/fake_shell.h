@@ -2,6 +2,7 @@
 // would behind the progress dialog, and records the job codes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "app/shell.h"
 #include "app/worker_job.h"
+#include "commission/live_loop.h"
 
 namespace zavi::test {
 
@@ -20,6 +22,21 @@ class FakeShell : public Shell {
     void wait_for_job() override;
     // Hands out `chosen_files` in order; none left is a cancelled chooser.
     bool choose_file(FileKind kind, bool save, std::string* path) override;
+    // Live status: start_live only records the request; run_live plays the worker on the
+    // calling thread, delivering each cycle through `deliver_live` (the window's
+    // IDC_LIVE_CYCLE), until it stops (stop_live, a failed read) or `cycles` were delivered.
+    bool start_live(uint64_t interval_us, LiveParts parts) override;
+    void stop_live() override;
+    void run_live(int cycles);
+
+    bool live_start_fails = false;
+    bool live_requested = false;  // started and not yet stopped
+    std::vector<uint64_t> live_intervals;
+    LiveParts live_parts = LiveParts::all;
+    int live_stops = 0;
+    std::vector<size_t> jobs_at_live_stop;  // jobs.size() at each stop that ended a worker
+    commission::Pace live_pace;
+    std::function<void()> deliver_live;
 
     std::deque<std::string> chosen_files;
     struct FileRequest {
@@ -39,6 +56,7 @@ class FakeShell : public Shell {
   private:
     void finish_job();
     bool running_ = false;
+    std::atomic<bool> live_stop_{false};
 };
 
 }  // namespace zavi::test

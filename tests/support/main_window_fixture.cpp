@@ -41,6 +41,10 @@ void MainWindowTest::open_window(Driver* usb) {
         settings_path.c_str());
     window_->set_backup_folder(backup_folder);
     view_ = std::make_unique<FakeDialogView>(IDD_MAIN, window_.get());
+    shell.deliver_live = [this] { view_->command(IDC_LIVE_CYCLE, 0); };
+    if (sim_)
+        shell.live_pace = {[this] { return sim_->now_us(); },
+                           [this](uint64_t us) { sim_->pass_time(us); }};
     view_->init();
 }
 

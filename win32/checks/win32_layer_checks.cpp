@@ -143,6 +143,8 @@ void check_templates() {
         {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL},
         {IDD_DIFFERENCES, L"Differences", IDC_DIFF_OK},
         {IDD_IMPORT_SUMMARY, L"Import", IDC_IMPORT_CANCEL},
+        {IDD_WALK_TEST, L"Walk test", 0},
+        {IDD_SURVEY, L"Signal survey", 0},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
@@ -203,7 +205,7 @@ void check_main_window_template(HWND dialog) {
     CHECK(window_text(GetDlgItem(dialog, IDC_BATTERY_LABEL)) == L"Battery level\nduring operation");
 
     HMENU menu = GetMenu(dialog);
-    CHECK(GetMenuItemCount(menu) == 4);
+    CHECK(GetMenuItemCount(menu) == 5);
     const UINT file[] = {IDM_BACKUP, IDM_RESTORE, IDM_COMPARE, 0, IDM_CONNECT_AGAIN, IDM_EXIT};
     HMENU file_popup = GetSubMenu(menu, 0);
     CHECK(GetMenuItemCount(file_popup) == 6);
@@ -214,13 +216,17 @@ void check_main_window_template(HWND dialog) {
     CHECK(GetMenuItemCount(popup) == 9);
     for (int i = 0; i < 9; ++i) CHECK_IN(GetMenuItemID(popup, i) == options[i], i);
     CHECK(GetMenuState(popup, 7, MF_BYPOSITION) & MF_SEPARATOR);
-    HMENU languages = GetSubMenu(menu, 2);
+    const UINT test[] = {IDM_LIVE_STATUS, IDM_WALK_TEST, IDM_SURVEY, IDM_REPORT};
+    HMENU test_popup = GetSubMenu(menu, 2);
+    CHECK(GetMenuItemCount(test_popup) == 4);
+    for (int i = 0; i < 4; ++i) CHECK_IN(GetMenuItemID(test_popup, i) == test[i], i);
+    HMENU languages = GetSubMenu(menu, 3);
     CHECK(GetMenuItemCount(languages) == 3 && GetMenuItemID(languages, 0) == 40024 &&
           GetMenuItemID(languages, 1) == 40029 && GetMenuItemID(languages, 2) == 40033);
     MENUITEMINFOW about{};
     about.cbSize = sizeof(about);
     about.fMask = MIIM_FTYPE | MIIM_ID;
-    GetMenuItemInfoW(menu, 3, TRUE, &about);
+    GetMenuItemInfoW(menu, 4, TRUE, &about);
     CHECK(about.wID == IDM_ABOUT && (about.fType & MFT_RIGHTJUSTIFY));
 }
 
