@@ -69,7 +69,7 @@ constexpr Caption kMenuTexts[] = {
 constexpr Caption kMenuPopups[] = {
     {0, "&Plik", "&File", "&Datei"},  // Alt+P, Alt+F, Alt+D
     {1, "Opcje", "Options", "Optionen"},
-    {2, "Testy", "Test", "Prüfung"},
+    {2, "&Testy", "&Test", "&Prüfung"},  // Alt+T, Alt+T, Alt+P
     {3, "Język", "Language", "Sprache"},
 };
 

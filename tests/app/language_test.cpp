@@ -59,7 +59,7 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
         // File, Options and Test come first, so Language is the fourth popup.
         EXPECT_EQ(view.menu_popup(0), c.file_popup);
         EXPECT_EQ(view.menu_popup(3), c.language_popup);
-        EXPECT_EQ(view.menu_popup(2), pick_text(c.language, "Testy", "Test", "Prüfung"));
+        EXPECT_EQ(view.menu_popup(2), pick_text(c.language, "&Testy", "&Test", "&Prüfung"));
         EXPECT_EQ(view.menu(IDM_CONNECT_AGAIN).text, c.connect_again);
         EXPECT_EQ(view.menu(IDM_POLISH).text, c.polish_item);
         EXPECT_EQ(view.menu(IDM_ABOUT).text, c.about);
@@ -71,22 +71,27 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
     }
 }
 
-// Alt + the File menu's marked letter opens File and nothing else on the menu bar: the other
-// entries have no marked letter, so their first letter answers.
-TEST(ApplyLanguage, FileAccessKeyIsItsOwnOnTheMenuBar) {
+// Alt + the marked letter of File and of Test opens that menu and nothing else on the menu bar:
+// the original entries have no marked letter, so their first letter answers.
+TEST(ApplyLanguage, FileAndTestAccessKeysAreTheirOwnOnTheMenuBar) {
+    const auto key_of = [](const std::string& text) {
+        const std::size_t amp = text.find('&');
+        const std::size_t at = amp == std::string::npos ? 0 : amp + 1;
+        return at < text.size() ? std::toupper(static_cast<unsigned char>(text[at])) : 0;
+    };
     for (uint8_t language : {0, 1, 2}) {
         FakeDialogView view(IDD_MAIN);
         apply_language(view, language);
-        const std::string file = view.menu_popup(0);
-        const std::size_t amp = file.find('&');
-        ASSERT_NE(amp, std::string::npos) << int(language);
-        ASSERT_LT(amp + 1, file.size());
-        const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(file[amp + 1])));
-        for (const std::string& other :
-             {view.menu_popup(1), view.menu_popup(2), view.menu(IDM_ABOUT).text}) {
-            EXPECT_EQ(other.find('&'), std::string::npos) << other;
-            EXPECT_NE(std::toupper(static_cast<unsigned char>(other[0])), key)
-                << int(language) << " " << other;
+        const std::string bar[] = {view.menu_popup(0), view.menu_popup(1), view.menu_popup(2),
+                                   view.menu_popup(3), view.menu(IDM_ABOUT).text};
+        for (int marked : {0, 2}) {
+            ASSERT_NE(bar[marked].find('&'), std::string::npos) << bar[marked];
+            for (int i = 0; i < 5; ++i) {
+                if (i == marked) continue;
+                if (i != 0 && i != 2) EXPECT_EQ(bar[i].find('&'), std::string::npos) << bar[i];
+                EXPECT_NE(key_of(bar[i]), key_of(bar[marked]))
+                    << int(language) << " " << bar[marked] << " / " << bar[i];
+            }
         }
     }
 }
