@@ -22,7 +22,8 @@ std::string full_path(const std::string& folder, const std::string& file) {
 
 // Results whose copy is what was sent, not what the module is known to hold.
 bool uncertain(const std::string& result) {
-    return result == "write-failed" || result == "verify-failed" || result == "verify-unreadable";
+    return result == "write-failed" || result == "interrupted" || result == "verify-failed" ||
+           result == "verify-unreadable";
 }
 
 void print_text(const fleet::ModuleHistory& history, std::ostream& out) {
@@ -75,6 +76,9 @@ const char* result_of(config::RestoreOutcome outcome) {
             return "verify-failed";
         case config::RestoreOutcome::verify_unreadable:
             return "verify-unreadable";
+        case config::RestoreOutcome::interrupted:  // what went out before the signal is unknown in
+                                                   // part
+            return "interrupted";
         case config::RestoreOutcome::planned:
         case config::RestoreOutcome::read_failed:
         case config::RestoreOutcome::backup_failed:

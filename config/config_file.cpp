@@ -530,7 +530,7 @@ bool parse_text(std::string_view text, Configuration* out, FileError* error,
     }
     *out = std::move(c);
     if (origin) *origin = from;
-    warnings->insert(warnings->end(), found.begin(), found.end());
+    if (warnings) warnings->insert(warnings->end(), found.begin(), found.end());
     return true;
 }
 
@@ -550,7 +550,8 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
                          std::vector<std::string>* warnings) {
     std::vector<FileError> found;
     if (!parse_configuration(text, out, error, &found)) return false;
-    for (const FileError& w : found) warnings->push_back(describe_warning(w));
+    if (warnings)
+        for (const FileError& w : found) warnings->push_back(describe_warning(w));
     return true;
 }
 

@@ -142,7 +142,7 @@ for preset in "$@"; do
             status=0
             "$WINE" zavi-gsm-cli.exe restore interrupt.zavi.json 2>int.txt & pid=$!
             sleep 4
-            pkill -INT -f "zavi-gsm-cli.exe restore interrupt" || true
+            pkill -INT -f "zavi-gsm-cli[.]exe restore interrupt" || true  # [.]: not this shell
             wait $pid || status=$?
             cat int.txt
             [ "$status" -eq 130 ]

@@ -88,7 +88,9 @@ TEST(ApplyLanguage, FileAndTestAccessKeysAreTheirOwnOnTheMenuBar) {
             ASSERT_NE(bar[marked].find('&'), std::string::npos) << bar[marked];
             for (int i = 0; i < 5; ++i) {
                 if (i == marked) continue;
-                if (i != 0 && i != 2) EXPECT_EQ(bar[i].find('&'), std::string::npos) << bar[i];
+                if (i != 0 && i != 2) {
+                    EXPECT_EQ(bar[i].find('&'), std::string::npos) << bar[i];
+                }
                 EXPECT_NE(key_of(bar[i]), key_of(bar[marked]))
                     << int(language) << " " << bar[marked] << " / " << bar[i];
             }
