@@ -29,6 +29,7 @@ const std::vector<CommandShape>& shapes() {
          0,
          {"--tls"},
          {"--broker", "--username", "--password-file", "--cafile", "--interval", "--topic-prefix"}},
+        {Command::clone, "clone", 1, 1, {"--json"}, {"--sites", "--ports", "--out"}},
     };
     return all;
 }
@@ -163,6 +164,8 @@ const char* tool_help() {
            "                                           add (or replace with) numbers from CSV\n"
            "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
            "                                           Assistant); see mqtt --help\n"
+           "  clone FILE [--ports all|P1,P2,...] [--out DIR] [--json]\n"
+           "                                           restore FILE on several modules at once\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
@@ -225,6 +228,19 @@ const char* command_help(Command command) {
                    "  --cafile         ...or against this CA certificate (PEM)\n"
                    "  --interval       seconds between status reads, 0.5 to 3600 (default 10)\n"
                    "  --topic-prefix   the topics' first levels (default zavi-gsm)\n";
+        case Command::clone:
+            return "Usage: zavi-gsm-cli [--sim] clone FILE [--sites SITES.csv] [--ports "
+                   "all|P1,P2,...]\n"
+                   "                    [--out DIR] [--json]\n"
+                   "Restores FILE on every module found (or on each named port) at the same time,\n"
+                   "one thread per port, each as restore does: automatic backup, only the records\n"
+                   "that differ, read-back. One summary line per module on stdout (port,\n"
+                   "identity, site, result, time); each module's report on stderr. Exit 0 only\n"
+                   "when every module succeeded, else the code of the first that did not.\n"
+                   "  --ports  all (the default: every FTDI port found) or a comma-separated list\n"
+                   "  --out    also save each module's configuration before and after in DIR\n"
+                   "  --json   one JSON object per module and line instead of the summary lines\n"
+                   "  --sites  a sites table (not supported by this build yet)\n";
         case Command::none:
             break;
     }

@@ -8,7 +8,17 @@
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import, mqtt };
+enum class Command {
+    none,
+    status,
+    backup,
+    restore,
+    diff,
+    numbers_export,
+    numbers_import,
+    mqtt,
+    clone
+};
 
 struct Arguments {
     bool sim = false;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/clone_command.h"
 #include "cli/mqtt_command.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
@@ -530,6 +531,8 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
                                       [&] { session.reset(); }};
             return command_mqtt(args, env, module);
         }
+        case Command::clone:
+            return command_clone(args, env);
         case Command::none:
             break;
     }

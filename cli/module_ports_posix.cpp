@@ -58,6 +58,28 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
         return ports->driver.get();
     };
 
+    env.find_ports = [dev_root, sys_root](std::string* why) {
+        std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
+        if (found.empty()) *why = "no FTDI serial port found; name them with --ports P1,P2,...";
+        return found;
+    };
+
+    // Each clone thread gets a driver of its own for its one port.
+    env.open_port_here = [sys_root](const std::string& port, DriverHandle* handle,
+                                    std::string* why) -> std::shared_ptr<void> {
+        auto own = std::make_shared<posix::TtyDriver>(std::vector<std::string>{port});
+        own->set_sysfs_root(sys_root);
+        struct Notice : FirmwareNotice {
+            void firmware_mismatch(std::string_view m) override { text.assign(m); }
+            std::string text;
+        } notice;
+        const posix::PortOpen open = posix::open_module_on_port(*own, kEnglish, notice, why);
+        *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
+        if (open == posix::PortOpen::wrong_firmware && !notice.text.empty())
+            *why += (why->empty() ? "" : "; ") + notice.text;
+        return own;
+    };
+
     env.unusable_port = [ports]() -> std::string {
         if (!ports->driver) return {};
         const posix::PortFailure& failure = ports->driver->last_failure();
