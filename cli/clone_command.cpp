@@ -1,5 +1,6 @@
 #include "cli/clone_command.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -298,7 +299,14 @@ int command_clone(const Arguments& args, Environment& env) {
         holders[i] = env.open_port_here(jobs[i].port, &h, why);
         return h;
     };
-    if (env.caught_signal) options.stop = [&env] { return env.caught_signal() != 0; };
+    // The signal as the ports saw it, whichever thread it reached.
+    std::atomic<int> seen_signal{0};
+    if (env.caught_signal)
+        options.stop = [&env, &seen_signal] {
+            const int s = env.caught_signal();
+            if (s != 0) seen_signal = s;
+            return s != 0;
+        };
     // Told at once, before the first write: an interruption or a crash must not hide it.
     options.backup_saved = [&](std::size_t i, const std::string& path) {
         std::lock_guard<std::mutex> lock(out_mutex);
@@ -308,7 +316,9 @@ int command_clone(const Arguments& args, Environment& env) {
 
     if (env.watch_signals) env.watch_signals(true);
     const std::vector<CloneResult> results = fleet::run_clone(jobs, options);
-    const int signal = env.caught_signal ? env.caught_signal() : 0;
+    const int signal = seen_signal != 0    ? seen_signal.load()
+                       : env.caught_signal ? env.caught_signal()
+                                           : 0;
     if (env.watch_signals) env.watch_signals(false);
 
     int code = kExitDone;

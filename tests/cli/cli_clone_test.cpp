@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -34,9 +35,11 @@ class CloneTest : public ::testing::Test {
   protected:
     void TearDown() override { set_driver(nullptr); }
 
-    int run_cli(std::vector<std::string> args, std::vector<sim::SimDriver*> modules) {
+    int run_cli(std::vector<std::string> args, std::vector<sim::SimDriver*> modules,
+                std::function<int()> caught_signal = {}) {
         out_.str(""), err_.str("");
         Environment env{out_, err_};
+        env.caught_signal = std::move(caught_signal);
         env.test_modules = std::move(modules);
         env.backup_folder = (dir_.path() / "backups").string();
         args.insert(args.begin(), "--sim");
@@ -157,6 +160,46 @@ TEST_F(CloneTest, EachPortIsItsOwnModuleAndTheCopiesHoldBeforeAndAfter) {
     EXPECT_EQ(period("1-sim_0-before.zavi.json"), 0);
     EXPECT_EQ(period("1-sim_0-after.zavi.json"), 3);
     EXPECT_EQ(period("2-sim_1-before.zavi.json"), 3);
+}
+
+TEST_F(CloneTest, ASignalStopsEveryPortAfterItsFrameInFlightAndEachTellsWhatWentOut) {
+    const std::string file = target_file();
+    // How many times a port asks about a signal before its third block of numbers: the
+    // auto-reset and two blocks have gone out.
+    int asked_before = 0;
+    {
+        sim::SimDriver probe(demo_module());
+        int asked = 0;
+        ASSERT_EQ(run_cli({"clone", file}, {&probe},
+                          [&] {
+                              if (writes(probe) < 3) asked_before = ++asked;
+                              return 0;
+                          }),
+                  kExitDone);
+        ASSERT_GT(asked_before, 0);
+    }
+    sim::SimDriver a(demo_module()), b(demo_module());
+    // Each port's own count: the signal comes, for each, in the middle of its numbers write.
+    const auto signal_mid_write = [asked_before] {
+        thread_local int asked = 0;
+        return ++asked > asked_before ? 2 : 0;
+    };
+    EXPECT_EQ(run_cli({"clone", file}, {&a, &b}, signal_mid_write), kExitSignalBase + 2);
+    for (const char* port : {"sim:0", "sim:1"}) {
+        SCOPED_TRACE(port);
+        EXPECT_NE(out_.str().find(std::string(port) + "  identity-unknown  -  interrupted"),
+                  std::string::npos)
+            << out_.str();
+        EXPECT_NE(err_.str().find(std::string(port) + ": partly written: accepted_numbers"),
+                  std::string::npos)
+            << err_.str();
+    }
+    for (sim::SimDriver* m : {&a, &b}) {
+        // Nothing after the stop: no read-back, the numbers cut where the signal came.
+        EXPECT_EQ(m->journal().back().command, 17);
+        EXPECT_LT(m->state().accepted_numbers.size(), 80u);
+    }
+    EXPECT_NE(err_.str().find("interrupted by signal 2"), std::string::npos);
 }
 
 TEST_F(CloneTest, RefusesWhatItCannotDoBeforeTouchingAModule) {
