@@ -16,13 +16,21 @@ enum class Command {
     diff,
     numbers_export,
     numbers_import,
+    watch,
+    test,
+    survey,
+    report,
     mqtt,
-    clone
+    template_file,
+    apply,
+    history,
+    clone,
 };
 
 struct Arguments {
     bool sim = false;
     std::string state_file;
+    std::string scenario_file;  // --sim: the simulated module's scenario (faults, timeline)
     std::optional<int> device;
     std::optional<std::string> port;
     bool help = false;  // --help for the tool or (with a command) for the command
@@ -34,7 +42,7 @@ struct Arguments {
     bool dry_run = false;
     bool replace = false;
     bool tls = false;
-    // Options with a value after the command (mqtt: "--broker" -> "host:1883").
+    // Options with a value after the command: "--seconds" -> "30", "--broker" -> "host:1883".
     std::map<std::string, std::string> values;
 };
 
@@ -43,5 +51,6 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* out, std::
 
 const char* tool_help();
 const char* command_help(Command command);
+const char* commission_help(Command command);  // watch, test, survey, report
 
 }  // namespace zavi::cli

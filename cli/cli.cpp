@@ -6,7 +6,10 @@
 
 #include "cli/arguments.h"
 #include "cli/clone_command.h"
+#include "cli/commission_commands.h"
+#include "cli/history_command.h"
 #include "cli/mqtt_command.h"
+#include "cli/site_commands.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
 #include "config/compare.h"
@@ -80,6 +83,12 @@ class Session {
     // Loads the simulated module or the USB driver, then opens the module as the program
     // does. An exit code other than kExitDone ends the command.
     int open() {
+        const int code = open_module();
+        if (code == kExitDone) identity_ = serial_of_opened();
+        return code;
+    }
+
+    int open_module() {
         if (args_.port) return open_port(*args_.port);
         Driver* usb = nullptr;
         if (args_.sim) {
@@ -117,6 +126,7 @@ class Session {
                 return kExitNoModule;
             }
             try_index(*args_.device, &handle_);
+            index_ = *args_.device;
         } else if (count <= 1) {
             try_index(0, &handle_);
         } else {
@@ -127,6 +137,7 @@ class Session {
                 if (!h) continue;
                 if (handle_) usb->close(handle_);
                 handle_ = h;
+                index_ = static_cast<int>(index);
             }
         }
         if (handle_) return kExitDone;
@@ -148,6 +159,8 @@ class Session {
     }
 
     DriverHandle handle() const { return handle_; }
+    // The USB chip's serial number of the open module, "" when not known.
+    const std::string& identity() const { return identity_; }
 
     // Closes the module and saves the simulated module's state when asked to.
     int close() {
@@ -171,6 +184,14 @@ class Session {
     }
 
   private:
+    std::string serial_of_opened() const {
+        if (args_.sim) {
+            sim::SimDriver* module = env_.test_module ? env_.test_module : own_sim_.get();
+            return sim::module_serial(module->scenario(), index_);
+        }
+        return env_.port_serial ? env_.port_serial(args_.port ? 0 : index_) : std::string();
+    }
+
     int open_port(const std::string& port) {
         if (!env_.open_port) {
             env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
@@ -189,7 +210,7 @@ class Session {
 
     int load_sim() {
         if (env_.test_module) return kExitDone;
-        sim::Scenario scenario = sim::demo_scenario();
+        sim::Scenario scenario = sim::live_demo_scenario();
         // Held until the state is saved, so that a second run waits and starts from this run's
         // result instead of overwriting it.
         std::string why;
@@ -197,6 +218,17 @@ class Session {
             env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
             return kExitInvalidFile;
         }
+        if (!args_.scenario_file.empty()) {
+            std::string text;
+            if (!read_text_file(args_.scenario_file, kMaxFileBytes, &text, &why) ||
+                !sim::scenario_from_json(text, &scenario, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.scenario_file << ": " << why << "\n";
+                return kExitInvalidFile;
+            }
+        }
+        // The commissioning commands watch the module change in real time.
+        const bool live = args_.command == Command::watch || args_.command == Command::test ||
+                          args_.command == Command::survey;
         // A state file that is not there yet starts as the demo module.
         std::error_code ec;
         if (!args_.state_file.empty() &&
@@ -207,10 +239,28 @@ class Session {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
                 return kExitInvalidFile;
             }
-            if (!sim::scenario_from_json(text, &scenario, &why)) {
+            sim::Scenario saved;
+            if (!sim::scenario_from_json(text, &saved, &why)) {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
                 return kExitInvalidFile;
             }
+            if (args_.scenario_file.empty()) {
+                // The saved scenario as it is, with the demo's timeline.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    saved.modules[i].timeline = scenario.modules[i].timeline;
+                scenario = std::move(saved);
+            } else {
+                // The given scenario, with the module states saved last time.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    scenario.modules[i].state = saved.modules[i].state;
+            }
+        }
+        if (live) {
+            scenario.virtual_time = false;
+            // The demo module on a serial line's pace, unless a scenario says otherwise.
+            if (args_.scenario_file.empty()) scenario.timing.realistic = true;
         }
         own_sim_ = std::make_unique<sim::SimDriver>(scenario);
         return kExitDone;
@@ -221,7 +271,11 @@ class Session {
     std::unique_ptr<sim::SimDriver> own_sim_;
     FileLock state_lock_;
     DriverHandle handle_ = nullptr;
+    int index_ = 0;
+    std::string identity_;
 };
+
+}  // namespace
 
 // Reads and checks a configuration file; nothing has touched the module yet.
 int load_configuration(const std::string& path, Environment& env, Configuration* cfg) {
@@ -241,16 +295,21 @@ int load_configuration(const std::string& path, Environment& env, Configuration*
     return kExitDone;
 }
 
+namespace {
+
 int read_failed(Environment& env, Record record) {
     env.err << "zavi-gsm-cli: reading " << record_name(record)
             << " failed: no or bad answer from the module\n";
     return kExitCommunication;
 }
 
-int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg) {
+// Reads the records `shape` holds (all by default).
+int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg,
+                const Configuration& shape = Configuration{}) {
     ProgressLine progress(env.err, env.err_is_terminal);
     Record failed = Record::alarm_settings;
-    if (read_configuration(session.handle(), with_sim, progress.callback(), cfg, &failed) != kOk) {
+    if (read_held_records(session.handle(), shape, with_sim, progress.callback(), cfg, &failed) !=
+        kOk) {
         progress.finish();
         return read_failed(env, failed);
     }
@@ -271,6 +330,18 @@ int command_status(const Arguments& args, Environment& env) {
     return session.close();
 }
 
+int command_commission(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const std::string connection =
+        args.port  ? *args.port
+        : args.sim ? std::string("simulated module")
+                   : "D2XX (USB), device " + std::to_string(args.device.value_or(0));
+    const int code = run_commission(args, env, session.handle(), connection);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
 int command_backup(const Arguments& args, Environment& env) {
     Session session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
@@ -278,18 +349,19 @@ int command_backup(const Arguments& args, Environment& env) {
     if (const int code = read_module(session, env, args.with_sim_codes, &cfg); code != kExitDone)
         return code;
     cfg.saved_at = utc_timestamp();
-    // A module may hold what the program itself would refuse to write; the file keeps it as it
-    // is, and says so now rather than at the restore.
+    // A module may hold what the program would refuse from a hand-made file; the backup keeps
+    // it as it is (a restore of it writes it back), and says so.
     for (const FileError& e : check_configuration(cfg))
         env.err << "zavi-gsm-cli: warning: the module holds " << e.path << " that " << e.message
-                << "; correct it in the file before a restore\n";
+                << "; the backup keeps it, and a restore of it writes it back\n";
     std::string why;
     const std::string& path = args.files[0];
-    if (!write_configuration_file(path, cfg, &why)) {
+    if (!write_configuration_file(path, cfg, &why, FileOrigin::module_backup)) {
         env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
         return kExitInvalidFile;
     }
     env.err << "zavi-gsm-cli: saved " << path << "\n";
+    keep_in_history(env, session.identity(), "backup", "saved", cfg);
     return session.close();
 }
 
@@ -330,7 +402,8 @@ void write_report(Environment& env, const RestoreReport& r) {
 
 // Restores `file` and tells how it went. `module_now`: what a read just made found, or null.
 int restore(Session& session, Environment& env, const Configuration& file, bool with_sim,
-            bool dry_run, const Configuration* module_now = nullptr) {
+            bool dry_run, const Configuration* module_now = nullptr,
+            const char* operation = "restore") {
     SignalWatch signals(env);
     RestoreOptions options;
     options.with_sim_codes = with_sim;
@@ -351,6 +424,7 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
     progress.finish();
     const int caught = signals.caught();
     signals.release();
+    if (!dry_run) keep_restore_in_history(env, session.identity(), operation, file, with_sim, r);
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);
@@ -428,7 +502,7 @@ int command_diff(const Arguments& args, Environment& env) {
     } else {
         Session session(args, env);
         if (const int code = session.open(); code != kExitDone) return code;
-        if (const int code = read_module(session, env, false, &old_cfg); code != kExitDone)
+        if (const int code = read_module(session, env, false, &old_cfg, new_cfg); code != kExitDone)
             return code;
         if (const int code = session.close(); code != kExitDone) return code;
     }
@@ -482,7 +556,17 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     Configuration target = module;
     target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
     // Planned from the read above: the module is read once.
-    const int code = restore(session, env, target, false, false, &module);
+    const int code = restore(session, env, target, false, false, &module, "numbers-import");
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
+int command_apply(const Arguments& args, Environment& env) {
+    Configuration site;
+    if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run, nullptr, "apply");
     const int closed = session.close();
     return code != kExitDone ? code : closed;
 }
@@ -521,6 +605,10 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_numbers_export(args, env);
         case Command::numbers_import:
             return command_numbers_import(args, env);
+        case Command::template_file:
+            return command_template(args, env);
+        case Command::apply:
+            return command_apply(args, env);
         case Command::mqtt: {
             std::unique_ptr<Session> session;
             const ModuleOpener module{[&](Environment& e) -> DriverHandle {
@@ -531,6 +619,13 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
                                       [&] { session.reset(); }};
             return command_mqtt(args, env, module);
         }
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return command_commission(args, env);
+        case Command::history:
+            return command_history(args, env);
         case Command::clone:
             return command_clone(args, env);
         case Command::none:

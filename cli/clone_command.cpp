@@ -7,10 +7,14 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "cli/history_command.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/restore_report.h"
+#include "config/sites_table.h"
 #include "fleet/clone_runner.h"
+#include "fleet/history.h"
+#include "fleet/identity.h"
 #include "fleet/site_order.h"
 #include "link/connection.h"
 #include "sim/demo_scenario.h"
@@ -188,6 +192,45 @@ struct SimPorts {
     std::vector<sim::SimDriver*> drivers;
 };
 
+// The site each module gets from the table (every row checked first), and its configuration.
+int pick_sites(const std::string& path, const config::Configuration& file, Environment& env,
+               std::vector<fleet::CloneJob>* jobs) {
+    std::string text, why;
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
+        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    config::SitesTable table;
+    std::vector<config::SiteError> errors;
+    if (!config::read_sites_table(text, file, &table, &errors)) {
+        for (const auto& e : errors) env.err << "zavi-gsm-cli: " << describe(e, path) << "\n";
+        return kExitInvalidFile;
+    }
+    // The newest site each identity was set up for, from the history.
+    std::vector<fleet::HistoryEntry> entries;
+    int skipped = 0;
+    if (!env.history_folder.empty())
+        fleet::read_index(env.history_folder, &entries, &skipped, &why);
+    const fleet::BoundSite bound = [&entries](const std::string& identity) {
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+            if (it->identity == identity && !it->site.empty()) return it->site;
+        return std::string();
+    };
+    std::vector<std::string> labels, identities, picked;
+    for (const auto& site : table.sites) labels.push_back(site.label);
+    for (const auto& job : *jobs)
+        identities.push_back(job.identity == fleet::kUnknownIdentity ? "" : job.identity);
+    if (!fleet::assign_sites(labels, identities, bound, &picked, &why)) {
+        env.err << "zavi-gsm-cli: " << path << ": " << why << "; nothing written\n";
+        return kExitInvalidFile;
+    }
+    for (std::size_t i = 0; i < jobs->size(); ++i) {
+        (*jobs)[i].site = picked[i];
+        (*jobs)[i].file = table.find(picked[i])->configuration;
+    }
+    return kExitDone;
+}
+
 }  // namespace
 
 int command_clone(const Arguments& args, Environment& env) {
@@ -198,11 +241,6 @@ int command_clone(const Arguments& args, Environment& env) {
     if (!args.state_file.empty()) {
         env.err << "zavi-gsm-cli: clone --sim uses the test scenario's modules; --state is not "
                    "supported here\n";
-        return kExitUsage;
-    }
-    if (args.values.count("--sites")) {
-        env.err << "zavi-gsm-cli: clone --sites: sites tables are not supported by this build "
-                   "yet\n";
         return kExitUsage;
     }
     config::Configuration file;
@@ -260,6 +298,10 @@ int command_clone(const Arguments& args, Environment& env) {
         job.identity = env.port_identity ? env.port_identity(port) : std::string();
         job.file = file;
         jobs.push_back(std::move(job));
+    }
+    if (const auto sites = args.values.find("--sites"); sites != args.values.end()) {
+        if (const int code = pick_sites(sites->second, file, env, &jobs); code != kExitDone)
+            return code;
     }
 
     std::mutex out_mutex;
@@ -320,6 +362,11 @@ int command_clone(const Arguments& args, Environment& env) {
                        : env.caught_signal ? env.caught_signal()
                                            : 0;
     if (env.watch_signals) env.watch_signals(false);
+
+    for (std::size_t i = 0; i < results.size(); ++i)
+        if (results[i].opened)
+            keep_restore_in_history(env, jobs[i].identity, "clone", jobs[i].file, false,
+                                    results[i].report);
 
     int code = kExitDone;
     std::size_t good = 0;

@@ -65,6 +65,9 @@ void clone_one(std::size_t index, const CloneJob& job, const CloneOptions& optio
             // the read-back (and, for the rest, the first read) found.
             if (outcome == RestoreOutcome::verified || outcome == RestoreOutcome::already_equal) {
                 config::Configuration after = config::capture_records(options.with_sim_codes);
+                // A partial file reads only its own records: the copy holds those alone.
+                after.partial = result->report.module_before.partial;
+                after.held = result->report.module_before.held;
                 after.saved_at = config::utc_timestamp();
                 const std::string after_path =
                     join_path(options.out_dir, copy_name(index, job, "after"));

@@ -204,24 +204,42 @@ TEST_F(CloneTest, ASignalStopsEveryPortAfterItsFrameInFlightAndEachTellsWhatWent
 
 TEST_F(CloneTest, RefusesWhatItCannotDoBeforeTouchingAModule) {
     const std::string file = target_file();
-    sim::SimDriver a(demo_module());
+    sim::SimDriver a(demo_module()), b(demo_module());
+    test::write_file(dir_.file("bad.csv"), "site,auto_reset.period_days\nnorth,abc\n");
+    test::write_file(dir_.file("one.csv"), "site,auto_reset.period_days\nnorth,2\n");
     struct Case {
         std::vector<std::string> args;
         int code;
         const char* says;
     };
     const Case cases[] = {
-        {{"clone", file, "--sites", dir_.file("sites.csv")}, kExitUsage, "sites tables"},
+        {{"clone", file, "--sites", dir_.file("missing.csv")}, kExitInvalidFile, "missing.csv"},
+        {{"clone", file, "--sites", dir_.file("bad.csv")}, kExitInvalidFile, "row 2"},
+        {{"clone", file, "--sites", dir_.file("one.csv")}, kExitInvalidFile, "2 modules, but"},
         {{"clone", file, "--ports", "sim:0"}, kExitUsage, "every simulated module"},
         {{"clone", dir_.file("missing.zavi.json")}, kExitInvalidFile, "missing.zavi.json"},
         {{"--device", "0", "clone", file}, kExitUsage, "--ports"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
-        EXPECT_EQ(run_cli(c.args, {&a}), c.code);
+        EXPECT_EQ(run_cli(c.args, {&a, &b}), c.code);
         EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
     }
     EXPECT_TRUE(a.journal().empty());
+    EXPECT_TRUE(b.journal().empty());
+}
+
+TEST_F(CloneTest, SitesGoToTheModulesInTableOrder) {
+    const std::string file = target_file();
+    test::write_file(dir_.file("sites.csv"),
+                     "site;auto_reset.period_days\nnorth;2\nsouth;4\neast;5\n");
+    sim::SimDriver a(demo_module()), b(demo_module());
+    ASSERT_EQ(run_cli({"clone", file, "--sites", dir_.file("sites.csv")}, {&a, &b}), kExitDone)
+        << err_.str();
+    EXPECT_EQ(a.state().auto_reset, 2);
+    EXPECT_EQ(b.state().auto_reset, 4);
+    EXPECT_NE(out_.str().find("sim:1  identity-unknown  south  verified"), std::string::npos)
+        << out_.str();
 }
 
 }  // namespace
