@@ -43,6 +43,7 @@ const std::vector<CommandShape>& shapes() {
          {},
          {"--site", "--installer", "--language", "--test", "--survey"}},
         {Command::history, "history", 0, 1, {"--json"}},
+        {Command::clone, "clone", 1, 1, {"--json"}, {"--sites", "--ports", "--out"}},
     };
     return all;
 }
@@ -207,6 +208,8 @@ const char* tool_help() {
            "                                           commissioning report and backup\n"
            "  history [IDENTITY|SITE] [--json]         the kept copies of each module, newest\n"
            "                                           first, with what changed\n"
+           "  clone FILE [--ports all|P1,P2,...] [--out DIR] [--json]\n"
+           "                                           restore FILE on several modules at once\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
@@ -297,6 +300,20 @@ const char* command_help(Command command) {
             return commission_help(command);
         case Command::history:
             return history_help();
+        case Command::clone:
+            return "Usage: zavi-gsm-cli [--sim] clone FILE [--sites SITES.csv] [--ports "
+                   "all|P1,P2,...]\n"
+                   "                    [--out DIR] [--json]\n"
+                   "Restores FILE on every module found (or on each named port) at the same time,\n"
+                   "one thread per port, each as restore does: automatic backup, only the records\n"
+                   "that differ, read-back. One summary line per module on stdout (port,\n"
+                   "identity, site, result, time); each module's report on stderr. Exit 0 only\n"
+                   "when every module succeeded, else the code of the first that did not.\n"
+                   "  --ports  all (the default: every FTDI port found) or a comma-separated list\n"
+                   "  --out    also save each module's configuration before and after in DIR\n"
+                   "  --json   one JSON object per module and line instead of the summary lines\n"
+                   "  --sites  a sites table: the modules take its sites in table order, in port\n"
+                   "           order, except a module the history binds to one of them\n";
         case Command::none:
             break;
     }

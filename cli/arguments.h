@@ -24,6 +24,7 @@ enum class Command {
     template_file,
     apply,
     history,
+    clone,
 };
 
 struct Arguments {

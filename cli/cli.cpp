@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/clone_command.h"
 #include "cli/commission_commands.h"
 #include "cli/history_command.h"
 #include "cli/mqtt_command.h"
@@ -625,6 +626,8 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_commission(args, env);
         case Command::history:
             return command_history(args, env);
+        case Command::clone:
+            return command_clone(args, env);
         case Command::none:
             break;
     }

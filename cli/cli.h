@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -62,6 +63,18 @@ struct Environment {
     std::function<std::string(int index)> port_serial;
     // Tests: --sim uses this module instead of a new one (--state is then not allowed).
     sim::SimDriver* test_module = nullptr;
+    // clone: the module ports found (--ports all), in port order, or none with the reason.
+    std::function<std::vector<std::string>(std::string* why)> find_ports;
+    // clone: opens the module on `port` on the calling thread (which has its link state of its
+    // own) through a driver of its own, made that thread's driver. The handle, or null with an
+    // English reason in *why; what is returned keeps the driver alive. Null: no serial ports.
+    std::function<std::shared_ptr<void>(const std::string& port, DriverHandle* handle,
+                                        std::string* why)>
+        open_port_here;
+    // clone: the identity of the module on `port`, "" when unknown. Null: always unknown.
+    std::function<std::string(const std::string& port)> port_identity;
+    // Tests: clone --sim sets up these modules, one port each.
+    std::vector<sim::SimDriver*> test_modules;
 };
 
 // `args` without the program name.

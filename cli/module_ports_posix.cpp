@@ -78,6 +78,41 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
         return {};
     };
 
+    // clone: the identity of the module on a port named by its path, found as port_serial does.
+    env.port_identity = [dev_root, sys_root](const std::string& path) -> std::string {
+        std::string serial = fleet::identity_from_port_path(path);
+        std::error_code error;
+        const std::filesystem::path device = std::filesystem::canonical(path, error);
+        if (!serial.empty() || error) return serial;
+        for (const std::string& name : posix::find_ftdi_ports(dev_root, sys_root)) {
+            const std::filesystem::path other = std::filesystem::canonical(name, error);
+            if (!error && other == device) return fleet::identity_from_port_path(name);
+        }
+        return {};
+    };
+
+    env.find_ports = [dev_root, sys_root](std::string* why) {
+        std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
+        if (found.empty()) *why = "no FTDI serial port found; name them with --ports P1,P2,...";
+        return found;
+    };
+
+    // Each clone thread gets a driver of its own for its one port.
+    env.open_port_here = [sys_root](const std::string& port, DriverHandle* handle,
+                                    std::string* why) -> std::shared_ptr<void> {
+        auto own = std::make_shared<posix::TtyDriver>(std::vector<std::string>{port});
+        own->set_sysfs_root(sys_root);
+        struct Notice : FirmwareNotice {
+            void firmware_mismatch(std::string_view m) override { text.assign(m); }
+            std::string text;
+        } notice;
+        const posix::PortOpen open = posix::open_module_on_port(*own, kEnglish, notice, why);
+        *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
+        if (open == posix::PortOpen::wrong_firmware && !notice.text.empty())
+            *why += (why->empty() ? "" : "; ") + notice.text;
+        return own;
+    };
+
     env.unusable_port = [ports]() -> std::string {
         if (!ports->driver) return {};
         const posix::PortFailure& failure = ports->driver->last_failure();

@@ -6,10 +6,11 @@
 
 #include "common/language.h"
 #include "link/clock.h"
+#include "link/link_state.h"
 
 namespace zavi {
 
-DriverHandle device_handle = nullptr;
+thread_local DriverHandle& device_handle = link_state().device_handle;
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr std::size_t kVersionMinimum = 21;  // "S" and "M" of the text are alwa
 constexpr std::size_t kVersionDecoded = 3 + kFirmwareLength;
 constexpr std::size_t kMajorDigit = 13;  // decoded positions of the module's version digits
 constexpr std::size_t kMinorDigit = 15;
-
-uint32_t read_timeout_ms = kReadTimeoutMs;
 
 struct Received {
     uint8_t bytes[kMaxReceive];
@@ -58,7 +57,7 @@ bool read_answer(Driver& d, DriverHandle handle, std::size_t ask, std::size_t fi
     rx.size = 0;
     ask = std::min(ask, kMaxReceive);
     const uint64_t start = now_us();
-    const uint64_t limit_us = uint64_t{read_timeout_ms} * 1000;
+    const uint64_t limit_us = uint64_t{link_state().read_timeout_ms} * 1000;
     std::size_t want = std::clamp<std::size_t>(first, 1, ask);
     while (rx.size < ask) {
         uint32_t got = 0;
@@ -152,14 +151,14 @@ uint8_t open_device(int index, DriverHandle* handle, uint8_t language, FirmwareN
 
 DriverStatus set_link_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
     // Remembered even when the driver refuses: it is what the receive loop is meant to allow.
-    read_timeout_ms = read_ms;
+    link_state().read_timeout_ms = read_ms;
     Driver* d = driver();
     if (d == nullptr) return 1;
     return d->set_timeouts(handle, read_ms, write_ms);
 }
 
 uint32_t link_read_timeout_ms() {
-    return read_timeout_ms;
+    return link_state().read_timeout_ms;
 }
 
 bool send_frame(DriverHandle handle, uint8_t command, std::span<const uint8_t> data) {

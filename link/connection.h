@@ -27,7 +27,7 @@ constexpr uint8_t kOpenWrongFirmware = 2;
 
 // The one module the program talks to: opened once at start-up, passed to every command, closed
 // at the end. Null while no module is open.
-extern DriverHandle device_handle;
+extern thread_local DriverHandle& device_handle;  // the calling thread's (link/link_state.h)
 
 // Where open_device reports a module with other firmware. The user interface shows the text in
 // a message box (information icon, caption "ZAVI ALARM-GSM", owned by the main window).

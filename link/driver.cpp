@@ -1,16 +1,14 @@
 #include "link/driver.h"
 
+#include "link/link_state.h"
+
 namespace zavi {
 
-namespace {
-Driver* current_driver = nullptr;
-}
-
 void set_driver(Driver* d) {
-    current_driver = d;
+    link_state().driver = d;
 }
 Driver* driver() {
-    return current_driver;
+    return link_state().driver;
 }
 
 }  // namespace zavi

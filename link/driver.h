@@ -28,8 +28,8 @@ class Driver {
     virtual DriverStatus close(DriverHandle handle) = 0;
 };
 
-// The one driver of the process: set once at start-up (or by a test), used by every command.
-// Null when no driver library could be loaded.
+// The one driver of the process (or of a clone thread, link/link_state.h): set once at
+// start-up (or by a test), used by every command. Null when no driver library could be loaded.
 void set_driver(Driver* driver);
 Driver* driver();
 

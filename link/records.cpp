@@ -2,21 +2,23 @@
 
 #include <cstring>
 
+#include "link/link_state.h"
+
 namespace zavi {
 
-DeviceStatus device_status;
-AlarmSettings alarm_settings;
-ActionTable action_table;
-CallAnswer call_answer;
-AutoStatus auto_status;
-AutoReset auto_reset;
-SimCodes sim_codes;
-uint8_t accept_all;
-PhoneNumber emergency_numbers[kEmergencyCapacity];
-uint8_t emergency_count;
-PhoneNumber accepted_numbers[kAcceptedCapacity];
-uint16_t accepted_count;
-IoNames io_names;
+thread_local DeviceStatus& device_status = link_state().device_status;
+thread_local AlarmSettings& alarm_settings = link_state().alarm_settings;
+thread_local ActionTable& action_table = link_state().action_table;
+thread_local CallAnswer& call_answer = link_state().call_answer;
+thread_local AutoStatus& auto_status = link_state().auto_status;
+thread_local AutoReset& auto_reset = link_state().auto_reset;
+thread_local SimCodes& sim_codes = link_state().sim_codes;
+thread_local uint8_t& accept_all = link_state().accept_all;
+thread_local PhoneNumber (&emergency_numbers)[kEmergencyCapacity] = link_state().emergency_numbers;
+thread_local uint8_t& emergency_count = link_state().emergency_count;
+thread_local PhoneNumber (&accepted_numbers)[kAcceptedCapacity] = link_state().accepted_numbers;
+thread_local uint16_t& accepted_count = link_state().accepted_count;
+thread_local IoNames& io_names = link_state().io_names;
 
 void reset_all_records() {
     device_status = {};

@@ -1,6 +1,6 @@
-// The device records: plain structs that mirror what the module keeps, one process-wide
-// instance each. Commands fill them (reads) or send them (writes); panels and dialogs edit them
-// in place. Texts are held NUL-terminated in fixed slots.
+// The device records: plain structs that mirror what the module keeps, one instance each per
+// link state (link/link_state.h). Commands fill them (reads) or send them (writes); panels and
+// dialogs edit them in place. Texts are held NUL-terminated in fixed slots.
 #pragma once
 
 #include <cstddef>
@@ -85,19 +85,20 @@ struct IoNames {
     char name[kIoNameCount][kIoNameSlot];
 };
 
-extern DeviceStatus device_status;
-extern AlarmSettings alarm_settings;
-extern ActionTable action_table;
-extern CallAnswer call_answer;
-extern AutoStatus auto_status;
-extern AutoReset auto_reset;
-extern SimCodes sim_codes;
-extern uint8_t accept_all;
-extern PhoneNumber emergency_numbers[kEmergencyCapacity];
-extern uint8_t emergency_count;
-extern PhoneNumber accepted_numbers[kAcceptedCapacity];
-extern uint16_t accepted_count;
-extern IoNames io_names;
+// The calling thread's records (see link/link_state.h).
+extern thread_local DeviceStatus& device_status;
+extern thread_local AlarmSettings& alarm_settings;
+extern thread_local ActionTable& action_table;
+extern thread_local CallAnswer& call_answer;
+extern thread_local AutoStatus& auto_status;
+extern thread_local AutoReset& auto_reset;
+extern thread_local SimCodes& sim_codes;
+extern thread_local uint8_t& accept_all;
+extern thread_local PhoneNumber (&emergency_numbers)[kEmergencyCapacity];
+extern thread_local uint8_t& emergency_count;
+extern thread_local PhoneNumber (&accepted_numbers)[kAcceptedCapacity];
+extern thread_local uint16_t& accepted_count;
+extern thread_local IoNames& io_names;
 
 // Every record back to zero and every text empty (the state of a fresh process).
 void reset_all_records();
