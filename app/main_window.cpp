@@ -7,6 +7,7 @@
 #include "app/file_commands.h"
 #include "app/language.h"
 #include "app/module_path.h"
+#include "app/station_dialog.h"
 #include "config/files.h"
 #include "link/connection.h"
 #include "link/driver.h"
@@ -177,6 +178,20 @@ void MainWindow::connect_again(DialogView& view) {
                       found_module_text(ui_language) + "      " + view.text(IDC_STATUS_LINE));
 }
 
+void MainWindow::run_station(DialogView& view) {
+    // The station takes the port for itself: the window's module is let go, and the window
+    // shows no module afterwards (Connect again finds the one plugged in then).
+    if (device_handle) {
+        if (Driver* usb = driver()) usb->close(device_handle);
+        device_handle = nullptr;
+    }
+    clear_device_data();
+    StationDialog station(shell_, ui_language);
+    view.run_dialog(IDD_STATION, station);
+    show_panels(view);
+    update_module_items(view);
+}
+
 void MainWindow::on_command(DialogView& view, int id, int code) {
     // Only a click that reaches the disabled window by automation gets here during a job; no
     // second job and no change may overlap the running exchange.
@@ -200,6 +215,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDM_CONNECT_AGAIN:
             connect_again(view);
+            return;
+        case IDM_STATION:
+            run_station(view);
             return;
         case IDM_EXIT:
             on_close(view);
