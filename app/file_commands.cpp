@@ -9,6 +9,7 @@
 #include "app/restore_result_text.h"
 #include "config/config_file.h"
 #include "config/files.h"
+#include "config/warning_texts.h"
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "ui/file_problem.h"
@@ -47,15 +48,15 @@ bool ask(DialogView& view, const char* text) {
 }
 
 // Reads and checks the file; a problem is shown and nothing else happens.
-bool load_file(DialogView& view, const std::string& path, Configuration* cfg) {
+bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
+               std::vector<config::FileError>* warnings) {
     const uint8_t l = ui_language;
     std::string text, why;
     config::FileError error;
-    std::vector<std::string> warnings;
     std::string problem;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
         problem = path + "\n" + file_read_problem(path, config::kMaxFileBytes, l);
-    else if (!config::parse_configuration(text, cfg, &error, &warnings))
+    else if (!config::parse_configuration(text, cfg, &error, warnings))
         problem = config::describe(error, path);
     if (problem.empty()) return true;
     inform(
@@ -109,7 +110,7 @@ void back_up_module(FileCommandContext& ctx) {
 
     cfg.saved_at = config::utc_timestamp();
     std::string why;
-    if (!config::write_configuration_file(path, cfg, &why)) {
+    if (!config::write_configuration_file(path, cfg, &why, config::FileOrigin::module_backup)) {
         inform(ctx.view,
                std::string(pick_text(l, "Kopia zapasowa nie została zapisana:\n",
                                      "The backup was not saved:\n",
@@ -122,12 +123,14 @@ void back_up_module(FileCommandContext& ctx) {
                                  "The module's configuration was saved in:\n",
                                  "Die Konfiguration des Moduls wurde gespeichert in:\n");
     text += path;
-    // A module may hold values the program itself would refuse to write; say so now rather
-    // than at the restore.
-    for (const config::FileError& e : config::check_configuration(cfg)) {
+    // A module may hold values the program would refuse from a hand-made file; the backup keeps
+    // them (a restore of it writes them back), and says so.
+    const std::vector<config::FileError> odd = config::check_configuration(cfg);
+    if (!odd.empty()) text += '\n';
+    for (const config::FileError& e : odd) {
         text += '\n';
         text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
-        text += e.path + ": " + e.message;
+        text += config::warning_text(e, l);
     }
     inform(ctx.view, text);
 }
@@ -136,14 +139,15 @@ void compare_with_file(FileCommandContext& ctx) {
     std::string path;
     if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return;
     Configuration file;
-    if (!load_file(ctx.view, path, &file)) return;
+    std::vector<config::FileError> warnings;
+    if (!load_file(ctx.view, path, &file, &warnings)) return;
     // The SIM codes are not read for a comparison: they are not shown on screen.
     file.sim_codes.reset();
 
     Configuration module;
-    const bool read = run_task(ctx, [&module](DriverHandle h, const config::Progress& p) {
+    const bool read = run_task(ctx, [&module, &file](DriverHandle h, const config::Progress& p) {
         config::Record failed = config::Record::alarm_settings;
-        return config::read_configuration(h, false, p, &module, &failed);
+        return config::read_held_records(h, file, false, p, &module, &failed);
     });
     if (!read) return;
 
@@ -161,7 +165,8 @@ bool restore_from_file(FileCommandContext& ctx) {
     std::string path;
     if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     Configuration file;
-    if (!load_file(ctx.view, path, &file)) return false;
+    std::vector<config::FileError> warnings;
+    if (!load_file(ctx.view, path, &file, &warnings)) return false;
 
     config::RestoreOptions options;
     if (file.sim_codes)
@@ -201,6 +206,10 @@ bool restore_from_file(FileCommandContext& ctx) {
                          "automatyczna kopia zapasowa.",
                          "?\n\nWhat the module holds now is saved as an automatic backup first.",
                          "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
+    if (!warnings.empty()) confirm += '\n';
+    for (const config::FileError& w : warnings)
+        confirm += std::string("\n") + pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ") +
+                   config::warning_text(w, l);
     if (!ask(ctx.view, confirm.c_str())) return false;
 
     // The write plans from the read just shown, so the module is not read a second time.

@@ -64,7 +64,7 @@ constexpr Caption kMenuTexts[] = {
 };
 
 constexpr Caption kMenuPopups[] = {
-    {0, "Plik", "File", "Datei"},
+    {0, "&Plik", "&File", "&Datei"},  // Alt+P, Alt+F, Alt+D
     {1, "Opcje", "Options", "Optionen"},
     {2, "Język", "Language", "Sprache"},
 };

@@ -23,12 +23,23 @@ const std::vector<CommandShape>& shapes() {
         {Command::diff, "diff", 1, 2, {"--json"}},
         {Command::numbers_export, "numbers export", 1, 1, {}},
         {Command::numbers_import, "numbers import", 1, 1, {"--replace", "--dry-run"}},
+        {Command::template_file, "template", 2, 2, {}, {"--only"}},
+        {Command::apply, "apply", 1, 1, {"--dry-run", "--with-sim-codes"}, {"--sites", "--site"}},
         {Command::mqtt,
          "mqtt",
          0,
          0,
          {"--tls"},
          {"--broker", "--username", "--password-file", "--cafile", "--interval", "--topic-prefix"}},
+        {Command::watch, "watch", 0, 0, {"--json"}, {"--interval", "--log"}},
+        {Command::test, "test", 0, 0, {"--json"}, {"--seconds"}},
+        {Command::survey, "survey", 0, 0, {"--json"}, {"--seconds", "--csv"}},
+        {Command::report,
+         "report",
+         1,
+         1,
+         {},
+         {"--site", "--installer", "--language", "--test", "--survey"}},
     };
     return all;
 }
@@ -59,6 +70,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             a->sim = true;
         } else if (s == "--state") {
             if (!value(s, &a->state_file)) return false;
+        } else if (s == "--scenario") {
+            if (!value(s, &a->scenario_file)) return false;
         } else if (s == "--device") {
             std::string text;
             int index = 0;
@@ -82,6 +95,10 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         } else {
             break;
         }
+    }
+    if (!a->scenario_file.empty() && !a->sim) {
+        *error = "--scenario belongs to --sim";
+        return false;
     }
     if (!a->state_file.empty() && !a->sim) {
         *error = "--state belongs to --sim";
@@ -139,6 +156,17 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         *error = "mqtt needs --broker HOST[:PORT]";
         return false;
     }
+    // Options these commands cannot do without.
+    const std::vector<const char*> needed =
+        a->command == Command::template_file ? std::vector<const char*>{"--only"}
+        : a->command == Command::apply       ? std::vector<const char*>{"--sites", "--site"}
+                                             : std::vector<const char*>{};
+    for (const char* option : needed) {
+        if (!a->values.count(option)) {
+            *error = std::string(shape->name) + " needs " + option;
+            return false;
+        }
+    }
     if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
         *error =
             std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
@@ -148,8 +176,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
 }
 
 const char* tool_help() {
-    return "Usage: zavi-gsm-cli [--sim [--state STATE.json]] [--device N] [--port PATH] COMMAND "
-           "...\n"
+    return "Usage: zavi-gsm-cli [--sim [--scenario FILE] [--state STATE.json]] [--device N]\n"
+           "                    [--port PATH] COMMAND ...\n"
            "\n"
            "Commands:\n"
            "  status [--json]                          the module's live status\n"
@@ -161,12 +189,24 @@ const char* tool_help() {
            "  numbers export FILE.csv                  the accepted numbers as CSV\n"
            "  numbers import FILE.csv [--replace] [--dry-run]\n"
            "                                           add (or replace with) numbers from CSV\n"
+           "  template FILE OUT --only RECORD,...      a partial file of FILE's records\n"
+           "  apply TEMPLATE --sites SITES.csv --site LABEL [--dry-run] [--with-sim-codes]\n"
+           "                                           restore the template with a site's values\n"
            "  mqtt --broker HOST[:PORT] [...]          publish the live status over MQTT (Home\n"
            "                                           Assistant); see mqtt --help\n"
+           "  watch [--interval MS] [--log FILE.csv] [--json]\n"
+           "                                           print each status change until Ctrl-C\n"
+           "  test [--seconds N] [--json]              walk test: every input in both states\n"
+           "  survey [--seconds N] [--csv FILE] [--json]\n"
+           "                                           GSM signal survey and its verdict\n"
+           "  report OUT.html [--site LABEL] [--installer NAME] [--language pl|en|de]\n"
+           "         [--test RESULT.json] [--survey RESULT.json]\n"
+           "                                           commissioning report and backup\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
            "  --state STATE.json load the simulated module from this file and save it back\n"
+           "  --scenario FILE    the simulated module's scenario (faults, timeline)\n"
            "  --device N         the index among the module ports found, from 0 (default: the\n"
            "                     highest good module)\n"
            "  --port PATH        the module on this serial port alone: /dev/ttyUSB0,\n"
@@ -174,9 +214,10 @@ const char* tool_help() {
            "  --help             this text; COMMAND --help describes a command\n"
            "  --version          the tool's version\n"
            "\n"
-           "Exit codes: 0 done, 1 diff found differences, 2 usage error, 3 no module, driver or\n"
-           "usable port, or other firmware, 4 communication failed, 5 invalid file, 6 read-back\n"
-           "differs from the file, 7 the MQTT broker refused the user name or password.\n";
+           "Exit codes: 0 done, 1 diff found differences or test missed an input, 2 usage error,\n"
+           "3 no module, driver or usable port, or other firmware, 4 communication failed, 5\n"
+           "invalid file, 6 read-back differs from the file, 7 the MQTT broker refused the user\n"
+           "name or password.\n";
 }
 
 const char* command_help(Command command) {
@@ -225,6 +266,30 @@ const char* command_help(Command command) {
                    "  --cafile         ...or against this CA certificate (PEM)\n"
                    "  --interval       seconds between status reads, 0.5 to 3600 (default 10)\n"
                    "  --topic-prefix   the topics' first levels (default zavi-gsm)\n";
+        case Command::template_file:
+            return "Usage: zavi-gsm-cli template FILE OUT --only RECORD[,RECORD...]\n"
+                   "Saves as OUT a partial configuration file that holds only the named records\n"
+                   "of FILE; restore, apply and diff then touch those records alone.\n"
+                   "  --only  the records, separated by commas: alarm_settings,\n"
+                   "          alarm_procedures, call_answer, auto_status, auto_reset,\n"
+                   "          emergency_numbers, accept_all, accepted_numbers, io_names,\n"
+                   "          sim_codes\n";
+        case Command::apply:
+            return "Usage: zavi-gsm-cli [OPTIONS] apply TEMPLATE --sites SITES.csv --site LABEL\n"
+                   "                    [--dry-run] [--with-sim-codes]\n"
+                   "Checks the whole sites table against TEMPLATE, then restores TEMPLATE with\n"
+                   "the values of the site's row: automatic backup, only the records that\n"
+                   "differ, read-back.\n"
+                   "  --sites           the sites table (CSV, header row, first column site)\n"
+                   "  --site            the label of the site in it\n"
+                   "  --dry-run         show the differences; write nothing\n"
+                   "  --with-sim-codes  also write the PIN and PUK (needed when the table sets\n"
+                   "                    them)\n";
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return commission_help(command);
         case Command::none:
             break;
     }

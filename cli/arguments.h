@@ -8,11 +8,27 @@
 
 namespace zavi::cli {
 
-enum class Command { none, status, backup, restore, diff, numbers_export, numbers_import, mqtt };
+enum class Command {
+    none,
+    status,
+    backup,
+    restore,
+    diff,
+    numbers_export,
+    numbers_import,
+    watch,
+    test,
+    survey,
+    report,
+    mqtt,
+    template_file,
+    apply,
+};
 
 struct Arguments {
     bool sim = false;
     std::string state_file;
+    std::string scenario_file;  // --sim: the simulated module's scenario (faults, timeline)
     std::optional<int> device;
     std::optional<std::string> port;
     bool help = false;  // --help for the tool or (with a command) for the command
@@ -24,7 +40,7 @@ struct Arguments {
     bool dry_run = false;
     bool replace = false;
     bool tls = false;
-    // Options with a value after the command (mqtt: "--broker" -> "host:1883").
+    // Options with a value after the command: "--seconds" -> "30", "--broker" -> "host:1883".
     std::map<std::string, std::string> values;
 };
 
@@ -33,5 +49,6 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* out, std::
 
 const char* tool_help();
 const char* command_help(Command command);
+const char* commission_help(Command command);  // watch, test, survey, report
 
 }  // namespace zavi::cli

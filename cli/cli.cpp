@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "cli/arguments.h"
+#include "cli/commission_commands.h"
 #include "cli/mqtt_command.h"
+#include "cli/site_commands.h"
 #include "cli/status_output.h"
 #include "common/safe_file.h"
 #include "config/compare.h"
@@ -188,7 +190,7 @@ class Session {
 
     int load_sim() {
         if (env_.test_module) return kExitDone;
-        sim::Scenario scenario = sim::demo_scenario();
+        sim::Scenario scenario = sim::live_demo_scenario();
         // Held until the state is saved, so that a second run waits and starts from this run's
         // result instead of overwriting it.
         std::string why;
@@ -196,6 +198,17 @@ class Session {
             env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
             return kExitInvalidFile;
         }
+        if (!args_.scenario_file.empty()) {
+            std::string text;
+            if (!read_text_file(args_.scenario_file, kMaxFileBytes, &text, &why) ||
+                !sim::scenario_from_json(text, &scenario, &why)) {
+                env_.err << "zavi-gsm-cli: " << args_.scenario_file << ": " << why << "\n";
+                return kExitInvalidFile;
+            }
+        }
+        // The commissioning commands watch the module change in real time.
+        const bool live = args_.command == Command::watch || args_.command == Command::test ||
+                          args_.command == Command::survey;
         // A state file that is not there yet starts as the demo module.
         std::error_code ec;
         if (!args_.state_file.empty() &&
@@ -206,10 +219,28 @@ class Session {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << " " << why << "\n";
                 return kExitInvalidFile;
             }
-            if (!sim::scenario_from_json(text, &scenario, &why)) {
+            sim::Scenario saved;
+            if (!sim::scenario_from_json(text, &saved, &why)) {
                 env_.err << "zavi-gsm-cli: " << args_.state_file << ": " << why << "\n";
                 return kExitInvalidFile;
             }
+            if (args_.scenario_file.empty()) {
+                // The saved scenario as it is, with the demo's timeline.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    saved.modules[i].timeline = scenario.modules[i].timeline;
+                scenario = std::move(saved);
+            } else {
+                // The given scenario, with the module states saved last time.
+                for (std::size_t i = 0; i < saved.modules.size() && i < scenario.modules.size();
+                     ++i)
+                    scenario.modules[i].state = saved.modules[i].state;
+            }
+        }
+        if (live) {
+            scenario.virtual_time = false;
+            // The demo module on a serial line's pace, unless a scenario says otherwise.
+            if (args_.scenario_file.empty()) scenario.timing.realistic = true;
         }
         own_sim_ = std::make_unique<sim::SimDriver>(scenario);
         return kExitDone;
@@ -221,6 +252,8 @@ class Session {
     FileLock state_lock_;
     DriverHandle handle_ = nullptr;
 };
+
+}  // namespace
 
 // Reads and checks a configuration file; nothing has touched the module yet.
 int load_configuration(const std::string& path, Environment& env, Configuration* cfg) {
@@ -240,16 +273,21 @@ int load_configuration(const std::string& path, Environment& env, Configuration*
     return kExitDone;
 }
 
+namespace {
+
 int read_failed(Environment& env, Record record) {
     env.err << "zavi-gsm-cli: reading " << record_name(record)
             << " failed: no or bad answer from the module\n";
     return kExitCommunication;
 }
 
-int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg) {
+// Reads the records `shape` holds (all by default).
+int read_module(Session& session, Environment& env, bool with_sim, Configuration* cfg,
+                const Configuration& shape = Configuration{}) {
     ProgressLine progress(env.err, env.err_is_terminal);
     Record failed = Record::alarm_settings;
-    if (read_configuration(session.handle(), with_sim, progress.callback(), cfg, &failed) != kOk) {
+    if (read_held_records(session.handle(), shape, with_sim, progress.callback(), cfg, &failed) !=
+        kOk) {
         progress.finish();
         return read_failed(env, failed);
     }
@@ -270,6 +308,18 @@ int command_status(const Arguments& args, Environment& env) {
     return session.close();
 }
 
+int command_commission(const Arguments& args, Environment& env) {
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const std::string connection =
+        args.port  ? *args.port
+        : args.sim ? std::string("simulated module")
+                   : "D2XX (USB), device " + std::to_string(args.device.value_or(0));
+    const int code = run_commission(args, env, session.handle(), connection);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
 int command_backup(const Arguments& args, Environment& env) {
     Session session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
@@ -277,14 +327,14 @@ int command_backup(const Arguments& args, Environment& env) {
     if (const int code = read_module(session, env, args.with_sim_codes, &cfg); code != kExitDone)
         return code;
     cfg.saved_at = utc_timestamp();
-    // A module may hold what the program itself would refuse to write; the file keeps it as it
-    // is, and says so now rather than at the restore.
+    // A module may hold what the program would refuse from a hand-made file; the backup keeps
+    // it as it is (a restore of it writes it back), and says so.
     for (const FileError& e : check_configuration(cfg))
         env.err << "zavi-gsm-cli: warning: the module holds " << e.path << " that " << e.message
-                << "; correct it in the file before a restore\n";
+                << "; the backup keeps it, and a restore of it writes it back\n";
     std::string why;
     const std::string& path = args.files[0];
-    if (!write_configuration_file(path, cfg, &why)) {
+    if (!write_configuration_file(path, cfg, &why, FileOrigin::module_backup)) {
         env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
         return kExitInvalidFile;
     }
@@ -427,7 +477,7 @@ int command_diff(const Arguments& args, Environment& env) {
     } else {
         Session session(args, env);
         if (const int code = session.open(); code != kExitDone) return code;
-        if (const int code = read_module(session, env, false, &old_cfg); code != kExitDone)
+        if (const int code = read_module(session, env, false, &old_cfg, new_cfg); code != kExitDone)
             return code;
         if (const int code = session.close(); code != kExitDone) return code;
     }
@@ -486,6 +536,16 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     return code != kExitDone ? code : closed;
 }
 
+int command_apply(const Arguments& args, Environment& env) {
+    Configuration site;
+    if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
+    Session session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run);
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
+}
+
 int run_command(const std::vector<std::string>& argv, Environment& env) {
     Arguments args;
     std::string error;
@@ -520,6 +580,10 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
             return command_numbers_export(args, env);
         case Command::numbers_import:
             return command_numbers_import(args, env);
+        case Command::template_file:
+            return command_template(args, env);
+        case Command::apply:
+            return command_apply(args, env);
         case Command::mqtt: {
             std::unique_ptr<Session> session;
             const ModuleOpener module{[&](Environment& e) -> DriverHandle {
@@ -530,6 +594,11 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
                                       [&] { session.reset(); }};
             return command_mqtt(args, env, module);
         }
+        case Command::watch:
+        case Command::test:
+        case Command::survey:
+        case Command::report:
+            return command_commission(args, env);
         case Command::none:
             break;
     }

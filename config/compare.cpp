@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/config_file.h"
+#include "config/partial.h"
 
 namespace zavi::config {
 
@@ -112,9 +113,10 @@ std::vector<Difference> compare(const Configuration& old_cfg, const Configuratio
     ordered_json a = tree(old_cfg), b = tree(new_cfg);
     // When the file was made, and by which firmware, is not configuration.
     for (const char* key : {"saved_at", "firmware"}) a.erase(key), b.erase(key);
-    // SIM codes are compared only when both sides hold them.
-    if (!a.contains("sim_codes") || !b.contains("sim_codes"))
-        a.erase("sim_codes"), b.erase("sim_codes");
+    // A record is compared only when both sides hold it: SIM codes, a partial file's records.
+    a.erase("partial"), b.erase("partial");
+    for (const FileRecord& r : kFileRecords)
+        if (!a.contains(r.key) || !b.contains(r.key)) a.erase(r.key), b.erase(r.key);
     std::vector<Difference> out;
     walk("", a, b, &out);
     return out;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "config/partial.h"
 #include "config/record_values.h"
 
 namespace zavi::config {
@@ -104,7 +105,9 @@ std::optional<std::string> code(const json& object, const std::string& path, con
     return text(v, join(path, key));
 }
 
-Configuration read_value(const json& root, std::vector<std::string>* warnings) {
+constexpr char kModuleBackup[] = "module backup";
+
+Configuration read_value(const json& root, std::vector<FileError>* warnings, FileOrigin* origin) {
     if (!root.is_object()) throw Bad{"", "the file must hold one JSON object"};
     const json& format = field(root, "", "format");
     const json& version = field(root, "", "version");
@@ -116,12 +119,22 @@ Configuration read_value(const json& root, std::vector<std::string>* warnings) {
         throw Bad{"version", "made by a newer program (version " + version.dump() + ")"};
 
     static const std::set<std::string> known = {
-        "format",           "version",          "saved_at",    "firmware",   "alarm_settings",
-        "alarm_procedures", "call_answer",      "auto_status", "auto_reset", "emergency_numbers",
-        "accept_all",       "accepted_numbers", "io_names",    "sim_codes"};
+        "format",           "version",           "origin",
+        "saved_at",         "firmware",          "alarm_settings",
+        "alarm_procedures", "call_answer",       "auto_status",
+        "auto_reset",       "emergency_numbers", "accept_all",
+        "accepted_numbers", "io_names",          "sim_codes"};
     for (const auto& [key, unused] : root.items()) {
         (void)unused;
-        if (!known.count(key)) warnings->push_back("unknown field \"" + key + "\" ignored");
+        if (!known.count(key))
+            warnings->push_back(
+                {0, 0, key, "unknown field ignored", FileFault::unknown_field, 0, key});
+    }
+    *origin = FileOrigin::hand_made;
+    if (root.contains("origin")) {
+        if (text(root["origin"], "origin") != kModuleBackup)
+            throw Bad{"origin", "must be \"module backup\" or left out"};
+        *origin = FileOrigin::module_backup;
     }
 
     Configuration c;
@@ -206,47 +219,210 @@ bool all_digits(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
+bool upper_hex(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char ch) {
+        return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F');
+    });
+}
+
+FileError broken(std::string path, std::string message, FileFault fault, int item = 0,
+                 std::string value = "") {
+    return {0, 0, std::move(path), std::move(message), fault, item, std::move(value)};
+}
+
 void check_numbers(const std::vector<std::string>& list, const char* name,
                    std::vector<FileError>* out) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string where = std::string(name) + "[" + std::to_string(i) + "]";
         const std::string& n = list[i];
-        if (n.empty() || n.size() > kNumberMaxDigits || !all_digits(n))
-            out->push_back({0, 0, where, "must be 1 to 14 digits without \"+\""});
+        const int item = static_cast<int>(i) + 1;
+        if (n.empty())
+            out->push_back(broken(where, "must be 1 to 14 digits without \"+\" (it is empty)",
+                                  FileFault::number_empty, item));
+        else if (n.size() > kNumberMaxDigits || !all_digits(n))
+            out->push_back(broken(where, "must be 1 to 14 digits without \"+\"",
+                                  FileFault::number_form, item, n));
         else if (!seen.insert(n).second)
-            out->push_back({0, 0, where, "duplicate number " + n});
+            out->push_back(
+                broken(where, "duplicate number " + n, FileFault::number_repeated, item, n));
     }
 }
 
 // Allowed: printable ASCII and U+00A0-U+00FF; at most 40 characters.
-void check_name(const std::string& name, const std::string& where, std::vector<FileError>* out) {
+void check_name(const std::string& name, std::size_t index, std::vector<FileError>* out) {
+    const std::string where = std::string("io_names.") + kIoNameKeys[index];
+    const int item = static_cast<int>(index);
     std::string bytes;
     if (!utf8_to_latin1(name, &bytes)) {
-        out->push_back({0, 0, where, "holds a character the module cannot keep"});
+        out->push_back(broken(where, "holds a character the module cannot keep",
+                              FileFault::name_character, item));
+        return;
+    }
+    // A NUL would end the name in the module: it cannot come from one.
+    if (bytes.find('\0') != std::string::npos) {
+        out->push_back(broken(where, "holds a NUL character the module cannot keep",
+                              FileFault::name_character, item));
         return;
     }
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x20 || (b >= 0x7F && b < 0xA0)) {
-            out->push_back({0, 0, where, "holds a control character the module cannot show"});
-            return;
+            out->push_back(broken(where, "holds a control character the module cannot show",
+                                  FileFault::name_control, item));
+            break;
         }
     }
     if (bytes.size() > kNameMaxLength)
-        out->push_back({0, 0, where, "is longer than 40 characters"});
+        out->push_back(broken(where, "is longer than 40 characters", FileFault::name_length, item));
 }
 
-bool utc_time(const std::string& s) {
+void check_code(const std::optional<std::string>& code, std::size_t digits, const char* where,
+                std::vector<FileError>* out) {
+    if (!code) return;
+    const std::string message = "must be " + std::to_string(digits) + " digits or null";
+    if (code->size() == digits && all_digits(*code)) return;
+    if (code->size() == digits && upper_hex(*code))
+        out->push_back(broken(where, message + " (it holds a digit above 9)", FileFault::code_hex));
+    else
+        out->push_back(broken(where, message, FileFault::code_form));
+}
+
+constexpr const char kUtcShape[] = "dddd-dd-ddTdd:dd:dd";
+
+bool utc_shape(const std::string& s) {
     // YYYY-MM-DDTHH:MM:SS, optional fraction, Z.
-    static const char shape[] = "dddd-dd-ddTdd:dd:dd";
     if (s.size() < 20 || s.back() != 'Z') return false;
-    for (std::size_t i = 0; i + 1 < sizeof shape; ++i) {
-        if (shape[i] == 'd' ? !(s[i] >= '0' && s[i] <= '9') : s[i] != shape[i]) return false;
+    for (std::size_t i = 0; i + 1 < sizeof kUtcShape; ++i) {
+        if (kUtcShape[i] == 'd' ? !(s[i] >= '0' && s[i] <= '9') : s[i] != kUtcShape[i])
+            return false;
     }
     const std::string rest = s.substr(19, s.size() - 20);
     if (rest.empty()) return true;
     return rest.size() >= 2 && rest[0] == '.' && all_digits(rest.substr(1));
+}
+
+// A moment that exists: a real day of the Gregorian calendar, 00:00:00 to 23:59:59, or the
+// leap second 23:59:60. Called on a string of the right shape only.
+bool real_moment(const std::string& s) {
+    const auto number = [&s](std::size_t at, std::size_t n) { return std::stoi(s.substr(at, n)); };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    const int hour = number(11, 2), minute = number(14, 2), second = number(17, 2);
+    if (month < 1 || month > 12 || day < 1) return false;
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return false;
+    if (hour > 23 || minute > 59) return false;
+    return second <= 59 || (second == 60 && hour == 23 && minute == 59);
+}
+
+constexpr int kMaxNesting = 32;
+
+bool delimiter(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '"' || c == '{' || c == '}' ||
+           c == '[' || c == ']' || c == ',' || c == ':';
+}
+
+FileError syntax_error(std::string_view text, std::size_t at, std::string message) {
+    at = std::min(at, text.size());
+    const std::string_view before = text.substr(0, at);
+    const std::size_t line_start = before.rfind('\n');
+    const int line = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    const int column =
+        1 + static_cast<int>(line_start == std::string_view::npos ? at : at - line_start - 1);
+    return {line, column, "", std::move(message)};
+}
+
+// The parser's description without its own position, and the byte it is about: the last byte
+// of the offending token. For a token it did not expect that is where the parser stopped; a
+// malformed word ("tru,") it gives up on at the byte after it, which belongs to no token.
+FileError describe_parse_error(std::string_view text, const json::parse_error& e) {
+    std::size_t at = std::min<std::size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
+    std::string message = e.what();
+    const std::size_t column = message.find(", column ");
+    const std::size_t colon = message.find(": ", column == std::string::npos ? 0 : column);
+    if (colon != std::string::npos) message = message.substr(colon + 2);
+    if (message.find(" - invalid literal") != std::string::npos && at > 0 &&
+        (at >= text.size() || delimiter(text[at])) && !delimiter(text[at - 1]))
+        --at;
+    if (message.rfind("syntax error ", 0) == 0)
+        message = "JSON " + message;
+    else
+        message = "JSON syntax error: " + message;
+    return syntax_error(text, at, std::move(message));
+}
+
+// One JSON document and nothing after it but whitespace; no key twice in an object; at most
+// kMaxNesting levels, so that no input can exhaust memory or the stack.
+bool parse_strict(std::string_view text, json* root, FileError* error) {
+    struct Frame {
+        bool array = false;
+        std::size_t next = 0;  // elements seen in an array
+        std::string key;       // the current key in an object
+        std::set<std::string> keys;
+    };
+    std::vector<Frame> frames;
+    const auto path = [&frames] {
+        std::string out;
+        for (const Frame& f : frames) {
+            if (f.array)
+                out += "[" + std::to_string(f.next == 0 ? 0 : f.next - 1) + "]";
+            else
+                out += (out.empty() ? "" : ".") + f.key;
+        }
+        return out;
+    };
+    const json::parser_callback_t watch = [&](int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+            case json::parse_event_t::array_start:
+                if (!frames.empty() && frames.back().array) ++frames.back().next;
+                if (frames.size() >= static_cast<std::size_t>(kMaxNesting))
+                    throw Bad{path(),
+                              "nested deeper than " + std::to_string(kMaxNesting) + " levels"};
+                frames.push_back({event == json::parse_event_t::array_start, 0, "", {}});
+                break;
+            case json::parse_event_t::key: {
+                Frame& f = frames.back();
+                f.key = parsed.get<std::string>();
+                if (!f.keys.insert(f.key).second) throw Bad{path(), "given twice"};
+                break;
+            }
+            case json::parse_event_t::value:
+                if (!frames.empty() && frames.back().array) ++frames.back().next;
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                frames.pop_back();
+                break;
+        }
+        return true;
+    };
+    // The parser takes a NUL byte for the end of the input: what follows would go unseen.
+    const std::size_t nul = text.find('\0');
+    const std::string_view document = text.substr(0, nul);
+    try {
+        *root = json::parse(document.begin(), document.end(), watch);
+    } catch (const json::parse_error& e) {
+        if (nul != std::string_view::npos && e.byte > nul) {
+            *error = syntax_error(text, nul, "JSON syntax error: a NUL byte");
+            return false;
+        }
+        *error = describe_parse_error(text, e);
+        return false;
+    } catch (const Bad& bad) {
+        *error = {0, 0, bad.path, bad.message};
+        return false;
+    } catch (const json::exception&) {
+        // A number too large for any JSON number type (the only other failure of parse()).
+        *error = {0, 0, "", "a number in the file is too large to read"};
+        return false;
+    }
+    if (nul != std::string_view::npos) {
+        *error = syntax_error(text, nul, "JSON syntax error: a NUL byte after the document");
+        return false;
+    }
+    return true;
 }
 
 ordered_json call_action_json(uint8_t value) {
@@ -270,81 +446,106 @@ std::string describe(const FileError& e, const std::string& file) {
     return file + ": " + e.message;
 }
 
+std::string describe_warning(const FileError& w) {
+    switch (w.fault) {
+        case FileFault::unknown_field:
+            return "unknown field \"" + w.path + "\" ignored";
+        case FileFault::impossible_time:
+            return w.path + ": " + w.message + "; it is only information, the file is used";
+        case FileFault::none:
+            break;
+        default:
+            return w.path + ": " + w.message + "; kept, as the module held it";
+    }
+    return w.path.empty() ? w.message : w.path + ": " + w.message;
+}
+
+bool module_may_hold(const FileError& e) {
+    switch (e.fault) {
+        case FileFault::threshold_order:
+        case FileFault::number_empty:
+        case FileFault::number_repeated:
+        case FileFault::name_control:
+        case FileFault::code_hex:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::vector<FileError> check_configuration(const Configuration& c) {
     std::vector<FileError> out;
-    if (!utc_time(c.saved_at))
+    if (!utc_shape(c.saved_at))
         out.push_back({0, 0, "saved_at", "must be a UTC time like 2026-12-07T17:45:00Z"});
     const AlarmSettingsValue& a = c.alarm_settings;
     if (a.t1_high <= a.t1_low)
-        out.push_back({0, 0, "alarm_settings.thermometer1_high", "must be above thermometer1_low"});
+        out.push_back(broken("alarm_settings.thermometer1_high", "must be above thermometer1_low",
+                             FileFault::threshold_order, 1));
     if (a.t2_high <= a.t2_low)
-        out.push_back({0, 0, "alarm_settings.thermometer2_high", "must be above thermometer2_low"});
+        out.push_back(broken("alarm_settings.thermometer2_high", "must be above thermometer2_low",
+                             FileFault::threshold_order, 2));
     check_numbers(c.emergency_numbers, "emergency_numbers", &out);
     check_numbers(c.accepted_numbers, "accepted_numbers", &out);
-    for (std::size_t i = 0; i < kNameCount; ++i)
-        check_name(c.io_names[i], std::string("io_names.") + kIoNameKeys[i], &out);
+    for (std::size_t i = 0; i < kNameCount; ++i) check_name(c.io_names[i], i, &out);
     if (c.sim_codes) {
-        const auto& pin = c.sim_codes->pin;
-        const auto& puk = c.sim_codes->puk;
-        if (pin && (pin->size() != 4 || !all_digits(*pin)))
-            out.push_back({0, 0, "sim_codes.pin", "must be 4 digits or null"});
-        if (puk && (puk->size() != 8 || !all_digits(*puk)))
-            out.push_back({0, 0, "sim_codes.puk", "must be 8 digits or null"});
+        check_code(c.sim_codes->pin, 4, "sim_codes.pin", &out);
+        check_code(c.sim_codes->puk, 8, "sim_codes.puk", &out);
     }
     return out;
 }
 
 bool parse_configuration(std::string_view text, Configuration* out, FileError* error,
-                         std::vector<std::string>* warnings) {
+                         std::vector<FileError>* warnings, FileOrigin* origin) {
     if (text.size() > kMaxFileBytes) {
         *error = {0, 0, "", "the file is larger than 1 MiB"};
         return false;
     }
     json root;
+    if (!parse_strict(text, &root, error)) return false;
+    std::vector<FileError> found;
+    FileOrigin from = FileOrigin::hand_made;
+    Configuration c, shape;
+    if (!open_partial(&root, text, &shape, error)) return false;
     try {
-        root = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& e) {
-        // e.byte counts from 1 and points at the byte that broke the syntax.
-        const std::size_t at = std::min<std::size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
-        const std::string_view before = text.substr(0, at);
-        const std::size_t line_start = before.rfind('\n');
-        const int line = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
-        const int column =
-            1 + static_cast<int>(line_start == std::string_view::npos ? at : at - line_start - 1);
-        std::string message = e.what();
-        const std::size_t colon = message.rfind(": ");
-        if (colon != std::string::npos) message = message.substr(colon + 2);
-        *error = {line, column, "", "JSON syntax error: " + message};
-        return false;
-    } catch (const json::exception&) {
-        // A number too large for any JSON number type (the only other failure of parse()).
-        *error = {0, 0, "", "a number in the file is too large to read"};
-        return false;
-    }
-    std::vector<std::string> found;
-    Configuration c;
-    try {
-        c = read_value(root, &found);
+        c = read_value(root, &found, &from);
     } catch (const Bad& bad) {
         *error = {0, 0, bad.path, bad.message};
         return false;
     }
-    const std::vector<FileError> broken = check_configuration(c);
-    if (!broken.empty()) {
-        *error = broken.front();
-        return false;
+    c.partial = shape.partial;
+    c.held = shape.held;
+    if (utc_shape(c.saved_at) && !real_moment(c.saved_at))
+        found.push_back({0, 0, "saved_at", "not a real date and time", FileFault::impossible_time,
+                         0, c.saved_at});
+    for (const FileError& e : check_configuration(c)) {
+        if (from != FileOrigin::module_backup || !module_may_hold(e)) {
+            *error = e;
+            return false;
+        }
+        found.push_back(e);
     }
     *out = std::move(c);
+    if (origin) *origin = from;
     warnings->insert(warnings->end(), found.begin(), found.end());
     return true;
 }
 
-std::string configuration_to_json(const Configuration& c) {
+bool parse_configuration(std::string_view text, Configuration* out, FileError* error,
+                         std::vector<std::string>* warnings) {
+    std::vector<FileError> found;
+    if (!parse_configuration(text, out, error, &found)) return false;
+    for (const FileError& w : found) warnings->push_back(describe_warning(w));
+    return true;
+}
+
+std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
     ordered_json root;
     root["format"] = kFormatName;
     root["version"] = kFormatVersion;
+    if (c.partial) root["partial"] = true;
     root["saved_at"] = c.saved_at;
     root["firmware"] = c.firmware;
+    if (origin == FileOrigin::module_backup) root["origin"] = kModuleBackup;
     ordered_json a;
     for (int k = 0; k < 4; ++k)
         a[kInputKeys[k]] = kInputModes[k / 2][c.alarm_settings.input_modes >> k & 1];
@@ -387,6 +588,7 @@ std::string configuration_to_json(const Configuration& c) {
         sc["puk"] = c.sim_codes->puk ? ordered_json(*c.sim_codes->puk) : ordered_json(nullptr);
         root["sim_codes"] = sc;
     }
+    drop_records_not_held(c, &root);
     // Names can only hold valid UTF-8 here; replace keeps a broken one from throwing.
     return root.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,23 +62,6 @@ struct SimCodesValue {
     bool operator==(const SimCodesValue&) const = default;
 };
 
-struct Configuration {
-    std::string saved_at;  // ISO 8601, UTC, ending in Z
-    std::string firmware;  // "v1.7"
-    AlarmSettingsValue alarm_settings;
-    std::array<ProcedureValue, kProcedureCount> procedures{};
-    CallAnswerValue call_answer;
-    AutoStatusValue auto_status;
-    uint8_t auto_reset_days = 0;
-    std::vector<std::string> emergency_numbers;  // digits, no "+"
-    bool accept_all = false;
-    std::vector<std::string> accepted_numbers;
-    std::array<std::string, kNameCount> io_names{};  // UTF-8, code points U+0000-U+00FF
-    std::optional<SimCodesValue> sim_codes;
-
-    bool operator==(const Configuration&) const = default;
-};
-
 // The records a restore writes, one command (or command sequence) each, in writing order.
 enum class Record : uint8_t {
     alarm_settings,
@@ -94,10 +78,34 @@ enum class Record : uint8_t {
 };
 constexpr std::size_t kRecordCount = 11;
 
+// Which records a configuration holds, by Record.
+using RecordSet = std::bitset<kRecordCount>;
+
+struct Configuration {
+    std::string saved_at;  // ISO 8601, UTC, ending in Z
+    std::string firmware;  // "v1.7"
+    AlarmSettingsValue alarm_settings;
+    std::array<ProcedureValue, kProcedureCount> procedures{};
+    CallAnswerValue call_answer;
+    AutoStatusValue auto_status;
+    uint8_t auto_reset_days = 0;
+    std::vector<std::string> emergency_numbers;  // digits, no "+"
+    bool accept_all = false;
+    std::vector<std::string> accepted_numbers;
+    std::array<std::string, kNameCount> io_names{};  // UTF-8, code points U+0000-U+00FF
+    std::optional<SimCodesValue> sim_codes;
+    // A partial configuration (a template) holds only the records in `held`: the others are
+    // neither read, written nor compared. SIM codes are held when sim_codes has a value.
+    bool partial = false;
+    RecordSet held = RecordSet().set();
+
+    bool operator==(const Configuration&) const = default;
+};
+
 const char* record_name(Record record);
 
 // The records whose values differ between `module` and `file` (SIM codes only when both
-// hold them), in writing order.
+// hold them, and the others only when both hold them), in writing order.
 std::vector<Record> differing_records(const Configuration& module, const Configuration& file);
 
 // True when `record` holds the same values in both.

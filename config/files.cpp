@@ -82,8 +82,8 @@ bool write_file_atomic(const std::string& path, const std::string& text, std::st
 }
 
 bool write_configuration_file(const std::string& path, const Configuration& cfg,
-                              std::string* error) {
-    return write_file_safely(path, configuration_to_json(cfg),
+                              std::string* error, FileOrigin origin) {
+    return write_file_safely(path, configuration_to_json(cfg, origin),
                              cfg.sim_codes ? FileAccess::secret : FileAccess::normal, error);
 }
 
@@ -136,7 +136,7 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
     };
     // The file appears complete under the first free name; a run in the same second gets the
     // next one.
-    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg), access, path, &why)) {
+    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg, FileOrigin::module_backup), access, path, &why)) {
         *error = name_for(1) + " " + why;
         return false;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/safe_file.h"
+#include "config/config_file.h"
 #include "config/configuration.h"
 
 namespace zavi::config {
@@ -22,7 +23,7 @@ bool write_file_atomic(const std::string& path, const std::string& text, std::st
 
 // `cfg` as a configuration file; one that holds the SIM codes is readable by its owner alone.
 bool write_configuration_file(const std::string& path, const Configuration& cfg,
-                              std::string* error);
+                              std::string* error, FileOrigin origin = FileOrigin::hand_made);
 
 // The folder of automatic backups: $XDG_DATA_HOME/zavi-gsm/backups (default
 // ~/.local/share/zavi-gsm/backups), or %LOCALAPPDATA%\ZAVI-GSM\backups on Windows. Empty when

@@ -116,6 +116,8 @@ SeparatorScore score(const std::vector<Record>& records) {
     return s;
 }
 
+}  // namespace
+
 // The separator that splits the non-empty lines most consistently; between equals, the one
 // that leaves more numbers in the first column. A single column is read with ','.
 char detect_separator(std::string_view text) {
@@ -127,8 +129,6 @@ char detect_separator(std::string_view text) {
     }
     return best;
 }
-
-}  // namespace
 
 std::string export_numbers_csv(const std::vector<std::string>& numbers) {
     std::string out = "number\r\n";

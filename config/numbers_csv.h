@@ -47,14 +47,17 @@ struct ImportReport {
 
 // Reads the first column of `text`. The separator is the one of ',' ';' and tab that splits
 // the non-empty lines most consistently (the same number of fields); a first non-empty row
-// with no telephone number in its first column (no digit, or words) is the header. With `add` the numbers already in `current` are
-// duplicates; with `replace` the current list does not matter.
+// with no telephone number in its first column (no digit, or words) is the header. With `add` the
+// numbers already in `current` are duplicates; with `replace` the current list does not matter.
 ImportReport import_numbers_csv(std::string_view text, const std::vector<std::string>& current,
                                 ImportMode mode);
 
 // The list after applying: the valid numbers after `current` (add) or alone (replace).
 std::vector<std::string> apply_import(const ImportReport& report,
                                       const std::vector<std::string>& current, ImportMode mode);
+
+// The one of ',' ';' and tab that splits the non-empty lines of `text` most consistently.
+char detect_separator(std::string_view text);
 
 // One text line per row of the report, then a summary line.
 std::vector<std::string> describe_import(const ImportReport& report);

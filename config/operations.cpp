@@ -104,11 +104,11 @@ LinkResult read_step(DriverHandle handle, Record record, Step step, const Progre
 }
 
 // The records of a backup in reading order: the same order as a restore writes them.
-std::vector<Record> all_records(bool with_sim_codes) {
+std::vector<Record> all_records(bool with_sim_codes, const RecordSet& held = RecordSet().set()) {
     std::vector<Record> out;
     for (std::size_t i = 0; i < kRecordCount; ++i) {
         const auto r = static_cast<Record>(i);
-        if (r != Record::sim_codes || with_sim_codes) out.push_back(r);
+        if ((r != Record::sim_codes || with_sim_codes) && held[i]) out.push_back(r);
     }
     return out;
 }
@@ -185,9 +185,9 @@ LinkResult write_record(DriverHandle handle, Record record, const Configuration&
     return w.state == WriteState::written ? kOk : kFailed;
 }
 
-LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
-                              Configuration* out, Record* failed) {
-    for (const Record record : all_records(with_sim_codes)) {
+LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
+                             const Progress& progress, Configuration* out, Record* failed) {
+    for (const Record record : all_records(with_sim_codes, shape.held)) {
         const LinkResult result = read_step(handle, record, Step::reading, progress);
         if (result != kOk) {
             if (failed) *failed = record;
@@ -195,15 +195,24 @@ LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Pr
         }
     }
     *out = capture_records(with_sim_codes);
+    out->partial = shape.partial;
+    out->held = shape.held;
     return kOk;
+}
+
+LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
+                              Configuration* out, Record* failed) {
+    return read_held_records(handle, Configuration{}, with_sim_codes, progress, out, failed);
 }
 
 namespace {
 
-// The whole read of a restore, with a stop looked at before every record and block.
-LinkResult read_for_restore(DriverHandle handle, bool with_sim, const Progress& progress,
-                            const Stop& stop, Configuration* out, Record* failed, bool* stopped) {
-    for (const Record record : all_records(with_sim)) {
+// The read of a restore (the records `file` holds), with a stop looked at before every record
+// and block.
+LinkResult read_for_restore(DriverHandle handle, const Configuration& file, bool with_sim,
+                            const Progress& progress, const Stop& stop, Configuration* out,
+                            Record* failed, bool* stopped) {
+    for (const Record record : all_records(with_sim, file.held)) {
         if (stopping(stop)) {
             *stopped = true;
             return kFailed;
@@ -215,6 +224,8 @@ LinkResult read_for_restore(DriverHandle handle, bool with_sim, const Progress& 
         }
     }
     *out = capture_records(with_sim);
+    out->partial = file.partial;
+    out->held = file.held;
     return kOk;
 }
 
@@ -252,7 +263,7 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
     if (options.module_now) {
         module = *options.module_now;
         if (!with_sim) module.sim_codes.reset();
-    } else if (read_for_restore(handle, with_sim, progress, stop, &module, &report.failed,
+    } else if (read_for_restore(handle, file, with_sim, progress, stop, &module, &report.failed,
                                 &stopped) != kOk) {
         report.outcome = stopped ? RestoreOutcome::interrupted : RestoreOutcome::read_failed;
         return report;

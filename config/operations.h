@@ -30,6 +30,11 @@ using Progress = std::function<void(const ProgressEvent&)>;
 LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
                               Configuration* out, Record* failed);
 
+// The same for the records `shape` holds alone (a partial file's); the others are not read.
+// *out holds `shape`'s records and says so (partial, held).
+LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
+                             const Progress& progress, Configuration* out, Record* failed);
+
 // One record: its read, or its write from `cfg` (the device record is set first).
 LinkResult read_record(DriverHandle handle, Record record, const Progress& progress);
 LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,

@@ -36,9 +36,11 @@ std::string packed_text(uint32_t value, int digits) {
     return text;
 }
 
+// Digits, or the hex digits A-F a module may hold (a backup keeps them as read).
 uint32_t packed_value(const std::string& digits) {
     uint32_t v = 0;
-    for (char c : digits) v = v << 4 | static_cast<uint32_t>(c - '0');
+    for (char c : digits)
+        v = v << 4 | static_cast<uint32_t>(c >= 'A' && c <= 'F' ? c - 'A' + 10 : (c - '0') & 0x0F);
     return v;
 }
 

@@ -48,6 +48,7 @@ bool store(DialogView& view) {
                                    "Number - Required minimum 11 digits",
                                    "Nummer - min. 11 stellige Nummer erforderlich"),
                          kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(IDC_ADD_EDIT);
         new_phone_number[0] = '\0';  // nothing to add unless a later press succeeds
         return false;
     }

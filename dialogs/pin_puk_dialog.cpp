@@ -56,6 +56,7 @@ bool read_code(DialogView& view, int edit, int digits, uint32_t none, const Text
     if (length != 0 && length != digits) {
         view.message_box(message.in(ui_language), kAppTitle, MessageIcon::error,
                          MessageButtons::ok);
+        view.set_focus(edit);
         return false;
     }
     code = length == 0 ? none : packed_value(text, digits);

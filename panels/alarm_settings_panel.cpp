@@ -112,6 +112,7 @@ bool validate_thresholds(DialogView& view) {
                       "Error Thermometer 1:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low"),
             kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(IDC_T1_HIGH_EDIT);
         return false;
     }
     if (signed_value(alarm_settings.t2_high) <= signed_value(alarm_settings.t2_low)) {
@@ -120,6 +121,7 @@ bool validate_thresholds(DialogView& view) {
                       "Error Thermometer 2:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"),
             kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(IDC_T2_HIGH_EDIT);
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #define IDI_PLUS 40101
 #define IDI_MINUS 40102
 #define IDR_MAIN_MENU 1060
+#define IDR_MAIN_KEYS 1061
 
 // ---- Main window (dialog 1000)
 #define IDD_MAIN 1000

@@ -3,6 +3,9 @@
 #   1. every user action against the simulated module on a realistic line (9600 baud, 5 ms
 #      answer time): at a 16 ms latency timer within 1.15 x its lower bound + 5 ms, at 1 ms within
 #      1.10 x; and the program's CPU time per exchange under 50 us (build/native/bench/link_bench);
+#      the commissioning reads at 1 ms latency: a live cycle (status parts 0, 1, 2) within 1.10 x
+#      its bound, survey sampling at 0.9 x the part-0 rate or more, a stop during live status
+#      within 1.10 x the longest part's bound (build/native/bench/commission_bench);
 #   2. the stripped i686 zavi-gsm.exe under 2.5 MB;
 #   3. start-up of the i686 program under Wine (Xvfb, fresh prefix in a temporary folder) on the
 #      drop-in simulated FTD2XX.dll without latency, to a shown main window with the module's
@@ -22,6 +25,9 @@ echo "== link benchmark"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs" --target link_bench >/dev/null
 build/native/bench/link_bench "${short[@]}" || status=1
+echo "== commissioning reads (live cycle, survey sampling, stop during live status)"
+cmake --build --preset native -j "$jobs" --target commission_bench >/dev/null
+build/native/bench/commission_bench "${short[@]}" || status=1
 
 source scripts/wine_env.sh
 zavi_wine_setup

@@ -9,6 +9,8 @@
 # runs, and one line says that the i686 cases were skipped and why.
 # A fresh Wine prefix is made in a temporary folder outside the repo and removed at the end;
 # the display is a private Xvfb (xvfb-run -a). Screenshots go to build/<preset>/e2e/shots/.
+# The x86_64 build also runs its high-DPI case at 144 DPI (ZAVI_E2E_DPI; ZAVI_E2E_DPI_FILTER
+# picks other cases for that pass), screenshots in shots/dpi144/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -111,6 +113,42 @@ for preset in "$@"; do
             [ "$status" -eq 5 ]
             grep -q "is a device name on Windows" com.txt
             ! ls -a | grep "\.tmp$"' _ "$cli"
+    # A template and a sites table on the same module: the dry run writes nothing, the apply
+    # writes the site's values, a label the table lacks is refused.
+    step "$preset zavi-gsm-cli template and apply" 120 \
+        env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" bash -c '
+            set -e
+            cd "$1"
+            "$WINE" zavi-gsm-cli.exe template a.zavi.json t.zavi.json --only io_names,auto_reset
+            printf "site;io_names.out1_on;auto_reset.period_days\r\nShop 1;Syrena;2\r\n" >s.csv
+            "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" --dry-run >dry.txt
+            grep -q "io_names.out1_on: \"Siren on\" -> \"Syrena\"" dry.txt
+            if grep -q Syrena module.json; then echo "the dry run wrote"; exit 1; fi
+            "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site "Shop 1" 2>err.txt ||
+                { cat err.txt; exit 1; }
+            grep -q "restored and verified (auto_reset, io_names (7-12))" err.txt
+            grep -q Syrena module.json
+            status=0; "$WINE" zavi-gsm-cli.exe apply t.zavi.json --sites s.csv --site X || status=$?
+            [ "$status" -eq 5 ]' _ "$cli"
+    # Ctrl+C (Wine turns SIGINT into the console's Ctrl+C) during a slowed numbers write: the
+    # frame in flight finishes, the report and the way back are told, exit 130.
+    step "$preset zavi-gsm-cli Ctrl+C during a restore" 120 \
+        env ZAVI_SIM_STATE="$(winpath "$cli/module.json")" \
+        ZAVI_SIM_SCENARIO="$(winpath "$cli/slow.json")" bash -c '
+            set -e
+            cd "$1"
+            echo "{\"modules\": [{\"faults\": [{\"kind\": \"delay\", \"command\": 17, \"value\": 1500000, \"times\": -1}]}]}" >slow.json
+            sed "s/\"accepted_numbers\": \[/\"accepted_numbers\": [\"48700100001\", \"48700100002\", \"48700100003\", \"48700100004\", \"48700100005\", \"48700100006\", \"48700100007\", \"48700100008\", \"48700100009\", \"48700100010\", \"48700100011\", \"48700100012\", \"48700100013\", \"48700100014\", \"48700100015\", \"48700100016\", \"48700100017\", \"48700100018\", \"48700100019\", \"48700100020\", \"48700100021\", \"48700100022\", \"48700100023\", \"48700100024\", \"48700100025\", \"48700100026\", \"48700100027\", \"48700100028\", \"48700100029\", \"48700100030\", \"48700100031\", \"48700100032\", \"48700100033\", \"48700100034\", \"48700100035\", \"48700100036\", \"48700100037\", \"48700100038\", \"48700100039\", \"48700100040\", \"48700100041\", \"48700100042\", \"48700100043\", \"48700100044\", \"48700100045\", \"48700100046\", \"48700100047\", \"48700100048\", \"48700100049\", \"48700100050\", \"48700100051\", \"48700100052\", \"48700100053\", \"48700100054\", \"48700100055\", \"48700100056\", \"48700100057\", \"48700100058\", \"48700100059\", \"48700100060\", \"48700100061\", \"48700100062\", \"48700100063\", \"48700100064\", \"48700100065\", \"48700100066\", \"48700100067\", \"48700100068\", \"48700100069\", \"48700100070\", \"48700100071\", \"48700100072\", \"48700100073\", \"48700100074\", \"48700100075\", \"48700100076\", \"48700100077\", \"48700100078\", \"48700100079\", \"48700100080\", /" b.zavi.json >interrupt.zavi.json
+            status=0
+            "$WINE" zavi-gsm-cli.exe restore interrupt.zavi.json 2>int.txt & pid=$!
+            sleep 4
+            pkill -INT -f "zavi-gsm-cli.exe restore interrupt" || true
+            wait $pid || status=$?
+            cat int.txt
+            [ "$status" -eq 130 ]
+            grep -q "interrupted by SIGINT" int.txt
+            grep -q "partly written: accepted_numbers" int.txt
+            grep -q "the way back" int.txt' _ "$cli"
 
     shots=$build/e2e/shots
     rm -rf "$shots" && mkdir -p "$shots"
@@ -148,6 +186,37 @@ for preset in "$@"; do
     # hang it up under the server's feet.
     timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
     kill "$serve_pid" 2>/dev/null; wait "$serve_pid" 2>/dev/null
+
+    # One pass at high DPI (the prefix's LogPixels; the server restarted so that every
+    # program reads it): the main window and one dialog, screenshots in shots/dpiN/. The
+    # x86_64 build only, and only when the filter asks for it or for everything.
+    dpi=${ZAVI_E2E_DPI:-144}
+    dpi_filter=${ZAVI_E2E_DPI_FILTER:-high_dpi}
+    if [ "$preset" = win64 ] && { [ -z "$filter" ] || [[ "$filter" == *dpi* ]]; }; then
+        start=$SECONDS
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+        mkdir -p "$shots/dpi$dpi"
+        # The in-process checks measure every text against its control at this DPI too.
+        step "$preset win32 layer checks at $dpi DPI" 120 "$WINE" "$build/win32/zavi_win32_checks.exe"
+        dpi_report=$tmp/$preset-dpi-report.txt
+        timeout -k 5 300 "$WINE" explorer /desktop="zavi-e2e-dpi,2000x1500" \
+            "$build/e2e/zavi_e2e.exe" --program "$(winpath "$build/win32/zavi-gsm.exe")" \
+            --library "$(winpath "$build/sim/dll/FTD2XX.dll")" \
+            --work "$(winpath "$tmp/$preset-dpi-cases")" --shots "$(winpath "$shots/dpi$dpi")" \
+            --report "$(winpath "$dpi_report")" --filter "$dpi_filter" || true
+        if [ -f "$dpi_report" ] && grep -q '^RESULT: PASS' "$dpi_report"; then
+            echo "-- $preset end-to-end at $dpi DPI: ok ($((SECONDS - start)) s)"
+        else
+            [ -f "$dpi_report" ] && cat "$dpi_report"
+            echo "-- $preset end-to-end at $dpi DPI: FAILED ($((SECONDS - start)) s)"
+            failed=1
+        fi
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+            >/dev/null 2>&1
+        timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+    fi
 done
 exit $failed
 INNER
@@ -155,4 +224,4 @@ chmod +x "$tmp/run.sh"
 
 echo "== end-to-end under Wine ($presets)"
 # shellcheck disable=SC2086
-timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" "$tmp/run.sh" "$root" "$tmp" "$filter" $presets
+timeout 900 xvfb-run -a -s "-screen 0 2048x1536x24" "$tmp/run.sh" "$root" "$tmp" "$filter" $presets

@@ -181,7 +181,7 @@ deb_tests() {
     local completions=$r/usr/share/bash-completion/completions
     local cases=(
         "status|zavi-gsm-cli|st"
-        "restore|zavi-gsm-cli|--sim|re"
+        "restore|zavi-gsm-cli|--sim|res"
         "--device|zavi-gsm-cli|--sim|--d"
         "export import|zavi-gsm-cli|numbers|"
         "a.zavi.json sub|zavi-gsm-cli|restore|"

@@ -21,6 +21,8 @@ packages=(
     libmosquitto-dev
     jq
     python3
+    chromium
+    python3-html5lib
 )
 
 sudo=""

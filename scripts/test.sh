@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (also under ASan/UBSan), the Windows
+# Builds everything and runs every test: native unit tests (also under ASan/UBSan), the
+# commissioning commands with the report checked in a real browser, the Windows
 # builds (i686 and x86_64) with their stand-alone check, the end-to-end tests of the real program
 # under Wine, the demo on the 64-bit Wine path, the benchmarks, the release packages and their
 # tests (the .deb too), and a short fuzzing run of every fuzz target.
@@ -56,6 +57,7 @@ permission_cases() {
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
+stage "commissioning commands and the report in a real browser" scripts/report_check.sh
 if [ "$(id -u)" != 0 ]; then
     skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
         "not root: the unit tests above already ran them as an ordinary user"
@@ -72,6 +74,7 @@ stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
 stage "win32: build (i686)" build_preset win32
 stage "win64: build (x86_64)" build_preset win64
 stage "Windows binaries stand alone" scripts/check_standalone.sh
+stage "zavi-gsm-cli.exe on the drop-in FTD2XX.dll with a timeline (Wine)" scripts/cli_wine_check.sh
 
 if ! zavi_wine_runs win32; then
     skipped_stage "end-to-end under Wine: i686 build" "$ZAVI_WINE_WHY"

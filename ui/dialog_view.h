@@ -18,7 +18,8 @@ enum class MessageAnswer : uint8_t { ok, cancel };
 // Keystroke filters installed on edits by subclassing.
 enum class EditFilterKind : uint8_t {
     none,
-    block_input,  // key-down, key-up, character and right-button-down swallowed (threshold edits)
+    block_input,  // keys, characters and right button swallowed, but the keys that move the
+                  // buddy up-down: Up, Down, PgUp, PgDn (threshold edits)
     digits,       // only "0"-"9" and backspace reach the edit; right button swallowed
     io_name,      // space, "0"-"9", "A"-"Z", "a"-"z" and backspace; right button swallowed
 };
@@ -84,6 +85,9 @@ class DialogView {
 
     // Runs dialog template `template_id` modally with `logic`, owned by this window.
     virtual void run_dialog(int template_id, DialogLogic& logic) = 0;
+
+    // Keyboard focus to a control (after a message about it, the field to correct)
+    virtual void set_focus(int id) = 0;
 };
 
 // The behaviour of one dialog: initialisation, commands and the close box.

@@ -87,6 +87,7 @@ class FakeDialogView : public DialogView {
     // Records the template and hands the dialog to the test's handler; without a handler the
     // child is opened in a fresh FakeDialogView and closed by its close box at once.
     void run_dialog(int template_id, DialogLogic& logic) override;
+    void set_focus(int id) override;
 
     // ---- What a user does
     void init();                            // the dialog opens: logic->on_init
@@ -127,6 +128,8 @@ class FakeDialogView : public DialogView {
     const MenuEntry& menu(int command_id) const;
     const std::string& menu_popup(int position) const;
     int menu_redraws() const { return menu_redraws_; }
+    // The control the logic last gave the focus to (0: none so far).
+    int focus() const { return focus_; }
 
   private:
     // Sets of control kinds, one bit per ControlKind.
@@ -159,6 +162,7 @@ class FakeDialogView : public DialogView {
     DialogHandler dialog_handler_;
     std::string title_;
     int window_icon_ = 0;
+    int focus_ = 0;
     bool closed_ = false;
     int close_result_ = 0;
     int menu_redraws_ = 0;

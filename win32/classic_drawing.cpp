@@ -17,8 +17,11 @@ namespace {
 BOOL CALLBACK classic_if_flat(HWND child, LPARAM) {
     wchar_t class_name[16] = {};
     GetClassNameW(child, class_name, 16);
-    if (_wcsicmp(class_name, L"Button") == 0 && (GetWindowLongW(child, GWL_STYLE) & BS_FLAT))
-        draw_classic(child);
+    if (_wcsicmp(class_name, L"Button") != 0) return TRUE;
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    // Group boxes too: the themed one leaves too little room for its caption, whose last
+    // letter then lies under the frame line ("Alarmbedingunge" + a cut "n").
+    if ((style & BS_FLAT) || (style & BS_TYPEMASK) == BS_GROUPBOX) draw_classic(child);
     return TRUE;
 }
 

@@ -9,6 +9,7 @@
 #include "link/driver.h"
 #include "resources/ids.h"
 #include "win32/dialog_host.h"
+#include "win32/main_keys.h"
 #include "win32/module_driver.h"
 #include "win32/worker_shell.h"
 
@@ -35,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     Win32Shell shell(app_instance);
     MainWindow main_window(shell, make_options_dialog);
+    MainWindowKeys keys(app_instance, IDR_MAIN_KEYS, shell.owner_slot());
     const INT_PTR result =
         run_modal_dialog(app_instance, IDD_MAIN, nullptr, main_window, shell.owner_slot());
 

@@ -5,6 +5,7 @@
 #include "win32/classic_drawing.h"
 #include "win32/dialog_host.h"
 #include "win32/edit_filters.h"
+#include "win32/key_guard.h"
 #include "win32/wide_text.h"
 
 namespace zavi {
@@ -257,7 +258,15 @@ MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_vi
             break;
     }
     const int answer = MessageBoxW(dialog_, to_wide(text).c_str(), to_wide(title).c_str(), style);
+    note_keys_held_after_box();
     return answer == IDOK || answer == IDYES ? MessageAnswer::ok : MessageAnswer::cancel;
+}
+
+void Win32DialogView::set_focus(int id) {
+    // Through the dialog manager, so that the default button follows and an edit's text is
+    // selected, ready to be typed over.
+    if (HWND control = item(id))
+        SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void Win32DialogView::run_dialog(int template_id, DialogLogic& logic) {

@@ -61,6 +61,7 @@ class Win32DialogView : public DialogView {
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,
                               MessageButtons buttons) override;
     void run_dialog(int template_id, DialogLogic& logic) override;
+    void set_focus(int id) override;
 
   private:
     HWND item(int id) const { return GetDlgItem(dialog_, id); }

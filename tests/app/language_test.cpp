@@ -1,5 +1,8 @@
 #include "app/language.h"
 
+#include <cctype>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "resources/ids.h"
@@ -31,14 +34,14 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
     };
     const Case cases[] = {
         {0, IDM_POLISH, "Aktualizuj", "Termometr 1     (°C)", "Stan baterii (%)", "Język", "Polski",
-         "O programie", "Plik", "Połącz ponownie"},
+         "O programie", "&Plik", "Połącz ponownie"},
         {1, IDM_ENGLISH, "Refresh", "Thermometer 1     (°C)", "Battery level  (%)", "Language",
-         "Polish", "About", "File", "Connect again"},
+         "Polish", "About", "&File", "Connect again"},
         {2, IDM_GERMAN, "Aktualisieren", "Thermometer 1     (°C)", "Akkuzustand (%)", "Sprache",
-         "Polnish", "Über", "Datei", "Erneut verbinden"},
+         "Polnish", "Über", "&Datei", "Erneut verbinden"},
         // A value from outside the program shows German, with the German item checked.
         {7, IDM_GERMAN, "Aktualisieren", "Thermometer 1     (°C)", "Akkuzustand (%)", "Sprache",
-         "Polnish", "Über", "Datei", "Erneut verbinden"},
+         "Polnish", "Über", "&Datei", "Erneut verbinden"},
     };
     for (const Case& c : cases) {
         FakeDialogView view(IDD_MAIN);
@@ -64,6 +67,26 @@ TEST(ApplyLanguage, CaptionsMenuAndCheckMarkPerLanguage) {
         EXPECT_EQ(view.menu(IDM_RESET).text, "Reset");
         EXPECT_EQ(view.text(IDC_LABEL_TEMP1), "Temp. 1");
         EXPECT_EQ(view.menu_redraws(), 1);
+    }
+}
+
+// Alt + the File menu's marked letter opens File and nothing else on the menu bar: the other
+// entries have no marked letter, so their first letter answers.
+TEST(ApplyLanguage, FileAccessKeyIsItsOwnOnTheMenuBar) {
+    for (uint8_t language : {0, 1, 2}) {
+        FakeDialogView view(IDD_MAIN);
+        apply_language(view, language);
+        const std::string file = view.menu_popup(0);
+        const std::size_t amp = file.find('&');
+        ASSERT_NE(amp, std::string::npos) << int(language);
+        ASSERT_LT(amp + 1, file.size());
+        const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(file[amp + 1])));
+        for (const std::string& other :
+             {view.menu_popup(1), view.menu_popup(2), view.menu(IDM_ABOUT).text}) {
+            EXPECT_EQ(other.find('&'), std::string::npos) << other;
+            EXPECT_NE(std::toupper(static_cast<unsigned char>(other[0])), key)
+                << int(language) << " " << other;
+        }
     }
 }
 

@@ -354,5 +354,33 @@ TEST_F(Cli, RestoreAndImportReadTheModuleOnce) {
     EXPECT_EQ(state().accepted_numbers.size(), 4u);
 }
 
+// A module holding what the program would refuse from a hand-made file: its backup restores it
+// exactly, and the warnings keep the JSON paths scripts read.
+TEST_F(Cli, BackupOfAModuleHoldingOddValuesRestoresItExactly) {
+    state().accepted_numbers.push_back(state().accepted_numbers[1]);
+    state().emergency_numbers.push_back({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    state().alarm_settings[7] = 1, state().alarm_settings[8] = 20;  // thermometer 2: -20 below -10
+    state().io_names[9] = "Siren\x7F off";
+    const sim::ModuleState original = state();
+    ASSERT_EQ(run_cli({"backup", file("odd.zavi.json")}), kExitDone) << err_.str();
+    EXPECT_NE(read_file(file("odd.zavi.json")).find("\"origin\": \"module backup\""),
+              std::string::npos);
+
+    state().accepted_numbers.pop_back();
+    state().emergency_numbers.pop_back();
+    state().alarm_settings[7] = 0, state().alarm_settings[8] = 40;
+    state().io_names[9] = "Siren off";
+    ASSERT_EQ(run_cli({"restore", file("odd.zavi.json")}), kExitDone) << err_.str();
+    for (const char* path : {"accepted_numbers[3]", "emergency_numbers[2]",
+                             "alarm_settings.thermometer2_high", "io_names.out1_off"})
+        EXPECT_NE(
+            err_.str().find("zavi-gsm-cli: warning: " + file("odd.zavi.json") + ": " + path + ": "),
+            std::string::npos)
+            << path << "\n"
+            << err_.str();
+    EXPECT_NE(err_.str().find("restored and verified"), std::string::npos);
+    EXPECT_EQ(state(), original);
+}
+
 }  // namespace
 }  // namespace zavi::cli

@@ -63,6 +63,7 @@ TEST_F(AddDialog, ShortNumbersAreRefused) {
     EXPECT_EQ(view.messages()[0].icon, MessageIcon::error);
     EXPECT_EQ(view.messages()[0].buttons, MessageButtons::ok);
     EXPECT_EQ(view.text(IDC_ADD_EDIT), "4812345678");  // the digits stay for correcting
+    EXPECT_EQ(view.focus(), IDC_ADD_EDIT);             // ... with the focus on them
 
     view.click(IDC_ADD_ADD);  // empty and short alike
     view.press_close_box();

@@ -129,6 +129,7 @@ TEST_F(PinPukTest, WrongLengthsAreRefused) {
         view().set_text(IDC_PUK_EDIT, c.puk);
         view().click(IDC_PIN_PUK_SAVE);
         expect_only_error_box(c.message);
+        EXPECT_EQ(view().focus(), c.message == kPin ? IDC_PIN_EDIT : IDC_PUK_EDIT);
         EXPECT_FALSE(view().is_closed());
         EXPECT_TRUE(commands_received().empty());
         EXPECT_EQ(sim_codes.pin, 0x1111);

@@ -189,6 +189,8 @@ TEST_F(AlarmSettingsPanel, ThresholdCheck) {
             EXPECT_EQ(view.messages()[0].title, "ZAVI ALARM-GSM");
             EXPECT_EQ(view.messages()[0].icon, MessageIcon::error);
             EXPECT_EQ(view.messages()[0].buttons, MessageButtons::ok);
+            // The focus goes to the thermometer that is wrong.
+            EXPECT_EQ(view.focus(), c.message == t1_english ? IDC_T1_HIGH_EDIT : IDC_T2_HIGH_EDIT);
         } else {
             EXPECT_TRUE(view.messages().empty());
         }

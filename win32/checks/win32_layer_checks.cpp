@@ -12,15 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "app/about_dialog.h"
 #include "app/language.h"
+#include "dialogs/add_number_dialog.h"
 #include "dialogs/io_names_dialog.h"
+#include "dialogs/options_dialogs.h"
 #include "dialogs/phone_numbers_dialog.h"
 #include "dialogs/pin_puk_dialog.h"
 #include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/control_tables.h"
 #include "resources/ids.h"
+#include "win32/checks/text_fit.h"
 #include "win32/dialog_host.h"
+#include "win32/key_guard.h"
 #include "win32/win32_dialog_view.h"
 
 namespace zavi {
@@ -293,9 +298,9 @@ void check_main_window_view(Win32DialogView& view, HWND dialog) {
         const wchar_t* backup;
         const wchar_t* connect;
     } file_texts[] = {
-        {0, L"Plik", L"Kopia zapasowa konfiguracji modu\u0142u...", L"Po\u0142\u0105cz ponownie"},
-        {1, L"File", L"Back up module configuration...", L"Connect again"},
-        {2, L"Datei", L"Modulkonfiguration sichern...", L"Erneut verbinden"},
+        {0, L"&Plik", L"Kopia zapasowa konfiguracji modu\u0142u...", L"Po\u0142\u0105cz ponownie"},
+        {1, L"&File", L"Back up module configuration...", L"Connect again"},
+        {2, L"&Datei", L"Modulkonfiguration sichern...", L"Erneut verbinden"},
     };
     for (const auto& f : file_texts) {
         apply_language(view, f.language);
@@ -389,6 +394,198 @@ void check_filters() {
         SendMessageW(edit, WM_PASTE, 0, 0);
         CHECK(view.text(1021) == "20");
     });
+}
+
+// ---- Keyboard: tab stops, the focus on opening, threshold keys, Enter after a box
+
+// Notes which control has the focus once the dialog manager has placed it, then closes.
+struct FocusProbe : DialogLogic {
+    HWND window = nullptr;
+    int focused = -1;
+    static inline FocusProbe* current = nullptr;
+    static void CALLBACK tick(HWND dialog, UINT, UINT_PTR id, DWORD) {
+        KillTimer(dialog, id);
+        HWND focus = GetFocus();
+        current->focused = focus ? GetDlgCtrlID(focus) : 0;
+        EndDialog(dialog, 7);
+    }
+    void on_init(DialogView& view) override {
+        window = static_cast<Win32DialogView&>(view).window();
+        current = this;
+        SetTimer(window, 1, 10, tick);
+    }
+    void on_command(DialogView&, int, int) override {}
+};
+
+void check_keyboard() {
+    // Every control a user can act on is reached by Tab.
+    for (const DialogTable& table : kDialogTables) {
+        probe(table.template_id, [&](Win32DialogView&, HWND dialog, std::vector<int>&) {
+            for (HWND child = GetWindow(dialog, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t name[32] = {};
+                GetClassNameW(child, name, 32);
+                const LONG style = GetWindowLongW(child, GWL_STYLE);
+                const bool acts =
+                    _wcsicmp(name, L"ComboBox") == 0 ||
+                    (_wcsicmp(name, L"Edit") == 0 && !(style & ES_READONLY)) ||
+                    (_wcsicmp(name, L"Button") == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX);
+                if (acts && IsWindowEnabled(child))
+                    CHECK_IN(style & WS_TABSTOP, table.template_id * 100000 + GetDlgCtrlID(child));
+            }
+        });
+    }
+    // The first field has the focus when a dialog opens.
+    const struct {
+        int template_id, first;
+    } firsts[] = {
+        {IDD_MAIN, IDC_REFRESH},           {IDD_ADD_NUMBER, IDC_ADD_EDIT},
+        {IDD_PIN_PUK, IDC_PIN_EDIT},       {IDD_PHONE_NUMBERS, IDC_RECEIVED_LIST},
+        {IDD_CALL_ANSWER, IDC_CALL_SMS},   {IDD_AUTO_RESET, IDC_AUTO_RESET_PERIOD},
+        {IDD_IO_NAMES, IDC_IO_NAME_SLOT0},
+    };
+    for (const auto& f : firsts) {
+        FocusProbe logic;
+        CHECK_IN(run_modal_dialog(instance, f.template_id, nullptr, logic) == 7, f.template_id);
+        CHECK_IN(logic.focused == f.first, f.template_id);
+    }
+
+    // Up and Down step, PgUp and PgDn page; typing stays refused.
+    probe(IDD_MAIN, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        struct Key {
+            int edit, updown, low, high, start;
+            WPARAM key;
+            int expected;
+        };
+        const Key keys[] = {
+            {1021, 40003, -55, 120, 30, VK_NEXT, 20},
+            {1021, 40003, -55, 120, 30, VK_PRIOR, 40},
+            {1021, 40003, -55, 120, 30, VK_DOWN, 29},
+            {1021, 40003, -55, 120, 30, VK_UP, 31},
+            {1021, 40003, -55, 120, -50, VK_NEXT, -55},
+            {IDC_BATTERY_THRESHOLD_EDIT, IDC_BATTERY_THRESHOLD_SPIN, 0, 100, 95, VK_PRIOR, 100},
+            {IDC_BATTERY_THRESHOLD_EDIT, IDC_BATTERY_THRESHOLD_SPIN, 0, 100, 5, VK_NEXT, 0},
+        };
+        for (const Key& k : keys) {
+            view.set_updown_range(k.updown, k.low, k.high);
+            view.set_updown_position(k.updown, k.start);
+            view.set_edit_filter(k.edit, {EditFilterKind::block_input, 0});
+            SendMessageW(GetDlgItem(dialog, k.edit), WM_KEYDOWN, k.key, 0);
+            SendMessageW(GetDlgItem(dialog, k.edit), WM_KEYUP, k.key, 0);
+            bool error = true;
+            CHECK_IN(view.updown_position(k.updown, &error) == k.expected && !error,
+                     static_cast<int>(k.key));
+            CHECK_IN(view.text(k.edit) == std::to_string(k.expected), static_cast<int>(k.key));
+            type(GetDlgItem(dialog, k.edit), L"7");
+            CHECK_IN(view.text(k.edit) == std::to_string(k.expected), static_cast<int>(k.key));
+        }
+    });
+
+    // A box closed with Enter: the key-up that follows is the box's, not a second Add.
+    probe(IDD_ADD_NUMBER, [](Win32DialogView& view, HWND dialog, std::vector<int>& commands) {
+        HWND edit = GetDlgItem(dialog, IDC_ADD_EDIT);
+        view.set_edit_filter(IDC_ADD_EDIT, {EditFilterKind::digits, IDC_ADD_ADD});
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_RETURN] = 0x80;  // still held, as just after the box closed on its key-down
+        SetKeyboardState(keys);
+        note_keys_held_after_box();
+        keys[VK_RETURN] = 0;
+        SetKeyboardState(keys);
+        commands.clear();
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.empty());
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);  // a press of its own acts again
+        CHECK(commands.size() == 1 && commands[0] == IDC_ADD_ADD);
+        // The box's key-up got lost: a new press of Enter in the edit acts on its own key-up.
+        keys[VK_RETURN] = 0x80;
+        SetKeyboardState(keys);
+        note_keys_held_after_box();
+        keys[VK_RETURN] = 0;
+        SetKeyboardState(keys);
+        MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        CHECK(SendMessageW(edit, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+              DLGC_WANTMESSAGE);
+        commands.clear();
+        SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.size() == 1);
+        // Enter not held when the box closed (closed by mouse or Space): the next release acts.
+        note_keys_held_after_box();
+        commands.clear();
+        SendMessageW(edit, WM_KEYUP, VK_RETURN, 0);
+        CHECK(commands.size() == 1);
+    });
+}
+
+// ---- Texts fit their controls in each language at this DPI
+
+// Runs a dialog's own initialisation, then measures its texts and closes.
+struct Measure : DialogLogic {
+    DialogLogic* inner = nullptr;
+    std::vector<std::string> clipped;
+    void on_init(DialogView& view) override {
+        if (inner) inner->on_init(view);
+        clipped = clipped_texts(static_cast<Win32DialogView&>(view).window());
+        view.close(7);
+    }
+    void on_command(DialogView&, int, int) override {}
+};
+
+void expect_all_fit(int template_id, uint8_t language, const std::vector<std::string>& clipped) {
+    for (const std::string& line : clipped)
+        std::printf("  clipped in %d, language %d: %s\n", template_id, int(language), line.c_str());
+    CHECK_IN(clipped.empty(), template_id * 10 + language);
+}
+
+void check_texts_fit() {
+    HDC screen = GetDC(nullptr);
+    std::printf("texts measured at %d DPI\n", GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    // The measure finds what does not fit: a button, a group caption, a two-line label.
+    probe(IDD_MAIN, [](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+        view.set_text(IDC_REFRESH, "Aktualisieren und noch mehr");
+        view.set_text(IDC_ALARM_GROUP, std::string(60, 'W'));
+        view.set_text(IDC_BATTERY_LABEL, "one\ntwo\nthree");
+        const auto clipped = clipped_texts(dialog);
+        CHECK(clipped.size() == 3);
+        for (int id : {IDC_REFRESH, IDC_ALARM_GROUP, IDC_BATTERY_LABEL}) {
+            bool found = false;
+            for (const std::string& line : clipped)
+                found |= line.rfind(std::to_string(id) + " ", 0) == 0;
+            CHECK_IN(found, id);
+        }
+    });
+    const uint8_t saved = ui_language;
+    for (uint8_t language : {kPolish, kEnglish, kGerman}) {
+        ui_language = language;
+        probe(IDD_MAIN, [&](Win32DialogView& view, HWND dialog, std::vector<int>&) {
+            apply_language(view, language);
+            expect_all_fit(IDD_MAIN, language, clipped_texts(dialog));
+        });
+        const int options[] = {IDD_PIN_PUK,    IDD_ACTIONS,     IDD_PHONE_NUMBERS, IDD_IO_NAMES,
+                               IDD_AUTO_RESET, IDD_CALL_ANSWER, IDD_AUTO_STATUS};
+        for (int id : options) {
+            auto logic = make_options_dialog(id);
+            Measure measure;
+            measure.inner = logic.get();
+            run_modal_dialog(instance, id, nullptr, measure);
+            expect_all_fit(id, language, measure.clipped);
+        }
+        AddNumberDialog add;
+        AboutDialog about;
+        const struct {
+            int id;
+            DialogLogic* logic;
+        } others[] = {{IDD_ADD_NUMBER, &add}, {IDD_ABOUT, &about}};
+        for (const auto& o : others) {
+            Measure measure;
+            measure.inner = o.logic;
+            run_modal_dialog(instance, o.id, nullptr, measure);
+            expect_all_fit(o.id, language, measure.clipped);
+        }
+    }
+    ui_language = saved;
 }
 
 // ---- Options dialogs: check boxes, and the PIN and PUK edits under their own logic
@@ -572,6 +769,8 @@ int wmain() {
         check_main_window_view(view, dialog);
     });
     check_filters();
+    check_keyboard();
+    check_texts_fit();
     check_option_dialogs();
     check_phone_and_name_dialogs();
     check_host();

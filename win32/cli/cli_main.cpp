@@ -8,6 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/module_ports.h"
+#include "cli/signals.h"
 #include "common/utf16.h"
 #include "config/files.h"
 
@@ -20,6 +21,8 @@ int wmain(int argc, wchar_t** argv) {
     env.err_is_terminal = _isatty(_fileno(stderr)) != 0;
     env.backup_folder = zavi::config::automatic_backup_folder();
     zavi::cli::use_module_ports(env);
+    env.watch_signals = zavi::cli::watch_signals;
+    env.caught_signal = zavi::cli::caught_signal;
     const int code = zavi::cli::run(args, env);
     std::cout.flush();
     return code;

@@ -1,0 +1,413 @@
+#include "cli/commission_commands.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "commission/clock_text.h"
+#include "commission/live_loop.h"
+#include "commission/report.h"
+#include "commission/sha256.h"
+#include "commission/survey.h"
+#include "commission/survey_run.h"
+#include "commission/walk_test.h"
+#include "config/config_file.h"
+#include "config/files.h"
+#include "config/operations.h"
+#include "config/record_values.h"
+
+namespace zavi::cli {
+
+namespace {
+
+using namespace zavi::commission;
+
+constexpr uint64_t kMinIntervalMs = 0, kMaxIntervalMs = 3'600'000;
+constexpr int kMaxSeconds = 24 * 3600;
+constexpr int kDefaultTestSeconds = 300;
+constexpr int kDefaultSurveySeconds = 60;
+constexpr int kMaxSurveySeconds = kMaxSurveyUs / 1'000'000;
+
+std::atomic<bool> stop_requested{false};
+
+extern "C" void on_stop_signal(int) {
+    stop_requested = true;
+}
+
+// Ctrl-C and SIGTERM end the command between two exchanges; the old handlers come back after.
+class StopSignals {
+  public:
+    StopSignals() {
+        stop_requested = false;
+        old_int_ = std::signal(SIGINT, on_stop_signal);
+        old_term_ = std::signal(SIGTERM, on_stop_signal);
+    }
+    ~StopSignals() {
+        std::signal(SIGINT, old_int_);
+        std::signal(SIGTERM, old_term_);
+    }
+
+  private:
+    void (*old_int_)(int);
+    void (*old_term_)(int);
+};
+
+bool number_option(const Arguments& args, const char* name, uint64_t min, uint64_t max,
+                   uint64_t fallback, uint64_t* out, Environment& env) {
+    const auto it = args.values.find(name);
+    if (it == args.values.end()) {
+        *out = fallback;
+        return true;
+    }
+    const std::string& t = it->second;
+    uint64_t v = 0;
+    bool ok = !t.empty() && t.size() <= 10;
+    for (char c : t) ok = ok && c >= '0' && c <= '9';
+    if (ok) v = std::stoull(t);
+    if (!ok || v < min || v > max) {
+        env.err << "zavi-gsm-cli: " << name << " needs a whole number from " << min << " to " << max
+                << ", not \"" << t << "\"\n";
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+std::string option(const Arguments& args, const char* name) {
+    const auto it = args.values.find(name);
+    return it == args.values.end() ? std::string() : it->second;
+}
+
+double seconds_since(const Pace& pace, uint64_t start_us) {
+    return (pace.now_us() - start_us) / 1e6;
+}
+
+void communication_lost(Environment& env) {
+    env.err << "zavi-gsm-cli: reading the status failed: no or bad answer from the module; "
+               "stopped\n";
+}
+
+int command_watch(const Arguments& args, Environment& env, DriverHandle handle) {
+    uint64_t interval_ms = 0;
+    if (!number_option(args, "--interval", kMinIntervalMs, kMaxIntervalMs, 1000, &interval_ms, env))
+        return kExitUsage;
+    const std::string log_path = option(args, "--log");
+    std::string log = "time,field,old,new\n";
+    const auto csv = [](const std::string& s) {
+        if (s.find_first_of(",\"\n") == std::string::npos) return s;
+        std::string q = "\"";
+        for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return q + "\"";
+    };
+    StopSignals signals;
+    uint64_t change_count = 0;
+    bool first = true;
+    LiveLoop loop(handle, real_pace());
+    const LoopEnd end = loop.run(
+        interval_ms * 1000, stop_requested,
+        [&](const Snapshot&, const std::vector<FieldChange>& changed) {
+            const std::string now = local_time_now();
+            for (const FieldChange& c : changed) {
+                if (args.json)
+                    env.out << nlohmann::ordered_json{{"time", now},
+                                                      {"field", c.field},
+                                                      {"old",
+                                                       first ? nullptr
+                                                             : nlohmann::ordered_json(c.old_value)},
+                                                      {"new", c.new_value}}
+                                   .dump()
+                            << "\n";
+                else
+                    env.out << now << " " << c.field << ": "
+                            << (first ? c.new_value : c.old_value + " -> " + c.new_value) << "\n";
+                if (!first) {
+                    log += now + "," + c.field + "," + csv(c.old_value) + "," + csv(c.new_value) +
+                           "\n";
+                    ++change_count;
+                }
+            }
+            env.out.flush();
+            first = false;
+            return true;
+        });
+    if (end == LoopEnd::read_failed) communication_lost(env);
+    env.err << "zavi-gsm-cli: watch " << (end == LoopEnd::read_failed ? "interrupted" : "ended")
+            << ": " << loop.cycles() << " status reads, " << change_count << " changes\n";
+    if (!log_path.empty()) {
+        std::string why;
+        if (!config::write_file_atomic(log_path, log, &why)) {
+            env.err << "zavi-gsm-cli: " << log_path << " " << why << "\n";
+            return kExitInvalidFile;
+        }
+    }
+    return end == LoopEnd::read_failed ? kExitCommunication : kExitDone;
+}
+
+std::string input_label(int i) {
+    static constexpr const char* kLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
+    return kLabels[i];
+}
+
+int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
+    uint64_t seconds = 0;
+    if (!number_option(args, "--seconds", 1, kMaxSeconds, kDefaultTestSeconds, &seconds, env))
+        return kExitUsage;
+    config::Configuration cfg;
+    config::Record failed{};
+    if (config::read_configuration(handle, false, {}, &cfg, &failed) != kOk) {
+        env.err << "zavi-gsm-cli: reading " << config::record_name(failed)
+                << " failed: no or bad answer from the module\n";
+        return kExitCommunication;
+    }
+    WalkTest test(cfg, local_time_now());
+    // With --json, stdout carries the result alone; the ticks go to stderr.
+    std::ostream& progress = args.json ? env.err : env.out;
+    for (int i = 0; i < 4; ++i)
+        if (test.result().inputs[i].note == RowNote::equal_names)
+            progress << input_label(i) << ": both states are named \""
+                     << test.result().inputs[i].states[0].name
+                     << "\": the states cannot be told apart\n";
+    StopSignals signals;
+    const Pace pace = real_pace();
+    const uint64_t start = pace.now_us();
+    const uint64_t deadline = start + seconds * 1'000'000;
+    std::array<std::string, 4> unknown_said{};
+    LiveLoop loop(handle, pace);
+    const LoopEnd end = loop.run(0, stop_requested, [&](const Snapshot& s, const auto&) {
+        const double at = seconds_since(pace, start);
+        for (const Tick& t : test.observe(s, local_time_now(), at)) {
+            const StateCheck& c = test.result().inputs[t.input].states[t.state];
+            char when[32];
+            std::snprintf(when, sizeof when, "%.1f", c.first_seen_s);
+            progress << "seen " << missing_text(state_key(t.input, t.state), 1) << " \"" << c.name
+                     << "\" at " << c.first_seen << " (+" << when << " s)\n";
+        }
+        for (int i = 0; i < 4; ++i) {
+            const InputRow& row = test.result().inputs[i];
+            if (row.note == RowNote::unknown_text && row.unknown != unknown_said[i]) {
+                unknown_said[i] = row.unknown;
+                progress << input_label(i) << ": \"" << row.unknown
+                         << "\" matches neither configured name\n";
+            }
+        }
+        progress.flush();
+        return !test.result().inputs_done() && pace.now_us() < deadline;
+    });
+    if (end == LoopEnd::read_failed) {
+        communication_lost(env);
+        test.interrupt();
+    }
+    const WalkTestResult& r = test.result();
+    // Only the inputs decide the exit code: outputs and calls need a person, not a script.
+    std::vector<std::string> missing_inputs;
+    for (const std::string& key : r.missing())
+        if (key.rfind("in", 0) == 0 || key.rfind("pin", 0) == 0)
+            missing_inputs.push_back(missing_text(key, 1));
+    if (args.json) {
+        env.out << walk_test_to_json(r);
+    } else {
+        env.out << summary_line(r, 1) << "\n";
+    }
+    if (!missing_inputs.empty()) {
+        env.err << "zavi-gsm-cli: not seen:";
+        for (const auto& m : missing_inputs) env.err << " " << m << ";";
+        env.err << "\n";
+    }
+    if (end == LoopEnd::read_failed) return kExitCommunication;
+    return missing_inputs.empty() ? kExitDone : kExitDifferent;
+}
+
+int command_survey(const Arguments& args, Environment& env, DriverHandle handle) {
+    uint64_t seconds = 0;
+    if (!number_option(args, "--seconds", 1, kMaxSurveySeconds, kDefaultSurveySeconds, &seconds,
+                       env))
+        return kExitUsage;
+    StopSignals signals;
+    const SurveyResult r = run_survey(handle, real_pace(), seconds * 1'000'000, stop_requested);
+    if (r.interrupted) communication_lost(env);
+    const SurveyStats st = r.stats();
+    const Assessment a = assess(st, 1);
+    const std::string csv_path = option(args, "--csv");
+    if (!csv_path.empty()) {
+        std::string why;
+        if (!config::write_file_atomic(csv_path, survey_csv(r), &why)) {
+            env.err << "zavi-gsm-cli: " << csv_path << " " << why << "\n";
+            return kExitInvalidFile;
+        }
+    }
+    if (args.json) {
+        env.out << survey_to_json(r);
+    } else {
+        const auto dbm = [](const std::optional<int>& v) {
+            return v ? std::to_string(*v) + " dBm" : std::string("none");
+        };
+        char mean[32] = "none";
+        if (st.mean) std::snprintf(mean, sizeof mean, "%.1f dBm", *st.mean);
+        env.out << "samples:  " << st.samples << " (" << st.no_reading << " without a reading)\n"
+                << "present:  " << dbm(st.present) << "\nlowest:   " << dbm(st.lowest)
+                << "\nmean:     " << mean << "\nhighest:  " << dbm(st.highest) << "\n"
+                << "verdict:  " << verdict_key(a.verdict) << ": " << a.reason << "\n";
+        if (r.interrupted) env.out << "interrupted: the module stopped answering\n";
+    }
+    return r.interrupted ? kExitCommunication : kExitDone;
+}
+
+template <typename T, typename Parse>
+int read_result(const std::string& path, Environment& env, Parse parse, std::optional<T>* out) {
+    if (path.empty()) return kExitDone;
+    std::string text, why;
+    T value;
+    if (!config::read_text_file(path, 16 * 1024 * 1024, &text, &why)) {
+        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    if (!parse(text, &value, &why)) {
+        env.err << "zavi-gsm-cli: " << path << ": " << why << "\n";
+        return kExitInvalidFile;
+    }
+    *out = std::move(value);
+    return kExitDone;
+}
+
+// "site/report.html" -> "site/report.zavi.json"
+std::string backup_path_for(const std::string& html) {
+    std::string base = html;
+    const auto slash = base.find_last_of("/\\");
+    const auto dot = base.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
+    return base + ".zavi.json";
+}
+
+std::string file_name(const std::string& path) {
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int command_report(const Arguments& args, Environment& env, DriverHandle handle,
+                   const std::string& connection) {
+    ReportInput in;
+    const std::string language = option(args, "--language");
+    if (language.empty() || language == "en")
+        in.language = 1;
+    else if (language == "pl")
+        in.language = 0;
+    else if (language == "de")
+        in.language = 2;
+    else {
+        env.err << "zavi-gsm-cli: --language is pl, en or de, not \"" << language << "\"\n";
+        return kExitUsage;
+    }
+    if (const int c = read_result<WalkTestResult>(option(args, "--test"), env, walk_test_from_json,
+                                                  &in.walk_test);
+        c != kExitDone)
+        return c;
+    if (const int c =
+            read_result<SurveyResult>(option(args, "--survey"), env, survey_from_json, &in.survey);
+        c != kExitDone)
+        return c;
+    in.site = option(args, "--site");
+    in.installer = option(args, "--installer");
+    in.connection = connection;
+    in.program_version = ZAVI_CLI_VERSION;
+    in.firmware = config::accepted_firmware();
+
+    config::Configuration cfg;
+    config::Record failed{};
+    // The SIM codes are read only to say whether a PIN is set; they go nowhere.
+    if (config::read_configuration(handle, true, {}, &cfg, &failed) != kOk) {
+        env.err << "zavi-gsm-cli: reading " << config::record_name(failed)
+                << " failed: no or bad answer from the module\n";
+        return kExitCommunication;
+    }
+    if (cfg.sim_codes) in.pin_set = cfg.sim_codes->pin.has_value();
+    cfg.sim_codes.reset();
+    Snapshot live;
+    std::atomic<bool> never{false};
+    bool read_failed = false;
+    if (read_cycle(handle, never, &read_failed, &live)) in.live = live;
+    in.made_at = local_time_now();
+    cfg.saved_at = config::utc_timestamp();
+    in.configuration = cfg;
+
+    const std::string& html_path = args.files[0];
+    const std::string backup_path = backup_path_for(html_path);
+    const std::string backup = config::configuration_to_json(cfg);
+    in.backup_name = file_name(backup_path);
+    in.backup_sha256 = sha256_hex(backup);
+    std::string why;
+    if (!config::write_file_atomic(backup_path, backup, &why)) {
+        env.err << "zavi-gsm-cli: " << backup_path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    if (!config::write_file_atomic(html_path, build_report(in), &why)) {
+        env.err << "zavi-gsm-cli: " << html_path << " " << why << "\n";
+        return kExitInvalidFile;
+    }
+    env.err << "zavi-gsm-cli: saved " << html_path << " and " << backup_path << " (SHA-256 "
+            << in.backup_sha256 << ")\n";
+    if (!in.live) {
+        communication_lost(env);
+        return kExitCommunication;
+    }
+    return kExitDone;
+}
+
+}  // namespace
+
+int run_commission(const Arguments& args, Environment& env, DriverHandle handle,
+                   const std::string& connection) {
+    switch (args.command) {
+        case Command::watch:
+            return command_watch(args, env, handle);
+        case Command::test:
+            return command_test(args, env, handle);
+        case Command::survey:
+            return command_survey(args, env, handle);
+        case Command::report:
+            return command_report(args, env, handle, connection);
+        default:
+            return kExitUsage;
+    }
+}
+
+const char* commission_help(Command command) {
+    switch (command) {
+        case Command::watch:
+            return "Usage: zavi-gsm-cli [OPTIONS] watch [--interval MS] [--log FILE.csv] [--json]\n"
+                   "Reads the live status again and again and prints one line per change, until\n"
+                   "Ctrl-C or SIGTERM (then a summary on stderr, exit 0).\n"
+                   "  --interval MS  time from one status read to the next (default 1000)\n"
+                   "  --log FILE     the changes as CSV: time,field,old,new\n"
+                   "  --json         one JSON object per line\n";
+        case Command::test:
+            return "Usage: zavi-gsm-cli [OPTIONS] test [--seconds N] [--json]\n"
+                   "Walk test: prints each input state as it is first seen; ends when all four\n"
+                   "inputs were seen in both states, or after N seconds (default 300).\n"
+                   "Exit 0 when all were seen, 1 when some were missing (listed on stderr).\n"
+                   "  --seconds N  the longest the test runs, in seconds (default 300)\n"
+                   "  --json       the result as JSON on stdout (for report --test)\n";
+        case Command::survey:
+            return "Usage: zavi-gsm-cli [OPTIONS] survey [--seconds N] [--csv FILE] [--json]\n"
+                   "Samples the GSM signal as fast as the line allows for N seconds (default 60)\n"
+                   "or until Ctrl-C, then prints present/lowest/mean/highest and a verdict.\n"
+                   "  --seconds N  how long to sample (default 60, at most 600)\n"
+                   "  --csv FILE   the samples as CSV: time,dbm\n"
+                   "  --json       the result as JSON on stdout (for report --survey)\n";
+        case Command::report:
+            return "Usage: zavi-gsm-cli [OPTIONS] report OUT.html [--site LABEL] [--installer "
+                   "NAME]\n"
+                   "       [--language pl|en|de] [--test RESULT.json] [--survey RESULT.json]\n"
+                   "Reads the module and writes the commissioning report OUT.html and the\n"
+                   "configuration beside it (OUT.zavi.json), whose SHA-256 the report names.\n"
+                   "  --site LABEL      the site's name on the report\n"
+                   "  --installer NAME  who commissioned it\n"
+                   "  --language L      pl, en or de (default en)\n"
+                   "  --test FILE       the result of test --json, to include\n"
+                   "  --survey FILE     the result of survey --json, to include\n";
+        default:
+            return tool_help();
+    }
+}
+
+}  // namespace zavi::cli

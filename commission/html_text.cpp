@@ -1,0 +1,47 @@
+#include "commission/html_text.h"
+
+namespace zavi::commission {
+
+std::string escape_html(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                // Control characters have no place in a page (and some are not allowed).
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t')
+                    out += "&#xFFFD;";
+                else
+                    out += c;
+        }
+    }
+    return out;
+}
+
+Html& Html::row(std::initializer_list<std::string_view> cells, bool head) {
+    raw("<tr>");
+    bool first = true;
+    for (std::string_view c : cells) {
+        const bool th = head && first;
+        raw(th ? "<th>" : "<td>").text(c).raw(th ? "</th>" : "</td>");
+        first = false;
+    }
+    return raw("</tr>\n");
+}
+
+}  // namespace zavi::commission

@@ -1,0 +1,132 @@
+#include "config/partial.h"
+
+#include <set>
+
+namespace zavi::config {
+
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+// Values every check accepts, standing in for the records a partial file leaves out. They are
+// never written, compared or saved: `held` says they are not there.
+Configuration filler() {
+    Configuration c;
+    c.alarm_settings.t1_high = c.alarm_settings.t2_high = 1;
+    return c;
+}
+
+bool holds(const Configuration& cfg, const FileRecord& r) {
+    if (r.first == Record::sim_codes) return cfg.sim_codes.has_value();
+    return cfg.held[static_cast<std::size_t>(r.first)];
+}
+
+void set_held(Configuration* cfg, const FileRecord& r, bool value) {
+    for (auto i = static_cast<std::size_t>(r.first); i <= static_cast<std::size_t>(r.last); ++i)
+        cfg->held[i] = value;
+}
+
+// The first top-level key that the text names twice, or "".
+std::string repeated_key(std::string_view text) {
+    std::set<std::string> seen;
+    std::string repeated;
+    const json::parser_callback_t note = [&](int depth, json::parse_event_t event, json& key) {
+        if (event == json::parse_event_t::key && depth == 1 && key.is_string() &&
+            !seen.insert(key.get<std::string>()).second && repeated.empty())
+            repeated = key.get<std::string>();
+        return true;
+    };
+    try {
+        const json whole = json::parse(text.begin(), text.end(), note);
+        (void)whole;
+    } catch (const json::exception&) {
+        // The text parsed once already; nothing new can fail here.
+    }
+    return repeated;
+}
+
+}  // namespace
+
+const FileRecord kFileRecords[10] = {
+    {"alarm_settings", Record::alarm_settings, Record::alarm_settings},
+    {"alarm_procedures", Record::alarm_procedures, Record::alarm_procedures},
+    {"call_answer", Record::call_answer, Record::call_answer},
+    {"auto_status", Record::auto_status, Record::auto_status},
+    {"auto_reset", Record::auto_reset, Record::auto_reset},
+    {"emergency_numbers", Record::emergency_numbers, Record::emergency_numbers},
+    {"accept_all", Record::accept_all, Record::accept_all},
+    {"accepted_numbers", Record::accepted_numbers, Record::accepted_numbers},
+    {"io_names", Record::io_names_first, Record::io_names_second},
+    {"sim_codes", Record::sim_codes, Record::sim_codes},
+};
+
+const FileRecord* find_file_record(std::string_view key) {
+    for (const FileRecord& r : kFileRecords)
+        if (key == r.key) return &r;
+    return nullptr;
+}
+
+std::string file_record_names() {
+    std::string out;
+    for (const FileRecord& r : kFileRecords) out += (out.empty() ? "" : ", ") + std::string(r.key);
+    return out;
+}
+
+bool open_partial(json* root, std::string_view text, Configuration* shape, FileError* error) {
+    if (!root->is_object() || !root->contains("partial")) return true;
+    const json& flag = (*root)["partial"];
+    if (!flag.is_boolean()) {
+        *error = {0, 0, "partial", "must be true or false"};
+        return false;
+    }
+    const bool partial = flag.get<bool>();
+    root->erase("partial");
+    if (!partial) return true;
+    if (const std::string key = repeated_key(text); !key.empty()) {
+        *error = {0, 0, key, "is named twice"};
+        return false;
+    }
+    shape->partial = true;
+    const json neutral = json::parse(configuration_to_json(filler()));
+    for (const FileRecord& r : kFileRecords) {
+        if (r.first == Record::sim_codes) continue;  // optional in every file
+        const bool present = root->contains(r.key);
+        set_held(shape, r, present);
+        if (!present) (*root)[r.key] = neutral[r.key];
+    }
+    return true;
+}
+
+void drop_records_not_held(const Configuration& cfg, ordered_json* root) {
+    for (const FileRecord& r : kFileRecords)
+        if (!holds(cfg, r)) root->erase(r.key);
+}
+
+bool make_template(const Configuration& full, const std::vector<std::string>& keys,
+                   Configuration* out, std::string* error) {
+    Configuration t = full;
+    t.partial = true;
+    t.held.reset();
+    bool sim_codes = false;
+    for (const std::string& key : keys) {
+        const FileRecord* r = find_file_record(key);
+        if (!r) {
+            *error = "unknown record \"" + key + "\" (records: " + file_record_names() + ")";
+            return false;
+        }
+        if (!holds(full, *r)) {
+            *error = "the file holds no " + key;
+            return false;
+        }
+        set_held(&t, *r, true);
+        sim_codes = sim_codes || r->first == Record::sim_codes;
+    }
+    // SIM codes are held by having a value.
+    t.held.set(static_cast<std::size_t>(Record::sim_codes));
+    if (!sim_codes) t.sim_codes.reset();
+    *out = std::move(t);
+    return true;
+}
+
+}  // namespace zavi::config
