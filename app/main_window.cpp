@@ -8,6 +8,7 @@
 #include "app/language.h"
 #include "app/module_path.h"
 #include "app/station_dialog.h"
+#include "app/station_sites.h"
 #include "config/files.h"
 #include "link/connection.h"
 #include "link/driver.h"
@@ -186,7 +187,7 @@ void MainWindow::run_station(DialogView& view) {
         device_handle = nullptr;
     }
     clear_device_data();
-    StationDialog station(shell_, ui_language);
+    StationDialog station(shell_, ui_language, make_station_sites_plan);
     view.run_dialog(IDD_STATION, station);
     show_panels(view);
     update_module_items(view);

@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "app/station_dialog.h"
+#include "app/station_sites.h"
 #include "config/config_file.h"
 #include "config/operations.h"
 #include "resources/ids.h"
+#include "sim/request_decoder.h"
 #include "sim/simulator.h"
 #include "tests/support/fake_shell.h"
 #include "tests/support/temp_dir.h"
@@ -33,18 +35,37 @@ class StationDialogTest : public ::testing::Test {
         now_ += 1000;
         dialog_.on_timer(view_);
     }
+    // A file of what a module holds, one name changed.
+    std::string file_text() {
+        plug_module();
+        DriverHandle h = nullptr;
+        EXPECT_EQ(sim_->open_by_index(0, &h), kDriverOk);
+        config::Configuration cfg;
+        config::Record failed{};
+        EXPECT_EQ(config::read_configuration(h, false, nullptr, &cfg, &failed), LinkResult::ok);
+        sim_->close(h);
+        sim_->scenario().modules.clear();
+        cfg.io_names[0] = "STATION";
+        cfg.saved_at = config::utc_timestamp();
+        cfg.alarm_settings.t1_high = cfg.alarm_settings.t2_high = 50;
+        cfg.alarm_settings.t1_low = cfg.alarm_settings.t2_low = 10;
+        return config::configuration_to_json(cfg);
+    }
     void plug_module() { sim_->scenario().modules = {sim::Module{}}; }
 
     std::unique_ptr<sim::SimDriver> sim_;
     TempDir dir_;
     FakeShell shell_;
-    StationDialog dialog_{shell_, 1};
+    StationDialog dialog_{shell_, 1, make_station_sites_plan};
     FakeDialogView view_{IDD_STATION, &dialog_};
     int64_t now_ = 0;
 };
 
 TEST_F(StationDialogTest, RefusesToBeginWithoutAUsableFileFolderOrSitesSupport) {
     write_file(dir_.file("bad.zavi.json"), "{ not json");
+    write_file(dir_.file("good.zavi.json"), file_text());
+    write_file(dir_.file("bad.csv"),
+               "site,io_names.in1_open\nA,door\nB," + std::string(41, 'x') + "\n");
     const struct {
         const char* file;
         const char* sites;
@@ -52,12 +73,12 @@ TEST_F(StationDialogTest, RefusesToBeginWithoutAUsableFileFolderOrSitesSupport) 
     } rows[] = {{"", "", "Pick the configuration file"},
                 {"bad.zavi.json", "", "bad.zavi.json:1:"},
                 {"missing.zavi.json", "", "missing.zavi.json"},
-                {"bad.zavi.json", "sites.csv", "does not take sites tables"}};
+                {"good.zavi.json", "bad.csv", "bad.csv: row 3, column io_names.in1_open"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.box_part);
         view_.clear_messages();
         view_.set_text(IDC_ST_FILE, *row.file ? dir_.file(row.file) : "");
-        view_.set_text(IDC_ST_SITES, row.sites);
+        view_.set_text(IDC_ST_SITES, *row.sites ? dir_.file(row.sites) : "");
         view_.set_text(IDC_ST_FOLDER, dir_.file("results"));
         view_.click(IDC_ST_BEGIN);
         ASSERT_EQ(view_.messages().size(), 1u);
@@ -69,20 +90,7 @@ TEST_F(StationDialogTest, RefusesToBeginWithoutAUsableFileFolderOrSitesSupport) 
 }
 
 TEST_F(StationDialogTest, WaitsPassesInGreenAndCloseWaitsForTheRunningModule) {
-    // The file is what a module holds, one name changed.
-    plug_module();
-    DriverHandle h = nullptr;
-    ASSERT_EQ(sim_->open_by_index(0, &h), kDriverOk);
-    config::Configuration cfg;
-    config::Record failed{};
-    ASSERT_EQ(config::read_configuration(h, false, nullptr, &cfg, &failed), LinkResult::ok);
-    sim_->close(h);
-    sim_->scenario().modules.clear();
-    cfg.io_names[0] = "STATION";
-    cfg.saved_at = config::utc_timestamp();
-    cfg.alarm_settings.t1_high = cfg.alarm_settings.t2_high = 50;
-    cfg.alarm_settings.t1_low = cfg.alarm_settings.t2_low = 10;
-    write_file(dir_.file("all.zavi.json"), config::configuration_to_json(cfg));
+    write_file(dir_.file("all.zavi.json"), file_text());
 
     view_.set_text(IDC_ST_FILE, dir_.file("all.zavi.json"));
     view_.set_text(IDC_ST_FOLDER, dir_.file("results"));
@@ -108,6 +116,30 @@ TEST_F(StationDialogTest, WaitsPassesInGreenAndCloseWaitsForTheRunningModule) {
     EXPECT_NE(view_.text(IDC_ST_LIST).find("001   PASS"), std::string::npos);
     EXPECT_EQ(sim_->state().io_names[0], "STATION");
     EXPECT_TRUE(view_.is_closed());
+}
+
+TEST_F(StationDialogTest, WithASitesTableTheUserPicksTheSiteBeforeAnythingIsWritten) {
+    write_file(dir_.file("t.zavi.json"), file_text());
+    write_file(dir_.file("sites.csv"),
+               "site;io_names.in1_open\nNorth;NORTH DOOR\nSouth;SOUTH DOOR\n");
+    view_.set_text(IDC_ST_FILE, dir_.file("t.zavi.json"));
+    view_.set_text(IDC_ST_SITES, dir_.file("sites.csv"));
+    view_.set_text(IDC_ST_FOLDER, dir_.file("results"));
+    view_.click(IDC_ST_BEGIN);
+    ASSERT_TRUE(view_.messages().empty()) << view_.messages()[0].text;
+    plug_module();
+    for (int i = 0; i < 3; ++i) tick();  // found, and it waits for Start
+    EXPECT_EQ(view_.text(IDC_ST_RESULT), "Module found");
+    EXPECT_EQ(view_.selected_item(IDC_ST_SITE), 0);
+    EXPECT_TRUE(view_.enabled(IDC_ST_START));
+    for (const auto& e : sim_->journal()) EXPECT_FALSE(sim::is_write_command(e.command));
+    view_.choose(IDC_ST_SITE, 1);
+    view_.click(IDC_ST_START);
+    dialog_.wait_for_module();
+    tick();
+    EXPECT_EQ(view_.text(IDC_ST_RESULT), "PASS   South");
+    EXPECT_EQ(sim_->state().io_names[0], "SOUTH DOOR");
+    EXPECT_EQ(view_.item_text(IDC_ST_SITE, 1), "South  \xE2\x9C\x93");
 }
 
 }  // namespace
