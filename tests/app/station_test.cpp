@@ -3,6 +3,7 @@
 // firmware check, stop after a failure, look more than once a poll interval).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -41,6 +42,11 @@ class SitesPlan : public StationPlan {
   private:
     Configuration base_;
     std::vector<std::string> sites_;
+};
+
+class CapturedFirmware : public FirmwareNotice {
+  public:
+    void firmware_mismatch(std::string_view) override {}
 };
 
 class StationTest : public ::testing::Test {
@@ -269,6 +275,48 @@ TEST_F(StationTest, LooksOncePerIntervalAndStopWaitsForTheRunningModule) {
     EXPECT_EQ(station.state(), StationState::stopped);
     EXPECT_EQ(sim_->open_handles(), 0);
     EXPECT_FALSE(station.tick(10 * Station::kPollMs));
+}
+
+// On the module's line timing, plug-in to result costs no more than opening it, one full read,
+// the differing writes and their read-back (virtual time; the poll interval comes on top).
+TEST_F(StationTest, PlugInToResultStaysWithinTheBoundOfItsExchanges) {
+    Configuration file = module_configuration();
+    file.io_names[0] = "STATION";
+    file.emergency_numbers = {"48600100200"};
+    sim::Scenario timed;
+    timed.timing.realistic = true;
+
+    // The bound, on a module alike: open with the firmware check, read all, write, read back.
+    replace(timed);
+    const uint64_t b0 = sim_->now_us();
+    DriverHandle h = nullptr;
+    CapturedFirmware notice;
+    ASSERT_EQ(open_device(0, &h, 1, notice), kOpenOk);
+    Configuration before;
+    config::Record failed{};
+    ASSERT_EQ(config::read_configuration(h, false, nullptr, &before, &failed), LinkResult::ok);
+    config::RestoreOptions options;
+    options.module_now = &before;
+    ASSERT_EQ(config::restore_configuration(h, file, options, nullptr).outcome,
+              config::RestoreOutcome::verified);
+    const uint64_t bound = sim_->now_us() - b0;
+    driver()->close(h);
+
+    replace(timed);
+    SingleFilePlan plan(file);
+    DriverPorts ports(1);
+    Station station(ports, plan, dir_.path().string(), 1);
+    const uint64_t s0 = sim_->now_us();
+    ASSERT_TRUE(station.tick(0));
+    run(station);
+    const uint64_t took = sim_->now_us() - s0;
+    ASSERT_TRUE(station.entries().back().pass) << station.entries().back().reason;
+    RecordProperty("bound_ms", static_cast<int>(bound / 1000));
+    RecordProperty("station_ms", static_cast<int>(took / 1000));
+    std::printf("plug-in to result %llu ms, bound %llu ms\n",
+                static_cast<unsigned long long>(took / 1000),
+                static_cast<unsigned long long>(bound / 1000));
+    EXPECT_LE(took, bound * 110 / 100);
 }
 
 TEST(StationFolder, SiteLabelsBecomeSafeFolderNames) {
