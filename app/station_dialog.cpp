@@ -48,6 +48,16 @@ int64_t steady_ms() {
         .count();
 }
 
+// A multi-line edit breaks lines at "\r\n" only.
+std::string edit_lines(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
 }  // namespace
 
 StationDialog::StationDialog(FileChooser& chooser, uint8_t language, SitesPlanMaker make_sites_plan,
@@ -295,7 +305,7 @@ void StationDialog::show(DialogView& view) {
             break;
     }
     view.set_text(IDC_ST_RESULT, result);
-    view.set_text(IDC_ST_REASON, reason);
+    view.set_text(IDC_ST_REASON, edit_lines(reason));
 
     char counter[160];
     std::snprintf(counter, sizeof counter, "%s: %d      %s: %d",
