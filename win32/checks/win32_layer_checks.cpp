@@ -143,6 +143,7 @@ void check_templates() {
         {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL},
         {IDD_DIFFERENCES, L"Differences", IDC_DIFF_OK},
         {IDD_IMPORT_SUMMARY, L"Import", IDC_IMPORT_CANCEL},
+        {IDD_STATION, L"Setup station", IDC_ST_CLOSE},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
@@ -204,11 +205,12 @@ void check_main_window_template(HWND dialog) {
 
     HMENU menu = GetMenu(dialog);
     CHECK(GetMenuItemCount(menu) == 4);
-    const UINT file[] = {IDM_BACKUP, IDM_RESTORE, IDM_COMPARE, 0, IDM_CONNECT_AGAIN, IDM_EXIT};
+    const UINT file[] = {IDM_BACKUP,  IDM_RESTORE,       IDM_COMPARE, IDM_STATION,
+                         0,           IDM_CONNECT_AGAIN, IDM_EXIT};
     HMENU file_popup = GetSubMenu(menu, 0);
-    CHECK(GetMenuItemCount(file_popup) == 6);
-    for (int i = 0; i < 6; ++i) CHECK_IN(GetMenuItemID(file_popup, i) == file[i], i);
-    CHECK(GetMenuState(file_popup, 3, MF_BYPOSITION) & MF_SEPARATOR);
+    CHECK(GetMenuItemCount(file_popup) == 7);
+    for (int i = 0; i < 7; ++i) CHECK_IN(GetMenuItemID(file_popup, i) == file[i], i);
+    CHECK(GetMenuState(file_popup, 4, MF_BYPOSITION) & MF_SEPARATOR);
     const UINT options[] = {40002, 40007, 40013, 40000, 40003, 40004, 40001, 0, 40018};
     HMENU popup = GetSubMenu(menu, 1);
     CHECK(GetMenuItemCount(popup) == 9);
