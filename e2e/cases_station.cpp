@@ -32,6 +32,22 @@ std::size_t writes_now(const Session& session) {
     return writes(session.journal()).size();
 }
 
+// Saves the module's backup (without SIM codes) as `file` through File -> Back up.
+bool back_up(Session& session, HWND main, const std::wstring& file) {
+    PendingSend* backup = command(main, IDM_BACKUP);
+    HWND question = session.wait_dialog(IDNO, main);
+    if (!CHECK(question != nullptr)) return false;
+    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    HWND save = session.wait_dialog(kFileNameCombo, main);
+    if (!CHECK(save != nullptr)) return false;
+    SendMessageW(GetDlgItem(save, kFileNameCombo), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(file.c_str()));
+    PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (auto box = session.wait_message_box(kJobMs, main)) session.press_ok(*box);
+    CHECK(backup->wait(kJobMs));
+    return true;
+}
+
 }  // namespace
 
 E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
@@ -42,17 +58,7 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
 
     // The file: a backup of the demo module.
     const std::wstring file = session.folder() + L"\\station.zavi.json";
-    PendingSend* backup = command(main, IDM_BACKUP);
-    HWND question = session.wait_dialog(IDNO, main);
-    if (!CHECK(question != nullptr)) return;
-    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-    HWND save = session.wait_dialog(kFileNameCombo, main);
-    if (!CHECK(save != nullptr)) return;
-    SendMessageW(GetDlgItem(save, kFileNameCombo), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(file.c_str()));
-    PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    if (auto box = session.wait_message_box(kJobMs, main)) session.press_ok(*box);
-    CHECK(backup->wait(kJobMs));
+    if (!back_up(session, main, file)) return;
 
     zavi::sim::Scenario none = setup.scenario;
     none.modules.clear();
@@ -110,6 +116,55 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
 
     click(station, IDC_ST_CLOSE);
     CHECK(open->wait(kJobMs));
+    close_cleanly(session, main);
+}
+
+// The station's window in Polish and German: waiting, a PASS and a FAIL (other firmware).
+E2E_CASE(station_in_polish_and_german) {
+    SessionSetup setup = demo_setup();
+    Session session("station_in_polish_and_german", setup);
+    HWND main = start_to_main_window(session);
+    if (!main) return;
+    const std::wstring file = session.folder() + L"\\station.zavi.json";
+    if (!back_up(session, main, file)) return;
+    zavi::sim::Scenario none = setup.scenario;
+    none.modules.clear();
+    zavi::sim::Scenario differs = setup.scenario;
+    differs.modules[0].state.auto_reset = 4;
+    zavi::sim::Scenario wrong = setup.scenario;
+    wrong.modules[0].state.firmware = "ZAVI-GSM v1.6";
+    const struct {
+        int item;
+        const char* suffix;
+        const char* waiting;
+    } languages[] = {{IDM_POLISH, "pl", "Czekam na modu\xC5\x82"},
+                     {IDM_GERMAN, "de", "Warte auf ein Modul"}};
+    for (const auto& l : languages) {
+        Context row(l.suffix);
+        const std::string suffix = l.suffix;
+        CHECK(command(main, l.item)->wait(kJobMs));
+        CHECK(session.change_scenario(none));
+        PendingSend* open = command(main, IDM_STATION);
+        HWND station = session.wait_dialog(IDC_ST_BEGIN, main);
+        if (!CHECK(station != nullptr)) return;
+        type_text(station, IDC_ST_FILE, narrow(file));
+        type_text(station, IDC_ST_FOLDER, narrow(session.folder() + L"\\results") + "-" + suffix);
+        click(station, IDC_ST_BEGIN);
+        CHECK(result_is(station, l.waiting));
+        session.screenshot(station, "station_waiting_" + suffix);
+        CHECK(session.change_scenario(differs));
+        CHECK(result_is(station, "PASS"));
+        session.screenshot(station, "station_pass_" + suffix);
+        CHECK(session.change_scenario(none));
+        CHECK(result_is(station, l.waiting));
+        CHECK(session.change_scenario(wrong));
+        CHECK(result_is(station, "FAIL"));
+        session.screenshot(station, "station_fail_" + suffix);
+        CHECK(session.change_scenario(none));
+        CHECK(result_is(station, l.waiting));
+        click(station, IDC_ST_CLOSE);
+        CHECK(open->wait(kJobMs));
+    }
     close_cleanly(session, main);
 }
 

@@ -143,7 +143,7 @@ void check_templates() {
         {IDD_PIN_PUK, L"PIN and PUK", IDC_PIN_PUK_CANCEL},
         {IDD_DIFFERENCES, L"Differences", IDC_DIFF_OK},
         {IDD_IMPORT_SUMMARY, L"Import", IDC_IMPORT_CANCEL},
-        {IDD_STATION, L"Setup station", IDC_ST_CLOSE},
+        {IDD_STATION, L"Setup station", IDC_ST_BEGIN},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
