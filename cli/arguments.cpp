@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "cli/history_command.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -40,6 +42,7 @@ const std::vector<CommandShape>& shapes() {
          1,
          {},
          {"--site", "--installer", "--language", "--test", "--survey"}},
+        {Command::history, "history", 0, 1, {"--json"}},
     };
     return all;
 }
@@ -202,6 +205,8 @@ const char* tool_help() {
            "  report OUT.html [--site LABEL] [--installer NAME] [--language pl|en|de]\n"
            "         [--test RESULT.json] [--survey RESULT.json]\n"
            "                                           commissioning report and backup\n"
+           "  history [IDENTITY|SITE] [--json]         the kept copies of each module, newest\n"
+           "                                           first, with what changed\n"
            "\n"
            "Options (before the command):\n"
            "  --sim              the built-in simulated module\n"
@@ -290,6 +295,8 @@ const char* command_help(Command command) {
         case Command::survey:
         case Command::report:
             return commission_help(command);
+        case Command::history:
+            return history_help();
         case Command::none:
             break;
     }

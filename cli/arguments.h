@@ -23,6 +23,7 @@ enum class Command {
     mqtt,
     template_file,
     apply,
+    history,
 };
 
 struct Arguments {

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commission_commands.h"
+#include "cli/history_command.h"
 #include "cli/mqtt_command.h"
 #include "cli/site_commands.h"
 #include "cli/status_output.h"
@@ -81,6 +82,12 @@ class Session {
     // Loads the simulated module or the USB driver, then opens the module as the program
     // does. An exit code other than kExitDone ends the command.
     int open() {
+        const int code = open_module();
+        if (code == kExitDone) identity_ = serial_of_opened();
+        return code;
+    }
+
+    int open_module() {
         if (args_.port) return open_port(*args_.port);
         Driver* usb = nullptr;
         if (args_.sim) {
@@ -118,6 +125,7 @@ class Session {
                 return kExitNoModule;
             }
             try_index(*args_.device, &handle_);
+            index_ = *args_.device;
         } else if (count <= 1) {
             try_index(0, &handle_);
         } else {
@@ -128,6 +136,7 @@ class Session {
                 if (!h) continue;
                 if (handle_) usb->close(handle_);
                 handle_ = h;
+                index_ = static_cast<int>(index);
             }
         }
         if (handle_) return kExitDone;
@@ -149,6 +158,8 @@ class Session {
     }
 
     DriverHandle handle() const { return handle_; }
+    // The USB chip's serial number of the open module, "" when not known.
+    const std::string& identity() const { return identity_; }
 
     // Closes the module and saves the simulated module's state when asked to.
     int close() {
@@ -172,6 +183,14 @@ class Session {
     }
 
   private:
+    std::string serial_of_opened() const {
+        if (args_.sim) {
+            sim::SimDriver* module = env_.test_module ? env_.test_module : own_sim_.get();
+            return sim::module_serial(module->scenario(), index_);
+        }
+        return env_.port_serial ? env_.port_serial(args_.port ? 0 : index_) : std::string();
+    }
+
     int open_port(const std::string& port) {
         if (!env_.open_port) {
             env_.err << "zavi-gsm-cli: serial ports are not supported by this build\n";
@@ -251,6 +270,8 @@ class Session {
     std::unique_ptr<sim::SimDriver> own_sim_;
     FileLock state_lock_;
     DriverHandle handle_ = nullptr;
+    int index_ = 0;
+    std::string identity_;
 };
 
 }  // namespace
@@ -339,6 +360,7 @@ int command_backup(const Arguments& args, Environment& env) {
         return kExitInvalidFile;
     }
     env.err << "zavi-gsm-cli: saved " << path << "\n";
+    keep_in_history(env, session.identity(), "backup", "saved", cfg);
     return session.close();
 }
 
@@ -379,7 +401,8 @@ void write_report(Environment& env, const RestoreReport& r) {
 
 // Restores `file` and tells how it went. `module_now`: what a read just made found, or null.
 int restore(Session& session, Environment& env, const Configuration& file, bool with_sim,
-            bool dry_run, const Configuration* module_now = nullptr) {
+            bool dry_run, const Configuration* module_now = nullptr,
+            const char* operation = "restore") {
     SignalWatch signals(env);
     RestoreOptions options;
     options.with_sim_codes = with_sim;
@@ -400,6 +423,7 @@ int restore(Session& session, Environment& env, const Configuration& file, bool 
     progress.finish();
     const int caught = signals.caught();
     signals.release();
+    if (!dry_run) keep_restore_in_history(env, session.identity(), operation, file, with_sim, r);
     switch (r.outcome) {
         case RestoreOutcome::read_failed:
             return read_failed(env, r.failed);
@@ -531,7 +555,7 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     Configuration target = module;
     target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
     // Planned from the read above: the module is read once.
-    const int code = restore(session, env, target, false, false, &module);
+    const int code = restore(session, env, target, false, false, &module, "numbers-import");
     const int closed = session.close();
     return code != kExitDone ? code : closed;
 }
@@ -541,7 +565,7 @@ int command_apply(const Arguments& args, Environment& env) {
     if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
     Session session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
-    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run);
+    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run, nullptr, "apply");
     const int closed = session.close();
     return code != kExitDone ? code : closed;
 }
@@ -599,6 +623,8 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
         case Command::survey:
         case Command::report:
             return command_commission(args, env);
+        case Command::history:
+            return command_history(args, env);
         case Command::none:
             break;
     }

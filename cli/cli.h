@@ -55,6 +55,11 @@ struct Environment {
     std::function<int()> caught_signal;
     // Where restore keeps automatic backups.
     std::string backup_folder;
+    // Where every operation keeps its copy of the module's configuration; "" keeps none.
+    std::string history_folder;
+    // The serial number of the USB chip behind the port the module was opened on (by index,
+    // 0 for --port), or "" when the system does not tell. Null: never known.
+    std::function<std::string(int index)> port_serial;
     // Tests: --sim uses this module instead of a new one (--state is then not allowed).
     sim::SimDriver* test_module = nullptr;
 };

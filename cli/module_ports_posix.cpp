@@ -1,7 +1,9 @@
 // Linux: the module's tty through the POSIX tty driver.
+#include <filesystem>
 #include <memory>
 
 #include "cli/module_ports.h"
+#include "fleet/identity.h"
 #include "posix/port_discovery.h"
 #include "posix/port_module.h"
 #include "posix/tty_driver.h"
@@ -56,6 +58,24 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
         ports->driver = std::make_unique<posix::TtyDriver>(std::move(found));
         ports->driver->set_sysfs_root(sys_root);
         return ports->driver.get();
+    };
+
+    // The serial number from the port's own name, or from the stable name of the same device
+    // (a ttyUSB named with --port has one under /dev/serial/by-id).
+    env.port_serial = [ports, dev_root, sys_root](int index) -> std::string {
+        if (!ports->driver || index < 0 ||
+            static_cast<std::size_t>(index) >= ports->driver->paths().size())
+            return {};
+        const std::string& path = ports->driver->paths()[static_cast<std::size_t>(index)];
+        std::string serial = fleet::identity_from_port_path(path);
+        std::error_code error;
+        const std::filesystem::path device = std::filesystem::canonical(path, error);
+        if (!serial.empty() || error) return serial;
+        for (const std::string& name : posix::find_ftdi_ports(dev_root, sys_root)) {
+            const std::filesystem::path other = std::filesystem::canonical(name, error);
+            if (!error && other == device) return fleet::identity_from_port_path(name);
+        }
+        return {};
     };
 
     env.unusable_port = [ports]() -> std::string {

@@ -494,8 +494,12 @@ std::vector<FileError> check_configuration(const Configuration& c) {
     return out;
 }
 
-bool parse_configuration(std::string_view text, Configuration* out, FileError* error,
-                         std::vector<FileError>* warnings, FileOrigin* origin) {
+namespace {
+
+// `checked` false: the values are taken as they stand, for reading back copies the tool itself
+// kept (a history), which may hold what a restore would refuse.
+bool parse_text(std::string_view text, Configuration* out, FileError* error,
+                std::vector<FileError>* warnings, FileOrigin* origin, bool checked) {
     if (text.size() > kMaxFileBytes) {
         *error = {0, 0, "", "the file is larger than 1 MiB"};
         return false;
@@ -517,7 +521,7 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
     if (utc_shape(c.saved_at) && !real_moment(c.saved_at))
         found.push_back({0, 0, "saved_at", "not a real date and time", FileFault::impossible_time,
                          0, c.saved_at});
-    for (const FileError& e : check_configuration(c)) {
+    for (const FileError& e : checked ? check_configuration(c) : std::vector<FileError>{}) {
         if (from != FileOrigin::module_backup || !module_may_hold(e)) {
             *error = e;
             return false;
@@ -528,6 +532,18 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
     if (origin) *origin = from;
     warnings->insert(warnings->end(), found.begin(), found.end());
     return true;
+}
+
+}  // namespace
+
+bool parse_configuration(std::string_view text, Configuration* out, FileError* error,
+                         std::vector<FileError>* warnings, FileOrigin* origin) {
+    return parse_text(text, out, error, warnings, origin, true);
+}
+
+bool parse_configuration_as_read(std::string_view text, Configuration* out, FileError* error) {
+    std::vector<FileError> warnings;
+    return parse_text(text, out, error, &warnings, nullptr, false);
 }
 
 bool parse_configuration(std::string_view text, Configuration* out, FileError* error,

@@ -75,6 +75,10 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
 bool parse_configuration(std::string_view text, Configuration* out, FileError* error,
                          std::vector<std::string>* warnings);
 
+// As parse_configuration, but a value that breaks a rule of check_configuration is taken as it
+// is: a backup keeps what the module held, and comparing such files must still work.
+bool parse_configuration_as_read(std::string_view text, Configuration* out, FileError* error);
+
 // The rules a value must keep to be written to a module: one FileError (path + message) per
 // broken rule. A module may hold values that break them; a backup of it says so.
 std::vector<FileError> check_configuration(const Configuration& cfg);

@@ -338,7 +338,9 @@ bool read_timeline(const Json& j, const std::string& path, Timeline* t, std::str
 
 bool read_module(const Json& j, const std::string& path, Module* m, std::string* error) {
     Reader r(j, path, error);
-    if (!r.shape({"state", "timeline", "open_fails", "timeouts_fail", "faults"})) return false;
+    if (!r.shape({"serial", "state", "timeline", "open_fails", "timeouts_fail", "faults"}))
+        return false;
+    if (!r.text("serial", &m->serial)) return false;
     if (!r.flag("open_fails", &m->open_fails) || !r.flag("timeouts_fail", &m->timeouts_fail))
         return false;
     if (r.has("state") && !read_state(r["state"], r.at("state"), &m->state, error)) return false;
@@ -485,6 +487,7 @@ std::string scenario_to_json(const Scenario& s) {
     j["modules"] = Json::array();
     for (const Module& m : s.modules) {
         Json mj;
+        if (!m.serial.empty()) mj["serial"] = jv::text_json(m.serial);
         mj["open_fails"] = m.open_fails;
         mj["timeouts_fail"] = m.timeouts_fail;
         mj["state"] = state_json(m.state);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -359,6 +360,15 @@ uint32_t SimDriver::latency_ms(int module) const {
     if (module < 0 || module >= static_cast<int>(impl_->modules.size()))
         return impl_->scenario.timing.latency_ms;
     return impl_->latency_of(impl_->modules[module]);
+}
+
+std::string module_serial(const Scenario& scenario, int index) {
+    if (index >= 0 && static_cast<std::size_t>(index) < scenario.modules.size() &&
+        !scenario.modules[static_cast<std::size_t>(index)].serial.empty())
+        return scenario.modules[static_cast<std::size_t>(index)].serial;
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "SIM%05d", index + 1);
+    return serial;
 }
 
 Scenario& SimDriver::scenario() {

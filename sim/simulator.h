@@ -117,6 +117,7 @@ struct Timeline {
 void apply_timeline(const Timeline& timeline, int64_t from_us, int64_t to_us, ModuleState* state);
 
 struct Module {
+    std::string serial;  // the USB chip's serial number; "" gives SIM00001, SIM00002 ...
     ModuleState state;
     Timeline timeline;
     bool open_fails = false;
@@ -148,6 +149,9 @@ struct Scenario {
 
     bool operator==(const Scenario&) const = default;
 };
+
+// The serial number of the scenario's module `index`, as its USB chip would report it.
+std::string module_serial(const Scenario& scenario, int index);
 
 // One frame as the module received it. Bytes written ahead of a start byte "M" are journaled
 // as an invalid frame of their own.

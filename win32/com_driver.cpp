@@ -222,4 +222,30 @@ std::vector<std::wstring> find_ftdi_com_ports() {
     return found;
 }
 
+std::string com_port_instance_id(const std::wstring& port) {
+    std::string id;
+    HDEVINFO set = SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE) return id;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD i = 0; id.empty() && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE) continue;
+        wchar_t name[32] = {};
+        DWORD name_size = sizeof name - sizeof(wchar_t);
+        DWORD name_type = 0;
+        const bool same =
+            RegQueryValueExW(key, L"PortName", nullptr, &name_type, reinterpret_cast<BYTE*>(name),
+                             &name_size) == ERROR_SUCCESS &&
+            name_type == REG_SZ && _wcsicmp(name, port.c_str()) == 0;
+        RegCloseKey(key);
+        if (!same) continue;
+        wchar_t instance[512] = {};
+        if (SetupDiGetDeviceInstanceIdW(set, &device, instance, 511, nullptr))
+            id = utf16_to_utf8(std::u16string(reinterpret_cast<const char16_t*>(instance)));
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return id;
+}
+
 }  // namespace zavi

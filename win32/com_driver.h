@@ -43,6 +43,10 @@ class ComDriver : public NamedPortDriver {
 // The COM ports whose USB vendor is FTDI, found through SetupAPI, in port-number order.
 std::vector<std::wstring> find_ftdi_com_ports();
 
+// The device instance ID of a COM port ("FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000"), or ""
+// when SetupAPI knows no port of that name.
+std::string com_port_instance_id(const std::wstring& port);
+
 // True for "COM1" to "COM255" (any letter case); the device path is \\.\COMn.
 bool is_com_port_name(const std::wstring& name);
 

@@ -38,7 +38,27 @@ D2xxLoad D2xxDriver::load() {
     calls_ = found;
     set_latency_ = reinterpret_cast<decltype(set_latency_)>(
         reinterpret_cast<void*>(GetProcAddress(library, "FT_SetLatencyTimer")));
+    create_info_list_ = reinterpret_cast<decltype(create_info_list_)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "FT_CreateDeviceInfoList")));
+    info_detail_ = reinterpret_cast<decltype(info_detail_)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "FT_GetDeviceInfoDetail")));
     return D2xxLoad::ok;
+}
+
+std::string D2xxDriver::serial_number(int index) {
+    if (!create_info_list_ || !info_detail_ || index < 0) return {};
+    DWORD count = 0;
+    if (create_info_list_(&count) != 0 || static_cast<DWORD>(index) >= count) return {};
+    DWORD flags = 0, type = 0, id = 0, location = 0;
+    void* handle = nullptr;
+    // The library writes up to 16 and 64 bytes; the rest stays zero, so the text always ends.
+    char serial[80] = {};
+    char description[80] = {};
+    if (info_detail_(static_cast<DWORD>(index), &flags, &type, &id, &location, serial, description,
+                     &handle) != 0)
+        return {};
+    serial[sizeof serial - 1] = '\0';
+    return serial;
 }
 
 DriverStatus D2xxDriver::count_devices(uint32_t* count) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "link/driver.h"
 
 namespace zavi {
@@ -41,11 +43,20 @@ class D2xxDriver : public Driver {
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
     DriverStatus close(DriverHandle handle) override;
 
+    // The serial number of the chip at `index` (FT_CreateDeviceInfoList and
+    // FT_GetDeviceInfoDetail, by name); "" where the library has neither or gives none.
+    std::string serial_number(int index);
+
   private:
     HMODULE library_ = nullptr;
     D2xxCalls calls_ = {};  // all null until every call was found
     // FT_SetLatencyTimer, found by name; null where the library has none.
     DWORD(WINAPI* set_latency_)(void* handle, UCHAR ms) = nullptr;
+    // The device information calls, found by name; null where the library has none.
+    DWORD(WINAPI* create_info_list_)(DWORD* count) = nullptr;
+    DWORD(WINAPI* info_detail_)
+    (DWORD index, DWORD* flags, DWORD* type, DWORD* id, DWORD* location, void* serial,
+     void* description, void** handle) = nullptr;
 };
 
 }  // namespace zavi

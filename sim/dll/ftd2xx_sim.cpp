@@ -308,4 +308,40 @@ DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
     return status;
 }
 
+// The device information list, by name only as in the vendor library: the serial number is the
+// scenario's, the description the product's.
+DWORD WINAPI FT_CreateDeviceInfoList(DWORD* count) {
+    auto& d = drop_in();
+    std::lock_guard<std::mutex> guard(d.lock);
+    if (!d.ready()) return zavi::sim::kStatusIoError;
+    uint32_t n = 0;
+    const DWORD status = d.driver().count_devices(&n);
+    if (count && status == 0) *count = n;
+    return status;
+}
+
+DWORD WINAPI FT_GetDeviceInfoDetail(DWORD index, DWORD* flags, DWORD* type, DWORD* id,
+                                    DWORD* location, void* serial, void* description,
+                                    void** handle) {
+    auto& d = drop_in();
+    std::lock_guard<std::mutex> guard(d.lock);
+    if (!d.ready()) return zavi::sim::kStatusIoError;
+    uint32_t n = 0;
+    if (d.driver().count_devices(&n) != 0 || index >= n) return zavi::sim::kStatusDeviceNotFound;
+    if (flags) *flags = 0;
+    if (type) *type = 5;  // an FT232R
+    if (id) *id = 0x04036001;
+    if (location) *location = 0x11 + index;
+    if (handle) *handle = nullptr;
+    // 16 and 64 bytes with their ends, as the vendor library fills them.
+    if (serial) {
+        const std::string text =
+            zavi::sim::module_serial(d.driver().scenario(), static_cast<int>(index));
+        std::snprintf(static_cast<char*>(serial), 16, "%s", text.c_str());
+    }
+    if (description) std::snprintf(static_cast<char*>(description), 64, "%s", "FT232R USB UART");
+    d.log({{"event", "device_info"}, {"index", index}});
+    return 0;
+}
+
 }  // extern "C"

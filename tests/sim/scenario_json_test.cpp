@@ -34,6 +34,7 @@ Scenario full_scenario() {
     m.io_names[11] = std::string(40, 'z');
     m.resets = 3;
     s.modules[1].open_fails = true;
+    s.modules[1].serial = "A50285BI";
     s.modules[1].timeouts_fail = true;
     s.modules[1].faults = {{FaultKind::raw_answer, 8, 2, 1, 3, 77, {0x53, 0x16}},
                            {FaultKind::unplug, -1, -1, 0, -1, 0, {}},
@@ -75,6 +76,9 @@ TEST(ScenarioJson, MissingFieldsKeepTheirDefaultsAndCodesComeInSeveralForms) {
     EXPECT_EQ(m.battery_level, ModuleState{}.battery_level);
     EXPECT_TRUE(s.virtual_time);
     EXPECT_TRUE(s.modules[1] == Module{});
+    // Without a serial number each module gets its own.
+    EXPECT_EQ(module_serial(s, 0), "SIM00001");
+    EXPECT_EQ(module_serial(s, 1), "SIM00002");
 
     ASSERT_TRUE(
         scenario_from_json(R"({"modules": [{"state": {"pin": "none", "puk": 12}}]})", &s, &error));

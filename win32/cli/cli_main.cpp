@@ -11,6 +11,7 @@
 #include "cli/signals.h"
 #include "common/utf16.h"
 #include "config/files.h"
+#include "fleet/history.h"
 
 int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
@@ -20,6 +21,7 @@ int wmain(int argc, wchar_t** argv) {
     zavi::cli::Environment env{std::cout, std::cerr};
     env.err_is_terminal = _isatty(_fileno(stderr)) != 0;
     env.backup_folder = zavi::config::automatic_backup_folder();
+    env.history_folder = zavi::fleet::default_history_folder();
     zavi::cli::use_module_ports(env);
     env.watch_signals = zavi::cli::watch_signals;
     env.caught_signal = zavi::cli::caught_signal;

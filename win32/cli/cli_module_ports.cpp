@@ -3,6 +3,7 @@
 
 #include "cli/module_ports.h"
 #include "common/utf16.h"
+#include "fleet/identity.h"
 #include "win32/com_driver.h"
 #include "win32/d2xx_driver.h"
 
@@ -71,6 +72,17 @@ void use_module_ports(Environment& env) {
         }
         ports->com = std::make_unique<ComDriver>(find_ftdi_com_ports);
         return ports->com.get();
+    };
+
+    // The chip's serial number from the USB driver, or from the COM port's device instance.
+    env.port_serial = [ports](int index) -> std::string {
+        if (ports->com) {
+            const auto& names = ports->com->ports();
+            if (index < 0 || static_cast<std::size_t>(index) >= names.size()) return {};
+            return fleet::identity_from_instance_id(
+                com_port_instance_id(wide(names[static_cast<std::size_t>(index)])));
+        }
+        return ports->d2xx.serial_number(index);
     };
 
     env.unusable_port = [ports]() -> std::string {

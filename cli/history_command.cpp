@@ -1,0 +1,159 @@
+#include "cli/history_command.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "fleet/identity.h"
+#include "fleet/module_history.h"
+
+namespace zavi::cli {
+
+namespace {
+
+using Json = nlohmann::json;
+
+std::string full_path(const std::string& folder, const std::string& file) {
+    const std::filesystem::path p =
+        std::filesystem::path(std::u8string(folder.begin(), folder.end())) /
+        std::u8string(file.begin(), file.end());
+    const std::u8string s = std::filesystem::path(p).make_preferred().u8string();
+    return std::string(s.begin(), s.end());
+}
+
+// Results whose copy is what was sent, not what the module is known to hold.
+bool uncertain(const std::string& result) {
+    return result == "write-failed" || result == "verify-failed" || result == "verify-unreadable";
+}
+
+void print_text(const fleet::ModuleHistory& history, std::ostream& out) {
+    for (const fleet::HistoryItem& item : history.items) {
+        const fleet::HistoryEntry& e = item.entry;
+        out << e.time << "  " << e.identity << "  " << e.operation << "  " << e.result;
+        if (!e.site.empty()) out << "  site " << e.site;
+        out << "  " << e.file << "\n";
+        if (uncertain(e.result))
+            out << "    (what was sent; the module may hold only part of it)\n";
+        if (!item.problem.empty())
+            out << "    cannot compare: " << item.problem << "\n";
+        else if (item.first)
+            out << "    first copy of this module\n";
+        else if (item.changes.empty())
+            out << "    no change\n";
+        for (const std::string& line : config::difference_lines(item.changes))
+            out << "    " << line << "\n";
+    }
+}
+
+void print_json(const fleet::ModuleHistory& history, const std::string& folder, std::ostream& out) {
+    Json all = Json::array();
+    for (const fleet::HistoryItem& item : history.items) {
+        const fleet::HistoryEntry& e = item.entry;
+        Json j = {{"time", e.time},
+                  {"identity", e.identity},
+                  {"site", e.site},
+                  {"operation", e.operation},
+                  {"result", e.result},
+                  {"file", e.file},
+                  {"path", full_path(folder, e.file)},
+                  {"first", item.first}};
+        j["changes"] = Json::parse(config::differences_json(item.changes));
+        j["problem"] = item.problem.empty() ? Json(nullptr) : Json(item.problem);
+        all.push_back(std::move(j));
+    }
+    out << all.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+const char* result_of(config::RestoreOutcome outcome) {
+    switch (outcome) {
+        case config::RestoreOutcome::already_equal:
+            return "unchanged";
+        case config::RestoreOutcome::verified:
+            return "verified";
+        case config::RestoreOutcome::write_failed:
+            return "write-failed";
+        case config::RestoreOutcome::verify_failed:
+            return "verify-failed";
+        case config::RestoreOutcome::verify_unreadable:
+            return "verify-unreadable";
+        case config::RestoreOutcome::planned:
+        case config::RestoreOutcome::read_failed:
+        case config::RestoreOutcome::backup_failed:
+            break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const char* history_help() {
+    return "Usage: zavi-gsm-cli history [IDENTITY|SITE] [--json]\n"
+           "Lists the copies kept of each module's configuration (every backup and restore\n"
+           "keeps one), newest first, with what changed since the module's copy before.\n"
+           "IDENTITY is the serial number of the module's USB chip; a name that is no module's\n"
+           "identity is taken as a site label. Without one, every module.\n"
+           "  --json  a JSON array of the entries with their changes\n";
+}
+
+int command_history(const Arguments& args, Environment& env) {
+    const std::string& folder = env.history_folder;
+    if (folder.empty()) {
+        env.err << "zavi-gsm-cli: no folder for the module history (no home folder known)\n";
+        return kExitInvalidFile;
+    }
+    const std::string key = args.files.empty() ? std::string() : args.files[0];
+    fleet::ModuleHistory history;
+    std::string why;
+    if (!fleet::module_history(folder, key, &history, &why)) {
+        env.err << "zavi-gsm-cli: " << why << "\n";
+        return kExitInvalidFile;
+    }
+    if (history.skipped_lines > 0)
+        env.err << "zavi-gsm-cli: warning: " << fleet::index_path(folder) << ": "
+                << history.skipped_lines << " line(s) are no whole entry (cut short?), skipped\n";
+    if (args.json)
+        print_json(history, folder, env.out);
+    else
+        print_text(history, env.out);
+    if (!history.items.empty()) return kExitDone;
+    if (key.empty()) {
+        env.err << "zavi-gsm-cli: no copies kept yet in " << folder << "\n";
+        return kExitDone;
+    }
+    env.err << "zavi-gsm-cli: no module or site " << key << " in the history\n";
+    return kExitNoModule;
+}
+
+void keep_in_history(Environment& env, const std::string& serial, const std::string& operation,
+                     const std::string& result, const config::Configuration& cfg) {
+    if (env.history_folder.empty()) return;
+    if (!fleet::is_identity(serial))
+        env.err << "zavi-gsm-cli: the module's identity is unknown (its port gives no USB serial "
+                   "number); its copy is kept as \""
+                << fleet::kUnknownIdentity << "\"\n";
+    fleet::HistoryEntry entry, kept;
+    entry.identity = serial;
+    entry.operation = operation;
+    entry.result = result;
+    std::string why;
+    if (!fleet::keep_copy(env.history_folder, entry, cfg, &kept, &why)) {
+        env.err << "zavi-gsm-cli: warning: not kept in the module history: " << why << "\n";
+        return;
+    }
+    env.err << "zavi-gsm-cli: module history: " << full_path(env.history_folder, kept.file) << "\n";
+}
+
+void keep_restore_in_history(Environment& env, const std::string& serial,
+                             const std::string& operation, config::Configuration target,
+                             bool with_sim_codes, const config::RestoreReport& report) {
+    const char* result = result_of(report.outcome);
+    if (!result) return;
+    if (report.outcome == config::RestoreOutcome::already_equal) {
+        keep_in_history(env, serial, operation, result, report.module_before);
+        return;
+    }
+    // The SIM codes the module keeps are not known unless they were read or written.
+    if (!with_sim_codes) target.sim_codes = report.module_before.sim_codes;
+    keep_in_history(env, serial, operation, result, target);
+}
+
+}  // namespace zavi::cli

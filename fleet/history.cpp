@@ -1,0 +1,140 @@
+#include "fleet/history.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "common/append_file.h"
+#include "common/safe_file.h"
+#include "config/config_file.h"
+#include "config/files.h"
+#include "fleet/identity.h"
+
+namespace zavi::fleet {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+constexpr std::size_t kMaxIndexBytes = 64u << 20;
+constexpr const char* kFields[] = {"time", "identity", "site", "operation", "result", "file"};
+
+fs::path utf8_path(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string path_text(const fs::path& p) {
+    const std::u8string s = p.generic_u8string();
+    return std::string(s.begin(), s.end());
+}
+
+std::string* field(HistoryEntry& e, std::string_view name) {
+    if (name == "time") return &e.time;
+    if (name == "identity") return &e.identity;
+    if (name == "site") return &e.site;
+    if (name == "operation") return &e.operation;
+    if (name == "result") return &e.result;
+    return &e.file;
+}
+
+}  // namespace
+
+std::string default_history_folder() {
+    const std::string backups = config::automatic_backup_folder();
+    if (backups.empty()) return "";
+    const std::u8string folder = utf8_path(backups).parent_path().make_preferred().u8string();
+    return std::string(folder.begin(), folder.end());
+}
+
+std::string index_path(const std::string& folder) {
+    return path_text(utf8_path(folder) / "modules" / "index.jsonl");
+}
+
+std::string index_line(const HistoryEntry& entry) {
+    Json j = Json::object();
+    HistoryEntry e = entry;
+    for (const char* name : kFields) j[name] = *field(e, name);
+    // Names and labels come from users and modules: never let them break the line.
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+bool from_index_line(const std::string& line, HistoryEntry* entry) {
+    const Json j = Json::parse(line, nullptr, false);
+    if (j.is_discarded() || !j.is_object()) return false;
+    HistoryEntry e;
+    for (const char* name : kFields) {
+        const auto it = j.find(name);
+        if (it == j.end() || !it->is_string()) return false;
+        *field(e, name) = it->get<std::string>();
+    }
+    if (!is_identity(e.identity) && e.identity != kUnknownIdentity) return false;
+    *entry = std::move(e);
+    return true;
+}
+
+bool keep_copy(const std::string& folder, HistoryEntry entry, const config::Configuration& cfg,
+               HistoryEntry* kept, std::string* error) {
+    if (folder.empty()) {
+        *error = "no folder for the module history (no home folder known)";
+        return false;
+    }
+    entry.identity = identity_or_unknown(entry.identity);
+    const fs::path modules = utf8_path(folder) / "modules";
+    std::string why, path;
+    if (!make_private_folder(path_text(modules), &why)) {
+        *error = "the folder " + path_text(modules) + " " + why;
+        return false;
+    }
+    // The copies of one module are named as the automatic backups are: never the same name.
+    if (!config::save_automatic_backup(path_text(modules / utf8_path(entry.identity)), cfg, &path,
+                                       &why)) {
+        *error = why;
+        return false;
+    }
+    entry.time = config::utc_timestamp();
+    entry.file =
+        path_text(fs::path("modules") / utf8_path(entry.identity) / utf8_path(path).filename());
+    const std::string index = index_path(folder);
+    // Two runs that add at once take turns, so that neither mends the other's line.
+    FileLock lock;
+    if (!lock.lock(index, &why)) {
+        *error = index + " " + why;
+        return false;
+    }
+    if (!append_line_durably(index, index_line(entry), &why)) {
+        *error = index + " " + why;
+        return false;
+    }
+    if (kept) *kept = std::move(entry);
+    return true;
+}
+
+bool read_index(const std::string& folder, std::vector<HistoryEntry>* entries, int* skipped,
+                std::string* error) {
+    entries->clear();
+    *skipped = 0;
+    const std::string index = index_path(folder);
+    std::error_code ec;
+    if (!fs::exists(utf8_path(index), ec)) return true;
+    std::string text, why;
+    if (!config::read_text_file(index, kMaxIndexBytes, &text, &why)) {
+        *error = index + " " + why;
+        return false;
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.empty()) continue;
+        HistoryEntry e;
+        if (from_index_line(line, &e))
+            entries->push_back(std::move(e));
+        else
+            ++*skipped;
+    }
+    return true;
+}
+
+}  // namespace zavi::fleet
