@@ -45,6 +45,8 @@ constexpr Caption kMenuTexts[] = {
      "Konfiguration aus Datei wiederherstellen..."},
     {IDM_COMPARE, "Porównaj moduł z plikiem...", "Compare module with file...",
      "Modul mit Datei vergleichen..."},
+    {IDM_STATION, "Konfiguruj moduły jeden po drugim...", "Set up modules one after another...",
+     "Module nacheinander einrichten..."},
     {IDM_CONNECT_AGAIN, "Połącz ponownie", "Connect again", "Erneut verbinden"},
     {IDM_EXIT, "Zakończ", "Exit", "Beenden"},
     {IDM_LIVE_STATUS, "Stan na żywo", "Live status", "Live-Status"},

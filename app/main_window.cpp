@@ -8,6 +8,8 @@
 #include "app/language.h"
 #include "app/module_path.h"
 #include "commission/clock_text.h"
+#include "app/station_dialog.h"
+#include "app/station_sites.h"
 #include "config/files.h"
 #include "config/record_values.h"
 #include "dialogs/survey_dialog.h"
@@ -60,7 +62,7 @@ constexpr int kStopsLiveStatus[] = {
     IDM_PIN_PUK,     IDM_ACTIONS,    IDM_PHONE_NUMBERS, IDM_IO_NAMES,      IDM_CALL_ANSWER,
     IDM_AUTO_STATUS, IDM_AUTO_RESET, IDM_RESET,         IDM_POLISH,        IDM_ENGLISH,
     IDM_GERMAN,      IDM_WALK_TEST,  IDM_SURVEY,        IDM_REPORT,        IDC_REFRESH,
-    IDC_READ,        IDC_SAVE};
+    IDC_READ,        IDC_SAVE,       IDM_STATION};
 
 bool stops_live_status(int id) {
     for (int command : kStopsLiveStatus)
@@ -201,6 +203,20 @@ void MainWindow::connect_again(DialogView& view) {
                       found_module_text(ui_language) + "      " + view.text(IDC_STATUS_LINE));
 }
 
+void MainWindow::run_station(DialogView& view) {
+    // The station takes the port for itself: the window's module is let go, and the window
+    // shows no module afterwards (Connect again finds the one plugged in then).
+    if (device_handle) {
+        if (Driver* usb = driver()) usb->close(device_handle);
+        device_handle = nullptr;
+    }
+    clear_device_data();
+    StationDialog station(shell_, ui_language, make_station_sites_plan);
+    view.run_dialog(IDD_STATION, station);
+    show_panels(view);
+    update_module_items(view);
+}
+
 void MainWindow::on_command(DialogView& view, int id, int code) {
     if (id == IDC_LIVE_CYCLE) {
         on_live_cycle(view);
@@ -235,6 +251,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDM_CONNECT_AGAIN:
             connect_again(view);
+            return;
+        case IDM_STATION:
+            run_station(view);
             return;
         case IDM_EXIT:
             on_close(view);

@@ -49,6 +49,8 @@ class MainWindow : public DialogLogic {
     void end(DialogView& view);
     // Closes the module, finds one again and reads it as at start-up; the window stays open.
     void connect_again(DialogView& view);
+    // File -> Set up modules one after another.
+    void run_station(DialogView& view);
     // Greys the menu items and panel controls that need a module while none is open.
     void update_module_items(DialogView& view);
     // The panels from the device records, or that nothing was read while no module is open.

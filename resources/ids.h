@@ -290,5 +290,27 @@
 #define IDC_SV_SAVE_CSV 42111
 #define IDC_SV_CLOSE 42112
 
+// ---- Setup station (150), from File -> Set up modules one after another
+#define IDM_STATION 41201
+#define IDD_STATION 150
+#define IDC_ST_FILE_LABEL 43000
+#define IDC_ST_FILE 43001
+#define IDC_ST_FILE_BROWSE 43002
+#define IDC_ST_SITES_LABEL 43003
+#define IDC_ST_SITES 43004
+#define IDC_ST_SITES_BROWSE 43005
+#define IDC_ST_FOLDER_LABEL 43006
+#define IDC_ST_FOLDER 43007
+#define IDC_ST_BEGIN 43008
+#define IDC_ST_STOP 43009
+#define IDC_ST_RESULT 43010
+#define IDC_ST_REASON 43011
+#define IDC_ST_SITE_LABEL 43012
+#define IDC_ST_SITE 43013
+#define IDC_ST_START 43014
+#define IDC_ST_COUNTER 43015
+#define IDC_ST_LIST 43016
+#define IDC_ST_CLOSE 43017
+
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

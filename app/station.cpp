@@ -1,0 +1,323 @@
+#include "app/station.h"
+
+#include <cstdio>
+
+#include "app/restore_result_text.h"
+#include "common/language.h"
+#include "common/safe_file.h"
+#include "config/config_file.h"
+#include "config/files.h"
+#include "config/operations.h"
+#include "link/connection.h"
+
+namespace zavi {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+class CapturedNotice : public FirmwareNotice {
+  public:
+    void firmware_mismatch(std::string_view message_utf8) override { text.assign(message_utf8); }
+    std::string text;
+};
+
+// What the module holds after a pass: what it held before, with every record that was written
+// (and read back equal) taken from the file.
+config::Configuration held_after(const config::Configuration& before,
+                                 const config::Configuration& file,
+                                 const std::vector<config::Record>& written) {
+    using config::Record;
+    config::Configuration after = before;
+    for (Record record : written) {
+        switch (record) {
+            case Record::alarm_settings:
+                after.alarm_settings = file.alarm_settings;
+                break;
+            case Record::alarm_procedures:
+                after.procedures = file.procedures;
+                break;
+            case Record::call_answer:
+                after.call_answer = file.call_answer;
+                break;
+            case Record::auto_status:
+                after.auto_status = file.auto_status;
+                break;
+            case Record::auto_reset:
+                after.auto_reset_days = file.auto_reset_days;
+                break;
+            case Record::accept_all:
+                after.accept_all = file.accept_all;
+                break;
+            case Record::emergency_numbers:
+                after.emergency_numbers = file.emergency_numbers;
+                break;
+            case Record::accepted_numbers:
+                after.accepted_numbers = file.accepted_numbers;
+                break;
+            case Record::io_names_first:
+                for (std::size_t i = 0; i < 6; ++i) after.io_names[i] = file.io_names[i];
+                break;
+            case Record::io_names_second:
+                for (std::size_t i = 6; i < config::kNameCount; ++i)
+                    after.io_names[i] = file.io_names[i];
+                break;
+            case Record::sim_codes:
+                after.sim_codes = file.sim_codes;
+                break;
+        }
+    }
+    after.saved_at = config::utc_timestamp();
+    return after;
+}
+
+bool save_as(const std::string& path, config::Configuration cfg, std::string* error) {
+    cfg.saved_at = config::utc_timestamp();
+    return config::write_configuration_file(path, cfg, error);
+}
+
+}  // namespace
+
+LookResult DriverPorts::look(DriverHandle* handle, std::string* message) {
+    *handle = nullptr;
+    if (!attached()) return LookResult::nothing;
+    CapturedNotice notice;
+    const uint8_t opened = open_device(0, handle, language_, notice);
+    if (opened == kOpenOk && *handle) return LookResult::opened;
+    *handle = nullptr;
+    if (opened == kOpenWrongFirmware) {
+        *message = notice.text;
+        return LookResult::wrong_firmware;
+    }
+    return LookResult::no_answer;
+}
+
+bool DriverPorts::attached() {
+    Driver* usb = driver();
+    uint32_t count = 0;
+    return usb && usb->count_devices(&count) == kDriverOk && count > 0;
+}
+
+void DriverPorts::close(DriverHandle handle) {
+    if (Driver* usb = driver(); usb && handle) usb->close(handle);
+}
+
+StationOutcome run_station_job(const StationJob& job, uint8_t language) {
+    StationOutcome out;
+    std::string error;
+    if (!make_private_folder(job.folder, &error)) {
+        out.reason =
+            pick_text(language,
+                      "Nie można utworzyć folderu wyników: ", "The results folder cannot be made: ",
+                      "Der Ergebnisordner kann nicht angelegt werden: ") +
+            job.folder + " (" + error + ")";
+        return out;  // nothing was sent
+    }
+    const std::string before = job.folder + kSeparator + "before.zavi.json";
+    config::RestoreOptions options;
+    options.with_sim_codes = job.configuration.sim_codes.has_value();
+    options.save_backup = [&before](const config::Configuration& module, std::string* path,
+                                    std::string* why) {
+        if (!save_as(before, module, why)) return false;
+        *path = before;
+        return true;
+    };
+    config::RestoreReport report =
+        config::restore_configuration(job.handle, job.configuration, options, nullptr);
+    out.reason = restore_result_text(report, language);
+    out.before_path = report.backup_path;
+    const bool read = report.outcome != config::RestoreOutcome::read_failed;
+    if (report.outcome == config::RestoreOutcome::already_equal) {
+        // Nothing differed, so the restore kept no backup; the module's state is kept anyway.
+        if (!save_as(before, report.module_before, &error)) {
+            out.reason = before + ": " + error;
+            return out;
+        }
+        out.before_path = before;
+    }
+    const bool pass = report.outcome == config::RestoreOutcome::verified ||
+                      report.outcome == config::RestoreOutcome::already_equal;
+    if (!pass || !read) return out;
+    const std::string after = job.folder + kSeparator + "after.zavi.json";
+    if (!save_as(after, held_after(report.module_before, job.configuration, report.planned),
+                 &error)) {
+        // The module is set up, but the record of it is missing: not a pass.
+        out.reason += "\n" + after + ": " + error;
+        return out;
+    }
+    out.after_path = after;
+    out.pass = true;
+    return out;
+}
+
+std::string folder_safe(const std::string& label) {
+    std::string out;
+    for (char c : label) {
+        const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                          (c >= 'a' && c <= 'z') || c == '-' || c == '_' || c == '.';
+        out.push_back(keep ? c : '_');
+    }
+    // No name of dots only, none ending in a dot (Windows drops it).
+    while (!out.empty() && out.back() == '.') out.back() = '_';
+    return out.empty() ? "_" : out;
+}
+
+Station::Station(StationPorts& ports, const StationPlan& plan, std::string results_folder,
+                 uint8_t language)
+    : ports_(ports),
+      plan_(plan),
+      results_(std::move(results_folder)),
+      language_(language),
+      sites_(plan.sites()),
+      site_passed_(sites_.size(), false) {}
+
+Station::~Station() {
+    if (handle_ && state_ != StationState::running) ports_.close(handle_);
+}
+
+bool Station::tick(int64_t now_ms) {
+    if (state_ == StationState::running || state_ == StationState::stopped) return false;
+    if (looked_ && now_ms - last_look_ms_ < kPollMs) return false;
+    looked_ = true;
+    last_look_ms_ = now_ms;
+    if (state_ == StationState::unplug || state_ == StationState::ready) {
+        if (ports_.attached()) return false;
+        // Gone before its job started: nothing was written, nothing to report.
+        if (handle_) ports_.close(handle_);
+        handle_ = nullptr;
+        state_ = StationState::waiting;
+        return true;
+    }
+    DriverHandle handle = nullptr;
+    std::string message;
+    switch (ports_.look(&handle, &message)) {
+        case LookResult::nothing:
+            return false;
+        case LookResult::opened:
+            handle_ = handle;
+            preselect();
+            state_ = StationState::ready;
+            return true;
+        case LookResult::wrong_firmware:
+            record(false, message, new_folder());
+            break;
+        case LookResult::no_answer:
+            record(false,
+                   pick_text(language_, "Moduł nie odpowiada. Nic nie zostało zapisane.",
+                             "The module does not answer. Nothing was written.",
+                             "Das Modul antwortet nicht. Es wurde nichts geschrieben."),
+                   new_folder());
+            break;
+    }
+    state_ = StationState::unplug;
+    return true;
+}
+
+void Station::preselect() {
+    site_ = -1;
+    for (std::size_t i = 0; i < sites_.size(); ++i)
+        if (!site_passed_[i]) {
+            site_ = static_cast<int>(i);
+            return;
+        }
+}
+
+bool Station::choose_site(int index) {
+    if (state_ != StationState::ready) return false;
+    if (index < 0 || index >= static_cast<int>(sites_.size())) return false;
+    site_ = index;
+    return true;
+}
+
+bool Station::site_passed(int index) const {
+    return index >= 0 && index < static_cast<int>(sites_.size()) && site_passed_[index];
+}
+
+bool Station::start(StationJob* job) {
+    if (state_ != StationState::ready || stop_pending_) return false;
+    if (needs_start_click() && site_ < 0) return false;
+    const std::string site = site_ >= 0 ? sites_[site_] : std::string();
+    config::Configuration cfg;
+    std::string error;
+    if (!plan_.configuration_for(site, &cfg, &error)) {
+        ports_.close(handle_);
+        handle_ = nullptr;
+        record(false, error, new_folder());
+        state_ = StationState::unplug;
+        return false;
+    }
+    running_folder_ = new_folder();
+    job->handle = handle_;
+    job->configuration = std::move(cfg);
+    job->site = site;
+    job->folder = running_folder_;
+    state_ = StationState::running;
+    return true;
+}
+
+void Station::finish(const StationOutcome& outcome) {
+    if (state_ != StationState::running) return;
+    ports_.close(handle_);
+    handle_ = nullptr;
+    if (outcome.pass && site_ >= 0) site_passed_[site_] = true;
+    record(outcome.pass, outcome.reason, running_folder_);
+    state_ = stop_pending_ ? StationState::stopped : StationState::unplug;
+}
+
+void Station::stop() {
+    if (state_ == StationState::running) {
+        stop_pending_ = true;
+        return;
+    }
+    if (handle_) ports_.close(handle_);
+    handle_ = nullptr;
+    state_ = StationState::stopped;
+}
+
+int Station::passed() const {
+    int n = 0;
+    for (const auto& e : entries_) n += e.pass ? 1 : 0;
+    return n;
+}
+
+int Station::failed() const {
+    return static_cast<int>(entries_.size()) - passed();
+}
+
+std::string Station::new_folder() const {
+    // "2026-12-07T17:45:00Z" -> "20261207-174500": sorts by time, and the number keeps two
+    // modules of one second apart.
+    std::string stamp;
+    for (char c : config::utc_timestamp()) {
+        if (c >= '0' && c <= '9') stamp.push_back(c);
+        if (c == 'T') stamp.push_back('-');
+    }
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", static_cast<int>(entries_.size()) + 1);
+    const std::string site = site_ >= 0 && state_ == StationState::ready ? sites_[site_] : "";
+    return results_ + kSeparator + stamp + "-" + number + "-" +
+           (site.empty() ? std::string("module") : folder_safe(site));
+}
+
+void Station::record(bool pass, const std::string& reason, const std::string& folder) {
+    StationEntry entry;
+    entry.number = static_cast<int>(entries_.size()) + 1;
+    entry.site = site_ >= 0 && state_ != StationState::waiting ? sites_[site_] : "";
+    entry.pass = pass;
+    entry.reason = reason;
+    entry.folder = folder;
+    // Every module leaves a note of its result in its folder, a refused one included.
+    std::string error;
+    const std::string note = std::string(pass ? "PASS" : "FAIL") +
+                             (entry.site.empty() ? "" : " " + entry.site) + "\n" + reason + "\n";
+    if (!make_private_folder(folder, &error) ||
+        !config::write_file_atomic(folder + kSeparator + "result.txt", note, &error))
+        entry.reason += "\n" + folder + ": " + error;
+    entries_.push_back(std::move(entry));
+}
+
+}  // namespace zavi
