@@ -35,7 +35,7 @@ fi
 
 # zavi-sim-serve plays the module on a pseudo-terminal that the prefix maps to COM5.
 cmake --preset native >/dev/null
-cmake --build --preset native -j2 --target zavi-sim-serve
+cmake --build --preset native -j2 --target zavi-sim-serve zavi-gsm-cli
 for preset in $presets; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j2 --target zavi-gsm ftd2xx_sim ftd2xx_smoke zavi_win32_checks zavi_e2e
@@ -142,7 +142,7 @@ for preset in "$@"; do
             status=0
             "$WINE" zavi-gsm-cli.exe restore interrupt.zavi.json 2>int.txt & pid=$!
             sleep 4
-            pkill -INT -f "zavi-gsm-cli[.]exe restore interrupt" || true  # [.]: not this shell
+            kill -INT "$pid"  # the tool itself: Wine turns it into the console's Ctrl+C
             wait $pid || status=$?
             cat int.txt
             [ "$status" -eq 130 ]
@@ -163,8 +163,12 @@ for preset in "$@"; do
     # pulled and served anew through the control folder (scripts/e2e_com5.sh).
     com_journal=$tmp/$preset-com5.jsonl
     com_control=$tmp/$preset-com5
+    # The demo module without its timeline: the COM port cases read its values as fixed.
+    still_demo=$tmp/still-demo.json
+    "$root/build/native/cli/zavi-gsm-cli" --sim --state "$tmp/demo-state.json" status >/dev/null
+    jq '{modules: [{state: .modules[0].state}]}' "$tmp/demo-state.json" >"$still_demo"
     "$root/scripts/e2e_com5.sh" "$root/build/native/sim/serve/zavi-sim-serve" \
-        "$WINEPREFIX/dosdevices/com5" "$com_journal" "$com_control" &
+        "$WINEPREFIX/dosdevices/com5" "$com_journal" "$com_control" "$still_demo" &
     serve_pid=$!
     for _ in $(seq 50); do [ -s "$com_control/serve.txt" ] && break; sleep 0.1; done
     export ZAVI_E2E_COM_JOURNAL ZAVI_E2E_COM_CONTROL

@@ -7,9 +7,11 @@
 #   serve NAME    the module served so far stops; CONTROL/NAME.json is served on a new link,
 #                 its journal in CONTROL/journal-NAME.jsonl
 #   restore       the demo module with JOURNAL again, as at the start
-#   e2e_com5.sh SERVE-PROGRAM LINK JOURNAL CONTROL
+#   e2e_com5.sh SERVE-PROGRAM LINK JOURNAL CONTROL [DEMO-SCENARIO]
+# DEMO-SCENARIO: the demo module to serve (a still one, so that the cases read fixed values);
+# without it the serve's own demo, whose status changes over time.
 set -uo pipefail
-serve=$1 link=$2 journal=$3 control=$4
+serve=$1 link=$2 journal=$3 control=$4 demo=${5:-}
 pid=""
 
 start() {  # start JOURNAL [SCENARIO]
@@ -32,7 +34,7 @@ stop() {
 trap 'stop; exit 0' TERM INT
 
 mkdir -p "$control"
-start "$journal"
+start "$journal" "$demo"
 last=""
 while :; do
     if [ -f "$control/request" ]; then
@@ -49,7 +51,7 @@ while :; do
                     ;;
                 restore)
                     stop
-                    start "$journal"
+                    start "$journal" "$demo"
                     ;;
             esac
             echo "$id" >"$control/done.tmp" && mv "$control/done.tmp" "$control/done"
