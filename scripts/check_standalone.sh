@@ -3,7 +3,7 @@
 # with Windows (no MinGW runtime such as libstdc++, libgcc or libwinpthread), no program imports
 # FTD2XX.dll statically (the program loads it at run time and names it when missing), and the
 # drop-in FTD2XX.dll exports the seven driver calls at the D2XX ordinals and, by name,
-# FT_SetLatencyTimer.
+# FT_SetLatencyTimer, FT_CreateDeviceInfoList and FT_GetDeviceInfoDetail.
 #
 #   scripts/check_standalone.sh                 # everything built in build/win32 and build/win64
 #   scripts/check_standalone.sh a.exe b.dll     # just these files
@@ -58,13 +58,16 @@ check_driver_exports() {
     names=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" |
             sed -n 's/^[[:space:]]*\[ *\([0-9]*\)\] *\(.*\)$/\1 \2/p')
     count=$(grep -c . <<<"$names" || true)
-    if [ "$count" -ne 8 ]; then
-        problem "$file exports $count names, not the seven driver calls and FT_SetLatencyTimer"
+    if [ "$count" -ne 10 ]; then
+        problem "$file exports $count names, not the seven driver calls and the three by name"
     fi
-    if ! awk '$2 ~ /^FT_SetLatencyTimer(@[0-9]+)?$/ { found = 1 } END { exit !found }' \
-        <<<"$names"; then
-        problem "$file does not export FT_SetLatencyTimer by name"
-    fi
+    local by_name
+    for by_name in FT_SetLatencyTimer FT_CreateDeviceInfoList FT_GetDeviceInfoDetail; do
+        if ! awk -v n="$by_name" '$2 ~ "^" n "(@[0-9]+)?$" { found = 1 } END { exit !found }' \
+            <<<"$names"; then
+            problem "$file does not export $by_name by name"
+        fi
+    done
     local pair ordinal role found
     for pair in $driver_exports; do
         ordinal=${pair%%:*}

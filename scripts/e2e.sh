@@ -142,7 +142,7 @@ for preset in "$@"; do
             status=0
             "$WINE" zavi-gsm-cli.exe restore interrupt.zavi.json 2>int.txt & pid=$!
             sleep 4
-            kill -INT "$pid"  # the tool itself: Wine turns it into the console's Ctrl+C
+            kill -INT "$pid"  # the tool itself: Wine turns it into Ctrl+C
             wait $pid || status=$?
             cat int.txt
             [ "$status" -eq 130 ]
