@@ -1,21 +1,10 @@
 #include "common/safe_file.h"
 
+#include "common/text_case.h"
+
 #include <cctype>
 
 namespace zavi {
-
-namespace {
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-}  // namespace
 
 bool is_windows_device_name(std::string_view path) {
     if (path.size() >= 4 && (path.substr(0, 4) == "\\\\.\\" || path.substr(0, 4) == "//./"))

@@ -1,5 +1,7 @@
 #include "fleet/identity.h"
 
+#include "common/text_case.h"
+
 #include <cctype>
 
 namespace zavi::fleet {
@@ -15,15 +17,6 @@ std::string_view file_name(std::string_view path) {
 
 std::string checked(std::string_view serial) {
     return is_identity(serial) ? std::string(serial) : std::string();
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 }  // namespace
@@ -60,7 +53,7 @@ std::string identity_from_instance_id(std::string_view id) {
     if (first == std::string_view::npos) return {};
     const std::string_view bus = id.substr(0, first);
     std::string_view rest = id.substr(first + 1);
-    if (equals_ignoring_case(bus, "FTDIBUS")) {
+    if (equal_ignoring_case(bus, "FTDIBUS")) {
         // VID_0403+PID_6001+<serial><port letter>\0000
         rest = rest.substr(0, rest.find('\\'));
         const std::size_t plus = rest.find_last_of('+');
@@ -69,7 +62,7 @@ std::string identity_from_instance_id(std::string_view id) {
         if (serial.size() < 2) return {};
         return checked(serial.substr(0, serial.size() - 1));
     }
-    if (equals_ignoring_case(bus, "USB")) {
+    if (equal_ignoring_case(bus, "USB")) {
         const std::size_t second = rest.find('\\');
         if (second == std::string_view::npos) return {};
         const std::string_view serial = rest.substr(second + 1);
