@@ -6,6 +6,7 @@
 #include "app/module_path.h"
 #include "link/connection.h"
 #include "link/driver.h"
+#include "link/module_choice.h"
 #include "ui/messages.h"
 
 namespace zavi {
@@ -68,22 +69,10 @@ bool discover_device(DialogView& view) {
     if (counted != kDriverOk) count = 0;
 
     ViewFirmwareNotice notice(view);
-    device_handle = nullptr;
-    if (count <= 1) {
-        const uint8_t result = open_device(0, &device_handle, language, notice);
-        // The firmware message has already told the user.
-        if (result == kOpenWrongFirmware) return false;
-    } else {
-        // The highest index that opens and passes the firmware check wins; a handle it
-        // replaces is closed at once so that no module stays open unused.
-        for (uint32_t index = 0; index < count; ++index) {
-            DriverHandle handle = nullptr;
-            open_device(static_cast<int>(index), &handle, language, notice);
-            if (!handle) continue;
-            if (device_handle) usb->close(device_handle);
-            device_handle = handle;
-        }
-    }
+    const DeviceChoice choice = open_preferred_device(*usb, count, language, notice);
+    device_handle = choice.handle;
+    // With one module, the firmware message has already told the user.
+    if (!device_handle && count <= 1 && choice.last_result == kOpenWrongFirmware) return false;
 
     if (!device_handle) {
         show_communication_error(view, language);

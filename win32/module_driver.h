@@ -1,11 +1,7 @@
-// Which driver reaches the module in this run:
-//   --port COMn      that COM port alone, nothing else tried;
-//   FTD2XX.dll       FTDI's library when it loads;
-//   FTDI COM ports   otherwise every COM port whose USB vendor is FTDI, listed again at each
-//                    count, so that Connect again finds one that appeared later (discovery
-//                    counts, opens and checks them like D2XX devices: the highest good one wins).
-// Also tells the About box which path is in use and the driver-missing message whether the COM
-// ports were searched in vain.
+// The program's driver for this run, on the way link/module_choice.h picks: --port COMn alone,
+// else FTD2XX.dll when it loads, else the FTDI COM ports (listed again at each count, so that
+// Connect again finds one that appeared later). Also tells the About box which path is in use
+// and the driver-missing message whether the COM ports were searched in vain.
 #pragma once
 
 #include <string>
