@@ -23,7 +23,9 @@ constexpr int kExitDifferent = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoModule = 3;
 constexpr int kExitCommunication = 4;
-constexpr int kExitInvalidFile = 5;
+constexpr int kExitInvalidFile = 5;  // a file that cannot be read or is not valid
+// A file, folder or the output that cannot be written: the same code, as the exit table says.
+constexpr int kExitCannotWrite = 5;
 constexpr int kExitVerifyFailed = 6;
 constexpr int kExitBrokerRefused = 7;  // mqtt: user name or password refused
 // A restore or import stopped by a signal: 128 + its number (SIGHUP 129, SIGINT 130,

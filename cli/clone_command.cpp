@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "cli/history_command.h"
+#include "cli/messages.h"
+#include "cli/module_operations.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/restore_report.h"
@@ -17,6 +19,7 @@
 #include "fleet/identity.h"
 #include "fleet/site_order.h"
 #include "link/connection.h"
+#include "link/module_choice.h"
 #include "sim/demo_scenario.h"
 #include "sim/simulator.h"
 
@@ -62,14 +65,14 @@ int module_code(const CloneResult& r, int signal) {
     if (!r.opened) return kExitNoModule;
     switch (r.report.outcome) {
         case RestoreOutcome::backup_failed:
-            return kExitInvalidFile;
+            return kExitCannotWrite;
         case RestoreOutcome::verify_failed:
             return kExitVerifyFailed;
         case RestoreOutcome::interrupted:
             return kExitSignalBase + signal;
         case RestoreOutcome::verified:
         case RestoreOutcome::already_equal:
-            return kExitInvalidFile;  // the copies in --out could not be saved
+            return kExitCannotWrite;  // the copies in --out could not be saved
         default:
             return kExitCommunication;
     }
@@ -169,23 +172,6 @@ std::vector<std::string> split_ports(const std::string& text) {
     return out;
 }
 
-int load_file(const std::string& path, Environment& env, config::Configuration* cfg) {
-    std::string text, why;
-    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
-        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
-    config::FileError error;
-    std::vector<std::string> warnings;
-    if (!config::parse_configuration(text, cfg, &error, &warnings)) {
-        env.err << "zavi-gsm-cli: " << config::describe(error, path) << "\n";
-        return kExitInvalidFile;
-    }
-    for (const auto& w : warnings)
-        env.err << "zavi-gsm-cli: warning: " << path << ": " << w << "\n";
-    return kExitDone;
-}
-
 // The simulated modules of --sim, one driver per module so that the ports share nothing.
 struct SimPorts {
     std::vector<std::unique_ptr<sim::SimDriver>> own;
@@ -196,14 +182,12 @@ struct SimPorts {
 int pick_sites(const std::string& path, const config::Configuration& file, Environment& env,
                std::vector<fleet::CloneJob>* jobs) {
     std::string text, why;
-    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
-        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
+        return fail(env.err, kExitInvalidFile, path, " ", why);
     config::SitesTable table;
     std::vector<config::SiteError> errors;
     if (!config::read_sites_table(text, file, &table, &errors)) {
-        for (const auto& e : errors) env.err << "zavi-gsm-cli: " << describe(e, path) << "\n";
+        for (const auto& e : errors) tell(env.err, describe(e, path));
         return kExitInvalidFile;
     }
     // The newest site each identity was set up for, from the history.
@@ -221,8 +205,7 @@ int pick_sites(const std::string& path, const config::Configuration& file, Envir
     for (const auto& job : *jobs)
         identities.push_back(job.identity == fleet::kUnknownIdentity ? "" : job.identity);
     if (!fleet::assign_sites(labels, identities, bound, &picked, &why)) {
-        env.err << "zavi-gsm-cli: " << path << ": " << why << "; nothing written\n";
-        return kExitInvalidFile;
+        return fail(env.err, kExitInvalidFile, path, ": ", why, "; nothing written");
     }
     for (std::size_t i = 0; i < jobs->size(); ++i) {
         (*jobs)[i].site = picked[i];
@@ -234,17 +217,16 @@ int pick_sites(const std::string& path, const config::Configuration& file, Envir
 }  // namespace
 
 int command_clone(const Arguments& args, Environment& env) {
-    if (args.port || args.device) {
-        env.err << "zavi-gsm-cli: clone takes its ports with --ports, not --port or --device\n";
-        return kExitUsage;
-    }
+    if (args.port || args.device)
+        return fail(env.err, kExitUsage,
+                    "clone takes its ports with --ports, not --port or --device");
     if (!args.state_file.empty()) {
-        env.err << "zavi-gsm-cli: clone --sim uses the test scenario's modules; --state is not "
-                   "supported here\n";
-        return kExitUsage;
+        return fail(env.err, kExitUsage,
+                    "clone --sim uses the test scenario's modules; --state is not supported here");
     }
     config::Configuration file;
-    if (const int code = load_file(args.files[0], env, &file); code != kExitDone) return code;
+    if (const int code = load_configuration(args.files[0], env, &file); code != kExitDone)
+        return code;
 
     // The ports, in port order.
     std::vector<std::string> ports;
@@ -266,28 +248,20 @@ int command_clone(const Arguments& args, Environment& env) {
         }
         for (std::size_t i = 0; i < sims.drivers.size(); ++i)
             ports.push_back("sim:" + std::to_string(i));
-        if (!all) {
-            env.err << "zavi-gsm-cli: with --sim, clone takes every simulated module\n";
-            return kExitUsage;
-        }
+        if (!all)
+            return fail(env.err, kExitUsage, "with --sim, clone takes every simulated module");
     } else {
-        if (!env.open_port_here) {
-            env.err << "zavi-gsm-cli: clone: serial ports are not supported by this build\n";
-            return kExitNoModule;
-        }
+        if (!env.open_port_here)
+            return fail(env.err, kExitNoModule,
+                        "clone: serial ports are not supported by this build");
         if (all) {
             std::string why;
             ports = env.find_ports ? env.find_ports(&why) : std::vector<std::string>{};
-            if (ports.empty()) {
-                env.err << "zavi-gsm-cli: " << (why.empty() ? "no module port found" : why) << "\n";
-                return kExitNoModule;
-            }
+            if (ports.empty())
+                return fail(env.err, kExitNoModule, (why.empty() ? "no module port found" : why));
         } else {
             ports = split_ports(named->second);
-            if (ports.empty()) {
-                env.err << "zavi-gsm-cli: --ports needs all or P1,P2,...\n";
-                return kExitUsage;
-            }
+            if (ports.empty()) return fail(env.err, kExitUsage, "--ports needs all or P1,P2,...");
         }
     }
 
@@ -311,10 +285,8 @@ int command_clone(const Arguments& args, Environment& env) {
     options.backup_folder = env.backup_folder;
     if (const auto out = args.values.find("--out"); out != args.values.end()) {
         std::string why;
-        if (!make_private_folder(out->second, &why)) {
-            env.err << "zavi-gsm-cli: --out " << out->second << " " << why << "\n";
-            return kExitInvalidFile;
-        }
+        if (!make_private_folder(out->second, &why))
+            return fail(env.err, kExitCannotWrite, "--out ", out->second, " ", why);
         options.out_dir = out->second;
     }
     options.open = [&](std::size_t i, std::string* why) -> DriverHandle {
@@ -326,10 +298,7 @@ int command_clone(const Arguments& args, Environment& env) {
                 *why = "no simulated module";
                 return nullptr;
             }
-            struct Notice : FirmwareNotice {
-                void firmware_mismatch(std::string_view m) override { text.assign(m); }
-                std::string text;
-            } notice;
+            FirmwareNoticeText notice;
             DriverHandle h = nullptr;
             if (open_device(0, &h, 1, notice) != kOpenOk) {
                 *why = notice.text.empty() ? "the module does not answer" : notice.text;
@@ -352,8 +321,7 @@ int command_clone(const Arguments& args, Environment& env) {
     // Told at once, before the first write: an interruption or a crash must not hide it.
     options.backup_saved = [&](std::size_t i, const std::string& path) {
         std::lock_guard<std::mutex> lock(out_mutex);
-        env.err << "zavi-gsm-cli: " << jobs[i].port << ": automatic backup: " << path << "\n"
-                << std::flush;
+        tell(env.err, jobs[i].port, ": automatic backup: ", path);
     };
 
     if (env.watch_signals) env.watch_signals(true);
@@ -366,13 +334,12 @@ int command_clone(const Arguments& args, Environment& env) {
     for (std::size_t i = 0; i < results.size(); ++i)
         if (results[i].opened)
             keep_restore_in_history(env, jobs[i].identity, "clone", jobs[i].file, false,
-                                    results[i].report);
+                                    results[i].report, jobs[i].site);
 
     int code = kExitDone;
     std::size_t good = 0;
     for (const CloneResult& r : results) {
-        for (const std::string& line : detail_lines(r))
-            env.err << "zavi-gsm-cli: " << r.port << ": " << line << "\n";
+        for (const std::string& line : detail_lines(r)) tell(env.err, r.port, ": ", line);
         if (args.json) {
             env.out << result_json(r).dump() << "\n";
         } else {
@@ -386,11 +353,11 @@ int command_clone(const Arguments& args, Environment& env) {
             code = module_code(r, signal);
     }
     if (signal != 0) {
-        env.err << "zavi-gsm-cli: interrupted by signal " << signal
-                << "; every port stopped after its frame in flight\n";
+        tell(env.err, "interrupted by signal ", signal,
+             "; every port stopped after its frame in flight");
         code = kExitSignalBase + signal;
     }
-    env.err << "zavi-gsm-cli: clone: " << good << " of " << results.size() << " modules set up\n";
+    tell(env.err, "clone: ", good, " of ", results.size(), " modules set up");
     return code;
 }
 

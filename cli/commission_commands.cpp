@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "cli/messages.h"
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"
@@ -66,8 +67,7 @@ bool number_option(const Arguments& args, const char* name, uint64_t min, uint64
     for (char c : t) ok = ok && c >= '0' && c <= '9';
     if (ok) v = std::stoull(t);
     if (!ok || v < min || v > max) {
-        env.err << "zavi-gsm-cli: " << name << " needs a whole number from " << min << " to " << max
-                << ", not \"" << t << "\"\n";
+        tell(env.err, name, " needs a whole number from ", min, " to ", max, ", not \"", t, "\"");
         return false;
     }
     *out = v;
@@ -84,8 +84,7 @@ double seconds_since(const Pace& pace, uint64_t start_us) {
 }
 
 void communication_lost(Environment& env) {
-    env.err << "zavi-gsm-cli: reading the status failed: no or bad answer from the module; "
-               "stopped\n";
+    tell(env.err, "reading the status failed: no or bad answer from the module; stopped");
 }
 
 int command_watch(const Arguments& args, Environment& env, DriverHandle handle) {
@@ -132,14 +131,12 @@ int command_watch(const Arguments& args, Environment& env, DriverHandle handle) 
             return true;
         });
     if (end == LoopEnd::read_failed) communication_lost(env);
-    env.err << "zavi-gsm-cli: watch " << (end == LoopEnd::read_failed ? "interrupted" : "ended")
-            << ": " << loop.cycles() << " status reads, " << change_count << " changes\n";
+    tell(env.err, "watch ", (end == LoopEnd::read_failed ? "interrupted" : "ended"), ": ",
+         loop.cycles(), " status reads, ", change_count, " changes");
     if (!log_path.empty()) {
         std::string why;
-        if (!config::write_file_atomic(log_path, log, &why)) {
-            env.err << "zavi-gsm-cli: " << log_path << " " << why << "\n";
-            return kExitInvalidFile;
-        }
+        if (!config::write_file_atomic(log_path, log, &why))
+            return fail(env.err, kExitCannotWrite, log_path, " ", why);
     }
     return end == LoopEnd::read_failed ? kExitCommunication : kExitDone;
 }
@@ -155,11 +152,9 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
         return kExitUsage;
     config::Configuration cfg;
     config::Record failed{};
-    if (config::read_configuration(handle, false, {}, &cfg, &failed) != kOk) {
-        env.err << "zavi-gsm-cli: reading " << config::record_name(failed)
-                << " failed: no or bad answer from the module\n";
-        return kExitCommunication;
-    }
+    if (config::read_configuration(handle, false, {}, &cfg, &failed) != kOk)
+        return fail(env.err, kExitCommunication, "reading ", config::record_name(failed),
+                    " failed: no or bad answer from the module");
     WalkTest test(cfg, local_time_now());
     // With --json, stdout carries the result alone; the ticks go to stderr.
     std::ostream& progress = args.json ? env.err : env.out;
@@ -210,9 +205,9 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
         env.out << summary_line(r, 1) << "\n";
     }
     if (!missing_inputs.empty()) {
-        env.err << "zavi-gsm-cli: not seen:";
-        for (const auto& m : missing_inputs) env.err << " " << m << ";";
-        env.err << "\n";
+        std::string list;
+        for (const auto& m : missing_inputs) list += " " + m + ";";
+        tell(env.err, "not seen:", list);
     }
     if (end == LoopEnd::read_failed) return kExitCommunication;
     return missing_inputs.empty() ? kExitDone : kExitDifferent;
@@ -231,10 +226,8 @@ int command_survey(const Arguments& args, Environment& env, DriverHandle handle)
     const std::string csv_path = option(args, "--csv");
     if (!csv_path.empty()) {
         std::string why;
-        if (!config::write_file_atomic(csv_path, survey_csv(r), &why)) {
-            env.err << "zavi-gsm-cli: " << csv_path << " " << why << "\n";
-            return kExitInvalidFile;
-        }
+        if (!config::write_file_atomic(csv_path, survey_csv(r), &why))
+            return fail(env.err, kExitCannotWrite, csv_path, " ", why);
     }
     if (args.json) {
         env.out << survey_to_json(r);
@@ -258,14 +251,9 @@ int read_result(const std::string& path, Environment& env, Parse parse, std::opt
     if (path.empty()) return kExitDone;
     std::string text, why;
     T value;
-    if (!config::read_text_file(path, 16 * 1024 * 1024, &text, &why)) {
-        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
-    if (!parse(text, &value, &why)) {
-        env.err << "zavi-gsm-cli: " << path << ": " << why << "\n";
-        return kExitInvalidFile;
-    }
+    if (!config::read_text_file(path, 16 * 1024 * 1024, &text, &why))
+        return fail(env.err, kExitInvalidFile, path, " ", why);
+    if (!parse(text, &value, &why)) return fail(env.err, kExitInvalidFile, path, ": ", why);
     *out = std::move(value);
     return kExitDone;
 }
@@ -295,8 +283,7 @@ int command_report(const Arguments& args, Environment& env, DriverHandle handle,
     else if (language == "de")
         in.language = 2;
     else {
-        env.err << "zavi-gsm-cli: --language is pl, en or de, not \"" << language << "\"\n";
-        return kExitUsage;
+        return fail(env.err, kExitUsage, "--language is pl, en or de, not \"", language, "\"");
     }
     if (const int c = read_result<WalkTestResult>(option(args, "--test"), env, walk_test_from_json,
                                                   &in.walk_test);
@@ -315,11 +302,9 @@ int command_report(const Arguments& args, Environment& env, DriverHandle handle,
     config::Configuration cfg;
     config::Record failed{};
     // The SIM codes are read only to say whether a PIN is set; they go nowhere.
-    if (config::read_configuration(handle, true, {}, &cfg, &failed) != kOk) {
-        env.err << "zavi-gsm-cli: reading " << config::record_name(failed)
-                << " failed: no or bad answer from the module\n";
-        return kExitCommunication;
-    }
+    if (config::read_configuration(handle, true, {}, &cfg, &failed) != kOk)
+        return fail(env.err, kExitCommunication, "reading ", config::record_name(failed),
+                    " failed: no or bad answer from the module");
     if (cfg.sim_codes) in.pin_set = cfg.sim_codes->pin.has_value();
     cfg.sim_codes.reset();
     Snapshot live;
@@ -336,16 +321,11 @@ int command_report(const Arguments& args, Environment& env, DriverHandle handle,
     in.backup_name = file_name(backup_path);
     in.backup_sha256 = sha256_hex(backup);
     std::string why;
-    if (!config::write_file_atomic(backup_path, backup, &why)) {
-        env.err << "zavi-gsm-cli: " << backup_path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
-    if (!config::write_file_atomic(html_path, build_report(in), &why)) {
-        env.err << "zavi-gsm-cli: " << html_path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
-    env.err << "zavi-gsm-cli: saved " << html_path << " and " << backup_path << " (SHA-256 "
-            << in.backup_sha256 << ")\n";
+    if (!config::write_file_atomic(backup_path, backup, &why))
+        return fail(env.err, kExitCannotWrite, backup_path, " ", why);
+    if (!config::write_file_atomic(html_path, build_report(in), &why))
+        return fail(env.err, kExitCannotWrite, html_path, " ", why);
+    tell(env.err, "saved ", html_path, " and ", backup_path, " (SHA-256 ", in.backup_sha256, ")");
     if (!in.live) {
         communication_lost(env);
         return kExitCommunication;

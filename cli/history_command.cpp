@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli/messages.h"
 #include "fleet/identity.h"
 #include "fleet/module_history.h"
 
@@ -100,64 +101,64 @@ const char* history_help() {
 
 int command_history(const Arguments& args, Environment& env) {
     const std::string& folder = env.history_folder;
-    if (folder.empty()) {
-        env.err << "zavi-gsm-cli: no folder for the module history (no home folder known)\n";
-        return kExitInvalidFile;
-    }
+    if (folder.empty())
+        return fail(env.err, kExitInvalidFile,
+                    "no folder for the module history (no home folder known)");
     const std::string key = args.files.empty() ? std::string() : args.files[0];
     fleet::ModuleHistory history;
     std::string why;
-    if (!fleet::module_history(folder, key, &history, &why)) {
-        env.err << "zavi-gsm-cli: " << why << "\n";
-        return kExitInvalidFile;
-    }
+    if (!fleet::module_history(folder, key, &history, &why))
+        return fail(env.err, kExitInvalidFile, why);
     if (history.skipped_lines > 0)
-        env.err << "zavi-gsm-cli: warning: " << fleet::index_path(folder) << ": "
-                << history.skipped_lines << " line(s) are no whole entry (cut short?), skipped\n";
+        warn(env.err, fleet::index_path(folder), ": ", history.skipped_lines,
+             " line(s) are no whole entry (cut short?), skipped");
     if (args.json)
         print_json(history, folder, env.out);
     else
         print_text(history, env.out);
     if (!history.items.empty()) return kExitDone;
     if (key.empty()) {
-        env.err << "zavi-gsm-cli: no copies kept yet in " << folder << "\n";
+        tell(env.err, "no copies kept yet in ", folder);
         return kExitDone;
     }
-    env.err << "zavi-gsm-cli: no module or site " << key << " in the history\n";
-    return kExitNoModule;
+    return fail(env.err, kExitNoModule, "no module or site ", key, " in the history");
 }
 
 void keep_in_history(Environment& env, const std::string& serial, const std::string& operation,
-                     const std::string& result, const config::Configuration& cfg) {
+                     const std::string& result, const config::Configuration& cfg,
+                     const std::string& site) {
     if (env.history_folder.empty()) return;
     if (!fleet::is_identity(serial))
-        env.err << "zavi-gsm-cli: the module's identity is unknown (its port gives no USB serial "
-                   "number); its copy is kept as \""
-                << fleet::kUnknownIdentity << "\"\n";
+        tell(env.err,
+             "the module's identity is unknown (its port gives no USB serial "
+             "number); its copy is kept as \"",
+             fleet::kUnknownIdentity, "\"");
     fleet::HistoryEntry entry, kept;
     entry.identity = serial;
+    entry.site = site;
     entry.operation = operation;
     entry.result = result;
     std::string why;
     if (!fleet::keep_copy(env.history_folder, entry, cfg, &kept, &why)) {
-        env.err << "zavi-gsm-cli: warning: not kept in the module history: " << why << "\n";
+        warn(env.err, "not kept in the module history: ", why);
         return;
     }
-    env.err << "zavi-gsm-cli: module history: " << full_path(env.history_folder, kept.file) << "\n";
+    tell(env.err, "module history: ", full_path(env.history_folder, kept.file));
 }
 
 void keep_restore_in_history(Environment& env, const std::string& serial,
                              const std::string& operation, config::Configuration target,
-                             bool with_sim_codes, const config::RestoreReport& report) {
+                             bool with_sim_codes, const config::RestoreReport& report,
+                             const std::string& site) {
     const char* result = result_of(report.outcome);
     if (!result) return;
     if (report.outcome == config::RestoreOutcome::already_equal) {
-        keep_in_history(env, serial, operation, result, report.module_before);
+        keep_in_history(env, serial, operation, result, report.module_before, site);
         return;
     }
     // The SIM codes the module keeps are not known unless they were read or written.
     if (!with_sim_codes) target.sim_codes = report.module_before.sim_codes;
-    keep_in_history(env, serial, operation, result, target);
+    keep_in_history(env, serial, operation, result, target, site);
 }
 
 }  // namespace zavi::cli

@@ -8,8 +8,9 @@
 
 namespace zavi::cli {
 
-// Fills env.usb_driver, env.open_port and env.unusable_port. The drivers live as long as the
-// hooks do. On Linux the roots stand in for /dev and /sys in tests.
+// Fills the environment's ways to the module: the USB driver, --port, the identities, and clone's
+// search and per-thread open. The drivers live as long as the hooks do. On Linux the roots stand
+// in for /dev and /sys in tests.
 #ifdef _WIN32
 void use_module_ports(Environment& env);
 #else

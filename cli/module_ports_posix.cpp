@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "cli/module_ports.h"
+#include "common/language.h"
 #include "fleet/identity.h"
+#include "link/module_choice.h"
 #include "posix/port_discovery.h"
 #include "posix/port_module.h"
 #include "posix/tty_driver.h"
@@ -12,11 +14,25 @@ namespace zavi::cli {
 
 namespace {
 
-constexpr uint8_t kEnglish = 1;
-
-struct Ports {
+// The tty driver of the command's module, replaced when --port or the search makes a new one.
+struct CommandTty {
     std::unique_ptr<posix::TtyDriver> driver;
 };
+
+// The serial number from the port's own name, or from the stable name of the same device (a
+// ttyUSB named with --port has one under /dev/serial/by-id).
+std::string identity_of(const std::string& path, const std::string& dev_root,
+                        const std::string& sys_root) {
+    std::string serial = fleet::identity_from_port_path(path);
+    std::error_code error;
+    const std::filesystem::path device = std::filesystem::canonical(path, error);
+    if (!serial.empty() || error) return serial;
+    for (const std::string& name : posix::find_ftdi_ports(dev_root, sys_root)) {
+        const std::filesystem::path other = std::filesystem::canonical(name, error);
+        if (!error && other == device) return fleet::identity_from_port_path(name);
+    }
+    return {};
+}
 
 PortOutcome outcome_of(posix::PortOpen open) {
     switch (open) {
@@ -35,19 +51,19 @@ PortOutcome outcome_of(posix::PortOpen open) {
 }  // namespace
 
 void use_module_ports(Environment& env, const std::string& dev_root, const std::string& sys_root) {
-    auto ports = std::make_shared<Ports>();
+    auto tty = std::make_shared<CommandTty>();
 
-    env.open_port = [ports, sys_root](const std::string& port, FirmwareNotice& notice,
-                                      DriverHandle* handle, std::string* message) {
-        ports->driver = std::make_unique<posix::TtyDriver>(std::vector<std::string>{port});
-        ports->driver->set_sysfs_root(sys_root);
+    env.open_port = [tty, sys_root](const std::string& port, FirmwareNotice& notice,
+                                    DriverHandle* handle, std::string* message) {
+        tty->driver = std::make_unique<posix::TtyDriver>(std::vector<std::string>{port});
+        tty->driver->set_sysfs_root(sys_root);
         const posix::PortOpen open =
-            posix::open_module_on_port(*ports->driver, kEnglish, notice, message);
+            posix::open_module_on_port(*tty->driver, kEnglish, notice, message);
         *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
         return outcome_of(open);
     };
 
-    env.usb_driver = [ports, dev_root, sys_root](std::string* why) -> Driver* {
+    env.usb_driver = [tty, dev_root, sys_root](std::string* why) -> Driver* {
         std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
         if (found.empty()) {
             *why = "no FTDI serial port found (neither " + dev_root + "/zavi-gsm-*, " + dev_root +
@@ -55,40 +71,21 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
                    "/ttyUSB* with USB vendor 0403); name one with --port PATH, or use --sim";
             return nullptr;
         }
-        ports->driver = std::make_unique<posix::TtyDriver>(std::move(found));
-        ports->driver->set_sysfs_root(sys_root);
-        return ports->driver.get();
+        tty->driver = std::make_unique<posix::TtyDriver>(std::move(found));
+        tty->driver->set_sysfs_root(sys_root);
+        return tty->driver.get();
     };
 
-    // The serial number from the port's own name, or from the stable name of the same device
-    // (a ttyUSB named with --port has one under /dev/serial/by-id).
-    env.port_serial = [ports, dev_root, sys_root](int index) -> std::string {
-        if (!ports->driver || index < 0 ||
-            static_cast<std::size_t>(index) >= ports->driver->paths().size())
+    env.port_serial = [tty, dev_root, sys_root](int index) -> std::string {
+        if (!tty->driver || index < 0 ||
+            static_cast<std::size_t>(index) >= tty->driver->paths().size())
             return {};
-        const std::string& path = ports->driver->paths()[static_cast<std::size_t>(index)];
-        std::string serial = fleet::identity_from_port_path(path);
-        std::error_code error;
-        const std::filesystem::path device = std::filesystem::canonical(path, error);
-        if (!serial.empty() || error) return serial;
-        for (const std::string& name : posix::find_ftdi_ports(dev_root, sys_root)) {
-            const std::filesystem::path other = std::filesystem::canonical(name, error);
-            if (!error && other == device) return fleet::identity_from_port_path(name);
-        }
-        return {};
+        return identity_of(tty->driver->paths()[static_cast<std::size_t>(index)], dev_root,
+                           sys_root);
     };
 
-    // clone: the identity of the module on a port named by its path, found as port_serial does.
-    env.port_identity = [dev_root, sys_root](const std::string& path) -> std::string {
-        std::string serial = fleet::identity_from_port_path(path);
-        std::error_code error;
-        const std::filesystem::path device = std::filesystem::canonical(path, error);
-        if (!serial.empty() || error) return serial;
-        for (const std::string& name : posix::find_ftdi_ports(dev_root, sys_root)) {
-            const std::filesystem::path other = std::filesystem::canonical(name, error);
-            if (!error && other == device) return fleet::identity_from_port_path(name);
-        }
-        return {};
+    env.port_identity = [dev_root, sys_root](const std::string& path) {
+        return identity_of(path, dev_root, sys_root);
     };
 
     env.find_ports = [dev_root, sys_root](std::string* why) {
@@ -102,10 +99,7 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
                                     std::string* why) -> std::shared_ptr<void> {
         auto own = std::make_shared<posix::TtyDriver>(std::vector<std::string>{port});
         own->set_sysfs_root(sys_root);
-        struct Notice : FirmwareNotice {
-            void firmware_mismatch(std::string_view m) override { text.assign(m); }
-            std::string text;
-        } notice;
+        FirmwareNoticeText notice;
         const posix::PortOpen open = posix::open_module_on_port(*own, kEnglish, notice, why);
         *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
         if (open == posix::PortOpen::wrong_firmware && !notice.text.empty())
@@ -113,9 +107,9 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
         return own;
     };
 
-    env.unusable_port = [ports]() -> std::string {
-        if (!ports->driver) return {};
-        const posix::PortFailure& failure = ports->driver->last_failure();
+    env.unusable_port = [tty]() -> std::string {
+        if (!tty->driver) return {};
+        const posix::PortFailure& failure = tty->driver->last_failure();
         // A port that hung up was usable: something was there and went away.
         if (failure.problem == posix::PortProblem::none ||
             failure.problem == posix::PortProblem::hung_up)

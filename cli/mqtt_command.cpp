@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "bridge/bridge.h"
+#include "cli/messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 
@@ -21,14 +22,12 @@ void on_stop_signal(int) {
 // The first line the opening wrote, without the tool's name in front.
 std::string reason(const std::string& text) {
     std::string line = text.substr(0, text.find('\n'));
-    const std::string tool = "zavi-gsm-cli: ";
-    if (line.rfind(tool, 0) == 0) line.erase(0, tool.size());
+    if (line.starts_with(kToolPrefix)) line.erase(0, kToolPrefix.size());
     return line.empty() ? "no module" : line;
 }
 
 int usage(Environment& env, const std::string& message) {
-    env.err << "zavi-gsm-cli: mqtt: " << message << "\n";
-    return kExitUsage;
+    return fail(env.err, kExitUsage, "mqtt: ", message);
 }
 
 // Broker, credentials, prefix and interval from the command line; an exit code on failure.
@@ -49,10 +48,9 @@ int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
     if (const std::string* cafile = value("--cafile")) {
         if (!args.tls) return usage(env, "--cafile belongs to --tls");
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(std::u8string(cafile->begin(), cafile->end()), ec)) {
-            env.err << "zavi-gsm-cli: mqtt: the CA file " << *cafile << " does not exist\n";
-            return kExitInvalidFile;
-        }
+        if (!std::filesystem::is_regular_file(std::u8string(cafile->begin(), cafile->end()), ec))
+            return fail(env.err, kExitInvalidFile, "mqtt: the CA file ", *cafile,
+                        " does not exist");
         s->connect.cafile = *cafile;
     }
     const std::string* user = value("--username");
@@ -61,12 +59,9 @@ int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
     if (user) s->connect.username = *user;
     if (password_file) {
         PasswordFile file;
-        if (!read_password_file(*password_file, &file, &why)) {
-            env.err << "zavi-gsm-cli: mqtt: " << why << "\n";
-            return kExitInvalidFile;
-        }
-        for (const std::string& w : file.warnings)
-            env.err << "zavi-gsm-cli: warning: " << w << "\n";
+        if (!read_password_file(*password_file, &file, &why))
+            return fail(env.err, kExitInvalidFile, "mqtt: ", why);
+        for (const std::string& w : file.warnings) warn(env.err, w);
         s->connect.password = file.password;
     }
     return kExitDone;
@@ -126,9 +121,7 @@ int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& mo
     // A broker that resets the connection shows up as an error of the write, not a signal.
     const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
 #endif
-    const auto log = [&env](const std::string& line) {
-        env.err << "zavi-gsm-cli: " << line << "\n" << std::flush;
-    };
+    const auto log = [&env](const std::string& line) { tell(env.err, line); };
     const BridgeEnd end = run_bridge(settings, access, stop, log);
     std::signal(SIGINT, old_int);
     std::signal(SIGTERM, old_term);

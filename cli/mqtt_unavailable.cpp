@@ -1,6 +1,8 @@
 // The Windows build has no MQTT client library; the bridge runs on the Linux tool.
 #include "cli/mqtt_command.h"
 
+#include "cli/messages.h"
+
 namespace zavi::cli {
 
 std::atomic<bool>& mqtt_stop_flag() {
@@ -9,8 +11,7 @@ std::atomic<bool>& mqtt_stop_flag() {
 }
 
 int command_mqtt(const Arguments&, Environment& env, const ModuleOpener&) {
-    env.err << "zavi-gsm-cli: mqtt is not part of this build; run it with the Linux tool\n";
-    return kExitUsage;
+    return fail(env.err, kExitUsage, "mqtt is not part of this build; run it with the Linux tool");
 }
 
 }  // namespace zavi::cli

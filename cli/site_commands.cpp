@@ -1,5 +1,8 @@
 #include "cli/site_commands.h"
 
+#include "cli/messages.h"
+#include "cli/module_access.h"
+#include "cli/module_operations.h"
 #include "config/files.h"
 #include "config/partial.h"
 #include "config/sites_table.h"
@@ -29,15 +32,13 @@ int command_template(const Arguments& args, Environment& env) {
         return code;
     std::string why;
     if (!make_template(full, split_names(args.values.at("--only")), &partial, &why)) {
-        env.err << "zavi-gsm-cli: template: " << why << "\n";
+        tell(env.err, "template: ", why);
         return why.rfind("unknown", 0) == 0 ? kExitUsage : kExitInvalidFile;
     }
     const std::string& path = args.files[1];
-    if (!write_configuration_file(path, partial, &why)) {
-        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
-    env.err << "zavi-gsm-cli: saved " << path << "\n";
+    if (!write_configuration_file(path, partial, &why))
+        return fail(env.err, kExitCannotWrite, path, " ", why);
+    tell(env.err, "saved ", path);
     return kExitDone;
 }
 
@@ -48,39 +49,42 @@ int load_site_configuration(const Arguments& args, Environment& env, Configurati
     const std::string& path = args.values.at("--sites");
     const std::string& label = args.values.at("--site");
     std::string text, why;
-    if (!read_text_file(path, kMaxFileBytes, &text, &why)) {
-        env.err << "zavi-gsm-cli: " << path << " " << why << "\n";
-        return kExitInvalidFile;
-    }
+    if (!read_text_file(path, kMaxFileBytes, &text, &why))
+        return fail(env.err, kExitInvalidFile, path, " ", why);
     SitesTable table;
     std::vector<SiteError> errors;
     if (!read_sites_table(text, base, &table, &errors)) {
-        for (const SiteError& e : errors) env.err << "zavi-gsm-cli: " << describe(e, path) << "\n";
-        env.err << "zavi-gsm-cli: nothing written\n";
-        return kExitInvalidFile;
+        for (const SiteError& e : errors) tell(env.err, describe(e, path));
+        return fail(env.err, kExitInvalidFile, "nothing written");
     }
     const Site* site = table.find(label);
     if (!site) {
-        env.err << "zavi-gsm-cli: " << path << ": column site: no site " << label
-                << " in the table; nothing written\n";
-        return kExitInvalidFile;
+        return fail(env.err, kExitInvalidFile, path, ": column site: no site ", label,
+                    " in the table; nothing written");
     }
     if (table.sets("sim_codes") && !args.with_sim_codes) {
-        env.err << "zavi-gsm-cli: " << path
-                << ": the table sets sim_codes; add --with-sim-codes to write them\n";
-        return kExitUsage;
+        return fail(env.err, kExitUsage, path,
+                    ": the table sets sim_codes; add --with-sim-codes to write them");
     }
-    if (args.with_sim_codes && !site->configuration.sim_codes) {
-        env.err << "zavi-gsm-cli: " << args.files[0]
-                << ": --with-sim-codes, but the template holds no sim_codes\n";
-        return kExitInvalidFile;
-    }
+    if (args.with_sim_codes && !site->configuration.sim_codes)
+        return fail(env.err, kExitInvalidFile, args.files[0],
+                    ": --with-sim-codes, but the template holds no sim_codes");
     if (args.with_sim_codes && !args.dry_run)
-        env.err
-            << "zavi-gsm-cli: warning: writing the SIM codes; a wrong PIN can lock the SIM card\n";
-    env.err << "zavi-gsm-cli: site " << label << " (" << path << " row " << site->row << ")\n";
+        warn(env.err, "writing the SIM codes; a wrong PIN can lock the SIM card");
+    tell(env.err, "site ", label, " (", path, " row ", site->row, ")");
     *out = site->configuration;
     return kExitDone;
+}
+
+int command_apply(const Arguments& args, Environment& env) {
+    Configuration site;
+    if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
+    ModuleSession session(args, env);
+    if (const int code = session.open(); code != kExitDone) return code;
+    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run, nullptr,
+                             "apply", args.values.at("--site"));
+    const int closed = session.close();
+    return code != kExitDone ? code : closed;
 }
 
 }  // namespace zavi::cli

@@ -10,10 +10,8 @@
 
 namespace zavi::cli {
 
-// Reads and checks a configuration file (cli.cpp): kExitDone, or the exit code after telling why.
-int load_configuration(const std::string& path, Environment& env, config::Configuration* cfg);
-
 int command_template(const Arguments& args, Environment& env);
+int command_apply(const Arguments& args, Environment& env);
 
 // The configuration of --site from the template and --sites; nothing touches the module.
 int load_site_configuration(const Arguments& args, Environment& env, config::Configuration* out);

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "fleet/history.h"
 #include "link/driver.h"
 #include "sim/demo_scenario.h"
 #include "sim/request_decoder.h"
@@ -240,6 +241,44 @@ TEST_F(CloneTest, SitesGoToTheModulesInTableOrder) {
     EXPECT_EQ(b.state().auto_reset, 4);
     EXPECT_NE(out_.str().find("sim:1  identity-unknown  south  verified"), std::string::npos)
         << out_.str();
+}
+
+// The site each module was set up for is kept in its history entry, and binds the module to
+// that site the next time, wherever it is plugged in.
+TEST_F(CloneTest, HistoryKeepsEachModulesSiteAndASecondCloneKeepsIt) {
+    const std::string file = target_file();
+    test::write_file(dir_.file("sites.csv"), "site;auto_reset.period_days\nnorth;2\nsouth;4\n");
+    const std::string history = (dir_.path() / "data").string();
+    sim::SimDriver a(demo_module()), b(demo_module());
+    // Which module sits on which port: the second run has them the other way round.
+    for (const bool swapped : {false, true}) {
+        out_.str(""), err_.str("");
+        Environment env{out_, err_};
+        env.test_modules =
+            swapped ? std::vector<sim::SimDriver*>{&b, &a} : std::vector<sim::SimDriver*>{&a, &b};
+        env.backup_folder = (dir_.path() / "backups").string();
+        env.history_folder = history;
+        env.port_identity = [swapped](const std::string& port) -> std::string {
+            return (port == "sim:0") != swapped ? "FTAAAA01" : "FTBBBB02";
+        };
+        ASSERT_EQ(run({"--sim", "clone", file, "--sites", dir_.file("sites.csv")}, env), kExitDone)
+            << err_.str();
+    }
+    EXPECT_EQ(a.state().auto_reset, 2);
+    EXPECT_EQ(b.state().auto_reset, 4);
+    EXPECT_NE(out_.str().find("sim:0  FTBBBB02  south  "), std::string::npos) << out_.str();
+
+    std::vector<fleet::HistoryEntry> entries;
+    int skipped = 0;
+    std::string why;
+    ASSERT_TRUE(fleet::read_index(history, &entries, &skipped, &why)) << why;
+    ASSERT_EQ(entries.size(), 4u);
+    for (const fleet::HistoryEntry& e : entries) {
+        EXPECT_EQ(e.operation, "clone");
+        EXPECT_EQ(e.site, e.identity == "FTAAAA01" ? "north" : "south") << e.identity;
+    }
+    EXPECT_EQ(entries[0].result, "verified");
+    EXPECT_EQ(entries[2].result, "unchanged");
 }
 
 }  // namespace

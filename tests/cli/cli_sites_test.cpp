@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "fleet/history.h"
 #include "sim/demo_scenario.h"
 #include "sim/simulator.h"
 #include "tests/support/temp_dir.h"
@@ -124,6 +125,27 @@ TEST_F(CliSites, ApplyWritesTheSitesHeldRecordsAloneAndDryRunNothing) {
     EXPECT_EQ(out_.str().find("alarm_settings"), std::string::npos);
     EXPECT_NE(out_.str().find("io_names.in1_open: \"Brama\" -> \"Door open\""), std::string::npos)
         << out_.str();
+}
+
+TEST_F(CliSites, ApplyKeepsTheSiteInTheModulesHistory) {
+    make_template();
+    Environment env{out_, err_};
+    env.test_module = &module_;
+    env.backup_folder = (dir_.path() / "backups").string();
+    env.history_folder = (dir_.path() / "data").string();
+    ASSERT_EQ(run({"--sim", "apply", file("t.zavi.json"), "--sites", file("sites.csv"), "--site",
+                   "Warsaw"},
+                  env),
+              kExitDone)
+        << err_.str();
+    std::vector<fleet::HistoryEntry> entries;
+    int skipped = 0;
+    std::string why;
+    ASSERT_TRUE(fleet::read_index(env.history_folder, &entries, &skipped, &why)) << why;
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].operation, "apply");
+    EXPECT_EQ(entries[0].result, "verified");
+    EXPECT_EQ(entries[0].site, "Warsaw");
 }
 
 TEST_F(CliSites, BadTablesAndTemplatesSendNoFrame) {
