@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Windows zavi-gsm-cli beside the drop-in simulated FTD2XX.dll under Wine, on a scenario
 # whose status changes over a timeline: the walk test sees every input in both states, watch
-# prints the changes and ends cleanly on SIGINT, the report names its backup's checksum.
+# prints the changes and ends cleanly on SIGINT, the report names its backup's checksum. Then
+# clone on several simulated D2XX devices at once: two set up with their sites, and of three the
+# one that falls silent mid-write fails alone.
 # Needs the win64 build (build/win64); makes a fresh Wine prefix in a temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,4 +49,55 @@ timeout 60 "$WINE" zavi-gsm-cli.exe report site.html --language de >report.out 2
     fail "report: $(cat report.out)"
 grep -q "$(sha256sum site.zavi.json | cut -d' ' -f1)" site.html || fail "report: wrong checksum"
 grep -Eq 'T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}<' site.html || fail "report: no UTC offset in its time"
-echo "cli_wine_check: the Windows zavi-gsm-cli on the drop-in FTD2XX.dll follows the timeline"
+
+# clone: the D2XX devices by index, each on its own thread and binding of the library. The
+# target differs from the demo module in the auto-reset period and holds 80 numbers (three
+# blocks of the numbers write), so that a module can fail in the middle of its writes.
+timeout 60 "$WINE" zavi-gsm-cli.exe --sim backup demo.zavi.json >demo.out 2>&1 ||
+    fail "backup of the demo module: $(cat demo.out)"
+/usr/bin/python3 - demo.zavi.json target.zavi.json <<'PY'
+import json, sys
+j = json.load(open(sys.argv[1]))
+j["auto_reset"]["period_days"] = 3
+j["accepted_numbers"] = ["4860000%d" % (1000 + i) for i in range(80)]
+json.dump(j, open(sys.argv[2], "w"), indent=2)
+PY
+printf 'site;auto_reset.period_days\nnorth;2\nsouth;4\neast;5\n' >sites.csv
+echo '{"modules": [{"serial": "FT0A1B2C"}, {"serial": "FT3D4E5F"}]}' >two.json
+ZAVI_SIM_SCENARIO=$(zavi_winpath "$work/two.json")
+timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json --sites sites.csv >clone2.out \
+    2>clone2.err || fail "clone of two: $(cat clone2.out clone2.err)"
+grep -q '^D2XX:0  FT0A1B2C  north  verified' clone2.out || fail "clone D2XX:0: $(cat clone2.out)"
+grep -q '^D2XX:1  FT3D4E5F  south  verified' clone2.out || fail "clone D2XX:1: $(cat clone2.out)"
+grep -q 'clone: 2 of 2 modules set up' clone2.err || fail "clone summary: $(cat clone2.err)"
+# Each clone's history entry carries its site.
+timeout 60 "$WINE" zavi-gsm-cli.exe history FT3D4E5F >history.out 2>&1 ||
+    fail "history: $(cat history.out)"
+grep -q 'FT3D4E5F  clone  verified  site south' history.out || fail "history: $(cat history.out)"
+
+# Three modules, the middle one falling silent during its numbers write: the other two are set
+# up. (The drop-in library runs all its modules on one simulated driver, where an unplug fault
+# strikes every module, so the failing one stops answering instead.)
+cat >three.json <<'JSON'
+{"modules": [{"serial": "FTAAAA01"},
+             {"serial": "FTBBBB02",
+              "faults": [{"kind": "no_answer", "command": 17, "skip": 1}]},
+             {"serial": "FTCCCC03"}]}
+JSON
+ZAVI_SIM_SCENARIO=$(zavi_winpath "$work/three.json")
+code=0
+timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json >clone3.out 2>clone3.err || code=$?
+[ "$code" = 4 ] || fail "clone with one silent exited $code: $(cat clone3.out clone3.err)"
+grep -q '^D2XX:0  FTAAAA01  -  verified' clone3.out || fail "clone3 D2XX:0: $(cat clone3.out)"
+grep -q '^D2XX:1  FTBBBB02  -  write-failed' clone3.out || fail "clone3 D2XX:1: $(cat clone3.out)"
+grep -q '^D2XX:2  FTCCCC03  -  verified' clone3.out || fail "clone3 D2XX:2: $(cat clone3.out)"
+grep -q 'D2XX:1: automatic backup: ' clone3.err || fail "clone3: no backup told: $(cat clone3.err)"
+# A port named that is neither COMn nor D2XX:n fails alone.
+code=0
+timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json --ports D2XX:0,nonsense >clone4.out \
+    2>clone4.err || code=$?
+[ "$code" = 3 ] || fail "clone with a bad port name exited $code: $(cat clone4.out clone4.err)"
+grep -q '^D2XX:0  FTAAAA01  -  verified' clone4.out || fail "clone4 D2XX:0: $(cat clone4.out)"
+grep -q '^nonsense  identity-unknown  -  not-opened' clone4.out || fail "clone4: $(cat clone4.out)"
+echo "cli_wine_check: the Windows zavi-gsm-cli on the drop-in FTD2XX.dll follows the timeline" \
+    "and clones D2XX devices side by side"
