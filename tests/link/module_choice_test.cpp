@@ -93,7 +93,9 @@ TEST(OpenPreferredDevice, TheHighestIndexThatOpensWithTheRightFirmwareWins) {
                                                           [&](int i) { failed.push_back(i); });
         const std::string name = ::testing::PrintToString(c.kinds);
         EXPECT_EQ(choice.handle != nullptr, c.index >= 0) << name;
-        if (c.index >= 0) EXPECT_EQ(choice.index, c.index) << name;
+        if (c.index >= 0) {
+            EXPECT_EQ(choice.index, c.index) << name;
+        }
         EXPECT_EQ(failed, c.not_opened) << name;
         EXPECT_EQ(notice.count, c.notices) << name;
         // No module the choice replaced stays open.
