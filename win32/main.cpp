@@ -28,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Without any driver it stays null and the main window says so.
     const ModuleDriver chosen = choose_module_driver(GetCommandLineW());
-    if (chosen.choice == ModuleDriverChoice::bad_option) {
+    if (chosen.bad_option) {
         MessageBoxW(nullptr, chosen.problem.c_str(), L"ZAVI ALARM-GSM", MB_OK | MB_ICONERROR);
         return 2;
     }

@@ -10,7 +10,6 @@
 #include "app/module_path.h"
 #include "common/utf16.h"
 #include "link/connection.h"
-#include "link/module_choice.h"
 #include "win32/com_driver.h"
 #include "win32/d2xx_driver.h"
 
@@ -58,36 +57,31 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
     ModuleDriver out;
     std::wstring port;
     if (!port_option(command_line, &port, &out.problem)) {
-        out.choice = ModuleDriverChoice::bad_option;
+        out.bad_option = true;
         return out;
     }
-    const ModuleRoute route = choose_route(
+    out.route = choose_route(
         !port.empty(), [] { return d2xx.load() == D2xxLoad::ok; },
         [] { return !find_ftdi_com_ports().empty(); });
-    switch (route) {
+    switch (out.route) {
         case ModuleRoute::named_port:
             com = std::make_unique<ComDriver>([port] { return std::vector<std::wstring>{port}; });
-            out.choice = ModuleDriverChoice::named_port;
-            out.driver = com.get();
-            set_module_path_source(com_path);
-            break;
-        case ModuleRoute::usb_library:
-            out.choice = ModuleDriverChoice::d2xx;
-            out.driver = &d2xx;
-            set_module_path_source(d2xx_path);
             break;
         case ModuleRoute::vendor_ports:
             // Connect again counts again, and so lists the ports again: one plugged in later is
             // found.
             com = std::make_unique<ComDriver>(find_ftdi_com_ports);
-            out.choice = ModuleDriverChoice::com_ports;
-            out.driver = com.get();
-            set_module_path_source(com_path);
             break;
+        case ModuleRoute::usb_library:
+            out.driver = &d2xx;
+            set_module_path_source(d2xx_path);
+            return out;
         case ModuleRoute::none:
             set_no_ftdi_com_port(true);
-            break;
+            return out;
     }
+    out.driver = com.get();
+    set_module_path_source(com_path);
     return out;
 }
 

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "link/driver.h"
+#include "link/module_choice.h"
 
 namespace zavi {
 
-enum class ModuleDriverChoice { d2xx, com_ports, named_port, none, bad_option };
-
 struct ModuleDriver {
-    ModuleDriverChoice choice = ModuleDriverChoice::none;
-    Driver* driver = nullptr;  // null for none and bad_option
-    std::wstring problem;      // for bad_option: what is wrong with the command line
+    ModuleRoute route = ModuleRoute::none;
+    bool bad_option = false;   // --port given badly; `problem` says what is wrong
+    Driver* driver = nullptr;  // null for none and a bad option
+    std::wstring problem;
 };
 
 // `command_line` as GetCommandLineW gives it. The driver lives until the process ends.
