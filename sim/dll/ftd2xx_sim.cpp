@@ -215,7 +215,7 @@ DWORD WINAPI ZaviSimCountDevices(DWORD* count) {
     std::lock_guard<std::mutex> guard(d.lock);
     if (!d.ready()) {
         std::fprintf(stderr, "FTD2XX (simulated): %s\n", d.failure().c_str());
-        return zavi::sim::kStatusIoError;
+        return zavi::kDriverIoError;
     }
     d.before_count();
     uint32_t n = 0;
@@ -230,7 +230,7 @@ DWORD WINAPI ZaviSimOpenByIndex(int index, void** handle) {
     std::lock_guard<std::mutex> guard(d.lock);
     if (!d.ready()) {
         if (handle) *handle = nullptr;
-        return zavi::sim::kStatusDeviceNotFound;
+        return zavi::kDriverNotFound;
     }
     const DWORD status = d.driver().open_by_index(index, handle);
     if (status == 0) d.handles[*handle] = index;
@@ -241,7 +241,7 @@ DWORD WINAPI ZaviSimOpenByIndex(int index, void** handle) {
 DWORD WINAPI ZaviSimSetTimeouts(void* handle, DWORD read_ms, DWORD write_ms) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().set_timeouts(handle, read_ms, write_ms);
     const auto it = d.handles.find(handle);
     d.log({{"event", "set_timeouts"},
@@ -255,14 +255,14 @@ DWORD WINAPI ZaviSimSetTimeouts(void* handle, DWORD read_ms, DWORD write_ms) {
 DWORD WINAPI ZaviSimPurge(void* handle, DWORD mask) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     return d.driver().purge(handle, mask);
 }
 
 DWORD WINAPI ZaviSimWrite(void* handle, void* buffer, DWORD count, DWORD* written) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     d.before_write();
     uint32_t n = 0;
     const DWORD status = d.driver().write(handle, buffer, count, written ? &n : nullptr);
@@ -274,7 +274,7 @@ DWORD WINAPI ZaviSimWrite(void* handle, void* buffer, DWORD count, DWORD* writte
 DWORD WINAPI ZaviSimRead(void* handle, void* buffer, DWORD count, DWORD* got) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     uint32_t n = 0;
     const DWORD status = d.driver().read(handle, buffer, count, got ? &n : nullptr);
     if (got) *got = n;
@@ -284,7 +284,7 @@ DWORD WINAPI ZaviSimRead(void* handle, void* buffer, DWORD count, DWORD* got) {
 DWORD WINAPI ZaviSimClose(void* handle) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().close(handle);
     const auto it = d.handles.find(handle);
     d.log({{"event", "close"},
@@ -298,7 +298,7 @@ DWORD WINAPI ZaviSimClose(void* handle) {
 DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().set_latency_timer(handle, ms);
     const auto it = d.handles.find(handle);
     d.log({{"event", "latency"},
@@ -313,7 +313,7 @@ DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
 DWORD WINAPI FT_CreateDeviceInfoList(DWORD* count) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusIoError;
+    if (!d.ready()) return zavi::kDriverIoError;
     uint32_t n = 0;
     const DWORD status = d.driver().count_devices(&n);
     if (count && status == 0) *count = n;
@@ -325,9 +325,9 @@ DWORD WINAPI FT_GetDeviceInfoDetail(DWORD index, DWORD* flags, DWORD* type, DWOR
                                     void** handle) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusIoError;
+    if (!d.ready()) return zavi::kDriverIoError;
     uint32_t n = 0;
-    if (d.driver().count_devices(&n) != 0 || index >= n) return zavi::sim::kStatusDeviceNotFound;
+    if (d.driver().count_devices(&n) != 0 || index >= n) return zavi::kDriverNotFound;
     if (flags) *flags = 0;
     if (type) *type = 5;  // an FT232R
     if (id) *id = 0x04036001;
