@@ -38,10 +38,6 @@ const char* kind_of(mode_t mode) {
     return "not a regular file";
 }
 
-std::string temp_path(const std::string& path) {
-    return temporary_name(path, static_cast<unsigned long long>(getpid()), "/");
-}
-
 bool write_all(int fd, std::string_view data, int* os_error) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -74,7 +70,7 @@ bool write_temp(const std::string& path, std::string_view data, FileAccess acces
                 std::string* temp, std::string* error) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        *temp = temp_path(path);
+        *temp = temporary_name(path, static_cast<unsigned long long>(getpid()), "/");
         fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     mode_for(access));
         if (fd < 0 && errno != EEXIST) {

@@ -311,21 +311,19 @@ DriverStatus SimDriver::purge(DriverHandle handle, uint32_t mask) {
 DriverStatus SimDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
     impl_->sync();
-    if (written) *written = 0;
-    if (impl_->unplugged) return kDriverNotFound;
     const int module = impl_->module_of(handle);
-    if (const DriverStatus s = check_transfer(module >= 0, buffer, count, written); s != kDriverOk)
-        return s;
+    const DriverStatus checked = check_transfer(module >= 0, buffer, count, written);
+    if (impl_->unplugged) return kDriverNotFound;
+    if (checked != kDriverOk) return checked;
     return impl_->write(module, static_cast<const uint8_t*>(buffer), count, written);
 }
 
 DriverStatus SimDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
     impl_->sync();
-    if (got) *got = 0;
-    if (impl_->unplugged) return kDriverNotFound;
     const int module = impl_->module_of(handle);
-    if (const DriverStatus s = check_transfer(module >= 0, buffer, count, got); s != kDriverOk)
-        return s;
+    const DriverStatus checked = check_transfer(module >= 0, buffer, count, got);
+    if (impl_->unplugged) return kDriverNotFound;
+    if (checked != kDriverOk) return checked;
     return impl_->read(module, static_cast<uint8_t*>(buffer), count, got);
 }
 

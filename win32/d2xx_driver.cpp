@@ -89,11 +89,10 @@ DriverStatus D2xxDriver::purge(DriverHandle handle, uint32_t mask) {
 
 DriverStatus D2xxDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                                uint32_t* written) {
-    if (written) *written = 0;
-    if (!calls_.write) return kDriverNotLoaded;
     // The library knows its handles; the buffer and the count are checked here, as elsewhere.
-    if (const DriverStatus s = check_transfer(true, buffer, count, written); s != kDriverOk)
-        return s;
+    const DriverStatus checked = check_transfer(true, buffer, count, written);
+    if (!calls_.write) return kDriverNotLoaded;
+    if (checked != kDriverOk) return checked;
     DWORD n = 0;
     const DWORD status = calls_.write(handle, const_cast<void*>(buffer), count, &n);
     *written = n;
@@ -101,9 +100,9 @@ DriverStatus D2xxDriver::write(DriverHandle handle, const void* buffer, uint32_t
 }
 
 DriverStatus D2xxDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
-    if (got) *got = 0;
+    const DriverStatus checked = check_transfer(true, buffer, count, got);
     if (!calls_.read) return kDriverNotLoaded;
-    if (const DriverStatus s = check_transfer(true, buffer, count, got); s != kDriverOk) return s;
+    if (checked != kDriverOk) return checked;
     DWORD n = 0;
     const DWORD status = calls_.read(handle, buffer, count, &n);
     // Never report more than was asked for, whatever the library claims.

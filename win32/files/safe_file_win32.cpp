@@ -41,10 +41,6 @@ std::string folder_of(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-std::wstring temp_path(const std::string& path) {
-    return wide(temporary_name(path, GetCurrentProcessId(), "\\/"));
-}
-
 bool refused_device(const std::string& path, std::string* error) {
     if (!is_windows_device_name(path)) return false;
     *error = "is a device name on Windows (NUL, CON, COM1 ...), not a file; nothing was written";
@@ -56,7 +52,7 @@ bool write_temp(const std::string& path, std::string_view data, std::wstring* te
                 std::string* error) {
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        *temp = temp_path(path);
+        *temp = wide(temporary_name(path, GetCurrentProcessId(), "\\/"));
         file = CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD e = GetLastError();
