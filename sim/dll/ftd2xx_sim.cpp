@@ -31,8 +31,7 @@
 #include "common/safe_file.h"
 #include "common/utf16.h"
 #include "sim/demo_scenario.h"
-#include "sim/hex_text.h"
-#include "sim/request_decoder.h"
+#include "sim/journal_lines.h"
 #include "sim/simulator.h"
 
 namespace zavi::sim {
@@ -59,10 +58,6 @@ std::string narrow(const std::wstring& w) {
     std::string out;
     for (wchar_t c : w) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
-}
-
-std::string hex(const std::vector<uint8_t>& bytes) {
-    return zavi::sim::hex_digits(bytes.data(), bytes.size());
 }
 
 class DropIn {
@@ -98,10 +93,11 @@ class DropIn {
     }
     const std::string& failure() const { return failure_; }
 
-    void log(Json event) {
+    void log(Json event) { log_line(event.dump()); }
+    void log_line(const std::string& line) {
         if (journal_path_.empty()) return;
         std::ofstream out(std::filesystem::path(journal_path_), std::ios::app | std::ios::binary);
-        out << event.dump() << '\n';
+        out << line << '\n';
     }
 
     // Picks up a state file that changed since this module last read or wrote it.
@@ -115,18 +111,8 @@ class DropIn {
 
     // Journals the frames the last write delivered and saves the state after a write command.
     void after_write() {
-        bool stored = false;
-        for (const JournalEntry& e : driver_->journal()) {
-            log({{"event", "frame"},
-                 {"module", e.module},
-                 {"command", e.command},
-                 {"data", hex(e.data)},
-                 {"wire", hex(e.wire)},
-                 {"valid", e.valid}});
-            stored = stored || (e.valid && is_write_command(e.command));
-        }
-        driver_->clear_journal();
-        if (stored) save_state();
+        if (drain_journal(*driver_, [this](const std::string& line) { log_line(line); }))
+            save_state();
     }
 
     std::map<void*, int> handles;  // open handle -> module index, for the journal
@@ -163,8 +149,7 @@ class DropIn {
             std::fprintf(stderr, "FTD2XX (simulated): state file ignored: %s\n", error.c_str());
             return;
         }
-        for (std::size_t i = 0; i < scenario->modules.size() && i < saved.modules.size(); ++i)
-            scenario->modules[i].state = saved.modules[i].state;
+        take_states(saved, scenario);
     }
 
     // Written whole through a temporary file, so a reader never sees half a state.
