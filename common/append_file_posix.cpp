@@ -9,15 +9,11 @@
 #include <system_error>
 
 #include "common/append_file.h"
+#include "common/file_parts.h"
 
 namespace zavi {
 
 namespace {
-
-std::function<void()>& pause_hook() {
-    static std::function<void()> hook;
-    return hook;
-}
 
 bool write_all(int fd, std::string_view data, std::string* error) {
     while (!data.empty()) {
@@ -45,35 +41,18 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (!ok) *error = "is not a regular file";
     // A line cut short by a crash gets its end first, so that the new line stands alone.
-    std::string data(1, '\n');  // sent only when the last line lacks its end
-    bool mend = false;
-    if (ok && st.st_size > 0) {
-        char last = '\n';
-        if (::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') mend = true;
-    }
-    data.append(line.data(), line.size());
-    if (!mend) data.erase(0, 1);
-    if (ok) {
-        if (pause_hook()) {
-            const std::size_t half = data.size() / 2;
-            ok = write_all(fd, std::string_view(data).substr(0, half), error);
-            if (ok) ::fsync(fd);
-            if (ok) pause_hook()();
-            ok = ok && write_all(fd, std::string_view(data).substr(half), error);
-        } else {
-            ok = write_all(fd, data, error);
-        }
-    }
+    char last = '\n';
+    if (ok && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
+    ok = ok && append_in_pieces(
+                   line_to_append(line, last != '\n'),
+                   [&](std::string_view piece) { return write_all(fd, piece, error); },
+                   [&] { ::fsync(fd); });
     if (ok && ::fsync(fd) != 0) {
         *error = "could not be flushed to the disk: " + std::generic_category().message(errno);
         ok = false;
     }
     ::close(fd);
     return ok;
-}
-
-void set_append_pause_for_tests(std::function<void()> pause) {
-    pause_hook() = std::move(pause);
 }
 
 }  // namespace zavi

@@ -1,10 +1,42 @@
 #include "common/safe_file.h"
 
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <random>
+
+#include "common/file_parts.h"
 #include "common/text_case.h"
 
-#include <cctype>
-
 namespace zavi {
+
+namespace {
+
+std::function<std::string(const std::string&)>& test_names() {
+    static std::function<std::string(const std::string&)> names;
+    return names;
+}
+
+}  // namespace
+
+void set_temporary_names_for_tests(std::function<std::string(const std::string&)> names) {
+    test_names() = std::move(names);
+}
+
+std::string temporary_name(const std::string& target, unsigned long long process_id,
+                           const char* separators) {
+    if (test_names()) return test_names()(target);
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    const unsigned long long bits = (static_cast<unsigned long long>(random()) << 16) ^ random() ^
+                                    (process_id << 24) ^ counter.fetch_add(1);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp", bits & 0xFFFFFFFFFFFFull);
+    const std::size_t slash = target.find_last_of(separators);
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string name = target.substr(folder.size()).substr(0, 200);
+    return folder + "." + name + suffix;
+}
 
 bool is_windows_device_name(std::string_view path) {
     if (path.size() >= 4 && (path.substr(0, 4) == "\\\\.\\" || path.substr(0, 4) == "//./"))

@@ -6,14 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <system_error>
 
+#include "common/file_parts.h"
 #include "common/safe_file.h"
 
 namespace zavi {
@@ -38,28 +36,6 @@ const char* kind_of(mode_t mode) {
     if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
     if (S_ISSOCK(mode)) return "a socket";
     return "not a regular file";
-}
-
-std::function<std::string(const std::string&)>& test_names() {
-    static std::function<std::string(const std::string&)> names;
-    return names;
-}
-
-// A name nobody else can guess or be using: the process, a counter and 48 random bits.
-std::string temp_path(const std::string& path) {
-    if (test_names()) return test_names()(path);
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    const unsigned long long bits = (static_cast<unsigned long long>(random()) << 16) ^ random() ^
-                                    (static_cast<unsigned long long>(getpid()) << 24) ^
-                                    counter.fetch_add(1);
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp", bits & 0xFFFFFFFFFFFFull);
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    // Short enough for any file system's name limit, whatever the target's name.
-    const std::string name = path.substr(folder.size()).substr(0, 200);
-    return folder + "." + name + suffix;
 }
 
 bool write_all(int fd, std::string_view data, int* os_error) {
@@ -94,7 +70,7 @@ bool write_temp(const std::string& path, std::string_view data, FileAccess acces
                 std::string* temp, std::string* error) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        *temp = temp_path(path);
+        *temp = temporary_name(path, static_cast<unsigned long long>(getpid()), "/");
         fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     mode_for(access));
         if (fd < 0 && errno != EEXIST) {
@@ -147,10 +123,6 @@ bool move_to_free_name(const std::string& temp, const std::string& path, int* os
 }
 
 }  // namespace
-
-void set_temporary_names_for_tests(std::function<std::string(const std::string&)> names) {
-    test_names() = std::move(names);
-}
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess access,
                        std::string* error) {

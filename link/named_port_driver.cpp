@@ -8,7 +8,7 @@ namespace zavi {
 NamedPortDriver::NamedPortDriver(ListPorts list_ports) : list_ports_(std::move(list_ports)) {}
 
 DriverStatus NamedPortDriver::count_devices(uint32_t* count) {
-    if (!count) return kInvalidParameter;
+    if (!count) return kDriverInvalidParameter;
     ports_ = list_ports_ ? list_ports_() : std::vector<std::string>{};
     listed_ = true;
     *count = static_cast<uint32_t>(ports_.size());
@@ -16,17 +16,17 @@ DriverStatus NamedPortDriver::count_devices(uint32_t* count) {
 }
 
 DriverStatus NamedPortDriver::open_by_index(int index, DriverHandle* handle) {
-    if (!handle) return kInvalidParameter;
+    if (!handle) return kDriverInvalidParameter;
     *handle = nullptr;
     if (!listed_) {
         uint32_t ignored = 0;
         count_devices(&ignored);
     }
-    if (index < 0 || index >= static_cast<int>(ports_.size())) return kNotFound;
+    if (index < 0 || index >= static_cast<int>(ports_.size())) return kDriverNotFound;
     const std::string name = ports_[static_cast<std::size_t>(index)];
     DriverHandle opened = nullptr;
     const DriverStatus status = open_port(name, &opened);
-    if (status != kDriverOk || !opened) return status != kDriverOk ? status : kNotFound;
+    if (status != kDriverOk || !opened) return status != kDriverOk ? status : kDriverNotFound;
     open_.push_back({opened, name});
     *handle = opened;
     return kDriverOk;
@@ -35,7 +35,7 @@ DriverStatus NamedPortDriver::open_by_index(int index, DriverHandle* handle) {
 DriverStatus NamedPortDriver::close(DriverHandle handle) {
     const auto it = std::find_if(open_.begin(), open_.end(),
                                  [handle](const OpenPort& p) { return p.handle == handle; });
-    if (it == open_.end()) return kInvalidHandle;
+    if (it == open_.end()) return kDriverInvalidHandle;
     open_.erase(it);
     return close_port(handle);
 }

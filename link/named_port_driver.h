@@ -29,10 +29,6 @@ class NamedPortDriver : public Driver {
     std::string port_of(DriverHandle handle) const;
 
   protected:
-    static constexpr DriverStatus kInvalidHandle = 1;
-    static constexpr DriverStatus kNotFound = 2;
-    static constexpr DriverStatus kInvalidParameter = 6;
-
     virtual DriverStatus open_port(const std::string& name, DriverHandle* handle) = 0;
     virtual DriverStatus close_port(DriverHandle handle) = 0;
     // True for a handle this driver opened and has not closed.

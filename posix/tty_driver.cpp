@@ -34,6 +34,21 @@ uint64_t steady_us() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// poll() for `events` until `deadline` when `limited` (for ever otherwise): its result, or 0
+// once the deadline has passed.
+int poll_until(int fd, short events, bool limited, uint64_t deadline, short* revents) {
+    int wait = -1;
+    if (limited) {
+        const uint64_t now = steady_us();
+        if (now >= deadline) return 0;
+        wait = static_cast<int>((deadline - now + 999) / 1000);
+    }
+    pollfd p{fd, events, 0};
+    const int ready = poll(&p, 1, wait);
+    *revents = p.revents;
+    return ready;
+}
+
 std::string reason(int os_error) {
     return os_error == 0 ? std::string("no reason given") : std::string(std::strerror(os_error));
 }
@@ -87,7 +102,7 @@ std::string message_for(PortProblem problem, const std::string& path, int os_err
 }
 
 PortFailure failure(PortProblem problem, const std::string& path, int os_error, const char* what) {
-    return {problem, os_error, message_for(problem, path, os_error, what)};
+    return {{os_error, message_for(problem, path, os_error, what)}, problem};
 }
 
 // 9600 baud, 8 data bits, no parity, one stop bit, no flow control of any kind, no character
@@ -182,8 +197,8 @@ int open_port(const std::string& path, PortFailure* out) {
         !wrong.empty()) {
         ioctl(fd, TIOCNXCL);
         ::close(fd);
-        *out = {PortProblem::failed, 0,
-                "The port " + path + " " + wrong + "; the module needs 9600 baud."};
+        *out = {{0, "The port " + path + " " + wrong + "; the module needs 9600 baud."},
+                PortProblem::failed};
         return -1;
     }
     const int flags = fcntl(fd, F_GETFL);
@@ -245,22 +260,23 @@ TtyDriver::Port* TtyDriver::port_of(DriverHandle handle) const {
 DriverStatus TtyDriver::fail(Port& port, PortProblem problem, int os_error, const char* what) {
     port.broken = true;
     failure_ = failure(problem, port.path, os_error, what);
-    return kTtyIoError;
+    return kDriverIoError;
 }
 
 DriverStatus TtyDriver::count_devices(uint32_t* count) {
-    if (!count) return kTtyInvalidParameter;
+    if (!count) return kDriverInvalidParameter;
     *count = static_cast<uint32_t>(paths_.size());
     return kDriverOk;
 }
 
 DriverStatus TtyDriver::open_by_index(int index, DriverHandle* handle) {
-    if (!handle) return kTtyInvalidParameter;
+    if (!handle) return kDriverInvalidParameter;
     *handle = nullptr;
-    if (index < 0 || index >= static_cast<int>(paths_.size())) return kTtyNotFound;
+    if (index < 0 || index >= static_cast<int>(paths_.size())) return kDriverNotFound;
     const std::string& path = paths_[index];
     const int fd = open_port(path, &failure_);
-    if (fd < 0) return failure_.problem == PortProblem::missing ? kTtyNotFound : kTtyNotOpened;
+    if (fd < 0)
+        return failure_.problem == PortProblem::missing ? kDriverNotFound : kDriverNotOpened;
     latency_.clear();
     if (lower_sysfs_latency(path, sysfs_root_))
         latency_ = "sysfs latency_timer";
@@ -275,7 +291,7 @@ DriverStatus TtyDriver::open_by_index(int index, DriverHandle* handle) {
 
 DriverStatus TtyDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
     Port* port = port_of(handle);
-    if (!port) return kTtyInvalidHandle;
+    if (!port) return kDriverInvalidHandle;
     port->read_ms = read_ms;
     port->write_ms = write_ms;
     return kDriverOk;
@@ -283,8 +299,8 @@ DriverStatus TtyDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint
 
 DriverStatus TtyDriver::purge(DriverHandle handle, uint32_t mask) {
     Port* port = port_of(handle);
-    if (!port) return kTtyInvalidHandle;
-    if (port->broken) return kTtyIoError;
+    if (!port) return kDriverInvalidHandle;
+    if (port->broken) return kDriverIoError;
     const int which = (mask & 3) == 3 ? TCIOFLUSH : (mask & 1) ? TCIFLUSH : TCOFLUSH;
     if ((mask & 3) != 0 && tcflush(port->fd, which) != 0)
         return fail(*port, problem_of_open_error(errno), errno, "purging");
@@ -293,27 +309,21 @@ DriverStatus TtyDriver::purge(DriverHandle handle, uint32_t mask) {
 
 DriverStatus TtyDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
-    if (written) *written = 0;
     Port* port = port_of(handle);
-    if (!port) return kTtyInvalidHandle;
-    if (!written || (!buffer && count > 0)) return kTtyInvalidParameter;
-    if (port->broken) return kTtyIoError;
+    if (const DriverStatus s = check_transfer(port != nullptr, buffer, count, written);
+        s != kDriverOk)
+        return s;
+    if (port->broken) return kDriverIoError;
     const auto* bytes = static_cast<const uint8_t*>(buffer);
     const uint64_t deadline = steady_us() + uint64_t{port->write_ms} * 1000;
     uint32_t done = 0;
     while (done < count) {
-        int wait = -1;
-        if (port->write_ms > 0) {
-            const uint64_t now = steady_us();
-            if (now >= deadline) break;
-            wait = static_cast<int>((deadline - now + 999) / 1000);
-        }
-        pollfd p{port->fd, POLLOUT, 0};
-        const int ready = poll(&p, 1, wait);
+        short revents = 0;
+        const int ready = poll_until(port->fd, POLLOUT, port->write_ms > 0, deadline, &revents);
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) return fail(*port, PortProblem::failed, errno, "writing");
         if (ready == 0) break;  // write time-out: a short write
-        if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+        if (revents & (POLLERR | POLLHUP | POLLNVAL))
             return fail(*port, PortProblem::hung_up, EIO, "writing");
         const ssize_t n = ::write(port->fd, bytes + done, count - done);
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
@@ -329,30 +339,23 @@ DriverStatus TtyDriver::write(DriverHandle handle, const void* buffer, uint32_t 
 }
 
 DriverStatus TtyDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
-    if (got) *got = 0;
     Port* port = port_of(handle);
-    if (!port) return kTtyInvalidHandle;
-    if (!got || (!buffer && count > 0)) return kTtyInvalidParameter;
-    if (port->broken) return kTtyIoError;
+    if (const DriverStatus s = check_transfer(port != nullptr, buffer, count, got); s != kDriverOk)
+        return s;
+    if (port->broken) return kDriverIoError;
     auto* bytes = static_cast<uint8_t*>(buffer);
     const uint64_t deadline = steady_us() + uint64_t{port->read_ms} * 1000;
     uint32_t done = 0;
     while (done < count) {
-        int wait = -1;
-        if (port->read_ms > 0) {
-            const uint64_t now = steady_us();
-            if (now >= deadline) break;
-            wait = static_cast<int>((deadline - now + 999) / 1000);
-        }
-        pollfd p{port->fd, POLLIN, 0};
-        const int ready = poll(&p, 1, wait);
+        short revents = 0;
+        const int ready = poll_until(port->fd, POLLIN, port->read_ms > 0, deadline, &revents);
         if (ready < 0 && errno == EINTR) continue;
         if (ready < 0) {
             *got = done;
             return fail(*port, PortProblem::failed, errno, "reading");
         }
         if (ready == 0) break;  // read time-out: what arrived is the answer
-        if (p.revents & POLLNVAL) {
+        if (revents & POLLNVAL) {
             *got = done;
             return fail(*port, PortProblem::failed, EBADF, "reading");
         }
@@ -374,7 +377,7 @@ DriverStatus TtyDriver::read(DriverHandle handle, void* buffer, uint32_t count, 
 
 DriverStatus TtyDriver::close(DriverHandle handle) {
     Port* port = port_of(handle);
-    if (!port) return kTtyInvalidHandle;
+    if (!port) return kDriverInvalidHandle;
     open_.erase(std::find(open_.begin(), open_.end(), port));
     close_port(port->fd);
     delete port;

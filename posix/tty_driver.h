@@ -12,13 +12,6 @@
 
 namespace zavi::posix {
 
-// Statuses (0 is success); the values of the vendor library's codes for the same cases.
-constexpr DriverStatus kTtyInvalidHandle = 1;
-constexpr DriverStatus kTtyNotFound = 2;
-constexpr DriverStatus kTtyNotOpened = 3;
-constexpr DriverStatus kTtyIoError = 4;
-constexpr DriverStatus kTtyInvalidParameter = 6;
-
 // Why a port could not be opened or stopped working.
 enum class PortProblem : uint8_t {
     none,
@@ -30,10 +23,9 @@ enum class PortProblem : uint8_t {
     failed,      // any other refusal by the system
 };
 
-struct PortFailure {
+// The drivers' failure (errno as the system gave it) with the kind of problem.
+struct PortFailure : DriverFailure {
     PortProblem problem = PortProblem::none;
-    int os_error = 0;     // errno as the system gave it (0: none)
-    std::string message;  // English, names the port and the system's reason
 };
 
 class TtyDriver : public Driver {
@@ -56,6 +48,7 @@ class TtyDriver : public Driver {
     // The last failure of an open or of a read/write on an open port (problem none when the
     // last call succeeded).
     const PortFailure& last_failure() const { return failure_; }
+    std::string last_error_text() const override { return failure_.message; }
     // Where the latency timer of the last opened port was lowered: "sysfs latency_timer",
     // "low-latency flag" or empty when the port offers neither (a pseudo-terminal).
     const std::string& latency_setting() const { return latency_; }

@@ -187,7 +187,7 @@ struct SimDriver::Impl {
                 frame.swap(rt.pending);
                 if (!receive_frame(module, std::move(frame), arrived)) {
                     *written = 0;
-                    return kStatusDeviceNotFound;
+                    return kDriverNotFound;
                 }
             } else if (rt.pending.size() > kMaxPendingRequest) {
                 journal.push_back({module, 0, {}, rt.pending, false});
@@ -253,9 +253,9 @@ SimDriver::~SimDriver() {
 
 DriverStatus SimDriver::count_devices(uint32_t* count) {
     impl_->sync();
-    if (impl_->unplugged) return kStatusDeviceNotFound;
-    if (!count) return kStatusInvalidParameter;
-    if (impl_->scenario.count_fails) return kStatusIoError;
+    if (impl_->unplugged) return kDriverNotFound;
+    if (!count) return kDriverInvalidParameter;
+    if (impl_->scenario.count_fails) return kDriverIoError;
     *count = static_cast<uint32_t>(impl_->scenario.modules.size());
     return kDriverOk;
 }
@@ -263,13 +263,13 @@ DriverStatus SimDriver::count_devices(uint32_t* count) {
 DriverStatus SimDriver::open_by_index(int index, DriverHandle* handle) {
     impl_->sync();
     if (handle) *handle = nullptr;
-    if (impl_->unplugged) return kStatusDeviceNotFound;
-    if (!handle) return kStatusInvalidParameter;
+    if (impl_->unplugged) return kDriverNotFound;
+    if (!handle) return kDriverInvalidParameter;
     if (index < 0 || index >= static_cast<int>(impl_->scenario.modules.size()))
-        return kStatusDeviceNotFound;
+        return kDriverNotFound;
     ModuleRuntime& rt = impl_->runtime(index);
     // Like the real chip, a module is open through one handle at a time.
-    if (impl_->scenario.modules[index].open_fails || rt.open) return kStatusDeviceNotOpened;
+    if (impl_->scenario.modules[index].open_fails || rt.open) return kDriverNotOpened;
     rt.open = true;
     if (!rt.opened_once) {
         rt.opened_once = true;
@@ -288,20 +288,20 @@ DriverStatus SimDriver::open_by_index(int index, DriverHandle* handle) {
 
 DriverStatus SimDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
     impl_->sync();
-    if (impl_->unplugged) return kStatusDeviceNotFound;
+    if (impl_->unplugged) return kDriverNotFound;
     const int module = impl_->module_of(handle);
-    if (module < 0) return kStatusInvalidHandle;
+    if (module < 0) return kDriverInvalidHandle;
     impl_->timeout_calls.push_back({module, read_ms, write_ms});
-    if (impl_->scenario.modules[module].timeouts_fail) return kStatusIoError;
+    if (impl_->scenario.modules[module].timeouts_fail) return kDriverIoError;
     impl_->runtime(module).read_ms = read_ms;
     return kDriverOk;
 }
 
 DriverStatus SimDriver::purge(DriverHandle handle, uint32_t mask) {
     impl_->sync();
-    if (impl_->unplugged) return kStatusDeviceNotFound;
+    if (impl_->unplugged) return kDriverNotFound;
     const int module = impl_->module_of(handle);
-    if (module < 0) return kStatusInvalidHandle;
+    if (module < 0) return kDriverInvalidHandle;
     // Requests are taken by the module as they are written, so only the receive side holds
     // anything to throw away: bytes waiting for the host and answers still on their way.
     if (mask & 1) impl_->runtime(module).rx.clear();
@@ -311,21 +311,19 @@ DriverStatus SimDriver::purge(DriverHandle handle, uint32_t mask) {
 DriverStatus SimDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
     impl_->sync();
-    if (written) *written = 0;
-    if (impl_->unplugged) return kStatusDeviceNotFound;
     const int module = impl_->module_of(handle);
-    if (module < 0) return kStatusInvalidHandle;
-    if (!written || (!buffer && count > 0)) return kStatusInvalidParameter;
+    const DriverStatus checked = check_transfer(module >= 0, buffer, count, written);
+    if (impl_->unplugged) return kDriverNotFound;
+    if (checked != kDriverOk) return checked;
     return impl_->write(module, static_cast<const uint8_t*>(buffer), count, written);
 }
 
 DriverStatus SimDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
     impl_->sync();
-    if (got) *got = 0;
-    if (impl_->unplugged) return kStatusDeviceNotFound;
     const int module = impl_->module_of(handle);
-    if (module < 0) return kStatusInvalidHandle;
-    if (!got || (!buffer && count > 0)) return kStatusInvalidParameter;
+    const DriverStatus checked = check_transfer(module >= 0, buffer, count, got);
+    if (impl_->unplugged) return kDriverNotFound;
+    if (checked != kDriverOk) return checked;
     return impl_->read(module, static_cast<uint8_t*>(buffer), count, got);
 }
 
@@ -333,7 +331,7 @@ DriverStatus SimDriver::close(DriverHandle handle) {
     impl_->sync();
     const auto it = impl_->handles.find(reinterpret_cast<uintptr_t>(handle));
     if (it == impl_->handles.end())
-        return impl_->unplugged ? kStatusDeviceNotFound : kStatusInvalidHandle;
+        return impl_->unplugged ? kDriverNotFound : kDriverInvalidHandle;
     // The handle is given up even when the module is gone, so leaks stay visible.
     if (it->second < static_cast<int>(impl_->scenario.modules.size())) {
         ModuleRuntime& rt = impl_->runtime(it->second);
@@ -343,15 +341,15 @@ DriverStatus SimDriver::close(DriverHandle handle) {
         rt.rx.clear();
     }
     impl_->handles.erase(it);
-    return impl_->unplugged ? kStatusDeviceNotFound : kDriverOk;
+    return impl_->unplugged ? kDriverNotFound : kDriverOk;
 }
 
 DriverStatus SimDriver::set_latency_timer(DriverHandle handle, uint8_t ms) {
     impl_->sync();
-    if (impl_->unplugged) return kStatusDeviceNotFound;
+    if (impl_->unplugged) return kDriverNotFound;
     const int module = impl_->module_of(handle);
-    if (module < 0) return kStatusInvalidHandle;
-    if (ms == 0) return kStatusInvalidParameter;
+    if (module < 0) return kDriverInvalidHandle;
+    if (ms == 0) return kDriverInvalidParameter;
     impl_->runtime(module).latency_ms = ms;
     return kDriverOk;
 }

@@ -164,13 +164,6 @@ struct JournalEntry {
                          // data size it needs (exactly the requests the module acts on)
 };
 
-// Statuses the simulated driver returns on failure (0 is success).
-constexpr DriverStatus kStatusInvalidHandle = 1;
-constexpr DriverStatus kStatusDeviceNotFound = 2;  // no such index, or the module is unplugged
-constexpr DriverStatus kStatusDeviceNotOpened = 3;
-constexpr DriverStatus kStatusIoError = 4;
-constexpr DriverStatus kStatusInvalidParameter = 6;
-
 struct TimeoutCall {
     int module = 0;
     uint32_t read_ms = 0;
@@ -193,7 +186,7 @@ class SimDriver : public Driver {
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
     DriverStatus close(DriverHandle handle) override;
     // The USB-serial chip's latency timer, as the vendor library sets it: 1 to 255 ms (0 is
-    // refused with kStatusInvalidParameter). It holds until the handle is closed; a module not
+    // refused with kDriverInvalidParameter). It holds until the handle is closed; a module not
     // told otherwise uses the scenario's timing.latency_ms.
     DriverStatus set_latency_timer(DriverHandle handle, uint8_t ms);
     uint32_t latency_ms(int module = 0) const;

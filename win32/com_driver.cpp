@@ -14,10 +14,6 @@ namespace zavi {
 
 namespace {
 
-// Statuses in the vendor library's numbering, so that callers see the same codes either way.
-constexpr DriverStatus kNotOpened = 3;
-constexpr DriverStatus kIoError = 4;
-
 // The class of serial and parallel ports: {4D36E978-E325-11CE-BFC1-08002BE10318}.
 constexpr GUID kPortsClass = {
     0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
@@ -52,6 +48,24 @@ bool configure(HANDLE port) {
     return SetCommState(port, &dcb) != 0;
 }
 
+// "Windows error 5: Access is denied", in English whatever the system's language.
+std::string windows_error_text(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string out = "Windows error " + std::to_string(error);
+    if (n > 0 && text) {
+        std::u16string w(reinterpret_cast<const char16_t*>(text), n);
+        while (!w.empty() && (w.back() == u'\r' || w.back() == u'\n' || w.back() == u' '))
+            w.pop_back();
+        out += ": " + utf16_to_utf8(w);
+    }
+    if (text) LocalFree(text);
+    return out;
+}
+
 std::vector<std::string> narrow_all(const std::vector<std::wstring>& names) {
     std::vector<std::string> out;
     for (const std::wstring& n : names)
@@ -82,51 +96,39 @@ ComDriver::~ComDriver() {
     for (void* h : handles_) CloseHandle(h);
 }
 
-std::string ComDriver::last_error_text() const {
-    if (error_ == 0) return {};
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error_, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string out = "Windows error " + std::to_string(error_);
-    if (n > 0 && text) {
-        std::u16string w(reinterpret_cast<const char16_t*>(text), n);
-        while (!w.empty() && (w.back() == u'\r' || w.back() == u'\n' || w.back() == u' '))
-            w.pop_back();
-        out += ": " + utf16_to_utf8(w);
-    }
-    if (text) LocalFree(text);
-    return out;
+DriverStatus ComDriver::fail(DriverStatus status) {
+    const DWORD error = GetLastError();
+    failure_ = {static_cast<int>(error), error == 0 ? std::string() : windows_error_text(error)};
+    return status;
 }
-
 DriverStatus ComDriver::open_port(const std::string& name, DriverHandle* handle) {
     const std::u16string wide = utf8_to_utf16(name);
     const std::wstring port(wide.begin(), wide.end());
-    if (!is_com_port_name(port)) return kNotFound;
+    if (!is_com_port_name(port)) return kDriverNotFound;
     const std::wstring path = L"\\\\.\\" + port;
     // Share mode 0: a COM port is the caller's alone; another program gets access denied.
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error_ = GetLastError();
-        return error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND ? kNotFound
-                                                                                : kNotOpened;
+        const DWORD error = GetLastError();
+        return fail(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                        ? kDriverNotFound
+                        : kDriverNotOpened);
     }
     if (!configure(h)) {
-        error_ = GetLastError();
+        const DriverStatus status = fail(kDriverNotOpened);
         CloseHandle(h);
-        return kNotOpened;
+        return status;
     }
     PurgeComm(h, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
     handles_.push_back(h);
-    error_ = 0;
+    failure_ = {};
     *handle = h;
     return kDriverOk;
 }
 
 DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
-    if (!is_open(handle)) return kInvalidHandle;
+    if (!is_open(handle)) return kDriverInvalidHandle;
     // A read returns when all bytes are in or when `read_ms` has passed since it began, with
     // what arrived by then: the vendor library's rule. 0 waits without limit, as there.
     COMMTIMEOUTS t{};
@@ -135,57 +137,42 @@ DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint
     t.ReadTotalTimeoutConstant = read_ms;
     t.WriteTotalTimeoutMultiplier = 0;
     t.WriteTotalTimeoutConstant = write_ms;
-    if (!SetCommTimeouts(static_cast<HANDLE>(handle), &t)) {
-        error_ = GetLastError();
-        return kIoError;
-    }
+    if (!SetCommTimeouts(static_cast<HANDLE>(handle), &t)) return fail(kDriverIoError);
     return kDriverOk;
 }
 
 DriverStatus ComDriver::purge(DriverHandle handle, uint32_t mask) {
-    if (!is_open(handle)) return kInvalidHandle;
+    if (!is_open(handle)) return kDriverInvalidHandle;
     DWORD flags = 0;
     if (mask & 1) flags |= PURGE_RXABORT | PURGE_RXCLEAR;
     if (mask & 2) flags |= PURGE_TXABORT | PURGE_TXCLEAR;
-    if (flags != 0 && !PurgeComm(static_cast<HANDLE>(handle), flags)) {
-        error_ = GetLastError();
-        return kIoError;
-    }
+    if (flags != 0 && !PurgeComm(static_cast<HANDLE>(handle), flags)) return fail(kDriverIoError);
     return kDriverOk;
 }
 
 DriverStatus ComDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                               uint32_t* written) {
-    if (written) *written = 0;
-    if (!is_open(handle)) return kInvalidHandle;
-    if (!written || (!buffer && count > 0)) return kInvalidParameter;
+    if (const DriverStatus s = check_transfer(is_open(handle), buffer, count, written);
+        s != kDriverOk)
+        return s;
     DWORD n = 0;
-    if (!WriteFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
-        error_ = GetLastError();
-        *written = n;
-        return kIoError;
-    }
+    const bool sent = WriteFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr);
     *written = n;
-    return kDriverOk;
+    return sent ? kDriverOk : fail(kDriverIoError);
 }
 
 DriverStatus ComDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
-    if (got) *got = 0;
-    if (!is_open(handle)) return kInvalidHandle;
-    if (!got || (!buffer && count > 0)) return kInvalidParameter;
+    if (const DriverStatus s = check_transfer(is_open(handle), buffer, count, got); s != kDriverOk)
+        return s;
     DWORD n = 0;
-    if (!ReadFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr)) {
-        error_ = GetLastError();
-        *got = n;
-        return kIoError;
-    }
+    const bool received = ReadFile(static_cast<HANDLE>(handle), buffer, count, &n, nullptr);
     *got = n;  // fewer than asked: the time-out passed, which is no error
-    return kDriverOk;
+    return received ? kDriverOk : fail(kDriverIoError);
 }
 
 DriverStatus ComDriver::close_port(DriverHandle handle) {
     handles_.erase(std::remove(handles_.begin(), handles_.end(), handle), handles_.end());
-    return CloseHandle(static_cast<HANDLE>(handle)) ? kDriverOk : kIoError;
+    return CloseHandle(static_cast<HANDLE>(handle)) ? kDriverOk : kDriverIoError;
 }
 
 std::vector<std::wstring> find_ftdi_com_ports() {

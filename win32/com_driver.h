@@ -28,16 +28,19 @@ class ComDriver : public NamedPortDriver {
     DriverStatus read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) override;
 
     // The Windows error of the last failed call (0: none) and a short English description.
-    unsigned long last_error() const { return error_; }
-    std::string last_error_text() const;
+    unsigned long last_error() const { return static_cast<unsigned long>(failure_.os_error); }
+    std::string last_error_text() const override { return failure_.message; }
 
   protected:
     DriverStatus open_port(const std::string& name, DriverHandle* handle) override;
     DriverStatus close_port(DriverHandle handle) override;
 
   private:
+    // Notes the Windows error of the call that just failed; gives `status` back.
+    DriverStatus fail(DriverStatus status);
+
     std::vector<void*> handles_;  // every handle open_port gave and close_port has not closed
-    unsigned long error_ = 0;
+    DriverFailure failure_;
 };
 
 // The COM ports whose USB vendor is FTDI, found through SetupAPI, in port-number order.

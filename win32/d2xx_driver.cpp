@@ -6,9 +6,6 @@ namespace zavi {
 
 namespace {
 
-// Returned while the library or one of its calls is missing.
-constexpr DriverStatus kNotLoaded = 0xFFFFFFFF;
-
 template <typename Fn>
 bool bind(HMODULE library, WORD ordinal, Fn& call) {
     call = reinterpret_cast<Fn>(
@@ -62,7 +59,7 @@ std::string D2xxDriver::serial_number(int index) {
 }
 
 DriverStatus D2xxDriver::count_devices(uint32_t* count) {
-    if (!calls_.count) return kNotLoaded;
+    if (!calls_.count) return kDriverNotLoaded;
     DWORD n = 0;
     const DWORD status = calls_.count(&n);
     if (count) *count = n;
@@ -71,7 +68,7 @@ DriverStatus D2xxDriver::count_devices(uint32_t* count) {
 
 DriverStatus D2xxDriver::open_by_index(int index, DriverHandle* handle) {
     if (handle) *handle = nullptr;
-    if (!calls_.open) return kNotLoaded;
+    if (!calls_.open) return kDriverNotLoaded;
     const DWORD status = calls_.open(index, handle);
     // The chip holds received bytes up to 16 ms before passing them on; 1 ms cuts most of
     // that from every answer. Some chips accept 2 ms at the least. Failure changes nothing.
@@ -81,37 +78,40 @@ DriverStatus D2xxDriver::open_by_index(int index, DriverHandle* handle) {
 }
 
 DriverStatus D2xxDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint32_t write_ms) {
-    if (!calls_.timeouts) return kNotLoaded;
+    if (!calls_.timeouts) return kDriverNotLoaded;
     return calls_.timeouts(handle, read_ms, write_ms);
 }
 
 DriverStatus D2xxDriver::purge(DriverHandle handle, uint32_t mask) {
-    if (!calls_.purge) return kNotLoaded;
+    if (!calls_.purge) return kDriverNotLoaded;
     return calls_.purge(handle, mask);
 }
 
 DriverStatus D2xxDriver::write(DriverHandle handle, const void* buffer, uint32_t count,
                                uint32_t* written) {
-    if (written) *written = 0;
-    if (!calls_.write) return kNotLoaded;
+    // The library knows its handles; the buffer and the count are checked here, as elsewhere.
+    const DriverStatus checked = check_transfer(true, buffer, count, written);
+    if (!calls_.write) return kDriverNotLoaded;
+    if (checked != kDriverOk) return checked;
     DWORD n = 0;
     const DWORD status = calls_.write(handle, const_cast<void*>(buffer), count, &n);
-    if (written) *written = n;
+    *written = n;
     return status;
 }
 
 DriverStatus D2xxDriver::read(DriverHandle handle, void* buffer, uint32_t count, uint32_t* got) {
-    if (got) *got = 0;
-    if (!calls_.read) return kNotLoaded;
+    const DriverStatus checked = check_transfer(true, buffer, count, got);
+    if (!calls_.read) return kDriverNotLoaded;
+    if (checked != kDriverOk) return checked;
     DWORD n = 0;
     const DWORD status = calls_.read(handle, buffer, count, &n);
     // Never report more than was asked for, whatever the library claims.
-    if (got) *got = n > count ? count : n;
+    *got = n > count ? count : n;
     return status;
 }
 
 DriverStatus D2xxDriver::close(DriverHandle handle) {
-    if (!calls_.close) return kNotLoaded;
+    if (!calls_.close) return kDriverNotLoaded;
     return calls_.close(handle);
 }
 

@@ -31,8 +31,7 @@
 #include "common/safe_file.h"
 #include "common/utf16.h"
 #include "sim/demo_scenario.h"
-#include "sim/hex_text.h"
-#include "sim/request_decoder.h"
+#include "sim/journal_lines.h"
 #include "sim/simulator.h"
 
 namespace zavi::sim {
@@ -59,10 +58,6 @@ std::string narrow(const std::wstring& w) {
     std::string out;
     for (wchar_t c : w) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
-}
-
-std::string hex(const std::vector<uint8_t>& bytes) {
-    return zavi::sim::hex_digits(bytes.data(), bytes.size());
 }
 
 class DropIn {
@@ -98,10 +93,11 @@ class DropIn {
     }
     const std::string& failure() const { return failure_; }
 
-    void log(Json event) {
+    void log(Json event) { log_line(event.dump()); }
+    void log_line(const std::string& line) {
         if (journal_path_.empty()) return;
         std::ofstream out(std::filesystem::path(journal_path_), std::ios::app | std::ios::binary);
-        out << event.dump() << '\n';
+        out << line << '\n';
     }
 
     // Picks up a state file that changed since this module last read or wrote it.
@@ -115,18 +111,8 @@ class DropIn {
 
     // Journals the frames the last write delivered and saves the state after a write command.
     void after_write() {
-        bool stored = false;
-        for (const JournalEntry& e : driver_->journal()) {
-            log({{"event", "frame"},
-                 {"module", e.module},
-                 {"command", e.command},
-                 {"data", hex(e.data)},
-                 {"wire", hex(e.wire)},
-                 {"valid", e.valid}});
-            stored = stored || (e.valid && is_write_command(e.command));
-        }
-        driver_->clear_journal();
-        if (stored) save_state();
+        if (drain_journal(*driver_, [this](const std::string& line) { log_line(line); }))
+            save_state();
     }
 
     std::map<void*, int> handles;  // open handle -> module index, for the journal
@@ -163,8 +149,7 @@ class DropIn {
             std::fprintf(stderr, "FTD2XX (simulated): state file ignored: %s\n", error.c_str());
             return;
         }
-        for (std::size_t i = 0; i < scenario->modules.size() && i < saved.modules.size(); ++i)
-            scenario->modules[i].state = saved.modules[i].state;
+        take_states(saved, scenario);
     }
 
     // Written whole through a temporary file, so a reader never sees half a state.
@@ -215,7 +200,7 @@ DWORD WINAPI ZaviSimCountDevices(DWORD* count) {
     std::lock_guard<std::mutex> guard(d.lock);
     if (!d.ready()) {
         std::fprintf(stderr, "FTD2XX (simulated): %s\n", d.failure().c_str());
-        return zavi::sim::kStatusIoError;
+        return zavi::kDriverIoError;
     }
     d.before_count();
     uint32_t n = 0;
@@ -230,7 +215,7 @@ DWORD WINAPI ZaviSimOpenByIndex(int index, void** handle) {
     std::lock_guard<std::mutex> guard(d.lock);
     if (!d.ready()) {
         if (handle) *handle = nullptr;
-        return zavi::sim::kStatusDeviceNotFound;
+        return zavi::kDriverNotFound;
     }
     const DWORD status = d.driver().open_by_index(index, handle);
     if (status == 0) d.handles[*handle] = index;
@@ -241,7 +226,7 @@ DWORD WINAPI ZaviSimOpenByIndex(int index, void** handle) {
 DWORD WINAPI ZaviSimSetTimeouts(void* handle, DWORD read_ms, DWORD write_ms) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().set_timeouts(handle, read_ms, write_ms);
     const auto it = d.handles.find(handle);
     d.log({{"event", "set_timeouts"},
@@ -255,14 +240,14 @@ DWORD WINAPI ZaviSimSetTimeouts(void* handle, DWORD read_ms, DWORD write_ms) {
 DWORD WINAPI ZaviSimPurge(void* handle, DWORD mask) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     return d.driver().purge(handle, mask);
 }
 
 DWORD WINAPI ZaviSimWrite(void* handle, void* buffer, DWORD count, DWORD* written) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     d.before_write();
     uint32_t n = 0;
     const DWORD status = d.driver().write(handle, buffer, count, written ? &n : nullptr);
@@ -274,7 +259,7 @@ DWORD WINAPI ZaviSimWrite(void* handle, void* buffer, DWORD count, DWORD* writte
 DWORD WINAPI ZaviSimRead(void* handle, void* buffer, DWORD count, DWORD* got) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     uint32_t n = 0;
     const DWORD status = d.driver().read(handle, buffer, count, got ? &n : nullptr);
     if (got) *got = n;
@@ -284,7 +269,7 @@ DWORD WINAPI ZaviSimRead(void* handle, void* buffer, DWORD count, DWORD* got) {
 DWORD WINAPI ZaviSimClose(void* handle) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().close(handle);
     const auto it = d.handles.find(handle);
     d.log({{"event", "close"},
@@ -298,7 +283,7 @@ DWORD WINAPI ZaviSimClose(void* handle) {
 DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusInvalidHandle;
+    if (!d.ready()) return zavi::kDriverInvalidHandle;
     const DWORD status = d.driver().set_latency_timer(handle, ms);
     const auto it = d.handles.find(handle);
     d.log({{"event", "latency"},
@@ -313,7 +298,7 @@ DWORD WINAPI FT_SetLatencyTimer(void* handle, UCHAR ms) {
 DWORD WINAPI FT_CreateDeviceInfoList(DWORD* count) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusIoError;
+    if (!d.ready()) return zavi::kDriverIoError;
     uint32_t n = 0;
     const DWORD status = d.driver().count_devices(&n);
     if (count && status == 0) *count = n;
@@ -325,9 +310,9 @@ DWORD WINAPI FT_GetDeviceInfoDetail(DWORD index, DWORD* flags, DWORD* type, DWOR
                                     void** handle) {
     auto& d = drop_in();
     std::lock_guard<std::mutex> guard(d.lock);
-    if (!d.ready()) return zavi::sim::kStatusIoError;
+    if (!d.ready()) return zavi::kDriverIoError;
     uint32_t n = 0;
-    if (d.driver().count_devices(&n) != 0 || index >= n) return zavi::sim::kStatusDeviceNotFound;
+    if (d.driver().count_devices(&n) != 0 || index >= n) return zavi::kDriverNotFound;
     if (flags) *flags = 0;
     if (type) *type = 5;  // an FT232R
     if (id) *id = 0x04036001;

@@ -46,7 +46,7 @@ class FakeComPorts : public NamedPortDriver {
     DriverStatus open_port(const std::string& name, DriverHandle* handle) override {
         for (const auto& [port, module] : ports)
             if (port == name) return sim_.open_by_index(module, handle);
-        return kNotFound;
+        return kDriverNotFound;
     }
     DriverStatus close_port(DriverHandle handle) override { return sim_.close(handle); }
 

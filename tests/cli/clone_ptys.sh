@@ -2,7 +2,8 @@
 # clone onto four modules, each zavi-sim-serve on its own pseudo-terminal: A and D fine, B
 # silent from its first write on, C unplugged (its serve killed) while its numbers go out. A
 # and D end up holding the file; B and C are reported with their automatic backups, and the
-# exit code is not 0. With TIMING=1 it then times a clone onto one port and onto four.
+# exit code is not 0. With TIMING=1 it then times a clone onto one port, onto four and onto
+# eight.
 #   clone_ptys.sh ZAVI-GSM-CLI ZAVI-SIM-SERVE
 set -u
 cli=$1 serve=$2
@@ -99,10 +100,11 @@ if [ "${TIMING:-0}" = 1 ]; then
 {"modules": [{}], "timing": {"realistic": true}}
 JSON
     ports=()
-    for m in T1 T2 T3 T4; do start $m line.json; eval "ports+=(\$port_$m)"; done
-    for n in 1 4; do
+    timed=(T1 T2 T3 T4 T5 T6 T7 T8)
+    for m in "${timed[@]}"; do start $m line.json; eval "ports+=(\$port_$m)"; done
+    for n in 1 4 8; do
         list=$(IFS=,; echo "${ports[*]:0:$n}")
-        for m in T1 T2 T3 T4; do cp "$work/demo.json" "$work/$m.state.json"; done
+        for m in "${timed[@]}"; do cp "$work/demo.json" "$work/$m.state.json"; done
         start_s=$(date +%s.%N)
         "$cli" clone "$work/new.zavi.json" --ports "$list" >/dev/null 2>&1 || fail "timed clone onto $n"
         end_s=$(date +%s.%N)

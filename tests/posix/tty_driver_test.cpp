@@ -140,7 +140,7 @@ TEST(TtyDriver, APortIsClaimedByOneProgramAtATime) {
     Opened first(pty.path());
     TtyDriver second({pty.path()});
     DriverHandle h = reinterpret_cast<DriverHandle>(1);
-    EXPECT_EQ(second.open_by_index(0, &h), kTtyNotOpened);
+    EXPECT_EQ(second.open_by_index(0, &h), kDriverNotOpened);
     EXPECT_EQ(h, nullptr);
     EXPECT_EQ(second.last_failure().problem, PortProblem::busy);
     EXPECT_NE(second.last_failure().message.find(pty.path()), std::string::npos);
@@ -151,7 +151,7 @@ TEST(TtyDriver, APortIsClaimedByOneProgramAtATime) {
     ASSERT_EQ(first.driver.close(first.handle), kDriverOk);
     EXPECT_EQ(second.open_by_index(0, &h), kDriverOk) << second.last_failure().message;
     EXPECT_EQ(second.close(h), kDriverOk);
-    EXPECT_EQ(second.close(h), kTtyInvalidHandle);  // a handle is good for one close
+    EXPECT_EQ(second.close(h), kDriverInvalidHandle);  // a handle is good for one close
 }
 
 TEST(TtyDriver, APortThatCannotBeOpenedIsNamedWithTheReason) {
@@ -164,10 +164,10 @@ TEST(TtyDriver, APortThatCannotBeOpenedIsNamedWithTheReason) {
         DriverStatus status;
         const char* says;
     } const cases[] = {
-        {dir.file("ttyUSB9"), PortProblem::missing, kTtyNotFound, "does not exist"},
-        {"/dev/null", PortProblem::not_a_tty, kTtyNotOpened, "is not a serial port"},
-        {file, PortProblem::not_a_tty, kTtyNotOpened, "is not a serial port"},
-        {dir.path().string(), PortProblem::failed, kTtyNotOpened, "(Is a directory)"},
+        {dir.file("ttyUSB9"), PortProblem::missing, kDriverNotFound, "does not exist"},
+        {"/dev/null", PortProblem::not_a_tty, kDriverNotOpened, "is not a serial port"},
+        {file, PortProblem::not_a_tty, kDriverNotOpened, "is not a serial port"},
+        {dir.path().string(), PortProblem::failed, kDriverNotOpened, "(Is a directory)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

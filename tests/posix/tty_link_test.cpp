@@ -129,7 +129,7 @@ TEST_F(TtyLink, TheModuleGoingAwayMidAnswerIsAHangUp) {
     // Nothing more goes out on a port that failed.
     uint32_t written = 7;
     const uint8_t request[] = {'M', 8, 2, 0};
-    EXPECT_EQ(driver.write(device_handle, request, sizeof request, &written), kTtyIoError);
+    EXPECT_EQ(driver.write(device_handle, request, sizeof request, &written), kDriverIoError);
     EXPECT_EQ(written, 0u);
     EXPECT_EQ(read_status(device_handle, 1), kFailed);
 }

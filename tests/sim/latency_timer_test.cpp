@@ -18,9 +18,9 @@ TEST_F(LatencyTimer, TheTimerSetThroughTheHandleTimesTheAnswers) {
         uint32_t in_force_ms;
         uint64_t reset_us;  // 5-byte request, 5 ms answer time, 5-byte acknowledgement
     } const cases[] = {
-        {-1, kDriverOk, 16, 27249},                   // first answer byte at 11249 us + 16 ms
-        {1, kDriverOk, 1, 16416},                     // last byte at 15416 us + 1 ms
-        {0, sim::kStatusInvalidParameter, 1, 16416},  // refused: the timer stays as it was
+        {-1, kDriverOk, 16, 27249},              // first answer byte at 11249 us + 16 ms
+        {1, kDriverOk, 1, 16416},                // last byte at 15416 us + 1 ms
+        {0, kDriverInvalidParameter, 1, 16416},  // refused: the timer stays as it was
         {2, kDriverOk, 2, 17416},
         {255, kDriverOk, 255, 266249},
     };
@@ -42,7 +42,7 @@ TEST_F(LatencyTimer, ClosingTheHandleRestoresTheFactorySetting) {
     DriverHandle again = nullptr;
     ASSERT_EQ(sim().open_by_index(0, &again), kDriverOk);
     EXPECT_EQ(sim().latency_ms(), 16u);
-    EXPECT_EQ(sim().set_latency_timer(handle(), 1), sim::kStatusInvalidHandle);  // the old one
+    EXPECT_EQ(sim().set_latency_timer(handle(), 1), kDriverInvalidHandle);  // the old one
     sim().close(again);
 }
 

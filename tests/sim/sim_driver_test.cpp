@@ -59,11 +59,11 @@ TEST(SimDriverCalls, AModuleIsOpenThroughOneHandleAtATime) {
     // A closed handle is dead for every call.
     uint32_t n = 0;
     uint8_t b = 0;
-    EXPECT_EQ(sim.set_timeouts(first, 1000, 0), kStatusInvalidHandle);
-    EXPECT_EQ(sim.purge(first, kPurgeRxTx), kStatusInvalidHandle);
-    EXPECT_EQ(sim.write(first, &b, 1, &n), kStatusInvalidHandle);
-    EXPECT_EQ(sim.read(first, &b, 1, &n), kStatusInvalidHandle);
-    EXPECT_EQ(sim.close(first), kStatusInvalidHandle);
+    EXPECT_EQ(sim.set_timeouts(first, 1000, 0), kDriverInvalidHandle);
+    EXPECT_EQ(sim.purge(first, kPurgeRxTx), kDriverInvalidHandle);
+    EXPECT_EQ(sim.write(first, &b, 1, &n), kDriverInvalidHandle);
+    EXPECT_EQ(sim.read(first, &b, 1, &n), kDriverInvalidHandle);
+    EXPECT_EQ(sim.close(first), kDriverInvalidHandle);
     EXPECT_EQ(sim.open_by_index(0, &second), kDriverOk);
 }
 

@@ -4,16 +4,12 @@
 #include <string>
 
 #include "common/append_file.h"
+#include "common/file_parts.h"
 #include "common/utf16.h"
 
 namespace zavi {
 
 namespace {
-
-std::function<void()>& pause_hook() {
-    static std::function<void()> hook;
-    return hook;
-}
 
 bool write_all(HANDLE file, std::string_view data, std::string* error) {
     while (!data.empty()) {
@@ -42,30 +38,20 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     }
     bool ok = GetFileType(file) == FILE_TYPE_DISK;
     if (!ok) *error = "is not a regular file";
-    LARGE_INTEGER size{};
-    std::string data(1, '\n');  // sent only when the last line lacks its end
-    bool mend = false;
     // A line cut short by a crash gets its end first, so that the new line stands alone.
+    LARGE_INTEGER size{};
+    char last = '\n';
     if (ok && GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(size.QuadPart - 1);
         at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
-        char last = '\n';
         DWORD got = 0;
-        if (ReadFile(file, &last, 1, &got, &at) && got == 1 && last != '\n') mend = true;
+        if (!ReadFile(file, &last, 1, &got, &at) || got != 1) last = '\n';
     }
-    data.append(line.data(), line.size());
-    if (!mend) data.erase(0, 1);
-    if (ok) {
-        if (pause_hook()) {
-            const std::size_t half = data.size() / 2;
-            ok = write_all(file, std::string_view(data).substr(0, half), error);
-            if (ok) pause_hook()();
-            ok = ok && write_all(file, std::string_view(data).substr(half), error);
-        } else {
-            ok = write_all(file, data, error);
-        }
-    }
+    ok = ok && append_in_pieces(
+                   line_to_append(line, last != '\n'),
+                   [&](std::string_view piece) { return write_all(file, piece, error); },
+                   [&] { FlushFileBuffers(file); });
     if (ok && !FlushFileBuffers(file)) {
         *error = "could not be flushed to the disk (system error " +
                  std::to_string(GetLastError()) + ")";
@@ -73,10 +59,6 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     }
     CloseHandle(file);
     return ok;
-}
-
-void set_append_pause_for_tests(std::function<void()> pause) {
-    pause_hook() = std::move(pause);
 }
 
 }  // namespace zavi

@@ -3,14 +3,12 @@
 // opened, since Windows would open the device instead of a file.
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <system_error>
 
+#include "common/file_parts.h"
 #include "common/safe_file.h"
 #include "common/utf16.h"
 
@@ -43,26 +41,6 @@ std::string folder_of(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-std::function<std::string(const std::string&)>& test_names() {
-    static std::function<std::string(const std::string&)> names;
-    return names;
-}
-
-std::wstring temp_path(const std::string& path) {
-    if (test_names()) return wide(test_names()(path));
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    const unsigned long long bits = (static_cast<unsigned long long>(random()) << 16) ^ random() ^
-                                    (static_cast<unsigned long long>(GetCurrentProcessId()) << 24) ^
-                                    counter.fetch_add(1);
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp", bits & 0xFFFFFFFFFFFFull);
-    const std::size_t slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = path.substr(folder.size()).substr(0, 200);
-    return wide(folder + "." + name + suffix);
-}
-
 bool refused_device(const std::string& path, std::string* error) {
     if (!is_windows_device_name(path)) return false;
     *error = "is a device name on Windows (NUL, CON, COM1 ...), not a file; nothing was written";
@@ -74,7 +52,7 @@ bool write_temp(const std::string& path, std::string_view data, std::wstring* te
                 std::string* error) {
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        *temp = temp_path(path);
+        *temp = wide(temporary_name(path, GetCurrentProcessId(), "\\/"));
         file = CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD e = GetLastError();
@@ -107,10 +85,6 @@ bool write_temp(const std::string& path, std::string_view data, std::wstring* te
 }
 
 }  // namespace
-
-void set_temporary_names_for_tests(std::function<std::string(const std::string&)> names) {
-    test_names() = std::move(names);
-}
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess,
                        std::string* error) {

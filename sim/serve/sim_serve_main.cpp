@@ -17,12 +17,9 @@
 #include <sstream>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 #include "common/safe_file.h"
 #include "sim/demo_scenario.h"
-#include "sim/hex_text.h"
-#include "sim/request_decoder.h"
+#include "sim/journal_lines.h"
 #include "sim/serve/pty_module.h"
 #include "sim/simulator.h"
 
@@ -96,8 +93,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zavi-sim-serve: %s: %s\n", state_path.c_str(), error.c_str());
             return 1;
         }
-        for (std::size_t i = 0; i < scenario.modules.size() && i < saved.modules.size(); ++i)
-            scenario.modules[i].state = saved.modules[i].state;
+        zavi::sim::take_states(saved, &scenario);
     }
     scenario.virtual_time = false;
     zavi::sim::SimDriver module(scenario);
@@ -131,23 +127,11 @@ int main(int argc, char** argv) {
 
     bool save_failed = false;
     auto after_write = [&] {
-        bool stored = false;
         std::ofstream journal;
         if (!journal_path.empty()) journal.open(journal_path, std::ios::app | std::ios::binary);
-        for (const zavi::sim::JournalEntry& e : module.journal()) {
-            if (journal)
-                journal
-                    << nlohmann::json{{"event", "frame"},
-                                      {"module", e.module},
-                                      {"command", e.command},
-                                      {"data", zavi::sim::hex_digits(e.data.data(), e.data.size())},
-                                      {"wire", zavi::sim::hex_digits(e.wire.data(), e.wire.size())},
-                                      {"valid", e.valid}}
-                           .dump()
-                    << '\n';
-            stored = stored || (e.valid && zavi::sim::is_write_command(e.command));
-        }
-        module.clear_journal();
+        const bool stored = zavi::sim::drain_journal(module, [&](const std::string& line) {
+            if (journal) journal << line << '\n';
+        });
         std::string why;
         if (stored && !state_path.empty() && !save_state(state_path, module.scenario(), &why) &&
             !save_failed) {
