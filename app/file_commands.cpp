@@ -140,7 +140,9 @@ void back_up_module(FileCommandContext& ctx) {
         text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
         text += config::warning_text(e, l);
     }
-    text += "\n\n" + keep_in_history(history, "backup", "saved", cfg, l);
+    std::string kept;
+    keep_in_history(history, "backup", "saved", cfg, l, &kept);
+    text += "\n\n" + kept;
     inform(ctx.view, text);
 }
 
@@ -244,9 +246,12 @@ bool restore_from_file(FileCommandContext& ctx) {
     const bool ok = report.outcome == config::RestoreOutcome::verified ||
                     report.outcome == config::RestoreOutcome::already_equal;
     std::string text = restore_result_text(report, l);
-    const std::string kept =
-        keep_restore_in_history(history, "restore", file, options.with_sim_codes, report, l);
-    if (!kept.empty()) text += "\n\n" + kept;
+    // The history is the Module history window's to show; only a copy that could not be kept
+    // is said here.
+    std::string kept;
+    if (!keep_restore_in_history(history, "restore", file, options.with_sim_codes, report, l,
+                                 &kept))
+        text += "\n\n" + kept;
     inform(ctx.view, text, ok ? MessageIcon::information : MessageIcon::error);
     return !report.written.empty() || report.outcome == config::RestoreOutcome::write_failed;
 }

@@ -18,17 +18,18 @@ struct HistoryKeeping {
     std::string site;  // "" when the operation had none
 };
 
-// Keeps `cfg` with its entry; the line says under which identity (or that it is unknown), or
-// why it was not kept. A kept copy's path goes to *file (relative to the folder).
-std::string keep_in_history(const HistoryKeeping& where, const char* operation, const char* result,
-                            const config::Configuration& cfg, uint8_t language,
-                            std::string* file = nullptr);
+// Keeps `cfg` with its entry. *line says under which identity (or that it is unknown), or why
+// it was not kept (then false). A kept copy's path goes to *file (relative to the folder).
+bool keep_in_history(const HistoryKeeping& where, const char* operation, const char* result,
+                     const config::Configuration& cfg, uint8_t language, std::string* line,
+                     std::string* file = nullptr);
 
 // The same for a restore of `target`: the copy is what the module held when nothing differed,
-// else what was sent (a cut-off write kept as such). "" when the outcome keeps nothing.
-std::string keep_restore_in_history(const HistoryKeeping& where, const char* operation,
-                                    const config::Configuration& target, bool with_sim_codes,
-                                    const config::RestoreReport& report, uint8_t language,
-                                    std::string* file = nullptr);
+// else what was sent (a cut-off write kept as such). True with no line when the outcome keeps
+// nothing.
+bool keep_restore_in_history(const HistoryKeeping& where, const char* operation,
+                             const config::Configuration& target, bool with_sim_codes,
+                             const config::RestoreReport& report, uint8_t language,
+                             std::string* line, std::string* file = nullptr);
 
 }  // namespace zavi

@@ -169,9 +169,9 @@ StationOutcome run_station_job(const StationJob& job, uint8_t language) {
         out.before_path = before;
     }
     // Kept whatever the outcome once the module was read: a cut-off write as what was sent.
-    const std::string kept =
-        keep_restore_in_history(job.history, "station", job.configuration, options.with_sim_codes,
-                                report, language, &out.history_file);
+    std::string kept;
+    keep_restore_in_history(job.history, "station", job.configuration, options.with_sim_codes,
+                            report, language, &kept, &out.history_file);
     if (!kept.empty() && !job.history.folder.empty()) out.reason += "\n" + kept;
     const bool pass = report.outcome == config::RestoreOutcome::verified ||
                       report.outcome == config::RestoreOutcome::already_equal;
