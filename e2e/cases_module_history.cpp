@@ -39,44 +39,48 @@ E2E_CASE(module_history_after_backup_and_restore_in_each_language) {
     HWND main = start_to_main_window(session);
     if (!main) return;
     const std::size_t before = history_entries().size();
-    const std::wstring file = session.folder() + L"\\module.zavi.json";
-
-    PendingSend* backup = command(main, IDM_BACKUP);
-    answer(session, main, IDNO);
-    if (!choose_file(session, main, file)) return;
-    CHECK(take_box(session, main).find("Module history: a copy is kept for module HIST0001.") !=
-          std::string::npos);
-    CHECK(backup->wait(kJobMs));
-
+    const std::wstring five = session.folder() + L"\\five.zavi.json";
+    const std::wstring nine = session.folder() + L"\\nine.zavi.json";
+    const auto back_up = [&](const std::wstring& file) {
+        PendingSend* backup = command(main, IDM_BACKUP);
+        answer(session, main, IDNO);
+        if (!choose_file(session, main, file)) return;
+        CHECK(take_box(session, main).find("Module history: a copy is kept for module HIST0001.") !=
+              std::string::npos);
+        CHECK(backup->wait(kJobMs));
+    };
+    // Backed up at 5 days and at 9, then restored to 5: each copy differs from the one before.
+    back_up(five);
     zavi::sim::Scenario changed = setup.scenario;
     changed.modules[0].state.auto_reset = 9;
     CHECK(session.change_state(changed));
+    back_up(nine);
     PendingSend* restore = command(main, IDM_RESTORE);
-    if (!choose_file(session, main, file)) return;
+    if (!choose_file(session, main, five)) return;
     if (HWND diff = session.wait_dialog(IDC_DIFF_LIST, main); CHECK(diff != nullptr))
         click(diff, IDC_DIFF_OK);
     answer(session, main, IDYES);
-    const std::string result = take_box(session, main);
-    CHECK(result.rfind("Restored and verified.", 0) == 0);
+    CHECK(take_box(session, main).rfind("Restored and verified.", 0) == 0);
     CHECK(restore->wait(kJobMs));
 
     const auto entries = history_entries();
-    if (CHECK_EQ(entries.size(), before + 2)) {
-        CHECK_EQ(entries[before].operation + " " + entries[before].result, "backup saved");
-        CHECK_EQ(entries[before + 1].operation + " " + entries[before + 1].result,
+    if (CHECK_EQ(entries.size(), before + 3)) {
+        CHECK_EQ(entries[before + 1].operation + " " + entries[before + 1].result, "backup saved");
+        CHECK_EQ(entries[before + 2].operation + " " + entries[before + 2].result,
                  "restore verified");
-        CHECK_EQ(entries[before + 1].identity, "HIST0001");
+        CHECK_EQ(entries[before + 2].identity, "HIST0001");
     }
 
-    // The restore undid a change made outside the program: its entry shows it.
+    // Newest first: the restore to 5 days, the backup at 9, the first backup.
     const struct {
         int item;
         const char* suffix;
         const char* heading;
         const char* listed;
     } languages[] = {
-        {IDM_ENGLISH, "en", "Module HIST0001",
-         "Restore: written and verified\r\n    Auto-Reset, Trigger period: 9 days \u2192 5 days"},
+        {IDM_ENGLISH, "en", "Module HIST0001   \u2014   copies kept: 3",
+         "Restore: written and verified\r\n    Auto-Reset, Trigger period: 9 days \u2192 5 days"
+         "\r\n\r\n"},
         {IDM_POLISH, "pl", "Moduł HIST0001", "Przywracanie: zapisano i sprawdzono"},
         {IDM_GERMAN, "de", "Modul HIST0001", "Wiederherstellung: geschrieben und geprüft"},
     };
@@ -92,6 +96,7 @@ E2E_CASE(module_history_after_backup_and_restore_in_each_language) {
     zavi::sim::Scenario nameless = changed;
     nameless.modules[0].serial = "NO SERIAL";
     CHECK(session.change_scenario(nameless));
+    CHECK(command(main, IDM_CONNECT_AGAIN)->wait(kJobMs));
     check_history_window(session, main, "The module's identity is unknown", "cannot be told apart",
                          "module_history_unknown_en");
     close_cleanly(session, main);
