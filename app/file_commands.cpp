@@ -5,11 +5,13 @@
 #include <utility>
 
 #include "app/differences_dialog.h"
+#include "app/history_keeping.h"
 #include "app/job_texts.h"
 #include "app/restore_result_text.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/warning_texts.h"
+#include "fleet/history.h"
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "ui/file_problem.h"
@@ -68,6 +70,11 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
     return false;
 }
 
+// Where the copies of the connected module go; asked before its job, while it is attached.
+HistoryKeeping history_of_module(const FileCommandContext& ctx) {
+    return {fleet::history_folder_for(ctx.backup_folder), module_identity(device_handle), ""};
+}
+
 void say_nothing_to_change(DialogView& view) {
     inform(view, pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
                            "Nothing to change: the module already holds this configuration.",
@@ -93,6 +100,7 @@ void back_up_module(FileCommandContext& ctx) {
     std::string path;
     if (!ctx.shell.choose_file(FileKind::configuration, true, &path)) return;
     path = with_configuration_extension(path);
+    const HistoryKeeping history = history_of_module(ctx);
 
     Configuration cfg;
     config::Record failed = config::Record::alarm_settings;
@@ -132,6 +140,9 @@ void back_up_module(FileCommandContext& ctx) {
         text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
         text += config::warning_text(e, l);
     }
+    std::string kept;
+    keep_in_history(history, "backup", "saved", cfg, l, &kept);
+    text += "\n\n" + kept;
     inform(ctx.view, text);
 }
 
@@ -224,6 +235,7 @@ bool restore_from_file(FileCommandContext& ctx) {
         }
         return config::save_automatic_backup(folder, module, saved, why);
     };
+    const HistoryKeeping history = history_of_module(ctx);
     config::RestoreReport report;
     // The task itself always succeeds: the report says how the restore went.
     if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
@@ -233,8 +245,14 @@ bool restore_from_file(FileCommandContext& ctx) {
         return false;
     const bool ok = report.outcome == config::RestoreOutcome::verified ||
                     report.outcome == config::RestoreOutcome::already_equal;
-    inform(ctx.view, restore_result_text(report, l),
-           ok ? MessageIcon::information : MessageIcon::error);
+    std::string text = restore_result_text(report, l);
+    // The history is the Module history window's to show; only a copy that could not be kept
+    // is said here.
+    std::string kept;
+    if (!keep_restore_in_history(history, "restore", file, options.with_sim_codes, report, l,
+                                 &kept))
+        text += "\n\n" + kept;
+    inform(ctx.view, text, ok ? MessageIcon::information : MessageIcon::error);
     return !report.written.empty() || report.outcome == config::RestoreOutcome::write_failed;
 }
 

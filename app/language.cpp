@@ -47,6 +47,7 @@ constexpr Caption kMenuTexts[] = {
      "Modul mit Datei vergleichen..."},
     {IDM_STATION, "Konfiguruj moduły jeden po drugim...", "Set up modules one after another...",
      "Module nacheinander einrichten..."},
+    {IDM_MODULE_HISTORY, "Historia modułu...", "Module history...", "Modulverlauf..."},
     {IDM_CONNECT_AGAIN, "Połącz ponownie", "Connect again", "Erneut verbinden"},
     {IDM_EXIT, "Zakończ", "Exit", "Beenden"},
     {IDM_LIVE_STATUS, "Stan na żywo", "Live status", "Live-Status"},

@@ -6,14 +6,16 @@
 #include "app/device_discovery.h"
 #include "app/file_commands.h"
 #include "app/language.h"
+#include "app/module_history_dialog.h"
 #include "app/module_path.h"
-#include "commission/clock_text.h"
 #include "app/station_dialog.h"
 #include "app/station_sites.h"
+#include "commission/clock_text.h"
 #include "config/files.h"
 #include "config/record_values.h"
 #include "dialogs/survey_dialog.h"
 #include "dialogs/walk_test_dialog.h"
+#include "fleet/history.h"
 #include "link/clock.h"
 #include "link/connection.h"
 #include "link/driver.h"
@@ -48,9 +50,10 @@ constexpr OptionsEntry kOptions[] = {
 };
 
 // Menu items that talk to the module.
-constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
-                                IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
-                                IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS};
+constexpr int kModuleItems[] = {IDM_BACKUP,        IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
+                                IDM_ACTIONS,       IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
+                                IDM_AUTO_STATUS,   IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS,
+                                IDM_MODULE_HISTORY};
 
 // Test items not built yet: greyed with or without a module.
 constexpr int kUnbuiltItems[] = {IDM_REPORT};
@@ -212,6 +215,7 @@ void MainWindow::run_station(DialogView& view) {
     }
     clear_device_data();
     StationDialog station(shell_, ui_language, make_station_sites_plan);
+    station.set_history_folder(fleet::history_folder_for(backup_folder_));
     view.run_dialog(IDD_STATION, station);
     show_panels(view);
     update_module_items(view);
@@ -254,6 +258,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDM_STATION:
             run_station(view);
+            return;
+        case IDM_MODULE_HISTORY:
+            show_module_history(view, device_handle, backup_folder_, ui_language);
             return;
         case IDM_EXIT:
             on_close(view);

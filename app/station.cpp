@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "app/restore_result_text.h"
+#include "app/station_report.h"
 #include "common/language.h"
 #include "common/safe_file.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/operations.h"
+#include "fleet/identity.h"
 #include "link/connection.h"
 
 namespace zavi {
@@ -80,6 +82,33 @@ bool save_as(const std::string& path, config::Configuration cfg, std::string* er
     return config::write_configuration_file(path, cfg, error);
 }
 
+// The configuration after, and the report that names the SHA-256 of exactly these bytes.
+bool save_after_and_report(const StationJob& job, const config::Configuration& after,
+                           uint8_t language, StationOutcome* out, std::string* error) {
+    StationReportInput report;
+    report.folder = job.folder;
+    report.configuration_name = "after.zavi.json";
+    report.configuration_text = config::configuration_to_json(after);
+    report.configuration = after;
+    report.site = job.site;
+    report.connection = job.history.identity.connection;
+    report.language = language;
+    const std::string path = job.folder + kSeparator + report.configuration_name;
+    const FileAccess access = after.sim_codes ? FileAccess::secret : FileAccess::normal;
+    if (!config::write_file_atomic(path, report.configuration_text, error, access)) {
+        *error = path + ": " + *error;
+        return false;
+    }
+    out->after_path = path;
+    std::string report_path;
+    if (!save_station_report(report, &report_path, error)) {
+        *error = report_path + ": " + *error;
+        return false;
+    }
+    out->report_path = report_path;
+    return true;
+}
+
 }  // namespace
 
 LookResult DriverPorts::look(DriverHandle* handle, std::string* message) {
@@ -139,17 +168,21 @@ StationOutcome run_station_job(const StationJob& job, uint8_t language) {
         }
         out.before_path = before;
     }
+    // Kept whatever the outcome once the module was read: a cut-off write as what was sent.
+    std::string kept;
+    keep_restore_in_history(job.history, "station", job.configuration, options.with_sim_codes,
+                            report, language, &kept, &out.history_file);
+    if (!kept.empty() && !job.history.folder.empty()) out.reason += "\n" + kept;
     const bool pass = report.outcome == config::RestoreOutcome::verified ||
                       report.outcome == config::RestoreOutcome::already_equal;
     if (!pass || !read) return out;
-    const std::string after = job.folder + kSeparator + "after.zavi.json";
-    if (!save_as(after, held_after(report.module_before, job.configuration, report.planned),
-                 &error)) {
+    config::Configuration after =
+        held_after(report.module_before, job.configuration, report.planned);
+    if (!save_after_and_report(job, after, language, &out, &error)) {
         // The module is set up, but the record of it is missing: not a pass.
-        out.reason += "\n" + after + ": " + error;
+        out.reason += "\n" + error;
         return out;
     }
-    out.after_path = after;
     out.pass = true;
     return out;
 }
@@ -167,11 +200,12 @@ std::string folder_safe(const std::string& label) {
 }
 
 Station::Station(StationPorts& ports, const StationPlan& plan, std::string results_folder,
-                 uint8_t language)
+                 uint8_t language, std::string history_folder)
     : ports_(ports),
       plan_(plan),
       results_(std::move(results_folder)),
       language_(language),
+      history_folder_(std::move(history_folder)),
       sites_(plan.sites()),
       site_passed_(sites_.size(), false) {}
 
@@ -199,6 +233,7 @@ bool Station::tick(int64_t now_ms) {
             return false;
         case LookResult::opened:
             handle_ = handle;
+            identity_ = ports_.identity(handle);
             preselect();
             state_ = StationState::ready;
             return true;
@@ -255,6 +290,7 @@ bool Station::start(StationJob* job) {
     job->configuration = std::move(cfg);
     job->site = site;
     job->folder = running_folder_;
+    job->history = {history_folder_, identity_, site};
     state_ = StationState::running;
     return true;
 }
@@ -310,6 +346,7 @@ void Station::record(bool pass, const std::string& reason, const std::string& fo
     entry.pass = pass;
     entry.reason = reason;
     entry.folder = folder;
+    entry.identity = state_ == StationState::waiting ? fleet::kUnknownIdentity : identity_.serial;
     // Every module leaves a note of its result in its folder, a refused one included.
     std::string error;
     const std::string note = std::string(pass ? "PASS" : "FAIL") +

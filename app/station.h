@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/history_keeping.h"
+#include "app/module_identity.h"
 #include "config/configuration.h"
 #include "link/driver.h"
 
@@ -51,6 +53,8 @@ class StationPorts {
     // Whether a module is still attached (while waiting for it to be unplugged).
     virtual bool attached() = 0;
     virtual void close(DriverHandle handle) = 0;
+    // Which module an opened handle reaches; asked at once, while it is attached.
+    virtual ModuleIdentity identity(DriverHandle handle) { return module_identity(handle); }
 };
 
 // The process's driver (D2XX or the COM ports, listed anew at every look as Connect again
@@ -72,18 +76,22 @@ struct StationJob {
     config::Configuration configuration;
     std::string site;
     std::string folder;
+    HistoryKeeping history;  // where its copy goes, under which identity, with the site
 };
 
 struct StationOutcome {
     bool pass = false;
-    std::string reason;       // why it failed, or what was done
-    std::string before_path;  // the backup of what the module held, when it was read
-    std::string after_path;   // what it holds now, after a pass
+    std::string reason;        // why it failed, or what was done
+    std::string before_path;   // the backup of what the module held, when it was read
+    std::string after_path;    // what it holds now, after a pass
+    std::string report_path;   // the commissioning report, after a pass
+    std::string history_file;  // its copy in the module history ("" when none was kept)
 };
 
 // Reads the module, keeps its backup in job.folder, writes what differs and reads it back; the
-// configuration after a pass goes beside the backup. Touches only the module and the folder, so
-// it may run on any thread.
+// configuration after a pass goes beside the backup with the commissioning report that names
+// it. Every restore that read the module keeps its copy in the module history. Touches only
+// the module and the files, so it may run on any thread.
 StationOutcome run_station_job(const StationJob& job, uint8_t language);
 
 enum class StationState : uint8_t {
@@ -100,14 +108,16 @@ struct StationEntry {
     bool pass = false;
     std::string reason;
     std::string folder;
+    std::string identity;  // the module's, or fleet::kUnknownIdentity
 };
 
 class Station {
   public:
     static constexpr int64_t kPollMs = 1000;
 
+    // `history_folder` "": no module history is kept.
     Station(StationPorts& ports, const StationPlan& plan, std::string results_folder,
-            uint8_t language);
+            uint8_t language, std::string history_folder = {});
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
     ~Station();
@@ -149,6 +159,8 @@ class Station {
     const StationPlan& plan_;
     std::string results_;
     uint8_t language_;
+    std::string history_folder_;
+    ModuleIdentity identity_;  // of the module in ready or running
     std::vector<std::string> sites_;
     std::vector<bool> site_passed_;
     StationState state_ = StationState::waiting;

@@ -182,7 +182,7 @@ void StationDialog::begin(DialogView& view) {
         return;
     }
     plan_ = std::move(plan);
-    station_ = std::make_unique<Station>(ports_, *plan_, folder, language_);
+    station_ = std::make_unique<Station>(ports_, *plan_, folder, language_, history_folder_);
     for (int id : {IDC_ST_FILE, IDC_ST_SITES, IDC_ST_FOLDER, IDC_ST_FILE_BROWSE,
                    IDC_ST_SITES_BROWSE, IDC_ST_BEGIN})
         view.set_enabled(id, false);

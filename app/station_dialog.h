@@ -40,6 +40,8 @@ class StationDialog : public DialogLogic, public TimedDialog {
     int large_text_id() const override;
     TextColour large_text_colour() const override;
 
+    // Where each module's copy is kept in the module history ("": none is kept).
+    void set_history_folder(std::string folder) { history_folder_ = std::move(folder); }
     // For tests: the station's clock, milliseconds.
     void set_clock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
     // For tests: the job's thread has finished when this returns.
@@ -62,6 +64,7 @@ class StationDialog : public DialogLogic, public TimedDialog {
     std::unique_ptr<StationPlan> plan_;
     std::unique_ptr<Station> station_;
     std::future<StationOutcome> job_;
+    std::string history_folder_;
     bool close_requested_ = false;
     std::function<int64_t()> clock_;
 };

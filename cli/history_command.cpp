@@ -6,6 +6,7 @@
 #include "cli/messages.h"
 #include "fleet/identity.h"
 #include "fleet/module_history.h"
+#include "fleet/restore_history.h"
 
 namespace zavi::cli {
 
@@ -21,19 +22,13 @@ std::string full_path(const std::string& folder, const std::string& file) {
     return std::string(s.begin(), s.end());
 }
 
-// Results whose copy is what was sent, not what the module is known to hold.
-bool uncertain(const std::string& result) {
-    return result == "write-failed" || result == "interrupted" || result == "verify-failed" ||
-           result == "verify-unreadable";
-}
-
 void print_text(const fleet::ModuleHistory& history, std::ostream& out) {
     for (const fleet::HistoryItem& item : history.items) {
         const fleet::HistoryEntry& e = item.entry;
         out << e.time << "  " << e.identity << "  " << e.operation << "  " << e.result;
         if (!e.site.empty()) out << "  site " << e.site;
         out << "  " << e.file << "\n";
-        if (uncertain(e.result))
+        if (fleet::result_is_uncertain(e.result))
             out << "    (what was sent; the module may hold only part of it)\n";
         if (!item.problem.empty())
             out << "    cannot compare: " << item.problem << "\n";
@@ -63,29 +58,6 @@ void print_json(const fleet::ModuleHistory& history, const std::string& folder, 
         all.push_back(std::move(j));
     }
     out << all.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
-}
-
-const char* result_of(config::RestoreOutcome outcome) {
-    switch (outcome) {
-        case config::RestoreOutcome::already_equal:
-            return "unchanged";
-        case config::RestoreOutcome::verified:
-            return "verified";
-        case config::RestoreOutcome::write_failed:
-            return "write-failed";
-        case config::RestoreOutcome::verify_failed:
-            return "verify-failed";
-        case config::RestoreOutcome::verify_unreadable:
-            return "verify-unreadable";
-        case config::RestoreOutcome::interrupted:  // what went out before the signal is unknown in
-                                                   // part
-            return "interrupted";
-        case config::RestoreOutcome::planned:
-        case config::RestoreOutcome::read_failed:
-        case config::RestoreOutcome::backup_failed:
-            break;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -150,15 +122,10 @@ void keep_restore_in_history(Environment& env, const std::string& serial,
                              const std::string& operation, config::Configuration target,
                              bool with_sim_codes, const config::RestoreReport& report,
                              const std::string& site) {
-    const char* result = result_of(report.outcome);
+    const char* result = fleet::restore_result(report.outcome);
     if (!result) return;
-    if (report.outcome == config::RestoreOutcome::already_equal) {
-        keep_in_history(env, serial, operation, result, report.module_before, site);
-        return;
-    }
-    // The SIM codes the module keeps are not known unless they were read or written.
-    if (!with_sim_codes) target.sim_codes = report.module_before.sim_codes;
-    keep_in_history(env, serial, operation, result, target, site);
+    keep_in_history(env, serial, operation, result,
+                    fleet::restore_copy(std::move(target), with_sim_codes, report), site);
 }
 
 }  // namespace zavi::cli

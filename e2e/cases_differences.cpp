@@ -2,26 +2,13 @@
 // program's words, only the buttons that act, and screenshots of both.
 #include <string>
 
+#include "e2e/file_steps.h"
 #include "e2e/steps.h"
 #include "e2e/windows.h"
 #include "resources/ids.h"
 
 namespace e2e {
 namespace {
-
-constexpr int kFileNameCombo = 1148;  // the file name box of the system's file dialog
-
-bool choose(Session& session, HWND owner, const std::wstring& path) {
-    HWND dialog = session.wait_dialog(kFileNameCombo, owner);
-    if (!dialog) {
-        fail("no file dialog", __FILE__, __LINE__);
-        return false;
-    }
-    SendMessageW(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return true;
-}
 
 bool has_scroll_bar(HWND dialog) {
     return (GetWindowLongW(GetDlgItem(dialog, IDC_DIFF_LIST), GWL_STYLE) & WS_VSCROLL) != 0;
@@ -69,7 +56,7 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
     HWND question = session.wait_dialog(IDNO, main);  // the PIN question: No
     if (!CHECK(question != nullptr)) return;
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-    if (!choose(session, main, file)) return;
+    if (!choose_file(session, main, file)) return;
     if (auto box = session.wait_message_box(kJobMs, main)) session.press_ok(*box);
     CHECK(backup->wait(kJobMs));
 
@@ -88,7 +75,7 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
         CHECK(command(main, l.command)->wait(kJobMs));
         for (const bool restore : {false, true}) {
             PendingSend* pending = command(main, restore ? IDM_RESTORE : IDM_COMPARE);
-            if (!choose(session, main, file)) return;
+            if (!choose_file(session, main, file)) return;
             HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
             if (!CHECK(diff != nullptr)) return;
             const std::string list = item_text(diff, IDC_DIFF_LIST);
@@ -107,7 +94,7 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
         HWND phone = session.wait_dialog(IDC_RECEIVED_ALL, main);
         if (!CHECK(phone != nullptr)) return;
         PendingSend* import = click(phone, IDC_RECEIVED_IMPORT);
-        if (!choose(session, phone, csv)) return;
+        if (!choose_file(session, phone, csv)) return;
         HWND summary = session.wait_dialog(IDC_IMPORT_TEXT, phone);
         if (CHECK(summary != nullptr)) {
             const std::string text = item_text(summary, IDC_IMPORT_TEXT);
@@ -130,7 +117,7 @@ E2E_CASE(differences_and_import_summary_in_each_language) {
     }
     CHECK(session.change_state(changed));
     PendingSend* compare = command(main, IDM_COMPARE);
-    if (!choose(session, main, file)) return;
+    if (!choose_file(session, main, file)) return;
     HWND diff = session.wait_dialog(IDC_DIFF_LIST, main);
     if (CHECK(diff != nullptr)) {
         CHECK(has_scroll_bar(diff));

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "e2e/file_steps.h"
 #include "e2e/steps.h"
 #include "e2e/windows.h"
 #include "resources/ids.h"
@@ -17,45 +18,6 @@ namespace e2e {
 namespace {
 
 using zavi::sim::ModuleState;
-
-constexpr int kFileNameCombo = 1148;  // the file name box of the system's file dialog
-
-// Types `path` into the file dialog owned by `owner` and presses its OK button.
-bool choose_file(Session& session, HWND owner, const std::wstring& path) {
-    HWND dialog = session.wait_dialog(kFileNameCombo, owner);
-    if (!dialog) {
-        fail("no file dialog", __FILE__, __LINE__);
-        return false;
-    }
-    SendMessageW(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return true;
-}
-
-// Answers the Yes/No question owned by `owner` with `button` (IDYES or IDNO); returns its text.
-std::string answer(Session& session, HWND owner, int button) {
-    HWND box = session.wait_dialog(IDNO, owner);
-    if (!box) {
-        fail("no question", __FILE__, __LINE__);
-        return "";
-    }
-    const std::string text = item_text(box, 0xFFFF);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    wait_until([&] { return !IsWindow(box); }, 5000);
-    return text;
-}
-
-std::string take_box(Session& session, HWND owner, const char* shot = nullptr) {
-    auto box = session.wait_message_box(kJobMs, owner);
-    if (!box) {
-        fail("no message box", __FILE__, __LINE__);
-        return "";
-    }
-    if (shot) session.screenshot(box->window, shot);
-    session.press_ok(*box);
-    return box->text;
-}
 
 bool read_text_file(const std::string& utf8_path, std::string* text) {
     wchar_t wide[MAX_PATH * 2] = {};

@@ -2,6 +2,8 @@
 // scenario changes between them), one with other firmware, one unplugged during the writes.
 #include <string>
 
+#include "commission/sha256.h"
+#include "e2e/history.h"
 #include "e2e/journal.h"
 #include "e2e/steps.h"
 #include "e2e/windows.h"
@@ -40,6 +42,30 @@ unsigned long long cpu_time(HANDLE process) {
 
 std::size_t writes_now(const Session& session) {
     return writes(session.journal()).size();
+}
+
+// The result folders the station's list names, in its order ("001   PASS   -   C:\...").
+std::vector<std::string> listed_folders(HWND station) {
+    std::vector<std::string> folders;
+    const std::string list = item_text(station, IDC_ST_LIST);
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find("\r\n", start);
+        if (end == std::string::npos) end = list.size();
+        const std::string line = list.substr(start, end - start);
+        const std::size_t at = line.rfind("   ");
+        if (at != std::string::npos) folders.push_back(line.substr(at + 3));
+        start = end + 2;
+    }
+    return folders;
+}
+
+// The history entries added since `from`, without the Backup the case began with.
+std::vector<zavi::fleet::HistoryEntry> station_entries(std::size_t from) {
+    std::vector<zavi::fleet::HistoryEntry> all = history_entries(), out;
+    for (std::size_t i = from; i < all.size(); ++i)
+        if (all[i].operation == "station") out.push_back(all[i]);
+    return out;
 }
 
 // Saves the module's backup (without SIM codes) as `file` through File -> Back up.
@@ -99,10 +125,16 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
         CloseHandle(process);
     }
 
+    // Each module has its own USB serial number, which names its history.
+    const std::size_t history_before = history_entries().size();
     zavi::sim::Scenario differs = setup.scenario;
     differs.modules[0].state.auto_reset = 4;
+    differs.modules[0].serial = "STA00001";
     zavi::sim::Scenario wrong = setup.scenario;
     wrong.modules[0].state.firmware = "ZAVI-GSM v1.6";
+    wrong.modules[0].serial = "STA00002";
+    zavi::sim::Scenario third = differs;
+    third.modules[0].serial = "STA00003";
     const struct {
         const char* what;
         const zavi::sim::Scenario* module;
@@ -110,7 +142,7 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
         const char* shot;
     } rows[] = {{"first", &differs, "PASS", "station_pass_en"},
                 {"wrong firmware", &wrong, "FAIL", "station_fail_firmware_en"},
-                {"third", &differs, "PASS", nullptr}};
+                {"third", &third, "PASS", nullptr}};
     for (const auto& row : rows) {
         Context context(row.what);
         const std::size_t before = writes_now(session);
@@ -125,6 +157,33 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
         CHECK(result_is(station, "Waiting for a module"));
     }
     CHECK_EQ(item_text(station, IDC_ST_COUNTER), "Done: 2      Failed: 1");
+
+    // PASS, FAIL, PASS: each pass kept its copy under its module's serial number, the refused
+    // module none; each pass folder holds the report that names the configuration beside it.
+    const std::vector<zavi::fleet::HistoryEntry> kept = station_entries(history_before);
+    if (CHECK_EQ(kept.size(), static_cast<std::size_t>(2))) {
+        const char* serials[] = {"STA00001", "STA00003"};
+        for (std::size_t i = 0; i < 2; ++i) {
+            CHECK_EQ(kept[i].identity, std::string(serials[i]));
+            CHECK_EQ(kept[i].result, std::string("verified"));
+            CHECK_EQ(kept[i].site, std::string());
+            CHECK(!file_bytes(history_folder() + "\\" + kept[i].file).empty());
+        }
+    }
+    const std::vector<std::string> folders = listed_folders(station);
+    if (CHECK_EQ(folders.size(), static_cast<std::size_t>(3))) {
+        for (std::size_t i : {0u, 2u}) {
+            Context folder(folders[i]);
+            const std::string after = file_bytes(folders[i] + "\\after.zavi.json");
+            const std::string report = file_bytes(folders[i] + "\\report.html");
+            CHECK(!after.empty());
+            CHECK(report.find(zavi::commission::sha256_hex(after)) != std::string::npos);
+            CHECK(report.find("after.zavi.json") != std::string::npos);
+        }
+        CHECK(file_bytes(folders[1] + "\\before.zavi.json").empty());
+        CHECK(file_bytes(folders[1] + "\\report.html").empty());
+        CHECK(!file_bytes(folders[1] + "\\result.txt").empty());
+    }
 
     // Unplugged during the writes: FAIL with the backup's path, and the station waits on.
     zavi::sim::Scenario pulled = differs;
@@ -142,6 +201,12 @@ E2E_CASE(station_pass_fail_pass_then_unplugged_during_the_writes) {
     CHECK(session.change_scenario(none));
     CHECK(result_is(station, "Waiting for a module"));
     CHECK_EQ(item_text(station, IDC_ST_COUNTER), "Done: 2      Failed: 2");
+    // The cut-off module's copy is what was sent, and says so.
+    const std::vector<zavi::fleet::HistoryEntry> now = station_entries(history_before);
+    if (CHECK_EQ(now.size(), static_cast<std::size_t>(3))) {
+        CHECK_EQ(now[2].identity, std::string("STA00001"));
+        CHECK_EQ(now[2].result, std::string("write-failed"));
+    }
 
     click(station, IDC_ST_CLOSE);
     CHECK(open->wait(kJobMs));

@@ -40,9 +40,12 @@ std::string* field(HistoryEntry& e, std::string_view name) {
 }  // namespace
 
 std::string default_history_folder() {
-    const std::string backups = config::automatic_backup_folder();
-    if (backups.empty()) return "";
-    const std::u8string folder = utf8_path(backups).parent_path().make_preferred().u8string();
+    return history_folder_for(config::automatic_backup_folder());
+}
+
+std::string history_folder_for(const std::string& backup_folder) {
+    if (backup_folder.empty()) return "";
+    const std::u8string folder = utf8_path(backup_folder).parent_path().make_preferred().u8string();
     return std::string(folder.begin(), folder.end());
 }
 

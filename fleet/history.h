@@ -27,6 +27,8 @@ struct HistoryEntry {
 // $XDG_DATA_HOME/zavi-gsm (default ~/.local/share/zavi-gsm) or %LOCALAPPDATA%\ZAVI-GSM: the
 // folder that also holds the automatic backups. Empty when no home folder is known.
 std::string default_history_folder();
+// The history's folder beside a folder of automatic backups (its parent); "" for "".
+std::string history_folder_for(const std::string& backup_folder);
 
 std::string index_path(const std::string& folder);
 

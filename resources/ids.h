@@ -312,5 +312,12 @@
 #define IDC_ST_LIST 43016
 #define IDC_ST_CLOSE 43017
 
+// ---- Module history (152), from File -> Module history
+#define IDM_MODULE_HISTORY 41202
+#define IDD_MODULE_HISTORY 152
+#define IDC_MH_HEADING 43100
+#define IDC_MH_LIST 43101
+#define IDC_MH_CLOSE 43102
+
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

@@ -58,6 +58,16 @@ std::string D2xxDriver::serial_number(int index) {
     return serial;
 }
 
+std::string D2xxDriver::serial_of(DriverHandle handle) {
+    int index = -1;
+    {
+        std::lock_guard<std::mutex> guard(opened_lock_);
+        for (const auto& [h, i] : opened_)
+            if (h == handle) index = i;
+    }
+    return handle ? serial_number(index) : std::string();
+}
+
 DriverStatus D2xxDriver::count_devices(uint32_t* count) {
     if (!calls_.count) return kDriverNotLoaded;
     DWORD n = 0;
@@ -74,6 +84,10 @@ DriverStatus D2xxDriver::open_by_index(int index, DriverHandle* handle) {
     // that from every answer. Some chips accept 2 ms at the least. Failure changes nothing.
     if (status == 0 && handle && *handle && set_latency_ && set_latency_(*handle, 1) != 0)
         set_latency_(*handle, 2);
+    if (status == 0 && handle && *handle) {
+        std::lock_guard<std::mutex> guard(opened_lock_);
+        opened_.emplace_back(*handle, index);
+    }
     return status;
 }
 
@@ -112,6 +126,10 @@ DriverStatus D2xxDriver::read(DriverHandle handle, void* buffer, uint32_t count,
 
 DriverStatus D2xxDriver::close(DriverHandle handle) {
     if (!calls_.close) return kDriverNotLoaded;
+    {
+        std::lock_guard<std::mutex> guard(opened_lock_);
+        std::erase_if(opened_, [handle](const auto& open) { return open.first == handle; });
+    }
     return calls_.close(handle);
 }
 

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "link/driver.h"
 
@@ -46,6 +49,8 @@ class D2xxDriver : public Driver {
     // The serial number of the chip at `index` (FT_CreateDeviceInfoList and
     // FT_GetDeviceInfoDetail, by name); "" where the library has neither or gives none.
     std::string serial_number(int index);
+    // The serial number of the chip behind an open handle, by the index it was opened with.
+    std::string serial_of(DriverHandle handle);
 
   private:
     HMODULE library_ = nullptr;
@@ -57,6 +62,9 @@ class D2xxDriver : public Driver {
     DWORD(WINAPI* info_detail_)
     (DWORD index, DWORD* flags, DWORD* type, DWORD* id, DWORD* location, void* serial,
      void* description, void** handle) = nullptr;
+    // Open handles and their indices; the program opens and closes on more than one thread.
+    std::mutex opened_lock_;
+    std::vector<std::pair<DriverHandle, int>> opened_;
 };
 
 }  // namespace zavi

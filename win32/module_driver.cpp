@@ -7,8 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/module_identity.h"
 #include "app/module_path.h"
 #include "common/utf16.h"
+#include "fleet/identity.h"
 #include "link/connection.h"
 #include "win32/com_driver.h"
 #include "win32/d2xx_driver.h"
@@ -28,6 +30,21 @@ std::string d2xx_path() {
 std::string com_path() {
     if (!com || !device_handle) return {};
     return com->port_of(device_handle);
+}
+
+void d2xx_identity(DriverHandle handle, std::string* serial, std::string* connection) {
+    *serial = d2xx.serial_of(handle);
+    *connection = "D2XX (USB)";
+}
+
+// The serial number from the device instance of the handle's COM port.
+void com_identity(DriverHandle handle, std::string* serial, std::string* connection) {
+    if (!com) return;
+    *connection = com->port_of(handle);
+    if (connection->empty()) return;
+    const std::u16string name = utf8_to_utf16(*connection);
+    *serial = fleet::identity_from_instance_id(
+        com_port_instance_id(std::wstring(name.begin(), name.end())));
 }
 
 // The value of --port, "" when the option is absent; false when it is given badly.
@@ -75,6 +92,7 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
         case ModuleRoute::usb_library:
             out.driver = &d2xx;
             set_module_path_source(d2xx_path);
+            set_module_identity_source(d2xx_identity);
             return out;
         case ModuleRoute::none:
             set_no_ftdi_com_port(true);
@@ -82,6 +100,7 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
     }
     out.driver = com.get();
     set_module_path_source(com_path);
+    set_module_identity_source(com_identity);
     return out;
 }
 

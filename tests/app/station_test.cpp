@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "app/station.h"
+#include "commission/sha256.h"
 #include "config/config_file.h"
 #include "config/operations.h"
+#include "fleet/history.h"
 #include "link/connection.h"
 #include "sim/request_decoder.h"
 #include "sim/simulator.h"
@@ -317,6 +319,85 @@ TEST_F(StationTest, PlugInToResultStaysWithinTheBoundOfItsExchanges) {
                 static_cast<unsigned long long>(took / 1000),
                 static_cast<unsigned long long>(bound / 1000));
     EXPECT_LE(took, bound * 110 / 100);
+}
+
+// Ports that tell each module's serial number, as the platform layer does for the program.
+class SerialPorts : public DriverPorts {
+  public:
+    SerialPorts() : DriverPorts(1) {}
+    ModuleIdentity identity(DriverHandle) override { return {serial, "D2XX (USB)"}; }
+    std::string serial;
+};
+
+// Every module the station read keeps its copy under its identity with its site: a pass as
+// written and verified, a cut-off write as what was sent, never one whose firmware was refused.
+// A pass also leaves the report that names the configuration saved beside it.
+TEST_F(StationTest, EachModuleReadKeepsItsHistoryEntryAndAPassItsReport) {
+    SitesPlan plan(module_configuration(), {"North-1", "North-2", "North-3"});
+    SerialPorts ports;
+    const std::string history = (dir_.path() / "data").string();
+    Station station(ports, plan, (dir_.path() / "results").string(), 1, history);
+
+    sim::Module wrong;
+    wrong.state.firmware = "ZAVI-GSM v1.6";
+    sim::Module pulled;
+    pulled.faults.push_back({sim::FaultKind::unplug, 25, -1, 0, -1, 0, {}});
+    const struct {
+        const char* serial;
+        const sim::Module* module;
+        bool pass;
+        const char* result;  // of its history entry; null: none
+        const char* site;
+    } rows[] = {{"SER-A", nullptr, true, "verified", "North-1"},
+                {"SER-B", &wrong, false, nullptr, ""},
+                {"SER-C", &pulled, false, "write-failed", "North-2"},
+                {"SER-D", nullptr, true, "verified", "North-2"}};
+    std::vector<fleet::HistoryEntry> expected;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.serial);
+        unplug();
+        tick_while(station, StationState::unplug);
+        ports.serial = row.serial;
+        plug(row.module ? *row.module : sim::Module{});
+        tick_while(station, StationState::waiting);
+        if (station.state() == StationState::ready) run(station);
+        const StationEntry& entry = station.entries().back();
+        ASSERT_EQ(entry.pass, row.pass) << entry.reason;
+        EXPECT_EQ(entry.identity, row.module == &wrong ? "unknown" : row.serial);
+        const std::string report = read_file(entry.folder + "/report.html");
+        EXPECT_EQ(!report.empty(), row.pass);
+        if (row.pass) {
+            const std::string sha =
+                commission::sha256_hex(read_file(entry.folder + "/after.zavi.json"));
+            EXPECT_NE(report.find(sha), std::string::npos);
+            EXPECT_NE(report.find(row.site), std::string::npos);
+        }
+        if (!row.result) continue;
+        fleet::HistoryEntry e;
+        e.identity = row.serial;
+        e.site = row.site;
+        e.operation = "station";
+        e.result = row.result;
+        expected.push_back(e);
+    }
+    std::vector<fleet::HistoryEntry> index;
+    int skipped = 0;
+    std::string why;
+    ASSERT_TRUE(fleet::read_index(history, &index, &skipped, &why)) << why;
+    ASSERT_EQ(index.size(), expected.size());
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        SCOPED_TRACE(index[i].identity);
+        EXPECT_EQ(index[i].file.rfind("modules/" + expected[i].identity + "/", 0), 0u);
+        Configuration copy;
+        config::FileError fault;
+        ASSERT_TRUE(config::parse_configuration_as_read(read_file(history + "/" + index[i].file),
+                                                        &copy, &fault));
+        // Both the pass and the cut-off write keep what was sent to the module.
+        EXPECT_EQ(copy.io_names[0], "SITE " + expected[i].site);
+        expected[i].time = index[i].time;
+        expected[i].file = index[i].file;
+        EXPECT_EQ(index[i], expected[i]);
+    }
 }
 
 TEST(StationFolder, SiteLabelsBecomeSafeFolderNames) {

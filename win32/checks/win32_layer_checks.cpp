@@ -146,6 +146,7 @@ void check_templates() {
         {IDD_WALK_TEST, L"Walk test", 0},
         {IDD_SURVEY, L"Signal survey", 0},
         {IDD_STATION, L"Setup station", IDC_ST_BEGIN},
+        {IDD_MODULE_HISTORY, L"Module history", IDC_MH_CLOSE},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
@@ -207,12 +208,12 @@ void check_main_window_template(HWND dialog) {
 
     HMENU menu = GetMenu(dialog);
     CHECK(GetMenuItemCount(menu) == 5);
-    const UINT file[] = {IDM_BACKUP,  IDM_RESTORE,       IDM_COMPARE, IDM_STATION,
-                         0,           IDM_CONNECT_AGAIN, IDM_EXIT};
+    const UINT file[] = {IDM_BACKUP,         IDM_RESTORE, IDM_COMPARE,       IDM_STATION,
+                         IDM_MODULE_HISTORY, 0,           IDM_CONNECT_AGAIN, IDM_EXIT};
     HMENU file_popup = GetSubMenu(menu, 0);
-    CHECK(GetMenuItemCount(file_popup) == 7);
-    for (int i = 0; i < 7; ++i) CHECK_IN(GetMenuItemID(file_popup, i) == file[i], i);
-    CHECK(GetMenuState(file_popup, 4, MF_BYPOSITION) & MF_SEPARATOR);
+    CHECK(GetMenuItemCount(file_popup) == 8);
+    for (int i = 0; i < 8; ++i) CHECK_IN(GetMenuItemID(file_popup, i) == file[i], i);
+    CHECK(GetMenuState(file_popup, 5, MF_BYPOSITION) & MF_SEPARATOR);
     const UINT options[] = {40002, 40007, 40013, 40000, 40003, 40004, 40001, 0, 40018};
     HMENU popup = GetSubMenu(menu, 1);
     CHECK(GetMenuItemCount(popup) == 9);
