@@ -259,6 +259,21 @@ const auto sim_codes_fields = [](auto& io, auto& v) {
     io("puk", v.puk);
 };
 
+// Compared only when both hold them.
+bool sim_codes_equal(const C& a, const C& b) {
+    return !a.sim_codes || !b.sim_codes || *a.sim_codes == *b.sim_codes;
+}
+
+void sim_codes_from_json(const json& value, const std::string& path, C* c) {
+    SimCodesValue s;
+    read_fields(value, path, &s, sim_codes_fields);
+    c->sim_codes = s;
+}
+
+ordered_json sim_codes_to_json(const C& c) {
+    return c.sim_codes ? write_fields(*c.sim_codes, sim_codes_fields) : ordered_json();
+}
+
 void check_sim_codes(const C& c, const char*, std::vector<FileError>* out) {
     if (!c.sim_codes) return;
     check_code(c.sim_codes->pin, 4, "sim_codes.pin", out);
@@ -267,8 +282,11 @@ void check_sim_codes(const C& c, const char*, std::vector<FileError>* out) {
 
 // --- rows
 
-// The row parts for a record that is one member `M` of the configuration, a JSON object through
-// `Fields` (or, without them, a plain JSON value).
+using Command = LinkResult (*)(DriverHandle);
+using ToValue = void (*)(C*);
+using FromValue = void (*)(const C&);
+using Check = void (*)(const C&, const char*, std::vector<FileError>*);
+
 template <auto M>
 bool member_equal(const C& a, const C& b) {
     return a.*M == b.*M;
@@ -289,190 +307,146 @@ ordered_json object_to_json(const C& c) {
     return write_fields(c.*M, Fields);
 }
 
-template <const auto& Fields>
-void whole_from_json(const json& value, const std::string& path, C* c) {
-    read_fields(value, path, c, Fields);
+using FromJson = void (*)(const json&, const std::string&, C*);
+using ToJson = ordered_json (*)(const C&);
+
+// A record that is member M of the configuration, filed under `key`.
+template <auto M>
+constexpr RecordRow member_row(const char* name, RecordTitle title, Command read, Command write,
+                               ToValue to, FromValue from, const char* key, FromJson from_json,
+                               ToJson to_json, Check check = nullptr) {
+    return {name,           title, read,      write,   false, to, from, member_equal<M>,
+            member_copy<M>, key,   from_json, to_json, check};
 }
 
-template <const auto& Fields>
-ordered_json whole_to_json(const C& c) {
-    return write_fields(c, Fields);
+// ... filed as a JSON object of `Fields`.
+template <auto M, const auto& Fields>
+constexpr RecordRow object_row(const char* name, RecordTitle title, Command read, Command write,
+                               ToValue to, FromValue from, const char* key, Check check = nullptr) {
+    return member_row<M>(name, title, read, write, to, from, key, object_from_json<M, Fields>,
+                         object_to_json<M, Fields>, check);
 }
 
+// A number list, at most Max numbers in a file.
 template <auto M, std::size_t Max>
-void numbers_from_json(const json& value, const std::string& path, C* c) {
-    c->*M = numbers(value, path, Max);
+constexpr RecordRow numbers_row(const char* name, RecordTitle title, Command read, Command write,
+                                ToValue to, FromValue from) {
+    return member_row<M>(
+        name, title, read, write, to, from, name,
+        [](const json& value, const std::string& path, C* c) { c->*M = numbers(value, path, Max); },
+        [](const C& c) { return numbers_json(c.*M); },
+        [](const C& c, const char* path, std::vector<FileError>* out) {
+            check_numbers(c.*M, path, out);
+        });
 }
 
-template <auto M>
-ordered_json numbers_to_json(const C& c) {
-    return numbers_json(c.*M);
-}
-
-template <auto M>
-void numbers_check(const C& c, const char* path, std::vector<FileError>* out) {
-    check_numbers(c.*M, path, out);
+// One half of the I/O names; the first half's row files all twelve under "io_names".
+template <std::size_t First>
+constexpr RecordRow names_row(const char* name, RecordTitle title) {
+    constexpr bool first = First == 0;
+    constexpr auto half = static_cast<uint8_t>(first ? 0 : 1);
+    return {name,
+            title,
+            [](DriverHandle h) { return read_io_names(h, half); },
+            [](DriverHandle h) { return write_io_names(h, half); },
+            false,
+            names_to_value<First>,
+            names_from_value<First>,
+            names_equal<First>,
+            names_copy<First>,
+            first ? "io_names" : nullptr,
+            first ? object_from_json<&C::io_names, io_names_fields> : nullptr,
+            first ? object_to_json<&C::io_names, io_names_fields> : nullptr,
+            first ? check_io_names : nullptr};
 }
 
 constexpr RecordRow kRows[] = {
-    {"alarm_settings",
-     {"warunki alarmów", "alarm settings", "Alarmbedingungen", "warunków alarmów"},
-     read_alarm_settings,
-     write_alarm_settings,
-     false,
-     alarm_settings_to_value,
-     alarm_settings_from_value,
-     member_equal<&C::alarm_settings>,
-     member_copy<&C::alarm_settings>,
-     "alarm_settings",
-     object_from_json<&C::alarm_settings, alarm_settings_fields>,
-     object_to_json<&C::alarm_settings, alarm_settings_fields>,
-     check_alarm_settings},
-    {"alarm_procedures",
-     {"procedury alarmowe", "emergency procedures", "Alarmprozeduren", "procedur alarmowych"},
-     read_actions,
-     write_actions,
-     false,
-     procedures_to_value,
-     procedures_from_value,
-     member_equal<&C::procedures>,
-     member_copy<&C::procedures>,
-     "alarm_procedures",
-     procedures_from_json,
-     procedures_to_json,
-     nullptr},
-    {"call_answer",
-     {"reakcja na wywołanie", "answer for call", "Antwort zum Abrufen", "reakcji na wywołanie"},
-     read_call_answer,
-     write_call_answer,
-     false,
-     [](C* c) {
-         c->call_answer = {call_answer.sms != 0, static_cast<uint8_t>(call_answer.reactions & 0x0F),
-                           static_cast<uint8_t>(call_answer.reactions >> 4)};
-     },
-     [](const C& c) {
-         call_answer.sms = c.call_answer.sms ? 1 : 0;
-         call_answer.reactions =
-             static_cast<uint8_t>((c.call_answer.out2 & 0x0F) << 4 | (c.call_answer.out1 & 0x0F));
-     },
-     member_equal<&C::call_answer>,
-     member_copy<&C::call_answer>,
-     "call_answer",
-     object_from_json<&C::call_answer, call_answer_fields>,
-     object_to_json<&C::call_answer, call_answer_fields>,
-     nullptr},
-    {"auto_status",
-     {"auto-status", "auto-status", "Auto-Status", "auto-statusu"},
-     read_auto_status,
-     write_auto_status,
-     false,
-     [](C* c) {
-         c->auto_status = {(auto_status.value & kStatusSms) != 0,
-                           (auto_status.value & kStatusClip) != 0,
-                           static_cast<uint8_t>(auto_status.value & kStatusPeriod)};
-     },
-     [](const C& c) {
-         auto_status.value = static_cast<uint8_t>((c.auto_status.sms ? kStatusSms : 0) |
-                                                  (c.auto_status.clip ? kStatusClip : 0) |
-                                                  (c.auto_status.period_days & kStatusPeriod));
-     },
-     member_equal<&C::auto_status>,
-     member_copy<&C::auto_status>,
-     "auto_status",
-     object_from_json<&C::auto_status, auto_status_fields>,
-     object_to_json<&C::auto_status, auto_status_fields>,
-     nullptr},
-    {"auto_reset",
-     {"auto-reset", "auto-reset", "Auto-Reset", "auto-resetu"},
-     read_auto_reset,
-     write_auto_reset,
-     false,
-     [](C* c) { c->auto_reset_days = auto_reset.period; },
-     [](const C& c) { auto_reset.period = c.auto_reset_days; },
-     member_equal<&C::auto_reset_days>,
-     member_copy<&C::auto_reset_days>,
-     "auto_reset",
-     whole_from_json<auto_reset_fields>,
-     whole_to_json<auto_reset_fields>,
-     nullptr},
-    {"accept_all",
-     {"przyjmowanie wszystkich numerów", "accepting all numbers", "Annahme aller Nummern",
-      "przyjmowania wszystkich numerów"},
-     read_accept_all,
-     write_accept_all,
-     false,
-     [](C* c) { c->accept_all = accept_all != 0; },
-     [](const C& c) { accept_all = c.accept_all ? 1 : 0; },
-     member_equal<&C::accept_all>,
-     member_copy<&C::accept_all>,
-     "accept_all",
-     [](const json& value, const std::string& path, C* c) { c->accept_all = boolean(value, path); },
-     [](const C& c) { return ordered_json(c.accept_all); },
-     nullptr},
-    {"emergency_numbers",
-     {"numery alarmowe", "emergency numbers", "Alarmnummern", "numerów alarmowych"},
-     read_emergency_numbers,
-     write_emergency_numbers,
-     false,
-     [](C* c) {
-         numbers_to_value(&c->emergency_numbers, emergency_count, kEmergencyCapacity,
-                          emergency_numbers);
-     },
-     [](const C& c) {
-         numbers_from_value(c.emergency_numbers, kEmergencyCapacity, &emergency_count,
-                            emergency_numbers);
-     },
-     member_equal<&C::emergency_numbers>,
-     member_copy<&C::emergency_numbers>,
-     "emergency_numbers",
-     numbers_from_json<&C::emergency_numbers, kEmergencyMax>,
-     numbers_to_json<&C::emergency_numbers>,
-     numbers_check<&C::emergency_numbers>},
-    {"accepted_numbers",
-     {"numery telefonów", "telephone numbers", "Telefonnummern", "numerów telefonów"},
-     nullptr,
-     nullptr,
-     false,
-     [](C* c) {
-         numbers_to_value(&c->accepted_numbers, accepted_count, kAcceptedCapacity,
-                          accepted_numbers);
-     },
-     [](const C& c) {
-         numbers_from_value(c.accepted_numbers, kAcceptedCapacity, &accepted_count,
-                            accepted_numbers);
-     },
-     member_equal<&C::accepted_numbers>,
-     member_copy<&C::accepted_numbers>,
-     "accepted_numbers",
-     numbers_from_json<&C::accepted_numbers, kAcceptedMax>,
-     numbers_to_json<&C::accepted_numbers>,
-     numbers_check<&C::accepted_numbers>},
-    {"io_names (1-6)",
-     {"nazwy we./wy. 1-6", "I/O names 1-6", "E/A-Namen 1-6", "nazw we./wy. 1-6"},
-     [](DriverHandle h) { return read_io_names(h, 0); },
-     [](DriverHandle h) { return write_io_names(h, 0); },
-     false,
-     names_to_value<0>,
-     names_from_value<0>,
-     names_equal<0>,
-     names_copy<0>,
-     "io_names",
-     object_from_json<&C::io_names, io_names_fields>,
-     object_to_json<&C::io_names, io_names_fields>,
-     check_io_names},
-    {"io_names (7-12)",
-     {"nazwy we./wy. 7-12", "I/O names 7-12", "E/A-Namen 7-12", "nazw we./wy. 7-12"},
-     [](DriverHandle h) { return read_io_names(h, 1); },
-     [](DriverHandle h) { return write_io_names(h, 1); },
-     false,
-     names_to_value<kHalf>,
-     names_from_value<kHalf>,
-     names_equal<kHalf>,
-     names_copy<kHalf>,
-     nullptr,
-     nullptr,
-     nullptr,
-     nullptr},
+    object_row<&C::alarm_settings, alarm_settings_fields>(
+        "alarm_settings",
+        {"warunki alarmów", "alarm settings", "Alarmbedingungen", "warunków alarmów"},
+        read_alarm_settings, write_alarm_settings, alarm_settings_to_value,
+        alarm_settings_from_value, "alarm_settings", check_alarm_settings),
+    member_row<&C::procedures>(
+        "alarm_procedures",
+        {"procedury alarmowe", "emergency procedures", "Alarmprozeduren", "procedur alarmowych"},
+        read_actions, write_actions, procedures_to_value, procedures_from_value, "alarm_procedures",
+        procedures_from_json, procedures_to_json),
+    object_row<&C::call_answer, call_answer_fields>(
+        "call_answer",
+        {"reakcja na wywołanie", "answer for call", "Antwort zum Abrufen", "reakcji na wywołanie"},
+        read_call_answer, write_call_answer,
+        [](C* c) {
+            c->call_answer = {call_answer.sms != 0,
+                              static_cast<uint8_t>(call_answer.reactions & 0x0F),
+                              static_cast<uint8_t>(call_answer.reactions >> 4)};
+        },
+        [](const C& c) {
+            call_answer.sms = c.call_answer.sms ? 1 : 0;
+            call_answer.reactions = static_cast<uint8_t>((c.call_answer.out2 & 0x0F) << 4 |
+                                                         (c.call_answer.out1 & 0x0F));
+        },
+        "call_answer"),
+    object_row<&C::auto_status, auto_status_fields>(
+        "auto_status", {"auto-status", "auto-status", "Auto-Status", "auto-statusu"},
+        read_auto_status, write_auto_status,
+        [](C* c) {
+            c->auto_status = {(auto_status.value & kStatusSms) != 0,
+                              (auto_status.value & kStatusClip) != 0,
+                              static_cast<uint8_t>(auto_status.value & kStatusPeriod)};
+        },
+        [](const C& c) {
+            auto_status.value = static_cast<uint8_t>((c.auto_status.sms ? kStatusSms : 0) |
+                                                     (c.auto_status.clip ? kStatusClip : 0) |
+                                                     (c.auto_status.period_days & kStatusPeriod));
+        },
+        "auto_status"),
+    member_row<&C::auto_reset_days>(
+        "auto_reset", {"auto-reset", "auto-reset", "Auto-Reset", "auto-resetu"}, read_auto_reset,
+        write_auto_reset, [](C* c) { c->auto_reset_days = auto_reset.period; },
+        [](const C& c) { auto_reset.period = c.auto_reset_days; }, "auto_reset",
+        [](const json& value, const std::string& path, C* c) {
+            read_fields(value, path, c, auto_reset_fields);
+        },
+        [](const C& c) { return write_fields(c, auto_reset_fields); }),
+    member_row<&C::accept_all>(
+        "accept_all",
+        {"przyjmowanie wszystkich numerów", "accepting all numbers", "Annahme aller Nummern",
+         "przyjmowania wszystkich numerów"},
+        read_accept_all, write_accept_all, [](C* c) { c->accept_all = accept_all != 0; },
+        [](const C& c) { accept_all = c.accept_all ? 1 : 0; }, "accept_all",
+        [](const json& value, const std::string& path, C* c) {
+            c->accept_all = boolean(value, path);
+        },
+        [](const C& c) { return ordered_json(c.accept_all); }),
+    numbers_row<&C::emergency_numbers, kEmergencyMax>(
+        "emergency_numbers",
+        {"numery alarmowe", "emergency numbers", "Alarmnummern", "numerów alarmowych"},
+        read_emergency_numbers, write_emergency_numbers,
+        [](C* c) {
+            numbers_to_value(&c->emergency_numbers, emergency_count, kEmergencyCapacity,
+                             emergency_numbers);
+        },
+        [](const C& c) {
+            numbers_from_value(c.emergency_numbers, kEmergencyCapacity, &emergency_count,
+                               emergency_numbers);
+        }),
+    // Read and written block by block (config/operations.cpp).
+    numbers_row<&C::accepted_numbers, kAcceptedMax>(
+        "accepted_numbers",
+        {"numery telefonów", "telephone numbers", "Telefonnummern", "numerów telefonów"}, nullptr,
+        nullptr,
+        [](C* c) {
+            numbers_to_value(&c->accepted_numbers, accepted_count, kAcceptedCapacity,
+                             accepted_numbers);
+        },
+        [](const C& c) {
+            numbers_from_value(c.accepted_numbers, kAcceptedCapacity, &accepted_count,
+                               accepted_numbers);
+        }),
+    names_row<0>("io_names (1-6)",
+                 {"nazwy we./wy. 1-6", "I/O names 1-6", "E/A-Namen 1-6", "nazw we./wy. 1-6"}),
+    names_row<kHalf>("io_names (7-12)", {"nazwy we./wy. 7-12", "I/O names 7-12", "E/A-Namen 7-12",
+                                         "nazw we./wy. 7-12"}),
     {"sim_codes",
      {"PIN i PUK", "PIN and PUK", "PIN und PUK", "kodów PIN i PUK"},
      read_sim_codes,
@@ -480,20 +454,11 @@ constexpr RecordRow kRows[] = {
      true,
      sim_codes_to_value,
      sim_codes_from_value,
-     // Compared only when both hold them.
-     [](const C& a, const C& b) {
-         return !a.sim_codes || !b.sim_codes || *a.sim_codes == *b.sim_codes;
-     },
+     sim_codes_equal,
      member_copy<&C::sim_codes>,
      "sim_codes",
-     [](const json& value, const std::string& path, C* c) {
-         SimCodesValue s;
-         read_fields(value, path, &s, sim_codes_fields);
-         c->sim_codes = s;
-     },
-     [](const C& c) {
-         return c.sim_codes ? write_fields(*c.sim_codes, sim_codes_fields) : ordered_json();
-     },
+     sim_codes_from_json,
+     sim_codes_to_json,
      check_sim_codes},
 };
 static_assert(std::size(kRows) == kRecordCount);
