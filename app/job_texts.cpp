@@ -1,44 +1,23 @@
 #include "app/job_texts.h"
 
-#include <iterator>
-
 #include "common/language.h"
+#include "config/record_table.h"
 
 namespace zavi {
 
 namespace {
 
-struct RecordTitle {
-    const char* polish;
-    const char* english;
-    const char* german;
-    const char* polish_genitive;  // after "Odczyt", "Zapis", "Sprawdzanie"
-};
-
-// In the order of config::Record.
-constexpr RecordTitle kRecordTitles[] = {
-    {"warunki alarmów", "alarm settings", "Alarmbedingungen", "warunków alarmów"},
-    {"procedury alarmowe", "emergency procedures", "Alarmprozeduren", "procedur alarmowych"},
-    {"reakcja na wywołanie", "answer for call", "Antwort zum Abrufen", "reakcji na wywołanie"},
-    {"auto-status", "auto-status", "Auto-Status", "auto-statusu"},
-    {"auto-reset", "auto-reset", "Auto-Reset", "auto-resetu"},
-    {"przyjmowanie wszystkich numerów", "accepting all numbers", "Annahme aller Nummern",
-     "przyjmowania wszystkich numerów"},
-    {"numery alarmowe", "emergency numbers", "Alarmnummern", "numerów alarmowych"},
-    {"numery telefonów", "telephone numbers", "Telefonnummern", "numerów telefonów"},
-    {"nazwy we./wy. 1-6", "I/O names 1-6", "E/A-Namen 1-6", "nazw we./wy. 1-6"},
-    {"nazwy we./wy. 7-12", "I/O names 7-12", "E/A-Namen 7-12", "nazw we./wy. 7-12"},
-    {"PIN i PUK", "PIN and PUK", "PIN und PUK", "kodów PIN i PUK"},
-};
-static_assert(std::size(kRecordTitles) == config::kRecordCount);
+// Null for a value outside the enum.
+const config::RecordTitle* title_of(config::Record record) {
+    if (static_cast<std::size_t>(record) >= config::kRecordCount) return nullptr;
+    return &config::record_row(record).title;
+}
 
 }  // namespace
 
 const char* record_title(config::Record record, uint8_t language) {
-    const auto index = static_cast<std::size_t>(record);
-    if (index >= std::size(kRecordTitles)) return "?";
-    const RecordTitle& t = kRecordTitles[index];
-    return pick_text(language, t.polish, t.english, t.german);
+    const config::RecordTitle* t = title_of(record);
+    return t ? pick_text(language, t->polish, t->english, t->german) : "?";
 }
 
 std::string step_text(const config::ProgressEvent& event, uint8_t language) {
@@ -57,9 +36,9 @@ std::string step_text(const config::ProgressEvent& event, uint8_t language) {
     // "Reading telephone numbers", "Odczyt numerów telefonów", but "Lese: Telefonnummern".
     std::string text = verb;
     if (language == kPolish) {
-        const auto index = static_cast<std::size_t>(event.record);
+        const config::RecordTitle* t = title_of(event.record);
         text += ' ';
-        text += index < std::size(kRecordTitles) ? kRecordTitles[index].polish_genitive : "?";
+        text += t ? t->polish_genitive : "?";
     } else {
         text += language == kEnglish ? " " : ": ";
         text += record_title(event.record, language);

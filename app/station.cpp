@@ -9,6 +9,7 @@
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/operations.h"
+#include "config/record_table.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
 
@@ -33,46 +34,8 @@ class CapturedNotice : public FirmwareNotice {
 config::Configuration held_after(const config::Configuration& before,
                                  const config::Configuration& file,
                                  const std::vector<config::Record>& written) {
-    using config::Record;
     config::Configuration after = before;
-    for (Record record : written) {
-        switch (record) {
-            case Record::alarm_settings:
-                after.alarm_settings = file.alarm_settings;
-                break;
-            case Record::alarm_procedures:
-                after.procedures = file.procedures;
-                break;
-            case Record::call_answer:
-                after.call_answer = file.call_answer;
-                break;
-            case Record::auto_status:
-                after.auto_status = file.auto_status;
-                break;
-            case Record::auto_reset:
-                after.auto_reset_days = file.auto_reset_days;
-                break;
-            case Record::accept_all:
-                after.accept_all = file.accept_all;
-                break;
-            case Record::emergency_numbers:
-                after.emergency_numbers = file.emergency_numbers;
-                break;
-            case Record::accepted_numbers:
-                after.accepted_numbers = file.accepted_numbers;
-                break;
-            case Record::io_names_first:
-                for (std::size_t i = 0; i < 6; ++i) after.io_names[i] = file.io_names[i];
-                break;
-            case Record::io_names_second:
-                for (std::size_t i = 6; i < config::kNameCount; ++i)
-                    after.io_names[i] = file.io_names[i];
-                break;
-            case Record::sim_codes:
-                after.sim_codes = file.sim_codes;
-                break;
-        }
-    }
+    for (config::Record record : written) config::record_row(record).copy(file, &after);
     after.saved_at = config::utc_timestamp();
     return after;
 }

@@ -115,7 +115,7 @@ std::vector<Difference> compare(const Configuration& old_cfg, const Configuratio
     for (const char* key : {"saved_at", "firmware"}) a.erase(key), b.erase(key);
     // A record is compared only when both sides hold it: SIM codes, a partial file's records.
     a.erase("partial"), b.erase("partial");
-    for (const FileRecord& r : kFileRecords)
+    for (const FileRecord& r : file_records())
         if (!a.contains(r.key) || !b.contains(r.key)) a.erase(r.key), b.erase(r.key);
     std::vector<Difference> out;
     walk("", a, b, &out);

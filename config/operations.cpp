@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
+#include "config/record_table.h"
 #include "config/record_values.h"
-#include "link/config_commands.h"
 #include "link/connection.h"
-#include "link/io_name_commands.h"
 #include "link/phone_commands.h"
 #include "link/records.h"
-#include "link/status_commands.h"
 
 namespace zavi::config {
 
@@ -76,31 +74,7 @@ LinkResult read_step(DriverHandle handle, Record record, Step step, const Progre
     if (record == Record::accepted_numbers)
         return read_accepted_list(handle, step, progress, stop, stopped);
     tell(progress, step, record);
-    switch (record) {
-        case Record::alarm_settings:
-            return read_alarm_settings(handle);
-        case Record::alarm_procedures:
-            return read_actions(handle);
-        case Record::call_answer:
-            return read_call_answer(handle);
-        case Record::auto_status:
-            return read_auto_status(handle);
-        case Record::auto_reset:
-            return read_auto_reset(handle);
-        case Record::accept_all:
-            return read_accept_all(handle);
-        case Record::emergency_numbers:
-            return read_emergency_numbers(handle);
-        case Record::io_names_first:
-            return read_io_names(handle, 0);
-        case Record::io_names_second:
-            return read_io_names(handle, 1);
-        case Record::sim_codes:
-            return read_sim_codes(handle);
-        case Record::accepted_numbers:
-            break;
-    }
-    return kFailed;
+    return record_row(record).read(handle);
 }
 
 // The records of a backup in reading order: the same order as a restore writes them.
@@ -108,7 +82,7 @@ std::vector<Record> all_records(bool with_sim_codes, const RecordSet& held = Rec
     std::vector<Record> out;
     for (std::size_t i = 0; i < kRecordCount; ++i) {
         const auto r = static_cast<Record>(i);
-        if ((r != Record::sim_codes || with_sim_codes) && held[i]) out.push_back(r);
+        if ((!record_row(r).on_request || with_sim_codes) && held[i]) out.push_back(r);
     }
     return out;
 }
@@ -120,35 +94,6 @@ LinkResult read_record(DriverHandle handle, Record record, const Progress& progr
 }
 
 namespace {
-
-// One frame for any record but the accepted list, whose values are in the device records.
-LinkResult write_single(DriverHandle handle, Record record) {
-    switch (record) {
-        case Record::alarm_settings:
-            return write_alarm_settings(handle);
-        case Record::alarm_procedures:
-            return write_actions(handle);
-        case Record::call_answer:
-            return write_call_answer(handle);
-        case Record::auto_status:
-            return write_auto_status(handle);
-        case Record::auto_reset:
-            return write_auto_reset(handle);
-        case Record::accept_all:
-            return write_accept_all(handle);
-        case Record::emergency_numbers:
-            return write_emergency_numbers(handle);
-        case Record::io_names_first:
-            return write_io_names(handle, 0);
-        case Record::io_names_second:
-            return write_io_names(handle, 1);
-        case Record::sim_codes:
-            return write_sim_codes(handle);
-        case Record::accepted_numbers:
-            break;
-    }
-    return kFailed;
-}
 
 // Writes one record and says how far it got. *stopped when `stop` ended it between frames.
 RecordWrite write_tracked(DriverHandle handle, Record record, const Configuration& cfg,
@@ -162,7 +107,7 @@ RecordWrite write_tracked(DriverHandle handle, Record record, const Configuratio
         result = write_accepted_list(handle, progress, stop, &w.acknowledged, stopped);
     } else {
         tell(progress, Step::writing, record);
-        result = write_single(handle, record);
+        result = record_row(record).write(handle);
         if (result == kOk) w.acknowledged = 1;
     }
     // A failed frame was sent (or partly sent) and may be stored; one after a stop was not.

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "config/record_table.h"
+
 namespace zavi::config {
 
 namespace {
@@ -17,8 +19,12 @@ Configuration filler() {
     return c;
 }
 
+bool on_request(const FileRecord& r) {
+    return record_row(r.first).on_request;
+}
+
 bool holds(const Configuration& cfg, const FileRecord& r) {
-    if (r.first == Record::sim_codes) return cfg.sim_codes.has_value();
+    if (on_request(r)) return cfg.sim_codes.has_value();
     return cfg.held[static_cast<std::size_t>(r.first)];
 }
 
@@ -48,28 +54,31 @@ std::string repeated_key(std::string_view text) {
 
 }  // namespace
 
-const FileRecord kFileRecords[10] = {
-    {"alarm_settings", Record::alarm_settings, Record::alarm_settings},
-    {"alarm_procedures", Record::alarm_procedures, Record::alarm_procedures},
-    {"call_answer", Record::call_answer, Record::call_answer},
-    {"auto_status", Record::auto_status, Record::auto_status},
-    {"auto_reset", Record::auto_reset, Record::auto_reset},
-    {"emergency_numbers", Record::emergency_numbers, Record::emergency_numbers},
-    {"accept_all", Record::accept_all, Record::accept_all},
-    {"accepted_numbers", Record::accepted_numbers, Record::accepted_numbers},
-    {"io_names", Record::io_names_first, Record::io_names_second},
-    {"sim_codes", Record::sim_codes, Record::sim_codes},
-};
+// A record with no key of its own belongs to the key before it.
+std::span<const FileRecord> file_records() {
+    static const std::vector<FileRecord> records = [] {
+        std::vector<FileRecord> out;
+        for (const Record r : file_order()) {
+            auto last = static_cast<std::size_t>(r);
+            while (last + 1 < kRecordCount && !record_row(static_cast<Record>(last + 1)).file_key)
+                ++last;
+            out.push_back({record_row(r).file_key, r, static_cast<Record>(last)});
+        }
+        return out;
+    }();
+    return records;
+}
 
 const FileRecord* find_file_record(std::string_view key) {
-    for (const FileRecord& r : kFileRecords)
+    for (const FileRecord& r : file_records())
         if (key == r.key) return &r;
     return nullptr;
 }
 
 std::string file_record_names() {
     std::string out;
-    for (const FileRecord& r : kFileRecords) out += (out.empty() ? "" : ", ") + std::string(r.key);
+    for (const FileRecord& r : file_records())
+        out += (out.empty() ? "" : ", ") + std::string(r.key);
     return out;
 }
 
@@ -89,8 +98,8 @@ bool open_partial(json* root, std::string_view text, Configuration* shape, FileE
     }
     shape->partial = true;
     const json neutral = json::parse(configuration_to_json(filler()));
-    for (const FileRecord& r : kFileRecords) {
-        if (r.first == Record::sim_codes) continue;  // optional in every file
+    for (const FileRecord& r : file_records()) {
+        if (on_request(r)) continue;  // optional in every file
         const bool present = root->contains(r.key);
         set_held(shape, r, present);
         if (!present) (*root)[r.key] = neutral[r.key];
@@ -99,7 +108,7 @@ bool open_partial(json* root, std::string_view text, Configuration* shape, FileE
 }
 
 void drop_records_not_held(const Configuration& cfg, ordered_json* root) {
-    for (const FileRecord& r : kFileRecords)
+    for (const FileRecord& r : file_records())
         if (!holds(cfg, r)) root->erase(r.key);
 }
 
@@ -120,7 +129,7 @@ bool make_template(const Configuration& full, const std::vector<std::string>& ke
             return false;
         }
         set_held(&t, *r, true);
-        sim_codes = sim_codes || r->first == Record::sim_codes;
+        sim_codes = sim_codes || on_request(*r);
     }
     // SIM codes are held by having a value.
     t.held.set(static_cast<std::size_t>(Record::sim_codes));

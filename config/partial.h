@@ -3,6 +3,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,7 @@ struct FileRecord {
     Record first;
     Record last;
 };
-extern const FileRecord kFileRecords[10];
+std::span<const FileRecord> file_records();
 
 // The file record named `key`, or null.
 const FileRecord* find_file_record(std::string_view key);
