@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "common/module_text.h"
 #include "link/connection.h"
+#include "link/module_text.h"
 #include "link/records.h"
 #include "link/wire_text.h"
 
@@ -14,10 +14,11 @@ namespace zavi::config {
 
 namespace {
 
-constexpr uint8_t kSmsBit = 0x20, kClipBit = 0x10;  // alarm procedures
-constexpr uint8_t kStatusSms = 0x80, kStatusClip = 0x40, kStatusPeriod = 0x0F;
-constexpr uint16_t kNoPin = 0xFFFF;
-constexpr uint32_t kNoPuk = 0xFFFFFFFF;
+constexpr uint8_t kSmsBit = kActionSmsBit, kClipBit = kActionClipBit;  // alarm procedures
+constexpr uint8_t kStatusSms = kAutoStatusSmsBit, kStatusClip = kAutoStatusClipBit,
+                  kStatusPeriod = kAutoStatusPeriodBits;
+constexpr uint16_t kNoPin = kPinNotSet;
+constexpr uint32_t kNoPuk = kPukNotSet;
 
 int threshold_value(const TemperatureThreshold& t) {
     const int v = t.negative ? -static_cast<int>(t.whole) : static_cast<int>(t.whole);

@@ -1,6 +1,6 @@
 #include "sim/json_values.h"
 
-#include "common/module_text.h"
+#include "link/module_text.h"
 #include "sim/hex_text.h"
 
 namespace zavi::sim::json_values {

@@ -1,4 +1,4 @@
-#include "common/module_text.h"
+#include "link/module_text.h"
 
 #include <gtest/gtest.h>
 
