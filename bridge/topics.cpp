@@ -20,8 +20,6 @@ struct Entity {
     const char* icon;
 };
 
-constexpr const char* kIoKeys[6] = {"in1", "in2", "pin1", "pin2", "out1", "out2"};
-
 constexpr Entity kEntities[] = {
     {"temperature1", "Temperature 1", "temperature", "°C", nullptr},
     {"temperature2", "Temperature 2", "temperature", "°C", nullptr},
@@ -122,7 +120,7 @@ std::string state_payload(const DeviceStatus& s) {
     o["gsm_signal_dbm"] = optional_number(signal_dbm(s.gsm_signal));
     o["operator"] = status_slot_text(s.operator_name, sizeof s.operator_name);
     for (int i = 0; i < 6; ++i)
-        o[kIoKeys[i]] = status_slot_text(s.io_state_text[i], sizeof s.io_state_text[i]);
+        o[kIoStateKeys[i]] = status_slot_text(s.io_state_text[i], sizeof s.io_state_text[i]);
     return o.dump();
 }
 

@@ -12,12 +12,6 @@ namespace {
 
 using nlohmann::ordered_json;
 
-constexpr const char* kIoKeys[6] = {"in1", "in2", "pin1", "pin2", "out1", "out2"};
-
-std::string slot(const char* s, std::size_t size) {
-    return status_slot_text(s, size);
-}
-
 ordered_json battery_percent(const DeviceStatus& s) {
     const auto percent = zavi::battery_percent(s.battery_level, s.battery_flags);
     return percent ? ordered_json(*percent) : ordered_json(nullptr);
@@ -47,9 +41,10 @@ std::string status_json(const std::string& firmware) {
     o["battery_state"] = battery_state(s);
     o["gsm_state"] = gsm_state_key(s.gsm_state);
     o["gsm_signal_dbm"] = signal_dbm(s);
-    o["operator"] = slot(s.operator_name, sizeof s.operator_name);
+    o["operator"] = status_slot_text(s.operator_name, sizeof s.operator_name);
     ordered_json io;
-    for (int i = 0; i < 6; ++i) io[kIoKeys[i]] = slot(s.io_state_text[i], kStateTextSlot);
+    for (int i = 0; i < 6; ++i)
+        io[kIoStateKeys[i]] = status_slot_text(s.io_state_text[i], kStateTextSlot);
     o["io_states"] = io;
     return o.dump(2) + "\n";
 }
@@ -68,10 +63,11 @@ std::string status_text(const std::string& firmware) {
            " (" + battery_state(s) + ")\n";
     out += "GSM:           " + std::string(gsm_state_key(s.gsm_state)) + ", signal " +
            (signal.is_null() ? std::string("???") : signal.dump() + " dBm") + ", operator " +
-           slot(s.operator_name, sizeof s.operator_name) + "\n";
+           status_slot_text(s.operator_name, sizeof s.operator_name) + "\n";
     for (int i = 0; i < 6; ++i)
-        out += std::string(kIoKeys[i]) + ":" + std::string(14 - std::strlen(kIoKeys[i]) - 1, ' ') +
-               slot(s.io_state_text[i], kStateTextSlot) + "\n";
+        out += std::string(kIoStateKeys[i]) + ":" +
+               std::string(14 - std::strlen(kIoStateKeys[i]) - 1, ' ') +
+               status_slot_text(s.io_state_text[i], kStateTextSlot) + "\n";
     return out;
 }
 

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "commission/report.h"
+#include "link/status_values.h"
 
 namespace zavi::commission {
 
 namespace {
 constexpr double kWidth = 640, kHeight = 200, kLeft = 44, kBottom = 22, kTop = 8;
-constexpr int kTopDbm = -49, kBottomDbm = -113;
+constexpr int kTopDbm = kSignalDbmMax, kBottomDbm = kSignalDbmMin;
 
 double y_of(int dbm) {
     return kTop + (kTopDbm - dbm) * (kHeight - kTop - kBottom) / double(kTopDbm - kBottomDbm);

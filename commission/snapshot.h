@@ -9,8 +9,6 @@
 
 namespace zavi::commission {
 
-constexpr int kNoSignal = 99;  // the module's "no reading" for the signal
-
 struct Snapshot {
     int temp1_tenths = 0;  // tenths of a degree Celsius, signed
     int temp2_tenths = 0;
@@ -23,9 +21,6 @@ struct Snapshot {
 
     bool operator==(const Snapshot&) const = default;
 };
-
-// Field keys in the order they are compared and printed.
-constexpr const char* kIoKeys[6] = {"in1", "in2", "pin1", "pin2", "out1", "out2"};
 
 struct FieldChange {
     std::string field;  // "temperature1", "battery_percent", "in1", ...
@@ -43,8 +38,5 @@ std::string field_text(const Snapshot& s, const std::string& field);
 std::vector<std::string> field_names();
 
 std::string temperature_text(int tenths);  // "21.5", "-3.2", "-0.5"
-int dbm_from_signal(int level);            // 0..32 -> -113..-49
-const char* gsm_state_key(int state);      // "ready", ..., "error"
-const char* battery_state_key(int state);  // "no_recharge", "recharge", "error"
 
 }  // namespace zavi::commission

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/language.h"
+#include "link/status_values.h"
 
 namespace zavi::commission {
 
@@ -160,7 +161,8 @@ bool survey_from_json(const std::string& text, SurveyResult* out, std::string* e
             s.clock = x.at("time").get<std::string>();
             if (!x.at("dbm").is_null()) {
                 const int v = x.at("dbm").get<int>();
-                if (v < -113 || v > -49) throw std::runtime_error("dbm out of range");
+                if (v < kSignalDbmMin || v > kSignalDbmMax)
+                    throw std::runtime_error("dbm out of range");
                 s.dbm = v;
             }
             r.samples.push_back(std::move(s));

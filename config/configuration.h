@@ -10,19 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "link/records.h"
+
 namespace zavi::config {
 
 constexpr int kFormatVersion = 1;
 constexpr char kFormatName[] = "zavi-gsm-configuration";
-constexpr int kThresholdMin = -55;
-constexpr int kThresholdMax = 120;
-constexpr int kBatteryMax = 100;
-constexpr std::size_t kProcedureCount = 9;
-constexpr std::size_t kNameCount = 12;
-constexpr std::size_t kNameMaxLength = 40;
-constexpr std::size_t kEmergencyMax = 6;
-constexpr std::size_t kAcceptedMax = 260;
-constexpr std::size_t kNumberMaxDigits = 14;
+// The module's own limits (link/records.h) under the names the configuration uses.
+using zavi::kThresholdMax;
+using zavi::kThresholdMin;
+constexpr int kBatteryMax = kBatteryThresholdMax;
+constexpr std::size_t kProcedureCount = kActionCount;
+constexpr std::size_t kNameCount = kIoNameCount;
+constexpr std::size_t kNameMaxLength = kIoNameMaxSent;
+constexpr std::size_t kEmergencyMax = kEmergencyCapacity;
+constexpr std::size_t kAcceptedMax = kAcceptedCapacity;
+constexpr std::size_t kNumberMaxDigits = kPhoneNumberMaxDigits;
 
 struct AlarmSettingsValue {
     uint8_t input_modes = 0;  // bits 0-3: IN-1, IN-2, P-IN-1, P-IN-2 (1 = open / no voltage)

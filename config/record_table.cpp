@@ -26,11 +26,6 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 using C = Configuration;
 
-constexpr uint8_t kSmsBit = 0x20, kClipBit = 0x10;  // alarm procedures
-constexpr uint8_t kStatusSms = 0x80, kStatusClip = 0x40, kStatusPeriod = 0x0F;
-constexpr uint16_t kNoPin = 0xFFFF;
-constexpr uint32_t kNoPuk = 0xFFFFFFFF;
-
 constexpr const char* kInputModes[2][2] = {{"active_closed", "active_open"},
                                            {"active_voltage", "active_no_voltage"}};
 constexpr const char* kOutputActions[4] = {"none", "on", "off", "on_2s"};
@@ -98,7 +93,7 @@ void check_alarm_settings(const C& c, const char*, std::vector<FileError>* out) 
 void procedures_to_value(C* c) {
     for (std::size_t i = 0; i < kProcedureCount; ++i) {
         const uint8_t e = action_table.entry[i];
-        c->procedures[i] = {(e & kSmsBit) != 0, (e & kClipBit) != 0,
+        c->procedures[i] = {(e & kActionSmsBit) != 0, (e & kActionClipBit) != 0,
                             static_cast<uint8_t>(e >> 2 & 3), static_cast<uint8_t>(e & 3),
                             static_cast<uint8_t>(e >> 6)};
     }
@@ -108,8 +103,8 @@ void procedures_from_value(const C& c) {
     for (std::size_t i = 0; i < kProcedureCount; ++i) {
         const ProcedureValue& p = c.procedures[i];
         action_table.entry[i] =
-            static_cast<uint8_t>(p.high_bits << 6 | (p.sms ? kSmsBit : 0) |
-                                 (p.clip ? kClipBit : 0) | (p.out1 & 3) << 2 | (p.out2 & 3));
+            static_cast<uint8_t>(p.high_bits << 6 | (p.sms ? kActionSmsBit : 0) |
+                                 (p.clip ? kActionClipBit : 0) | (p.out1 & 3) << 2 | (p.out2 & 3));
     }
 }
 
@@ -242,16 +237,16 @@ uint32_t packed_value(const std::string& digits) {
 
 void sim_codes_to_value(C* c) {
     SimCodesValue s;
-    if (sim_codes.pin != kNoPin) s.pin = packed_text(sim_codes.pin, 4);
-    if (sim_codes.puk != kNoPuk) s.puk = packed_text(sim_codes.puk, 8);
+    if (sim_codes.pin != kPinNotSet) s.pin = packed_text(sim_codes.pin, 4);
+    if (sim_codes.puk != kPukNotSet) s.puk = packed_text(sim_codes.puk, 8);
     c->sim_codes = s;
 }
 
 void sim_codes_from_value(const C& c) {
     if (!c.sim_codes) return;
     sim_codes.pin =
-        c.sim_codes->pin ? static_cast<uint16_t>(packed_value(*c.sim_codes->pin)) : kNoPin;
-    sim_codes.puk = c.sim_codes->puk ? packed_value(*c.sim_codes->puk) : kNoPuk;
+        c.sim_codes->pin ? static_cast<uint16_t>(packed_value(*c.sim_codes->pin)) : kPinNotSet;
+    sim_codes.puk = c.sim_codes->puk ? packed_value(*c.sim_codes->puk) : kPukNotSet;
 }
 
 const auto sim_codes_fields = [](auto& io, auto& v) {
@@ -390,14 +385,15 @@ constexpr RecordRow kRows[] = {
         "auto_status", {"auto-status", "auto-status", "Auto-Status", "auto-statusu"},
         read_auto_status, write_auto_status,
         [](C* c) {
-            c->auto_status = {(auto_status.value & kStatusSms) != 0,
-                              (auto_status.value & kStatusClip) != 0,
-                              static_cast<uint8_t>(auto_status.value & kStatusPeriod)};
+            c->auto_status = {(auto_status.value & kAutoStatusSmsBit) != 0,
+                              (auto_status.value & kAutoStatusClipBit) != 0,
+                              static_cast<uint8_t>(auto_status.value & kAutoStatusPeriodBits)};
         },
         [](const C& c) {
-            auto_status.value = static_cast<uint8_t>((c.auto_status.sms ? kStatusSms : 0) |
-                                                     (c.auto_status.clip ? kStatusClip : 0) |
-                                                     (c.auto_status.period_days & kStatusPeriod));
+            auto_status.value =
+                static_cast<uint8_t>((c.auto_status.sms ? kAutoStatusSmsBit : 0) |
+                                     (c.auto_status.clip ? kAutoStatusClipBit : 0) |
+                                     (c.auto_status.period_days & kAutoStatusPeriodBits));
         },
         "auto_status"),
     member_row<&C::auto_reset_days>(

@@ -11,23 +11,19 @@ namespace {
 
 constexpr Texts kTitle{"Auto-Status", "Auto-Status", "Auto-Status"};
 
-constexpr uint8_t kSmsBit = 0x80;
-constexpr uint8_t kClipBit = 0x40;
-constexpr uint8_t kPeriodBits = 0x0F;  // bits 5-4 are always written as 0
-
 void show(DialogView& view, uint8_t language) {
     fill_period_list(view, IDC_AUTO_STATUS_PERIOD, language);
     const uint8_t value = auto_status.value;
-    view.set_checked(IDC_AUTO_STATUS_SMS, (value & kSmsBit) != 0);
-    view.set_checked(IDC_AUTO_STATUS_CLIP, (value & kClipBit) != 0);
-    select_code(view, IDC_AUTO_STATUS_PERIOD, value & kPeriodBits);
+    view.set_checked(IDC_AUTO_STATUS_SMS, (value & kAutoStatusSmsBit) != 0);
+    view.set_checked(IDC_AUTO_STATUS_CLIP, (value & kAutoStatusClipBit) != 0);
+    select_code(view, IDC_AUTO_STATUS_PERIOD, value & kAutoStatusPeriodBits);
     view.set_text(IDC_AUTO_STATUS_LABEL, period_label_text(language));
 }
 
 bool store(DialogView& view) {
     uint8_t value = selected_code(view, IDC_AUTO_STATUS_PERIOD, kPeriodCodes);
-    if (view.checked(IDC_AUTO_STATUS_SMS)) value |= kSmsBit;
-    if (view.checked(IDC_AUTO_STATUS_CLIP)) value |= kClipBit;
+    if (view.checked(IDC_AUTO_STATUS_SMS)) value |= kAutoStatusSmsBit;
+    if (view.checked(IDC_AUTO_STATUS_CLIP)) value |= kAutoStatusClipBit;
     auto_status.value = value;
     return true;
 }

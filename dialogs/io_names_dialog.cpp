@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "common/module_text.h"
 #include "common/utf16.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
+#include "link/module_text.h"
 #include "link/wire_text.h"
 #include "ui/language.h"
 

@@ -7,7 +7,7 @@
 
 namespace zavi {
 
-constexpr int kIoNameEditLimit = 40;
+constexpr int kIoNameEditLimit = static_cast<int>(kIoNameMaxSent);  // what the module takes
 
 // Edit of each name slot; the first four are not in ID order.
 constexpr int kIoNameEdits[kIoNameCount] = {

@@ -18,8 +18,6 @@ constexpr Texts kTitle{"PIN i PUK", "PIN and PUK", "PIN und PUK"};
 
 constexpr int kPinDigits = 4;
 constexpr int kPukDigits = 8;
-constexpr uint16_t kNoPin = 0xFFFF;
-constexpr uint32_t kNoPuk = 0xFFFFFFFF;
 
 int hex_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -73,12 +71,12 @@ void show(DialogView& view, uint8_t /*language*/) {
     // packed decimal shows its letters and goes back unchanged.
     char text[16] = "";
     const uint16_t pin = sim_codes.pin;
-    if (pin != kNoPin) std::snprintf(text, sizeof text, "%.2X%.2X", pin >> 8, pin & 0xFFu);
+    if (pin != kPinNotSet) std::snprintf(text, sizeof text, "%.2X%.2X", pin >> 8, pin & 0xFFu);
     view.set_text(IDC_PIN_EDIT, text);
 
     text[0] = '\0';
     const uint32_t puk = sim_codes.puk;
-    if (puk != kNoPuk) {
+    if (puk != kPukNotSet) {
         std::snprintf(text, sizeof text, "%.2X%.2X%.2X%.2X", static_cast<unsigned>(puk >> 24),
                       static_cast<unsigned>(puk >> 16 & 0xFF),
                       static_cast<unsigned>(puk >> 8 & 0xFF), static_cast<unsigned>(puk & 0xFF));
@@ -88,11 +86,11 @@ void show(DialogView& view, uint8_t /*language*/) {
 
 bool store(DialogView& view) {
     uint32_t pin = 0, puk = 0;
-    if (!read_code(view, IDC_PIN_EDIT, kPinDigits, kNoPin,
+    if (!read_code(view, IDC_PIN_EDIT, kPinDigits, kPinNotSet,
                    {"PIN - wymagane 4 cyfry", "PIN - Required 4 digits",
                     "PIN - 4 stellige  Nummer erforderlich"},
                    pin) ||
-        !read_code(view, IDC_PUK_EDIT, kPukDigits, kNoPuk,
+        !read_code(view, IDC_PUK_EDIT, kPukDigits, kPukNotSet,
                    {"PUK - wymagane 8 cyfr", "PUK - Required 8 digits",
                     "PUK - 8 stellige Nummer erforderlich"},
                    puk))

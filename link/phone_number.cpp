@@ -6,40 +6,50 @@ namespace zavi {
 
 namespace {
 
-constexpr std::size_t kMaxDigits = kPhoneNumberBytes * 2;
-
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-void format_phone_number(const PhoneNumber& number, char (&text)[kPhoneTextSize]) {
+// Writes the digits to `out` (room for kPhoneNumberMaxDigits) and returns their count.
+std::size_t unpack(const PhoneNumber& number, char* out) {
     std::size_t n = 0;
-    text[n++] = '+';
     for (const uint8_t byte : number.bytes) {
         const uint8_t high = byte >> 4;
         if (high > 9) break;
-        text[n++] = static_cast<char>('0' + high);
+        out[n++] = static_cast<char>('0' + high);
         const uint8_t low = byte & 0x0F;
         if (low > 9) break;
-        text[n++] = static_cast<char>('0' + low);
+        out[n++] = static_cast<char>('0' + low);
     }
-    text[n] = '\0';
+    return n;
 }
 
-void parse_phone_number(const char* text, PhoneNumber& number) {
+}  // namespace
+
+std::string phone_digits(const PhoneNumber& number) {
+    char digits[kPhoneNumberMaxDigits];
+    return std::string(digits, unpack(number, digits));
+}
+
+void pack_phone_digits(std::string_view digits, PhoneNumber& number) {
     std::memset(number.bytes, 0xFF, sizeof number.bytes);
-    if (text == nullptr || text[0] == '\0') return;
-    // The number ends at the first character that is not a digit, so a stray character can
-    // never turn into a nibble the module would take for a digit.
-    const char* digits = text + 1;
-    for (std::size_t k = 0; k < kMaxDigits && is_digit(digits[k]); ++k) {
+    for (std::size_t k = 0; k < kPhoneNumberMaxDigits && k < digits.size() && is_digit(digits[k]);
+         ++k) {
         const uint8_t value = static_cast<uint8_t>(digits[k] - '0');
         uint8_t& byte = number.bytes[k / 2];
         byte = k % 2 == 0 ? static_cast<uint8_t>(value << 4 | 0x0F)
                           : static_cast<uint8_t>((byte & 0xF0) | value);
     }
+}
+
+void format_phone_number(const PhoneNumber& number, char (&text)[kPhoneTextSize]) {
+    static_assert(kPhoneTextSize >= kPhoneNumberMaxDigits + 2);
+    text[0] = '+';
+    text[1 + unpack(number, text + 1)] = '\0';
+}
+
+void parse_phone_number(const char* text, PhoneNumber& number) {
+    pack_phone_digits(text == nullptr || text[0] == '\0' ? std::string_view() : text + 1, number);
 }
 
 }  // namespace zavi

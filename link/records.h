@@ -18,6 +18,8 @@ constexpr std::size_t kAcceptedCapacity = 260;
 constexpr std::size_t kAcceptedBlockSize = 36;
 constexpr std::size_t kAcceptedBlockCount = 8;
 constexpr std::size_t kPhoneNumberBytes = 7;
+constexpr std::size_t kPhoneNumberMaxDigits = 2 * kPhoneNumberBytes;
+constexpr std::size_t kActionCount = 9;
 
 struct DeviceStatus {
     uint8_t temp1_negative;
@@ -27,7 +29,7 @@ struct DeviceStatus {
     uint8_t temp2_whole;
     uint8_t temp2_tenths;
     uint8_t battery_level;
-    uint8_t battery_flags;                  // bit 7: no level reading; bits 1-0: charging state
+    uint8_t battery_flags;                  // bits: see link/status_values.h
     uint8_t gsm_signal;                     // 0..32, 99 = no reading
     uint8_t gsm_state;                      // 0 ready .. 5 PUK, other values error
     char io_state_text[6][kStateTextSlot];  // IN-1, IN-2, P-IN-1, P-IN-2, OUT-1, OUT-2
@@ -46,25 +48,38 @@ struct AlarmSettings {
     TemperatureThreshold t1_low;
     TemperatureThreshold t2_high;
     TemperatureThreshold t2_low;
-    uint8_t battery_threshold;  // percent, 0..100
+    uint8_t battery_threshold;  // percent, kBatteryThresholdMin..kBatteryThresholdMax
 };
 constexpr std::size_t kAlarmSettingsBytes = 14;
+constexpr int kThresholdMin = -55;  // degrees Celsius, both thermometers
+constexpr int kThresholdMax = 120;
+constexpr int kBatteryThresholdMin = 0;
+constexpr int kBatteryThresholdMax = 100;
 
 // One byte per alarm source: IN-1, IN-2, P-IN-1, P-IN-2, T1 high, T1 low, T2 high, T2 low,
 // battery low. Bits 7-6 kept as read, 5 sms, 4 clip, 3-2 OUT-1 action, 1-0 OUT-2 action.
 struct ActionTable {
-    uint8_t entry[9];
+    uint8_t entry[kActionCount];
 };
+constexpr uint8_t kActionKeptBits = 0xC0;
+constexpr uint8_t kActionSmsBit = 0x20;
+constexpr uint8_t kActionClipBit = 0x10;
+constexpr int kActionOut1Shift = 2;       // OUT-2 at bit 0
+constexpr uint8_t kActionOutBits = 0x03;  // of each output, once shifted down
+constexpr int kActionOutCodes = 4;        // none, on, off, on for 2 s
 
 struct CallAnswer {
     uint8_t sms;        // non-zero: answer with an SMS
     uint8_t reactions;  // low nibble OUT-1, high nibble OUT-2
 };
 
-// Bit 7 sms, bit 6 clip, bits 5-4 unused, bits 3-0 period in days.
+// Bit 7 sms, bit 6 clip, bits 5-4 unused (written as 0), bits 3-0 period in days.
 struct AutoStatus {
     uint8_t value;
 };
+constexpr uint8_t kAutoStatusSmsBit = 0x80;
+constexpr uint8_t kAutoStatusClipBit = 0x40;
+constexpr uint8_t kAutoStatusPeriodBits = 0x0F;
 
 // Period in days, 0..5, 0 = never.
 struct AutoReset {
@@ -72,9 +87,11 @@ struct AutoReset {
 };
 
 struct SimCodes {
-    uint16_t pin;  // packed decimal, 0xFFFF = not set
-    uint32_t puk;  // packed decimal, 0xFFFFFFFF = not set
+    uint16_t pin;  // packed decimal, kPinNotSet
+    uint32_t puk;  // packed decimal, kPukNotSet
 };
+constexpr uint16_t kPinNotSet = 0xFFFF;
+constexpr uint32_t kPukNotSet = 0xFFFFFFFF;
 
 // Up to 14 digits as packed BCD, first digit in the high nibble of byte 0, 0xF after the end.
 struct PhoneNumber {

@@ -5,22 +5,22 @@
 #include <cstring>
 #include <string_view>
 
-#include "common/module_text.h"
+#include "link/module_text.h"
 
 namespace zavi {
 
 std::optional<int> signal_dbm(uint8_t quality) {
     if (quality == kSignalNoReading) return std::nullopt;
-    return -(113 - 2 * std::min<int>(quality, kSignalMax));
+    return kSignalDbmMin + 2 * std::min<int>(quality, kSignalMax);
 }
 
 std::optional<int> battery_percent(uint8_t level, uint8_t flags) {
-    if (flags & 0x80) return std::nullopt;
+    if (flags & kBatteryNoLevel) return std::nullopt;
     return std::min<int>(level, kBatteryMax);
 }
 
 BatteryCharge battery_charge(uint8_t flags) {
-    switch (flags & 0x03) {
+    switch (flags & kBatteryChargeBits) {
         case 0:
             return BatteryCharge::no_recharge;
         case 1:
@@ -42,10 +42,15 @@ const char* battery_charge_key(BatteryCharge charge) {
     return "error";
 }
 
+GsmState gsm_state(uint8_t state) {
+    return state < static_cast<uint8_t>(GsmState::error) ? static_cast<GsmState>(state)
+                                                         : GsmState::error;
+}
+
 const char* gsm_state_key(uint8_t state) {
-    static constexpr const char* kKeys[6] = {"ready",  "logged_out", "initialisation",
-                                             "no_sim", "pin",        "puk"};
-    return state < 6 ? kKeys[state] : "error";
+    static constexpr const char* kKeys[] = {"ready", "logged_out", "initialisation", "no_sim",
+                                            "pin",   "puk",        "error"};
+    return kKeys[static_cast<uint8_t>(gsm_state(state))];
 }
 
 std::string temperature_text(uint8_t negative, uint8_t whole, uint8_t tenths) {

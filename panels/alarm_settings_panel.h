@@ -6,11 +6,6 @@
 
 namespace zavi {
 
-constexpr int kThresholdMin = -55;
-constexpr int kThresholdMax = 120;
-constexpr int kBatteryThresholdMin = 0;
-constexpr int kBatteryThresholdMax = 100;
-
 // Once, when the main window is created: up-down ranges and start positions.
 void set_up_alarm_settings_panel(DialogView& main_window);
 // The keystroke filter of the five threshold edits: no typing, no pasting, no context menu.

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "common/module_text.h"
 #include "link/records.h"
 #include "link/status_values.h"
 #include "panels/alarm_settings_panel.h"
@@ -20,10 +19,6 @@ namespace {
 
 constexpr int kStateControls[6] = {IDC_STATE_IN1,  IDC_STATE_IN2,  IDC_STATE_PIN1,
                                    IDC_STATE_PIN2, IDC_STATE_OUT1, IDC_STATE_OUT2};
-
-std::string slot_text(const char* slot, std::size_t size) {
-    return status_slot_text(slot, size);
-}
 
 void show_temperature(DialogView& view, int id, uint8_t negative, uint8_t whole, uint8_t tenths) {
     view.set_text(id, temperature_text(negative, whole, tenths) + " °C");
@@ -59,30 +54,31 @@ void show_battery(DialogView& view) {
 
 // The GSM part of the status line; in the ready state with the operator's name.
 std::string gsm_text(uint8_t language) {
-    switch (device_status.gsm_state) {
-        case 0: {
+    switch (gsm_state(device_status.gsm_state)) {
+        case GsmState::ready: {
             const char* format = pick_text(language, "GSM: gotowy   ( %s )", "GSM: ready   ( %s )",
                                            "GSM: bereit   ( %s )");
             const std::string name =
-                slot_text(device_status.operator_name, sizeof device_status.operator_name);
+                status_slot_text(device_status.operator_name, sizeof device_status.operator_name);
             char text[160];
             std::snprintf(text, sizeof text, format, name.c_str());
             return text;
         }
-        case 1:
+        case GsmState::logged_out:
             return pick_text(language, "GSM: wylogowany", "GSM: logged out", "GSM: abgemeldet");
-        case 2:
+        case GsmState::initialisation:
             return pick_text(language, "GSM: inicjalizacja", "GSM: initialization",
                              "GSM: Initialisierung");
-        case 3:
+        case GsmState::no_sim:
             return pick_text(language, "GSM: brak SIM", "GSM: no SIM", "GSM: keine SIM");
-        case 4:
+        case GsmState::pin:
             return "GSM: PIN";
-        case 5:
+        case GsmState::puk:
             return "GSM: PUK";
-        default:
-            return pick_text(language, "GSM: błąd", "GSM: error", "GSM: Fehler");
+        case GsmState::error:
+            break;
     }
+    return pick_text(language, "GSM: błąd", "GSM: error", "GSM: Fehler");
 }
 
 void show_status_line(DialogView& view, uint8_t language) {
@@ -128,7 +124,8 @@ void refresh_status_panel(DialogView& view) {
     show_temperature(view, IDC_TEMP2, s.temp2_negative, s.temp2_whole, s.temp2_tenths);
 
     for (int i = 0; i < 6; ++i) {
-        view.set_text(kStateControls[i], slot_text(s.io_state_text[i], sizeof s.io_state_text[i]));
+        view.set_text(kStateControls[i],
+                      status_slot_text(s.io_state_text[i], sizeof s.io_state_text[i]));
     }
 
     show_signal(view);

@@ -1,6 +1,8 @@
 #include "sim/json_values.h"
 
-#include "common/module_text.h"
+#include <optional>
+
+#include "link/module_text.h"
 #include "sim/hex_text.h"
 
 namespace zavi::sim::json_values {
@@ -51,25 +53,9 @@ std::string hex_string(const uint8_t* bytes, std::size_t n) {
     return kHexPrefix + hex_digits(bytes, n);
 }
 
-// UTF-8 to bytes, one byte per code point; code points above U+00FF have no byte.
-bool utf8_to_bytes(const std::string& s, std::string* out, std::string* error) {
-    out->clear();
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto b = static_cast<uint8_t>(s[i]);
-        if (b < 0x80) {
-            out->push_back(static_cast<char>(b));
-        } else if ((b == 0xC2 || b == 0xC3) && i + 1 < s.size() &&
-                   (static_cast<uint8_t>(s[i + 1]) & 0xC0) == 0x80) {
-            out->push_back(static_cast<char>((b & 0x03) << 6 | (s[i + 1] & 0x3F)));
-            ++i;
-        } else {
-            *error = "characters above U+00FF have no module byte (use \"hex:...\")";
-            return false;
-        }
-    }
-    return true;
-}
-
+// The simulator packs and unpacks telephone numbers with its own code, on purpose: it stands for
+// the module, so a fault in the program's coding (link/phone_number.h) must not be mirrored here.
+// It is also stricter: it refuses what the program would cut. Tests compare the two.
 // Digits packed two to a byte, 0xF after the last one.
 bool pack_digits(const std::string& digits, uint8_t* out, std::size_t size) {
     if (digits.size() > 2 * size) return false;
@@ -87,6 +73,7 @@ bool pack_digits(const std::string& digits, uint8_t* out, std::size_t size) {
     return true;
 }
 
+// Kept apart from the program's coding on purpose, as pack_digits is.
 // The digits of packed bytes, or false when packing them again would not give the same bytes.
 bool unpack_digits(const uint8_t* bytes, std::size_t size, std::string* digits) {
     digits->clear();
@@ -113,11 +100,16 @@ bool read_text(const Json& j, std::size_t max_bytes, std::string* out, std::stri
         out->assign(bytes.begin(), bytes.end());
         return true;
     }
-    if (!utf8_to_bytes(s, out, error)) return false;
-    if (out->size() > max_bytes) {
+    std::optional<std::string> bytes = utf8_to_module_text(s);
+    if (!bytes) {
+        *error = "characters above U+00FF have no module byte (use \"hex:...\")";
+        return false;
+    }
+    if (bytes->size() > max_bytes) {
         *error = "longer than " + std::to_string(max_bytes) + " bytes";
         return false;
     }
+    *out = std::move(*bytes);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace zavi {
 namespace {
@@ -87,6 +88,30 @@ TEST(PhoneNumber, OddEntriesNeverBecomeWrongDigits) {
         std::memset(n.bytes, 0x11, sizeof n.bytes);
         parse_phone_number(c.entry, n);
         EXPECT_EQ(bytes_of(n), c.bytes) << (c.entry ? c.entry : "null");
+    }
+}
+
+TEST(PhoneNumber, DigitsWithoutThePlusBothWays) {
+    const struct {
+        std::string_view digits;
+        Bytes7 bytes;
+        const char* back;  // what phone_digits gives for the packed bytes
+    } cases[] = {
+        {"", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, ""},
+        {"0123456789", {0x01, 0x23, 0x45, 0x67, 0x89, 0xFF, 0xFF}, "0123456789"},
+        {"98765432109876", {0x98, 0x76, 0x54, 0x32, 0x10, 0x98, 0x76}, "98765432109876"},
+        {"123456789012345", {0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34}, "12345678901234"},
+        {"12*34", {0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "12"},
+        {"#12", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, ""},
+        {"+48", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, ""},
+        {std::string_view("4812", 3), {0x48, 0x1F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "481"},
+    };
+    for (const auto& c : cases) {
+        PhoneNumber n;
+        std::memset(n.bytes, 0x11, sizeof n.bytes);
+        pack_phone_digits(c.digits, n);
+        EXPECT_EQ(bytes_of(n), c.bytes) << c.digits;
+        EXPECT_EQ(phone_digits(n), c.back) << c.digits;
     }
 }
 
