@@ -6,13 +6,13 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "common/module_text.h"
 #include "config/json_fields.h"
 #include "config/record_checks.h"
 #include "config/record_values.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
+#include "link/module_text.h"
 #include "link/phone_commands.h"
 #include "link/records.h"
 #include "link/status_commands.h"
