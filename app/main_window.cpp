@@ -52,7 +52,7 @@ constexpr OptionsEntry kOptions[] = {
 constexpr int kModuleItems[] = {IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
                                 IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
                                 IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS,
-                                IDM_REPORT};
+                                IDM_WALK_TEST,   IDM_SURVEY,        IDM_REPORT};
 
 // Commands that use the module, its records or the window's readings: the live status stops
 // before each. Selections and edits in the panels, and About, leave it running.
