@@ -45,7 +45,8 @@ std::string report_outcome_text(const commission::ReportFiles& saved, uint8_t l)
                           "\n\nand beside it the configuration backup (without the SIM codes):\n",
                           "\n\nund daneben die Sicherung der Konfiguration (ohne SIM-Codes):\n");
         text += saved.backup_path;
-        text += "\n\nSHA-256: " + saved.sha256;
+        // In two halves: a message box does not break the 64 digits, it cuts them.
+        text += "\n\nSHA-256:\n" + saved.sha256.substr(0, 32) + "\n" + saved.sha256.substr(32);
         if (!saved.live_read)
             text += pick_text(l,
                               "\n\nUwaga: nie udało się odczytać stanu bieżącego; protokół go nie "
