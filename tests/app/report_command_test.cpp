@@ -83,6 +83,24 @@ TEST_F(ReportCommand, SavesReportAndBackupTiedByTheChecksumAndRemembersTheNames)
     EXPECT_EQ(offered.site, "Villa <b>&\"Rose\"");
 }
 
+TEST_F(ReportCommand, TakesTheWalkTestOfThisRunAndListsTheSurveyAsNotDone) {
+    view().on_run_dialog([&](int template_id, DialogLogic& logic) {
+        ASSERT_EQ(template_id, IDD_WALK_TEST);
+        FakeDialogView d(IDD_WALK_TEST, &logic);
+        d.init();
+        d.toggle(IDC_WT_SMS);  // the installer's tick
+        d.click(IDC_WT_CLOSE);
+    });
+    view().click(IDM_WALK_TEST);
+    shell.chosen_files = {dir.file("w.html")};
+    report("s", "i");
+    const std::string html = read_file(dir.file("w.html"));
+    const auto first = html.find("Not done.");
+    ASSERT_NE(first, std::string::npos);                              // the survey
+    EXPECT_EQ(html.find("Not done.", first + 1), std::string::npos);  // but not the walk test
+    EXPECT_NE(html.find("Test SMS received"), std::string::npos);
+}
+
 TEST_F(ReportCommand, AFailureSaysExactlyWhichFilesExist) {
     struct Row {
         const char* name;
