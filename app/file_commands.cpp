@@ -83,6 +83,11 @@ void say_nothing_to_change(DialogView& view) {
 
 }  // namespace
 
+bool run_module_task(FileCommandContext& ctx,
+                     std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
+    return run_task(ctx, std::move(task));
+}
+
 std::string with_configuration_extension(const std::string& path) {
     std::string lower = path;
     std::transform(lower.begin(), lower.end(), lower.begin(),

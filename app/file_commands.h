@@ -7,6 +7,7 @@
 
 #include "app/shell.h"
 #include "app/worker_job.h"
+#include "config/operations.h"
 #include "ui/dialog_view.h"
 
 namespace zavi {
@@ -19,6 +20,11 @@ struct FileCommandContext {
     std::function<bool(WorkerJob)> run_job;
     std::string backup_folder;  // of the automatic backup before a restore
 };
+
+// Runs `task` as a worker job behind the progress dialog, its steps shown there; false as
+// run_job is.
+bool run_module_task(FileCommandContext& ctx,
+                     std::function<LinkResult(DriverHandle, const config::Progress&)> task);
 
 void back_up_module(FileCommandContext& ctx);
 void compare_with_file(FileCommandContext& ctx);

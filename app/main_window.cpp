@@ -8,6 +8,7 @@
 #include "app/language.h"
 #include "app/module_history_dialog.h"
 #include "app/module_path.h"
+#include "app/report_command.h"
 #include "app/station_dialog.h"
 #include "app/station_sites.h"
 #include "commission/clock_text.h"
@@ -50,13 +51,11 @@ constexpr OptionsEntry kOptions[] = {
 };
 
 // Menu items that talk to the module.
-constexpr int kModuleItems[] = {IDM_BACKUP,        IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
-                                IDM_ACTIONS,       IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
-                                IDM_AUTO_STATUS,   IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS,
-                                IDM_MODULE_HISTORY};
-
-// Test items not built yet: greyed with or without a module.
-constexpr int kUnbuiltItems[] = {IDM_REPORT};
+constexpr int kModuleItems[] = {
+    IDM_BACKUP,      IDM_RESTORE,       IDM_COMPARE,  IDM_PIN_PUK,
+    IDM_ACTIONS,     IDM_PHONE_NUMBERS, IDM_IO_NAMES, IDM_CALL_ANSWER,
+    IDM_AUTO_STATUS, IDM_AUTO_RESET,    IDM_RESET,    IDM_LIVE_STATUS,
+    IDM_WALK_TEST,   IDM_SURVEY,        IDM_REPORT,   IDM_MODULE_HISTORY};
 
 // Commands that use the module, its records or the window's readings: the live status stops
 // before each. Selections and edits in the panels, and About, leave it running.
@@ -183,7 +182,6 @@ void MainWindow::show_panels(DialogView& view) {
 void MainWindow::update_module_items(DialogView& view) {
     const bool connected = device_handle != nullptr;
     for (int item : kModuleItems) view.set_menu_enabled(item, connected);
-    for (int item : kUnbuiltItems) view.set_menu_enabled(item, false);
     view.redraw_menu();
     for (int control : kModuleControls) view.set_enabled(control, connected);
 }
@@ -299,6 +297,12 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
         case IDM_SURVEY:
             open_survey(view);
             return;
+        case IDM_REPORT: {
+            ReportCommandContext report{files, report_names_path(settings_path_), walk_result_,
+                                        survey_result_};
+            save_report_from_menu(report);
+            return;
+        }
         case IDM_ABOUT: {
             AboutDialog about;
             view.run_dialog(IDD_ABOUT, about);

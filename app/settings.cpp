@@ -1,8 +1,10 @@
 #include "app/settings.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "app/language.h"
+#include "config/files.h"
 
 namespace zavi {
 
@@ -28,6 +30,53 @@ uint8_t save_settings(const char* path) {
     // fclose flushes; a full disk shows up only here.
     const bool closed = std::fclose(file) == 0;
     return written && closed ? 0 : 1;
+}
+
+namespace {
+
+constexpr std::size_t kMaxReportNamesBytes = 4096;
+
+// At most kReportNameCharacters code points, never cut inside one; line breaks become spaces
+// (a hand-edited file must not put them into the one-line edits).
+std::string report_name(const nlohmann::json& value) {
+    if (!value.is_string()) return {};
+    const std::string& text = value.get_ref<const std::string&>();
+    std::string out;
+    int characters = 0;
+    for (const char c : text) {
+        const bool starts_character = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts_character && ++characters > kReportNameCharacters) break;
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string report_names_path(const std::string& settings_path) {
+    const auto slash = settings_path.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : settings_path.substr(0, slash + 1)) +
+           "report.json";
+}
+
+ReportNames load_report_names(const std::string& path) {
+    std::string text, why;
+    if (!config::read_text_file(path, kMaxReportNamesBytes, &text, &why)) return {};
+    const nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
+    if (!doc.is_object()) return {};
+    ReportNames names;
+    if (const auto site = doc.find("site"); site != doc.end()) names.site = report_name(*site);
+    if (const auto installer = doc.find("installer"); installer != doc.end())
+        names.installer = report_name(*installer);
+    return names;
+}
+
+bool save_report_names(const std::string& path, const ReportNames& names) {
+    const nlohmann::json doc = {{"site", names.site}, {"installer", names.installer}};
+    // Text from the edits is UTF-8; anything that is not is stored replaced, not refused.
+    const std::string text = doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string why;
+    return config::write_file_atomic(path, text + "\n", &why);
 }
 
 }  // namespace zavi

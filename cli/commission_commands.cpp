@@ -9,7 +9,7 @@
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"
-#include "commission/sha256.h"
+#include "commission/report_files.h"
 #include "commission/survey.h"
 #include "commission/survey_run.h"
 #include "commission/walk_test.h"
@@ -258,20 +258,6 @@ int read_result(const std::string& path, Environment& env, Parse parse, std::opt
     return kExitDone;
 }
 
-// "site/report.html" -> "site/report.zavi.json"
-std::string backup_path_for(const std::string& html) {
-    std::string base = html;
-    const auto slash = base.find_last_of("/\\");
-    const auto dot = base.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
-    return base + ".zavi.json";
-}
-
-std::string file_name(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 int command_report(const Arguments& args, Environment& env, DriverHandle handle,
                    const std::string& connection) {
     ReportInput in;
@@ -299,34 +285,20 @@ int command_report(const Arguments& args, Environment& env, DriverHandle handle,
     in.program_version = ZAVI_CLI_VERSION;
     in.firmware = config::accepted_firmware();
 
-    config::Configuration cfg;
-    config::Record failed{};
-    // The SIM codes are read only to say whether a PIN is set; they go nowhere.
-    if (config::read_configuration(handle, true, {}, &cfg, &failed) != kOk)
-        return fail(env.err, kExitCommunication, "reading ", config::record_name(failed),
+    const ReportFiles saved = save_report_files(handle, std::move(in), args.files[0]);
+    if (saved.read != kOk)
+        return fail(env.err, kExitCommunication, "reading ",
+                    config::record_name(saved.failed_record),
                     " failed: no or bad answer from the module");
-    if (cfg.sim_codes) in.pin_set = cfg.sim_codes->pin.has_value();
-    cfg.sim_codes.reset();
-    Snapshot live;
-    std::atomic<bool> never{false};
-    bool read_failed = false;
-    if (read_cycle(handle, never, &read_failed, &live)) in.live = live;
-    in.made_at = local_time_now();
-    cfg.saved_at = config::utc_timestamp();
-    in.configuration = cfg;
-
-    const std::string& html_path = args.files[0];
-    const std::string backup_path = backup_path_for(html_path);
-    const std::string backup = config::configuration_to_json(cfg);
-    in.backup_name = file_name(backup_path);
-    in.backup_sha256 = sha256_hex(backup);
-    std::string why;
-    if (!config::write_file_atomic(backup_path, backup, &why))
-        return fail(env.err, kExitCannotWrite, backup_path, " ", why);
-    if (!config::write_file_atomic(html_path, build_report(in), &why))
-        return fail(env.err, kExitCannotWrite, html_path, " ", why);
-    tell(env.err, "saved ", html_path, " and ", backup_path, " (SHA-256 ", in.backup_sha256, ")");
-    if (!in.live) {
+    if (!saved.complete()) {
+        const std::string& failed = saved.backup_saved ? saved.html_path : saved.backup_path;
+        tell(env.err, failed, " ", saved.why);
+        if (saved.backup_saved) tell(env.err, saved.backup_path, " was saved, the report not");
+        return kExitCannotWrite;
+    }
+    tell(env.err, "saved ", saved.html_path, " and ", saved.backup_path, " (SHA-256 ", saved.sha256,
+         ")");
+    if (!saved.live_read) {
         communication_lost(env);
         return kExitCommunication;
     }

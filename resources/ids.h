@@ -318,6 +318,15 @@
 #define IDC_MH_HEADING 43100
 #define IDC_MH_LIST 43101
 #define IDC_MH_CLOSE 43102
+// ---- Commissioning report (142): the site and installer the report names
+#define IDD_REPORT_DETAILS 142
+#define IDC_RD_SITE_LABEL 42200
+#define IDC_RD_SITE 42201
+#define IDC_RD_INSTALLER_LABEL 42202
+#define IDC_RD_INSTALLER 42203
+#define IDC_RD_NOTE 42204
+#define IDC_RD_OK 42205
+#define IDC_RD_CANCEL 42206
 
 // ---- Private window message of the worker thread
 #define WM_WORKER_DONE 8200

@@ -65,8 +65,8 @@ constexpr int kPanelControls[] = {IDC_REFRESH,      IDC_READ,
                                   IDC_MODE_PIN2,    IDC_T1_HIGH_SPIN,
                                   IDC_T2_LOW_SPIN,  IDC_T1_LOW_EDIT,
                                   IDC_T2_HIGH_EDIT, IDC_BATTERY_THRESHOLD_SPIN};
-constexpr int kModuleMenuItems[] = {IDM_BACKUP, IDM_RESTORE, IDM_COMPARE, IDM_AUTO_RESET,
-                                    IDM_RESET};
+constexpr int kModuleMenuItems[] = {IDM_BACKUP, IDM_RESTORE,   IDM_COMPARE, IDM_AUTO_RESET,
+                                    IDM_RESET,  IDM_WALK_TEST, IDM_SURVEY,  IDM_REPORT};
 
 class ConnectAgain : public MainWindowTest {
   protected:

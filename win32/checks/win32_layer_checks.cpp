@@ -14,11 +14,16 @@
 
 #include "app/about_dialog.h"
 #include "app/language.h"
+#include "app/report_details_dialog.h"
+#include "app/station_dialog.h"
+#include "config/record_values.h"
 #include "dialogs/add_number_dialog.h"
 #include "dialogs/io_names_dialog.h"
 #include "dialogs/options_dialogs.h"
 #include "dialogs/phone_numbers_dialog.h"
 #include "dialogs/pin_puk_dialog.h"
+#include "dialogs/survey_dialog.h"
+#include "dialogs/walk_test_dialog.h"
 #include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/control_tables.h"
@@ -147,6 +152,7 @@ void check_templates() {
         {IDD_SURVEY, L"Signal survey", 0},
         {IDD_STATION, L"Setup station", IDC_ST_BEGIN},
         {IDD_MODULE_HISTORY, L"Module history", IDC_MH_CLOSE},
+        {IDD_REPORT_DETAILS, L"Commissioning report", IDC_RD_OK},
     };
     CHECK(std::size(templates) == std::size(kDialogTables));
     for (const DialogTable& table : kDialogTables) {
@@ -532,9 +538,11 @@ void check_keyboard() {
 // Runs a dialog's own initialisation, then measures its texts and closes.
 struct Measure : DialogLogic {
     DialogLogic* inner = nullptr;
+    std::function<void(DialogView&)> in_use;  // what the window shows once it is in use
     std::vector<std::string> clipped;
     void on_init(DialogView& view) override {
         if (inner) inner->on_init(view);
+        if (in_use) in_use(view);
         clipped = clipped_texts(static_cast<Win32DialogView&>(view).window());
         view.close(7);
     }
@@ -545,6 +553,70 @@ void expect_all_fit(int template_id, uint8_t language, const std::vector<std::st
     for (const std::string& line : clipped)
         std::printf("  clipped in %d, language %d: %s\n", template_id, int(language), line.c_str());
     CHECK_IN(clipped.empty(), template_id * 10 + language);
+}
+
+// The commissioning windows as they look in use: the walk test with every input seen in both
+// states, the survey after its samples, the station and the report's details filled in.
+void check_commissioning_texts_fit(uint8_t language) {
+    const char* names[kIoNameCount] = {"Eingangstür offen", "Eingangstür zu",   "Fenster Küche auf",
+                                       "Fenster Küche zu",  "Netzspannung aus", "Netzspannung an",
+                                       "Pumpe läuft",       "Pumpe steht",      "Sirene ein",
+                                       "Sirene aus",        "Licht ein",        "Licht aus"};
+    for (std::size_t i = 0; i < kIoNameCount; ++i)
+        std::snprintf(io_names.name[i], kIoNameSlot, "%s", names[i]);
+    uint64_t now = 0;
+    const LiveReads reads{[] { return true; }, [] {}, [&now] { return now; },
+                          [] { return std::string("2026-12-09T08:15:42+01:00"); }};
+    const auto see = [&](int state) {
+        for (int input = 0; input < 4; ++input)
+            std::snprintf(device_status.io_state_text[input], sizeof device_status.io_state_text[0],
+                          "%s", names[2 * input + state]);
+        now += 1'000'000;
+    };
+
+    WalkTestDialog walk(config::capture_records(false), reads);
+    Measure walking;
+    walking.inner = &walk;
+    walking.in_use = [&](DialogView&) {
+        see(0);
+        walk.on_cycle(false);
+        see(1);
+        walk.on_cycle(false);
+    };
+    run_modal_dialog(instance, IDD_WALK_TEST, nullptr, walking);
+    expect_all_fit(IDD_WALK_TEST, language, walking.clipped);
+
+    SurveyDialog survey(reads);
+    Measure surveying;
+    surveying.inner = &survey;
+    surveying.in_use = [&](DialogView& view) {
+        survey.on_command(view, IDC_SV_START, BN_CLICKED);
+        for (uint8_t signal : {18, 9, 99, 14}) {
+            device_status.gsm_signal = signal;
+            now += 1'000'000;
+            survey.on_cycle(false);
+        }
+        survey.on_command(view, IDC_SV_START, BN_CLICKED);  // Stop: the verdict and its reason
+    };
+    run_modal_dialog(instance, IDD_SURVEY, nullptr, surveying);
+    expect_all_fit(IDD_SURVEY, language, surveying.clipped);
+
+    struct NoFiles : FileChooser {
+        bool choose_file(FileKind, bool, std::string*) override { return false; }
+    } no_files;
+    StationDialog station(no_files, language);
+    ReportDetailsDialog details(language,
+                                {"Wohnanlage Lindenstraße 12", "Małgorzata Brzęczyszczykiewicz"});
+    const struct {
+        int id;
+        DialogLogic* logic;
+    } others[] = {{IDD_STATION, &station}, {IDD_REPORT_DETAILS, &details}};
+    for (const auto& o : others) {
+        Measure measure;
+        measure.inner = o.logic;
+        run_modal_dialog(instance, o.id, nullptr, measure);
+        expect_all_fit(o.id, language, measure.clipped);
+    }
 }
 
 void check_texts_fit() {
@@ -593,6 +665,7 @@ void check_texts_fit() {
             run_modal_dialog(instance, o.id, nullptr, measure);
             expect_all_fit(o.id, language, measure.clipped);
         }
+        check_commissioning_texts_fit(language);
     }
     ui_language = saved;
 }
