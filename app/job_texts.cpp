@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/restore_result_text.h"
-#include "common/language.h"
 #include "common/safe_file.h"
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/operations.h"

@@ -2,22 +2,17 @@
 
 #include <cstdio>
 
-#include "common/language.h"
 #include "common/safe_file.h"
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "resources/ids.h"
+#include "ui/captions.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
 namespace {
-
-struct Caption {
-    int id;
-    const char* polish;
-    const char* english;
-    const char* german;
-};
 
 constexpr Caption kCaptions[] = {
     {IDC_ST_FILE_LABEL,
@@ -31,7 +26,7 @@ constexpr Caption kCaptions[] = {
     {IDC_ST_STOP, "Zatrzymaj", "Stop", "Anhalten"},
     {IDC_ST_SITE_LABEL, "Obiekt:", "Site:", "Standort:"},
     {IDC_ST_START, "Start", "Start", "Start"},
-    {IDC_ST_CLOSE, "Zamknij", "Close", "Schließen"},
+    {IDC_ST_CLOSE, kCloseTexts},
 };
 
 const char* text(uint8_t l, const char* pl, const char* en, const char* de) {
@@ -81,7 +76,7 @@ void StationDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
     view.set_title(text(l, "Stanowisko konfiguracji modułów", "Setup station",
                         "Einrichtungsplatz für Module"));
-    for (const Caption& c : kCaptions) view.set_text(c.id, text(l, c.polish, c.english, c.german));
+    set_captions(view, kCaptions, l);
     view.set_text(IDC_ST_RESULT, "");
     view.set_text(IDC_ST_REASON,
                   text(l,

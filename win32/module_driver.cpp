@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/module_path.h"
 #include "common/utf16.h"
 #include "link/connection.h"
 #include "win32/com_driver.h"
@@ -19,16 +18,6 @@ namespace {
 
 D2xxDriver d2xx;
 std::unique_ptr<ComDriver> com;
-
-std::string d2xx_path() {
-    return "D2XX";
-}
-
-// The COM port of the module discovery settled on.
-std::string com_path() {
-    if (!com || !device_handle) return {};
-    return com->port_of(device_handle);
-}
 
 // The value of --port, "" when the option is absent; false when it is given badly.
 bool port_option(const wchar_t* command_line, std::wstring* port, std::wstring* problem) {
@@ -63,25 +52,19 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
     if (!port.empty()) {
         com = std::make_unique<ComDriver>([port] { return std::vector<std::wstring>{port}; });
         out.choice = ModuleDriverChoice::named_port;
-        out.driver = com.get();
-        set_module_path_source(com_path);
+        out.driver = out.com = com.get();
         return out;
     }
     if (d2xx.load() == D2xxLoad::ok) {
         out.choice = ModuleDriverChoice::d2xx;
         out.driver = &d2xx;
-        set_module_path_source(d2xx_path);
         return out;
     }
     // Connect again counts again, and so lists the ports again: one plugged in later is found.
-    if (find_ftdi_com_ports().empty()) {
-        set_no_ftdi_com_port(true);
-        return out;
-    }
+    if (find_ftdi_com_ports().empty()) return out;
     com = std::make_unique<ComDriver>(find_ftdi_com_ports);
     out.choice = ModuleDriverChoice::com_ports;
-    out.driver = com.get();
-    set_module_path_source(com_path);
+    out.driver = out.com = com.get();
     return out;
 }
 

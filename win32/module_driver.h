@@ -4,8 +4,7 @@
 //   FTDI COM ports   otherwise every COM port whose USB vendor is FTDI, listed again at each
 //                    count, so that Connect again finds one that appeared later (discovery
 //                    counts, opens and checks them like D2XX devices: the highest good one wins).
-// Also tells the About box which path is in use and the driver-missing message whether the COM
-// ports were searched in vain.
+// None: FTD2XX.dll is missing and no FTDI COM port was found either.
 #pragma once
 
 #include <string>
@@ -16,9 +15,12 @@ namespace zavi {
 
 enum class ModuleDriverChoice { d2xx, com_ports, named_port, none, bad_option };
 
+class ComDriver;
+
 struct ModuleDriver {
     ModuleDriverChoice choice = ModuleDriverChoice::none;
     Driver* driver = nullptr;  // null for none and bad_option
+    ComDriver* com = nullptr;  // the driver again for com_ports and named_port
     std::wstring problem;      // for bad_option: what is wrong with the command line
 };
 

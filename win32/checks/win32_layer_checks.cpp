@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/about_dialog.h"
-#include "app/language.h"
+#include "app/window_captions.h"
 #include "dialogs/add_number_dialog.h"
 #include "dialogs/io_names_dialog.h"
 #include "dialogs/options_dialogs.h"
