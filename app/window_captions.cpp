@@ -1,7 +1,6 @@
 #include "app/window_captions.h"
 
 #include "resources/ids.h"
-#include "ui/captions.h"
 #include "ui/vocabulary.h"
 
 namespace zavi {
@@ -87,7 +86,7 @@ void apply_language(DialogView& main_window, uint8_t language) {
                                                : IDM_GERMAN;
     main_window.set_menu_checked(checked, true);
 
-    set_captions(main_window, kControlCaptions, language);
+    for (const Caption& c : kControlCaptions) main_window.set_text(c.id, c.text.in(language));
     for (const Caption& c : kMenuPopups) main_window.set_menu_popup_text(c.id, c.text.in(language));
     for (const Caption& c : kMenuTexts) main_window.set_menu_text(c.id, c.text.in(language));
     main_window.redraw_menu();

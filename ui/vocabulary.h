@@ -14,6 +14,12 @@ inline constexpr Texts kSaveTexts{"Zapisz", "Save", "Speichern"};
 inline constexpr Texts kCancelTexts{"Anuluj", "Cancel", "Abbrechen"};
 inline constexpr Texts kCloseTexts{"Zamknij", "Close", "Schließen"};
 
+// A caption of a control, a menu item or a menu popup, in the three languages.
+struct Caption {
+    int id;
+    Texts text;
+};
+
 // Item 0 of the output and period lists. Any language byte other than 0 and 1 gives German, so
 // every list always gets all its items and an item's index stays its code.
 constexpr const char* none_text(uint8_t language) {

@@ -191,17 +191,10 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
 }
 
 std::string Win32Shell::connection_kind() const {
-    switch (module_driver_.choice) {
-        case ModuleDriverChoice::d2xx:
-            return "D2XX";
-        case ModuleDriverChoice::com_ports:
-        case ModuleDriverChoice::named_port:
-            // The port of the module that discovery settled on.
-            return module_driver_.com && device_handle ? module_driver_.com->port_of(device_handle)
-                                                       : std::string();
-        default:
-            return {};
-    }
+    if (module_driver_.choice == ModuleDriverChoice::d2xx) return "D2XX";
+    // Through COM ports: the port of the module that discovery settled on.
+    const ComDriver* com = module_driver_.com;
+    return com && device_handle ? com->port_of(device_handle) : std::string();
 }
 
 bool Win32Shell::no_ftdi_com_port() const {
