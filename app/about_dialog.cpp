@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-#include "app/language.h"
-#include "app/module_path.h"
-#include "dialogs/record_dialog.h"
 #include "resources/ids.h"
+#include "ui/ui_language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -19,11 +18,10 @@ void AboutDialog::on_init(DialogView& view) {
     char text[128];
     std::snprintf(text, sizeof text, "%s %s", body, kProgramVersion);
     // The way to the module, so that a user can tell the D2XX library from a COM port.
-    const std::string path = module_path();
-    if (!path.empty())
+    if (!connection_kind_.empty())
         std::snprintf(text, sizeof text, "%s %s\n%s %.24s", body, kProgramVersion,
                       pick_text(language, "połączenie:", "connection:", "Verbindung:"),
-                      path.c_str());
+                      connection_kind_.c_str());
     view.set_text(IDC_ABOUT_TEXT, text);
 
     view.set_text(IDC_ABOUT_CLOSE, kCancelTexts.in(language));

@@ -1,8 +1,7 @@
 #include "app/commission_report.h"
 
 #include "app/about_dialog.h"
-#include "app/language.h"
-#include "app/module_path.h"
+#include "app/window_captions.h"
 #include "common/text_case.h"
 #include "ui/file_problem.h"
 
@@ -26,7 +25,7 @@ commission::ReportFiles save_commissioning_report(DriverHandle handle,
     in.site = request.site;
     in.installer = request.installer;
     in.program_version = kProgramVersion;
-    in.connection = request.connection.empty() ? module_path() : request.connection;
+    in.connection = request.connection;
     in.walk_test = request.walk_test;
     in.survey = request.survey;
     return commission::save_report_files(handle, std::move(in),

@@ -19,7 +19,7 @@ struct CommissioningReportRequest {
     std::string html_path;  // ".html" is added when it has no .html or .htm ending
     std::string site, installer;
     uint8_t language = 1;    // 0 Polish, 1 English, else German
-    std::string connection;  // empty: how this run reaches the module (module_path())
+    std::string connection;  // how this run reaches the module ("D2XX", "COM5")
     std::optional<commission::WalkTestResult> walk_test;  // none: listed as not done
     std::optional<commission::SurveyResult> survey;
 };

@@ -2,12 +2,11 @@
 
 #include <cstdio>
 
-#include "app/language.h"
-#include "app/module_path.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/module_choice.h"
 #include "ui/messages.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 
@@ -31,7 +30,7 @@ void show_information(DialogView& view, const char* text) {
 
 }  // namespace
 
-bool discover_device(DialogView& view) {
+bool discover_device(DialogView& view, bool no_ftdi_com_port) {
     const uint8_t language = ui_language;
     Driver* usb = driver();
     if (!usb) {
@@ -41,7 +40,7 @@ bool discover_device(DialogView& view) {
                       "The USB driver FTD2XX.dll is not installed.",
                       "Der USB-Treiber FTD2XX.dll ist nicht installiert.");
         // Where FTDI's COM port driver was looked for as well, the message says it found none.
-        const char* no_port = no_ftdi_com_port()
+        const char* no_port = no_ftdi_com_port
                                   ? pick_text(language, "\nNie znaleziono też portu COM FTDI.",
                                               "\nNo FTDI COM port was found either.",
                                               "\nEs wurde auch kein FTDI-COM-Anschluss gefunden.")

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <span>
 
-#include "app/language.h"
+#include "app/window_captions.h"
 #include "config/configuration.h"
 #include "dialogs/code_lists.h"
 #include "resources/ids.h"

@@ -2,7 +2,8 @@
 
 #include "app/difference_words.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -24,10 +25,10 @@ void DifferencesDialog::on_init(DialogView& view) {
     if (for_restore_) {
         view.set_text(IDC_DIFF_OK,
                       pick_text(l, "Przywróć...", "Restore...", "Wiederherstellen..."));
-        view.set_text(IDC_DIFF_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
+        view.set_text(IDC_DIFF_CANCEL, kCancelTexts.in(l));
     } else {
         // Compare only shows: Close is its one button.
-        view.set_text(IDC_DIFF_OK, pick_text(l, "Zamknij", "Close", "Schließen"));
+        view.set_text(IDC_DIFF_OK, kCloseTexts.in(l));
         view.set_visible(IDC_DIFF_CANCEL, false);
     }
 }

@@ -15,8 +15,8 @@
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "ui/file_problem.h"
-#include "ui/language.h"
 #include "ui/messages.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 
@@ -26,17 +26,14 @@ using config::Configuration;
 
 // Runs `task` as JOB_TASK; its steps go to the progress dialog's text.
 bool run_task(FileCommandContext& ctx,
-              std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
+              const std::function<LinkResult(DriverHandle, const config::Progress&)>& task) {
     const uint8_t language = ui_language;
-    worker_task = [task = std::move(task), language](DriverHandle handle) {
-        const config::Progress progress = [language](const config::ProgressEvent& event) {
-            if (worker_status) worker_status(step_text(event, language));
+    return ctx.run_task([&task, language](DriverHandle handle, const WorkerStatus& status) {
+        const config::Progress progress = [&status, language](const config::ProgressEvent& event) {
+            if (status) status(step_text(event, language));
         };
         return task(handle, progress);
-    };
-    const bool ok = ctx.run_job(JOB_TASK);
-    worker_task = nullptr;
-    return ok;
+    });
 }
 
 void inform(DialogView& view, const std::string& text,

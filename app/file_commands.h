@@ -15,9 +15,9 @@ namespace zavi {
 struct FileCommandContext {
     DialogView& view;
     Shell& shell;
-    // Runs a job behind the progress dialog; false when it failed (the failure has been shown)
-    // or the window is closing.
-    std::function<bool(WorkerJob)> run_job;
+    // Runs a task as a job behind the progress dialog; false when it failed (the failure has
+    // been shown) or the window is closing.
+    std::function<bool(const WorkerTask&)> run_task;
     std::string backup_folder;  // of the automatic backup before a restore
 };
 

@@ -1,6 +1,6 @@
 #include "app/history_keeping.h"
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "fleet/history.h"
 #include "fleet/restore_history.h"
 

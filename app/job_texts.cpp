@@ -1,6 +1,8 @@
 #include "app/job_texts.h"
 
-#include "common/language.h"
+#include <iterator>
+
+#include "common/three_languages.h"
 #include "config/record_table.h"
 
 namespace zavi {
@@ -17,7 +19,7 @@ const config::RecordTitle* title_of(config::Record record) {
 
 const char* record_title(config::Record record, uint8_t language) {
     const config::RecordTitle* t = title_of(record);
-    return t ? pick_text(language, t->polish, t->english, t->german) : "?";
+    return t ? t->name.in(language) : "?";
 }
 
 std::string step_text(const config::ProgressEvent& event, uint8_t language) {

@@ -5,12 +5,11 @@
 #include "app/about_dialog.h"
 #include "app/device_discovery.h"
 #include "app/file_commands.h"
-#include "app/language.h"
 #include "app/module_history_dialog.h"
-#include "app/module_path.h"
 #include "app/report_command.h"
 #include "app/station_dialog.h"
 #include "app/station_sites.h"
+#include "app/window_captions.h"
 #include "commission/clock_text.h"
 #include "config/files.h"
 #include "config/record_values.h"
@@ -100,11 +99,10 @@ bool needs_module(int id) {
 }
 
 // What the status line says after Connect again found a module, before its usual parts.
-std::string found_module_text(uint8_t language) {
+std::string found_module_text(const std::string& connection_kind, uint8_t language) {
     std::string text = pick_text(language, "Połączono: ", "Connected: ", "Verbunden: ");
     text += kRequiredFirmware;
-    const std::string path = module_path();
-    if (!path.empty()) text += " (" + path + ")";
+    if (!connection_kind.empty()) text += " (" + connection_kind + ")";
     return text;
 }
 
@@ -139,9 +137,7 @@ MainWindow::MainWindow(Shell& shell, OptionsDialogFactory make_dialog, const cha
     : shell_(shell),
       make_dialog_(std::move(make_dialog)),
       settings_path_(settings_path),
-      backup_folder_(config::automatic_backup_folder()) {
-    file_chooser = &shell;  // for the dialogs that import and export files
-}
+      backup_folder_(config::automatic_backup_folder()) {}
 
 void MainWindow::on_init(DialogView& view) {
     clear_device_data();
@@ -164,7 +160,7 @@ void MainWindow::on_init(DialogView& view) {
     refresh_panels(view);
     apply_language(view, ui_language);
 
-    if (!discover_device(view)) {
+    if (!discover(view)) {
         view.close(0);
         return;
     }
@@ -172,6 +168,12 @@ void MainWindow::on_init(DialogView& view) {
     first_read();
     show_panels(view);
     update_module_items(view);
+}
+
+bool MainWindow::discover(DialogView& view) {
+    const bool found = discover_device(view, shell_.no_ftdi_com_port());
+    connection_kind_ = shell_.connection_kind();
+    return found;
 }
 
 void MainWindow::show_panels(DialogView& view) {
@@ -195,13 +197,13 @@ void MainWindow::connect_again(DialogView& view) {
     }
     clear_device_data();
     device_status.operator_name[0] = '\0';  // the old module's network is no longer shown
-    const bool found = discover_device(view);
+    const bool found = discover(view);
     if (found) first_read();
     show_panels(view);
     update_module_items(view);
     if (found)
-        view.set_text(IDC_STATUS_LINE,
-                      found_module_text(ui_language) + "      " + view.text(IDC_STATUS_LINE));
+        view.set_text(IDC_STATUS_LINE, found_module_text(connection_kind_, ui_language) + "      " +
+                                           view.text(IDC_STATUS_LINE));
 }
 
 void MainWindow::run_station(DialogView& view) {
@@ -212,6 +214,7 @@ void MainWindow::run_station(DialogView& view) {
         device_handle = nullptr;
     }
     clear_device_data();
+    connection_kind_ = shell_.connection_kind();  // no port in use now
     StationDialog station(shell_, ui_language, make_station_sites_plan);
     station.set_history_folder(fleet::history_folder_for(backup_folder_));
     view.run_dialog(IDD_STATION, station);
@@ -237,7 +240,9 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     // anything else uses the module.
     if (stops_live_status(id)) stop_live(view);
     FileCommandContext files{
-        view, shell_, [this, &view](WorkerJob job) { return run_job(view, job); }, backup_folder_};
+        view, shell_,
+        [this, &view](const WorkerTask& task) { return run_job(view, JOB_TASK, task); },
+        backup_folder_};
     switch (id) {
         case IDM_BACKUP:
             back_up_module(files);
@@ -304,7 +309,7 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         }
         case IDM_ABOUT: {
-            AboutDialog about;
+            AboutDialog about(connection_kind_);
             view.run_dialog(IDD_ABOUT, about);
             return;
         }
@@ -315,16 +320,17 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     for (const OptionsEntry& entry : kOptions) {
         if (entry.command != id) continue;
         if (!run_job(view, entry.job)) return;
-        std::unique_ptr<DialogLogic> dialog = make_dialog_ ? make_dialog_(entry.dialog) : nullptr;
+        std::unique_ptr<DialogLogic> dialog =
+            make_dialog_ ? make_dialog_(entry.dialog, &shell_) : nullptr;
         if (dialog) view.run_dialog(entry.dialog, *dialog);
         return;
     }
     // Anything else, the Escape key's IDCANCEL included, is ignored.
 }
 
-bool MainWindow::run_job(DialogView& view, WorkerJob job) {
+bool MainWindow::run_job(DialogView& view, WorkerJob job, const WorkerTask& task) {
     job_running_ = true;
-    const LinkResult result = shell_.run_worker_job(job);
+    const LinkResult result = shell_.run_worker_job(job, task);
     job_running_ = false;
     if (close_requested_ || ended_) {
         end(view);
@@ -366,7 +372,7 @@ LiveReads MainWindow::fast_reads(LiveParts parts) {
 }
 
 void MainWindow::open_survey(DialogView& view) {
-    SurveyDialog dialog(fast_reads(LiveParts::signal));
+    SurveyDialog dialog(fast_reads(LiveParts::signal), &shell_);
     survey_ = &dialog;
     view.run_dialog(IDD_SURVEY, dialog);
     survey_ = nullptr;

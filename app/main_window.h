@@ -21,8 +21,10 @@ class SurveyDialog;
 struct LiveReads;
 
 // Makes the logic of the Options dialog with template `template_id` (100, 103, 106, 112, 114,
-// 116 or 120). The dialogs work on the device records and device_handle.
-using OptionsDialogFactory = std::function<std::unique_ptr<DialogLogic>(int template_id)>;
+// 116 or 120). The dialogs work on the device records and device_handle, and ask `files` for
+// the files they import or export.
+using OptionsDialogFactory =
+    std::function<std::unique_ptr<DialogLogic>(int template_id, FileChooser* files)>;
 
 class MainWindow : public DialogLogic {
   public:
@@ -45,7 +47,10 @@ class MainWindow : public DialogLogic {
     // Runs `job` behind the progress dialog; true when it succeeded, and a failure shows the
     // communication error. After a close request that came in during the job the window
     // closes instead, and the command goes no further.
-    bool run_job(DialogView& view, WorkerJob job);
+    bool run_job(DialogView& view, WorkerJob job, const WorkerTask& task = {});
+    // Finds the module (false when there is none; the reason has been shown) and keeps how it
+    // is reached.
+    bool discover(DialogView& view);
     void end(DialogView& view);
     // Closes the module, finds one again and reads it as at start-up; the window stays open.
     void connect_again(DialogView& view);
@@ -73,7 +78,8 @@ class MainWindow : public DialogLogic {
     OptionsDialogFactory make_dialog_;
     const char* settings_path_;
     std::string backup_folder_;
-    bool job_running_ = false;  // only one job uses the module at a time
+    std::string connection_kind_;  // how the module is reached ("COM5", "D2XX"), for the user
+    bool job_running_ = false;     // only one job uses the module at a time
     bool close_requested_ = false;
     bool ended_ = false;
     bool live_ = false;  // the live worker runs

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/difference_words.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "fleet/history.h"
 #include "fleet/restore_history.h"
 #include "resources/ids.h"

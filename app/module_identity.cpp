@@ -1,6 +1,6 @@
 #include "app/module_identity.h"
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "fleet/identity.h"
 
 namespace zavi {

@@ -4,9 +4,9 @@
 #include <system_error>
 
 #include "app/commission_report.h"
-#include "app/language.h"
 #include "app/report_details_dialog.h"
 #include "app/settings.h"
+#include "app/window_captions.h"
 #include "resources/ids.h"
 
 namespace zavi {
@@ -37,6 +37,7 @@ void save_report_from_menu(ReportCommandContext& ctx) {
     request.site = details.names().site;
     request.installer = details.names().installer;
     request.language = l;
+    request.connection = ctx.files.shell.connection_kind();
     request.walk_test = ctx.walk_test;
     request.survey = ctx.survey;
 

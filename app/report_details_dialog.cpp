@@ -1,6 +1,6 @@
 #include "app/report_details_dialog.h"
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "dialogs/record_dialog.h"
 #include "resources/ids.h"
 

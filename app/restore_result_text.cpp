@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "app/job_texts.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
 
@@ -14,12 +14,6 @@ using config::RecordWrite;
 using config::RestoreOutcome;
 using config::RestoreReport;
 using config::WriteState;
-
-struct Text {
-    const char* polish;
-    const char* english;
-    const char* german;
-};
 
 enum Id : uint8_t {
     kVerified,
@@ -59,7 +53,7 @@ enum Id : uint8_t {
     kTextCount
 };
 
-constexpr Text kTexts[] = {
+constexpr Texts kTexts[] = {
     {"Przywrócono i sprawdzono.", "Restored and verified.", "Wiederhergestellt und geprüft."},
     {"Nic do zmiany: moduł zawiera już tę konfigurację.",
      "Nothing to change: the module already holds this configuration.",
@@ -130,8 +124,7 @@ class Box {
   public:
     explicit Box(uint8_t language) : l_(language) {}
     Box& operator<<(Id id) {
-        const Text& t = kTexts[id];
-        text_ += pick_text(l_, t.polish, t.english, t.german);
+        text_ += kTexts[id].in(l_);
         return *this;
     }
     Box& operator<<(const std::string& s) {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "app/language.h"
 #include "config/files.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

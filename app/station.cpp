@@ -4,8 +4,8 @@
 
 #include "app/restore_result_text.h"
 #include "app/station_report.h"
-#include "common/language.h"
 #include "common/safe_file.h"
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/operations.h"

@@ -2,22 +2,16 @@
 
 #include <cstdio>
 
-#include "common/language.h"
 #include "common/safe_file.h"
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "resources/ids.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
 namespace {
-
-struct Caption {
-    int id;
-    const char* polish;
-    const char* english;
-    const char* german;
-};
 
 constexpr Caption kCaptions[] = {
     {IDC_ST_FILE_LABEL,
@@ -31,12 +25,8 @@ constexpr Caption kCaptions[] = {
     {IDC_ST_STOP, "Zatrzymaj", "Stop", "Anhalten"},
     {IDC_ST_SITE_LABEL, "Obiekt:", "Site:", "Standort:"},
     {IDC_ST_START, "Start", "Start", "Start"},
-    {IDC_ST_CLOSE, "Zamknij", "Close", "Schließen"},
+    {IDC_ST_CLOSE, kCloseTexts},
 };
-
-const char* text(uint8_t l, const char* pl, const char* en, const char* de) {
-    return pick_text(l, pl, en, de);
-}
 
 void error_box(DialogView& view, const std::string& message) {
     view.message_box(message, kAppTitle, MessageIcon::error, MessageButtons::ok);
@@ -79,18 +69,19 @@ void StationDialog::wait_for_module() {
 
 void StationDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
-    view.set_title(text(l, "Stanowisko konfiguracji modułów", "Setup station",
-                        "Einrichtungsplatz für Module"));
-    for (const Caption& c : kCaptions) view.set_text(c.id, text(l, c.polish, c.english, c.german));
+    view.set_title(pick_text(l, "Stanowisko konfiguracji modułów", "Setup station",
+                             "Einrichtungsplatz für Module"));
+    for (const Caption& c : kCaptions) view.set_text(c.id, c.text.in(l));
     view.set_text(IDC_ST_RESULT, "");
-    view.set_text(IDC_ST_REASON,
-                  text(l,
-                       "Wybierz plik konfiguracji, ewentualnie tabelę obiektów i folder na "
-                       "wyniki, a potem naciśnij Rozpocznij.",
-                       "Pick the configuration file, a sites table if you use one, and the "
-                       "folder for the results, then press Begin.",
-                       "Wählen Sie die Konfigurationsdatei, gegebenenfalls eine Standorttabelle "
-                       "und den Ergebnisordner, und drücken Sie dann Beginnen."));
+    view.set_text(
+        IDC_ST_REASON,
+        pick_text(l,
+                  "Wybierz plik konfiguracji, ewentualnie tabelę obiektów i folder na "
+                  "wyniki, a potem naciśnij Rozpocznij.",
+                  "Pick the configuration file, a sites table if you use one, and the "
+                  "folder for the results, then press Begin.",
+                  "Wählen Sie die Konfigurationsdatei, gegebenenfalls eine Standorttabelle "
+                  "und den Ergebnisordner, und drücken Sie dann Beginnen."));
     show(view);
 }
 
@@ -144,18 +135,18 @@ void StationDialog::begin(DialogView& view) {
     const std::string sites = view.text(IDC_ST_SITES);
     const std::string folder = view.text(IDC_ST_FOLDER);
     if (file.empty() || folder.empty()) {
-        error_box(view, text(l, "Wybierz plik konfiguracji i folder na wyniki.",
-                             "Pick the configuration file and the folder for the results.",
-                             "Wählen Sie die Konfigurationsdatei und den Ergebnisordner."));
+        error_box(view, pick_text(l, "Wybierz plik konfiguracji i folder na wyniki.",
+                                  "Pick the configuration file and the folder for the results.",
+                                  "Wählen Sie die Konfigurationsdatei und den Ergebnisordner."));
         return;
     }
     std::string error;
     std::unique_ptr<StationPlan> plan;
     if (!sites.empty()) {
         if (!make_sites_plan_) {
-            error_box(view, text(l, "Ta wersja programu nie obsługuje tabel obiektów.",
-                                 "This version of the program does not take sites tables.",
-                                 "Diese Programmversion unterstützt keine Standorttabellen."));
+            error_box(view, pick_text(l, "Ta wersja programu nie obsługuje tabel obiektów.",
+                                      "This version of the program does not take sites tables.",
+                                      "Diese Programmversion unterstützt keine Standorttabellen."));
             return;
         }
         plan = make_sites_plan_(file, sites, &error);
@@ -265,43 +256,43 @@ void StationDialog::show(DialogView& view) {
     std::string reason;
     switch (state) {
         case StationState::waiting:
-            result =
-                text(l, "Czekam na moduł...", "Waiting for a module...", "Warte auf ein Modul...");
-            reason = text(l, "Podłącz następny moduł.", "Plug in the next module.",
-                          "Schließen Sie das nächste Modul an.");
+            result = pick_text(l, "Czekam na moduł...", "Waiting for a module...",
+                               "Warte auf ein Modul...");
+            reason = pick_text(l, "Podłącz następny moduł.", "Plug in the next module.",
+                               "Schließen Sie das nächste Modul an.");
             break;
         case StationState::ready:
-            result = text(l, "Moduł znaleziony", "Module found", "Modul gefunden");
-            reason =
-                text(l, "Wybierz obiekt i naciśnij Start. Do tej chwili nic nie jest zapisywane.",
-                     "Choose the site and press Start. Nothing is written before that.",
-                     "Wählen Sie den Standort und drücken Sie Start. Bis dahin wird nichts "
-                     "geschrieben.");
+            result = pick_text(l, "Moduł znaleziony", "Module found", "Modul gefunden");
+            reason = pick_text(
+                l, "Wybierz obiekt i naciśnij Start. Do tej chwili nic nie jest zapisywane.",
+                "Choose the site and press Start. Nothing is written before that.",
+                "Wählen Sie den Standort und drücken Sie Start. Bis dahin wird nichts "
+                "geschrieben.");
             break;
         case StationState::running:
-            result = text(l, "Konfiguruję moduł...", "Setting up the module...",
-                          "Modul wird eingerichtet...");
+            result = pick_text(l, "Konfiguruję moduł...", "Setting up the module...",
+                               "Modul wird eingerichtet...");
             reason = close_requested_ || station_->stop_pending()
-                         ? text(l, "Zatrzymam po tym module.", "Stopping after this module.",
-                                "Anhalten nach diesem Modul.")
-                         : text(l, "Nie odłączaj modułu.", "Do not unplug the module.",
-                                "Trennen Sie das Modul nicht.");
+                         ? pick_text(l, "Zatrzymam po tym module.", "Stopping after this module.",
+                                     "Anhalten nach diesem Modul.")
+                         : pick_text(l, "Nie odłączaj modułu.", "Do not unplug the module.",
+                                     "Trennen Sie das Modul nicht.");
             break;
         case StationState::unplug:
         case StationState::stopped:
             if (!shows_result(*station_)) {
-                result = text(l, "Zatrzymano", "Stopped", "Angehalten");
+                result = pick_text(l, "Zatrzymano", "Stopped", "Angehalten");
                 break;
             }
             const StationEntry& last = station_->entries().back();
             result = std::string(last.pass ? "PASS" : "FAIL") +
                      (last.site.empty() ? "" : "   " + last.site);
-            reason =
-                last.reason + "\r\n" + last.folder + "\r\n" +
-                (state == StationState::stopped
-                     ? text(l, "Stanowisko zatrzymane.", "The station has stopped.",
-                            "Der Einrichtungsplatz ist angehalten.")
-                     : text(l, "Odłącz moduł.", "Unplug the module.", "Trennen Sie das Modul."));
+            reason = last.reason + "\r\n" + last.folder + "\r\n" +
+                     (state == StationState::stopped
+                          ? pick_text(l, "Stanowisko zatrzymane.", "The station has stopped.",
+                                      "Der Einrichtungsplatz ist angehalten.")
+                          : pick_text(l, "Odłącz moduł.", "Unplug the module.",
+                                      "Trennen Sie das Modul."));
             break;
     }
     view.set_text(IDC_ST_RESULT, result);
@@ -309,8 +300,8 @@ void StationDialog::show(DialogView& view) {
 
     char counter[160];
     std::snprintf(counter, sizeof counter, "%s: %d      %s: %d",
-                  text(l, "Gotowe", "Done", "Fertig"), station_->passed(),
-                  text(l, "Błędy", "Failed", "Fehlgeschlagen"), station_->failed());
+                  pick_text(l, "Gotowe", "Done", "Fertig"), station_->passed(),
+                  pick_text(l, "Błędy", "Failed", "Fehlgeschlagen"), station_->failed());
     view.set_text(IDC_ST_COUNTER, counter);
     std::string list;
     for (const StationEntry& e : station_->entries()) {

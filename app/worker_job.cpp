@@ -2,18 +2,13 @@
 
 #include <iterator>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "link/config_commands.h"
 #include "link/io_name_commands.h"
 #include "link/phone_commands.h"
 #include "link/status_commands.h"
 
 namespace zavi {
-
-WorkerJob worker_job = JOB_NONE;
-LinkResult worker_result = LinkResult::ok;
-std::function<LinkResult(DriverHandle)> worker_task;
-std::function<void(const std::string&)> worker_status;
 
 namespace {
 
@@ -48,8 +43,9 @@ static_assert(std::size(kJobOperations) == JOB_RESET_DEVICE + 1);
 
 }  // namespace
 
-LinkResult run_job_operations(WorkerJob job, DriverHandle handle) {
-    if (job == JOB_TASK) return worker_task ? worker_task(handle) : LinkResult::ok;
+LinkResult run_job_operations(WorkerJob job, DriverHandle handle, const WorkerTask& task,
+                              const WorkerStatus& status) {
+    if (job == JOB_TASK) return task ? task(handle, status) : LinkResult::ok;
     // JOB_NONE and unknown codes have nothing to do.
     if (job >= std::size(kJobOperations) || !kJobOperations[job]) return LinkResult::ok;
     return kJobOperations[job](handle);

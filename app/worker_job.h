@@ -23,22 +23,19 @@ constexpr WorkerJob JOB_READ_CALL_ANSWER = 7;
 constexpr WorkerJob JOB_READ_AUTO_STATUS = 8;
 constexpr WorkerJob JOB_READ_AUTO_RESET = 9;
 constexpr WorkerJob JOB_RESET_DEVICE = 10;
-constexpr WorkerJob JOB_TASK = 11;  // runs worker_task
+constexpr WorkerJob JOB_TASK = 11;  // runs the task handed over with it
 
-// The work of JOB_TASK (a backup, compare or restore), set together with worker_job.
-extern std::function<LinkResult(DriverHandle)> worker_task;
-// Set by the platform while a job runs: shows what the job is doing now (UTF-8). Called on the
-// worker thread; empty when nobody listens.
-extern std::function<void(const std::string&)> worker_status;
+// What a running job is doing now (UTF-8), for the progress dialog's text. Called on the worker
+// thread; empty when nobody listens.
+using WorkerStatus = std::function<void(const std::string&)>;
+// The work of JOB_TASK (a backup, compare or restore); it tells its steps through the status.
+using WorkerTask = std::function<LinkResult(DriverHandle, const WorkerStatus&)>;
 
-// Set by the main window before the progress dialog opens; back to JOB_NONE when it is done.
-extern WorkerJob worker_job;
-// Result of the last job: ok, otherwise the result of the operation that failed.
-extern LinkResult worker_result;
-
-// Runs the operations of `job` in order on `handle`, stopping at the first failure, and returns
-// what worker_result gets. Codes without operations (0, 11-255) give ok.
-LinkResult run_job_operations(WorkerJob job, DriverHandle handle);
+// Runs the operations of `job` in order on `handle`, stopping at the first failure: ok, or the
+// result of the operation that failed. JOB_TASK runs `task` (ok when there is none); the other
+// codes without operations (0, 12-255) give ok.
+LinkResult run_job_operations(WorkerJob job, DriverHandle handle, const WorkerTask& task = {},
+                              const WorkerStatus& status = {});
 
 // Text of the progress dialog (control 40001) in `language`.
 const char* progress_text(uint8_t language);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cli/messages.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "config/files.h"
 #include "link/connection.h"
 #include "link/module_choice.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "cli/module_ports.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "fleet/identity.h"
 #include "link/module_choice.h"
 #include "posix/port_discovery.h"

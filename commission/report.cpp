@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "commission/html_text.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi::commission {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "link/status_values.h"
 
 namespace zavi::commission {

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi::commission {
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
 #include "link/driver.h"
@@ -18,9 +19,7 @@
 namespace zavi::config {
 
 struct RecordTitle {
-    const char* polish;
-    const char* english;
-    const char* german;
+    Texts name;
     const char* polish_genitive;  // after "Odczyt", "Zapis", "Sprawdzanie"
 };
 

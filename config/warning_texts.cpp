@@ -1,6 +1,6 @@
 #include "config/warning_texts.h"
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi::config {
 

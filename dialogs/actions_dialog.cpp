@@ -4,7 +4,7 @@
 #include "link/config_commands.h"
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

@@ -9,7 +9,7 @@
 #include "link/io_name_commands.h"
 #include "link/module_text.h"
 #include "link/wire_text.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

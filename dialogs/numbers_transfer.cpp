@@ -7,9 +7,9 @@
 #include "config/files.h"
 #include "dialogs/phone_numbers_dialog.h"
 #include "resources/ids.h"
-#include "ui/file_chooser.h"
 #include "ui/file_problem.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -105,7 +105,7 @@ void ImportSummaryDialog::on_init(DialogView& view) {
                   pick_text(l, "Dodaj do listy", "Add to the list", "Zur Liste hinzufügen"));
     view.set_text(IDC_IMPORT_REPLACE,
                   pick_text(l, "Zastąp listę", "Replace the list", "Liste ersetzen"));
-    view.set_text(IDC_IMPORT_CANCEL, pick_text(l, "Anuluj", "Cancel", "Abbrechen"));
+    view.set_text(IDC_IMPORT_CANCEL, kCancelTexts.in(l));
     // A choice that would add nothing or overflow the list cannot be made.
     view.set_enabled(IDC_IMPORT_ADD, !adding_.valid.empty() && adding_.fits);
     view.set_enabled(IDC_IMPORT_REPLACE, !replacing_.valid.empty() && replacing_.fits);
@@ -123,10 +123,10 @@ void ImportSummaryDialog::on_command(DialogView& view, int id, int) {
     }
 }
 
-void import_accepted_numbers(DialogView& view) {
+void import_accepted_numbers(DialogView& view, FileChooser* files) {
     const uint8_t l = ui_language;
     std::string path;
-    if (!file_chooser || !file_chooser->choose_file(FileKind::numbers_csv, false, &path)) return;
+    if (!files || !files->choose_file(FileKind::numbers_csv, false, &path)) return;
     std::string text, why;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
         show_error(view, std::string(pick_text(l, "Nie można odczytać pliku:\n",
@@ -153,10 +153,10 @@ void import_accepted_numbers(DialogView& view) {
     refresh_phone_lists(view);
 }
 
-void export_accepted_numbers(DialogView& view) {
+void export_accepted_numbers(DialogView& view, FileChooser* files) {
     const uint8_t l = ui_language;
     std::string path;
-    if (!file_chooser || !file_chooser->choose_file(FileKind::numbers_csv, true, &path)) return;
+    if (!files || !files->choose_file(FileKind::numbers_csv, true, &path)) return;
     const std::vector<std::string> numbers = current_numbers(view);
     std::string why;
     if (!config::write_file_atomic(path, config::export_numbers_csv(numbers), &why)) {

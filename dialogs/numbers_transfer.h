@@ -7,6 +7,7 @@
 
 #include "config/numbers_csv.h"
 #include "ui/dialog_view.h"
+#include "ui/file_chooser.h"
 
 namespace zavi {
 
@@ -31,9 +32,10 @@ class ImportSummaryDialog : public DialogLogic {
 std::string import_summary_text(const config::ImportReport& adding,
                                 const config::ImportReport& replacing, uint8_t language);
 
-// Asks for a CSV file, shows the summary and applies the choice to the accepted list.
-void import_accepted_numbers(DialogView& view);
-// Asks for a file name and writes the accepted list to it.
-void export_accepted_numbers(DialogView& view);
+// Asks `files` for a CSV file, shows the summary and applies the choice to the accepted list.
+// Without a chooser nothing happens.
+void import_accepted_numbers(DialogView& view, FileChooser* files);
+// Asks `files` for a file name and writes the accepted list to it.
+void export_accepted_numbers(DialogView& view, FileChooser* files);
 
 }  // namespace zavi

@@ -1,5 +1,7 @@
 #include "dialogs/options_dialogs.h"
 
+#include <type_traits>
+
 #include "dialogs/actions_dialog.h"
 #include "dialogs/auto_reset_dialog.h"
 #include "dialogs/auto_status_dialog.h"
@@ -14,13 +16,16 @@ namespace zavi {
 namespace {
 
 template <class Dialog>
-std::unique_ptr<DialogLogic> make() {
-    return std::make_unique<Dialog>();
+std::unique_ptr<DialogLogic> make(FileChooser* files) {
+    if constexpr (std::is_constructible_v<Dialog, FileChooser*>)
+        return std::make_unique<Dialog>(files);
+    else
+        return std::make_unique<Dialog>();
 }
 
 constexpr struct {
     int template_id;
-    std::unique_ptr<DialogLogic> (*make)();
+    std::unique_ptr<DialogLogic> (*make)(FileChooser* files);
 } kDialogs[] = {
     {IDD_PIN_PUK, make<PinPukDialog>},
     {IDD_ACTIONS, make<ActionsDialog>},
@@ -33,9 +38,9 @@ constexpr struct {
 
 }  // namespace
 
-std::unique_ptr<DialogLogic> make_options_dialog(int template_id) {
+std::unique_ptr<DialogLogic> make_options_dialog(int template_id, FileChooser* files) {
     for (const auto& dialog : kDialogs)
-        if (dialog.template_id == template_id) return dialog.make();
+        if (dialog.template_id == template_id) return dialog.make(files);
     return nullptr;
 }
 

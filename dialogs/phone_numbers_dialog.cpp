@@ -12,7 +12,7 @@
 #include "link/phone_number.h"
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 #include "ui/vocabulary.h"
 
 namespace zavi {
@@ -105,7 +105,7 @@ void show(DialogView& view, uint8_t language) {
 }
 
 // List notifications, Escape's IDCANCEL and the rest are ignored.
-void other_command(DialogView& view, int id, int /*code*/) {
+void other_command(DialogView& view, int id, FileChooser* files) {
     const int list = id == IDC_RECEIVED_ADD || id == IDC_RECEIVED_REMOVE ? IDC_RECEIVED_LIST
                                                                          : IDC_EMERGENCY_LIST;
     if (id == IDC_RECEIVED_ADD || id == IDC_EMERGENCY_ADD)
@@ -115,9 +115,9 @@ void other_command(DialogView& view, int id, int /*code*/) {
     else if (id == IDC_RECEIVED_ALL)
         refresh_phone_lists(view);
     else if (id == IDC_RECEIVED_IMPORT)
-        import_accepted_numbers(view);
+        import_accepted_numbers(view, files);
     else if (id == IDC_RECEIVED_EXPORT)
-        export_accepted_numbers(view);
+        export_accepted_numbers(view, files);
 }
 
 }  // namespace
@@ -152,8 +152,9 @@ void refresh_phone_lists(DialogView& view) {
     if (emergency > 0) view.select_item(IDC_EMERGENCY_LIST, emergency - 1);
 }
 
-PhoneNumbersDialog::PhoneNumbersDialog()
+PhoneNumbersDialog::PhoneNumbersDialog(FileChooser* files)
     : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, nullptr, write_phone_numbers,
-                    /*saved_result=*/1, kSaveTexts, other_command}) {}
+                    /*saved_result=*/1, kSaveTexts,
+                    [files](DialogView& view, int id, int) { other_command(view, id, files); }}) {}
 
 }  // namespace zavi

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dialogs/record_dialog.h"
+#include "ui/file_chooser.h"
 
 namespace zavi {
 
@@ -12,8 +13,9 @@ namespace zavi {
 // each non-empty list becomes its current one.
 void refresh_phone_lists(DialogView& view);
 
+// Import and Export ask `files` for their file; without one they do nothing.
 struct PhoneNumbersDialog : RecordDialog {
-    PhoneNumbersDialog();
+    explicit PhoneNumbersDialog(FileChooser* files = nullptr);
 };
 
 }  // namespace zavi

@@ -8,7 +8,7 @@
 #include "link/connection.h"
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

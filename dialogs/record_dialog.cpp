@@ -1,8 +1,8 @@
 #include "dialogs/record_dialog.h"
 
 #include "link/connection.h"
-#include "ui/language.h"
 #include "ui/messages.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

@@ -6,23 +6,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "link/driver.h"
 #include "link/result.h"
 #include "ui/dialog_view.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
-
-struct Texts {
-    const char* polish;
-    const char* english;
-    const char* german;
-    const char* in(uint8_t language) const { return pick_text(language, polish, english, german); }
-};
-
-inline constexpr Texts kSaveTexts{"Zapisz", "Save", "Speichern"};
-inline constexpr Texts kCancelTexts{"Anuluj", "Cancel", "Abbrechen"};
 
 // What one dialog supplies to the frame.
 struct RecordForm {
@@ -38,7 +30,7 @@ struct RecordForm {
     int saved_result = 0;  // what the dialog ends with after a successful Save
     Texts save_caption = kSaveTexts;
     // Commands besides Save and Cancel; null when there are none.
-    void (*other_command)(DialogView& view, int id, int code) = nullptr;
+    std::function<void(DialogView& view, int id, int code)> other_command = nullptr;
 };
 
 class RecordDialog : public DialogLogic {

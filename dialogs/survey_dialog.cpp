@@ -6,10 +6,10 @@
 #include "commission/snapshot.h"
 #include "config/files.h"
 #include "resources/ids.h"
-#include "ui/file_chooser.h"
 #include "ui/file_problem.h"
-#include "ui/language.h"
 #include "ui/messages.h"
+#include "ui/ui_language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -36,7 +36,7 @@ void SurveyDialog::on_init(DialogView& view) {
     view.select_item(IDC_SV_DURATION, 0);
     view.set_text(IDC_SV_SAVE_CSV,
                   pick_text(l, "Zapisz CSV...", "Save CSV...", "CSV speichern..."));
-    view.set_text(IDC_SV_CLOSE, pick_text(l, "Zamknij", "Close", "Schließen"));
+    view.set_text(IDC_SV_CLOSE, kCloseTexts.in(l));
     view.set_text(IDC_SV_PLOT, "");
     show(view);
 }
@@ -102,9 +102,9 @@ void SurveyDialog::on_command(DialogView& view, int id, int) {
             }
             return;
         case IDC_SV_SAVE_CSV: {
-            if (!result_ || result_->samples.empty() || reading_ || !file_chooser) return;
+            if (!result_ || result_->samples.empty() || reading_ || !files_) return;
             std::string path, why;
-            if (!file_chooser->choose_file(FileKind::survey_csv, true, &path)) return;
+            if (!files_->choose_file(FileKind::survey_csv, true, &path)) return;
             const uint8_t l = ui_language;
             if (!config::write_file_atomic(path, commission::survey_csv(*result_), &why))
                 view.message_box(

@@ -11,12 +11,15 @@
 #include "commission/survey.h"
 #include "dialogs/walk_test_dialog.h"
 #include "ui/dialog_view.h"
+#include "ui/file_chooser.h"
 
 namespace zavi {
 
 class SurveyDialog : public DialogLogic {
   public:
-    explicit SurveyDialog(LiveReads reads) : reads_(std::move(reads)) {}
+    // Save CSV asks `files` for the file; without a chooser it does nothing.
+    explicit SurveyDialog(LiveReads reads, FileChooser* files = nullptr)
+        : reads_(std::move(reads)), files_(files) {}
 
     void on_init(DialogView& view) override;
     void on_command(DialogView& view, int id, int code) override;
@@ -35,6 +38,7 @@ class SurveyDialog : public DialogLogic {
     void show(DialogView& view);
 
     LiveReads reads_;
+    FileChooser* files_;
     DialogView* view_ = nullptr;
     bool reading_ = false;
     uint64_t started_us_ = 0;

@@ -4,8 +4,9 @@
 
 #include "commission/snapshot.h"
 #include "resources/ids.h"
-#include "ui/language.h"
 #include "ui/messages.h"
+#include "ui/ui_language.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -129,7 +130,7 @@ void WalkTestDialog::on_init(DialogView& view) {
                   pick_text(l, "Testowy SMS odebrany", "Test SMS received", "Test-SMS empfangen"));
     view.set_text(IDC_WT_CALL, pick_text(l, "Testowe połączenie odebrane", "Test call received",
                                          "Testanruf empfangen"));
-    view.set_text(IDC_WT_CLOSE, pick_text(l, "Zamknij", "Close", "Schließen"));
+    view.set_text(IDC_WT_CLOSE, kCloseTexts.in(l));
     started_us_ = reads_.now_us ? reads_.now_us() : 0;
     show(view);
     reading_ = reads_.start && reads_.start();

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

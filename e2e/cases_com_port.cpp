@@ -4,7 +4,7 @@
 // port alone is used. Start-up, the status panel, the About box naming the port, and one Options
 // dialog read and saved with the bytes the module expects.
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

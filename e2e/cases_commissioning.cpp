@@ -2,7 +2,7 @@
 // Refresh pressed meanwhile works and stops it, and the module never gets a request before it
 // has answered the one before (each status read is a whole part 0, 1, 2 sequence).
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

@@ -4,7 +4,7 @@
 // time-outs, the right box, and no write the user did not ask for; the program keeps working where
 // the module does.
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

@@ -2,7 +2,7 @@
 // keys, and a message box closed with Enter that does not come straight back.
 #include "e2e/keys.h"
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

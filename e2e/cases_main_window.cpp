@@ -1,7 +1,7 @@
 // The main window in use: Refresh, Read and Save of the alarm settings, Reset, About, the
 // language switch, and the communication error when the module stops answering.
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

@@ -7,7 +7,7 @@
 #include "e2e/file_steps.h"
 #include "e2e/history.h"
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

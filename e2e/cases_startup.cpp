@@ -1,7 +1,7 @@
 // Start-up: the settings file and its language, finding the module, the firmware check, the
 // missing driver library, the first read, and the settings file left at the end.
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

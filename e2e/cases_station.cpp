@@ -6,7 +6,7 @@
 #include "e2e/history.h"
 #include "e2e/journal.h"
 #include "e2e/steps.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 

@@ -6,7 +6,7 @@
 
 #include "e2e/screenshot.h"
 #include "e2e/session.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 
 namespace e2e {

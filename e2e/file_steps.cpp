@@ -1,7 +1,7 @@
 #include "e2e/file_steps.h"
 
 #include "e2e/harness.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 
 namespace e2e {
 

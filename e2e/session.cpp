@@ -8,7 +8,7 @@
 
 #include "e2e/harness.h"
 #include "e2e/screenshot.h"
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/three_languages.h"
 #include "e2e/journal.h"
 #include "sim/simulator.h"
 
@@ -114,13 +115,6 @@ class Session {
 };
 
 // Texts as the program shows them in each language.
-struct Texts3 {
-    const char* polish;
-    const char* english;
-    const char* german;
-    const char* in(uint8_t language) const {
-        return language == 0 ? polish : language == 1 ? english : german;
-    }
-};
+using Texts3 = zavi::Texts;
 
 }  // namespace e2e

@@ -1,6 +1,6 @@
 #include "e2e/steps.h"
 
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 
 namespace e2e {
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/language.h"
 #include "app/settings.h"
 #include "fuzz/fuzz_check.h"
+#include "ui/ui_language.h"
 
 namespace {
 

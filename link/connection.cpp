@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "link/clock.h"
 #include "link/link_state.h"
 

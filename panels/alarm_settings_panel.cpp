@@ -5,7 +5,7 @@
 
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 #include "ui/vocabulary.h"
 
 namespace zavi {

@@ -1,11 +1,11 @@
 // The Save button of the alarm settings; kept apart from the panel's drawing because it is the
 // one part that talks to the module.
-#include "ui/language.h"
-#include "ui/messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 #include "panels/alarm_settings_panel.h"
 #include "panels/status_panel.h"
+#include "ui/messages.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

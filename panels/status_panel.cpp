@@ -11,7 +11,7 @@
 #include "link/status_values.h"
 #include "panels/alarm_settings_panel.h"
 #include "resources/ids.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

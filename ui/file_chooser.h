@@ -18,7 +18,4 @@ class FileChooser {
     virtual bool choose_file(FileKind kind, bool save, std::string* path) = 0;
 };
 
-// The program's chooser, for dialogs that ask for files; null: they do nothing.
-inline FileChooser* file_chooser = nullptr;
-
 }  // namespace zavi

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
 

@@ -1,6 +1,6 @@
 #include "ui/messages.h"
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
 

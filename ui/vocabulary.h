@@ -1,12 +1,24 @@
-// Words that the panels and dialogs show for values, shared with the differences list so that
-// a value reads the same wherever it appears.
+// Words that several windows share: the common buttons, and the words the panels and dialogs
+// show for values, shared with the differences list so that a value reads the same wherever it
+// appears.
 #pragma once
 
 #include <cstdint>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
+
+// The buttons that many windows share.
+inline constexpr Texts kSaveTexts{"Zapisz", "Save", "Speichern"};
+inline constexpr Texts kCancelTexts{"Anuluj", "Cancel", "Abbrechen"};
+inline constexpr Texts kCloseTexts{"Zamknij", "Close", "Schließen"};
+
+// A caption of a control, a menu item or a menu popup, in the three languages.
+struct Caption {
+    int id;
+    Texts text;
+};
 
 // Item 0 of the output and period lists. Any language byte other than 0 and 1 gives German, so
 // every list always gets all its items and an item's index stays its code.

@@ -35,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     set_driver(chosen.driver);
 
     Win32Shell shell(app_instance);
+    shell.set_module_driver(chosen);
     MainWindow main_window(shell, make_options_dialog);
     MainWindowKeys keys(app_instance, IDR_MAIN_KEYS, shell.owner_slot());
     const INT_PTR result =

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/module_identity.h"
-#include "app/module_path.h"
 #include "common/utf16.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
@@ -21,16 +20,6 @@ namespace {
 
 D2xxDriver d2xx;
 std::unique_ptr<ComDriver> com;
-
-std::string d2xx_path() {
-    return "D2XX";
-}
-
-// The COM port of the module discovery settled on.
-std::string com_path() {
-    if (!com || !device_handle) return {};
-    return com->port_of(device_handle);
-}
 
 void d2xx_identity(DriverHandle handle, std::string* serial, std::string* connection) {
     *serial = d2xx.serial_of(handle);
@@ -91,15 +80,12 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
             break;
         case ModuleRoute::usb_library:
             out.driver = &d2xx;
-            set_module_path_source(d2xx_path);
             set_module_identity_source(d2xx_identity);
             return out;
         case ModuleRoute::none:
-            set_no_ftdi_com_port(true);
             return out;
     }
-    out.driver = com.get();
-    set_module_path_source(com_path);
+    out.driver = out.com = com.get();
     set_module_identity_source(com_identity);
     return out;
 }

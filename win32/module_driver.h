@@ -1,7 +1,7 @@
 // The program's driver for this run, on the way link/module_choice.h picks: --port COMn alone,
 // else FTD2XX.dll when it loads, else the FTDI COM ports (listed again at each count, so that
-// Connect again finds one that appeared later). Also tells the About box which path is in use
-// and the driver-missing message whether the COM ports were searched in vain.
+// Connect again finds one that appeared later). None: FTD2XX.dll is missing and no FTDI COM
+// port was found either.
 #pragma once
 
 #include <string>
@@ -11,10 +11,13 @@
 
 namespace zavi {
 
+class ComDriver;
+
 struct ModuleDriver {
     ModuleRoute route = ModuleRoute::none;
     bool bad_option = false;   // --port given badly; `problem` says what is wrong
     Driver* driver = nullptr;  // null for none and a bad option
+    ComDriver* com = nullptr;  // the driver again for the COM routes
     std::wstring problem;
 };
 

@@ -7,59 +7,70 @@
 #include <iterator>
 #include <string>
 
-#include "app/language.h"
 #include "app/live_status.h"
 #include "app/worker_job.h"
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "ui/suggested_file_name.h"
+#include "ui/ui_language.h"
+#include "win32/com_driver.h"
 #include "win32/wide_text.h"
 
 namespace zavi {
 
+// One job behind the progress dialog, on the stack of run_worker_job; the dialog and the worker
+// thread get it as their parameter.
+struct WorkerRun {
+    WorkerJob job;
+    const WorkerTask& task;
+    LinkResult result = LinkResult::failed;
+    // Set when the worker has reported. Until then the dialog refuses to close: the main window
+    // must not go on while the worker still uses the module and the device records.
+    bool done = false;
+    HWND dialog = nullptr;
+    HANDLE thread = nullptr;  // kept until it has ended
+};
+
 namespace {
 
-// Set when the worker has reported. Until then the dialog refuses to close: the main window
-// must not go on while the worker still uses the module and the device records.
-bool worker_done = false;
-// The worker thread of the running job, kept until it has ended.
-HANDLE worker = nullptr;
-
-// Gets the progress dialog it reports to as its parameter.
-DWORD WINAPI worker_thread(LPVOID progress_dialog) {
-    worker_result = run_job_operations(worker_job, device_handle);
-    // Synchronous: worker_result is written before the user-interface thread reads it.
-    SendMessageW(static_cast<HWND>(progress_dialog), WM_WORKER_DONE, 1, 0);
+DWORD WINAPI worker_thread(LPVOID parameter) {
+    WorkerRun& run = *static_cast<WorkerRun*>(parameter);
+    const HWND dialog = run.dialog;
+    // The worker tells its steps; the text is set by a message sent to the dialog's thread,
+    // which the dialog's loop (or wait_for_job) takes while the worker waits.
+    run.result =
+        run_job_operations(run.job, device_handle, run.task, [dialog](const std::string& text) {
+            SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(text).c_str());
+        });
+    // Synchronous: the result is written before the user-interface thread reads it.
+    SendMessageW(dialog, WM_WORKER_DONE, 1, 0);
     return 0;
 }
 
-INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR CALLBACK progress_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+    WorkerRun* run = reinterpret_cast<WorkerRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!run) return FALSE;  // the messages before WM_INITDIALOG
     switch (message) {
         case WM_INITDIALOG:
             SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(progress_text(ui_language)).c_str());
-            // The worker tells its steps; the text is set by a message sent to this thread,
-            // which the dialog's loop (or wait_for_job) takes while the worker waits.
-            worker_status = [dialog](const std::string& text) {
-                SetDlgItemTextW(dialog, IDC_PROGRESS_TEXT, to_wide(text).c_str());
-            };
-            worker = CreateThread(nullptr, 0, worker_thread, dialog, 0, nullptr);
-            if (!worker) {
+            run->dialog = dialog;
+            run->thread = CreateThread(nullptr, 0, worker_thread, run, 0, nullptr);
+            if (!run->thread) {
                 // No thread, no report: fail the job instead of waiting for ever.
-                worker_result = LinkResult::failed;
-                worker_job = JOB_NONE;
-                worker_done = true;
+                run->result = LinkResult::failed;
+                run->done = true;
                 EndDialog(dialog, 0);
             }
             return TRUE;
         case WM_WORKER_DONE:
             if (LOWORD(wparam) == 1) {
-                worker_job = JOB_NONE;
-                worker_done = true;
+                run->done = true;
                 SendMessageW(dialog, WM_CLOSE, 0, 0);
             }
             return TRUE;
         case WM_CLOSE:
-            if (worker_done) EndDialog(dialog, 0);  // Alt+F4 while the job runs is ignored
+            if (run->done) EndDialog(dialog, 0);  // Alt+F4 while the job runs is ignored
             return TRUE;
         default:
             return FALSE;
@@ -115,22 +126,18 @@ void Win32Shell::stop_live() {
     live_worker = nullptr;
 }
 
-LinkResult Win32Shell::run_worker_job(WorkerJob job) {
-    worker_job = job;
-    worker_done = false;
-    const INT_PTR shown =
-        DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROGRESS), owner_, progress_dialog_proc, 0);
-    if (worker) {  // it has reported and only has to return
-        WaitForSingleObject(worker, INFINITE);
-        CloseHandle(worker);
-        worker = nullptr;
+LinkResult Win32Shell::run_worker_job(WorkerJob job, const WorkerTask& task) {
+    WorkerRun run{job, task};
+    running_ = &run;
+    const INT_PTR shown = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_PROGRESS), owner_,
+                                          progress_dialog_proc, reinterpret_cast<LPARAM>(&run));
+    if (run.thread) {  // it has reported and only has to return
+        WaitForSingleObject(run.thread, INFINITE);
+        CloseHandle(run.thread);
     }
-    worker_status = nullptr;
-    if (shown == -1) {  // the dialog could not be created, so the job never ran
-        worker_job = JOB_NONE;
-        return LinkResult::failed;
-    }
-    return worker_result;
+    running_ = nullptr;
+    // A dialog that could not be created ran no job.
+    return shown == -1 ? LinkResult::failed : run.result;
 }
 
 bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
@@ -183,13 +190,20 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
     return true;
 }
 
+std::string Win32Shell::connection_kind() const {
+    if (module_driver_.route == ModuleRoute::usb_library) return "D2XX";
+    // Through COM ports: the port of the module that discovery settled on.
+    const ComDriver* com = module_driver_.com;
+    return com && device_handle ? com->port_of(device_handle) : std::string();
+}
+
+bool Win32Shell::no_ftdi_com_port() const {
+    return module_driver_.route == ModuleRoute::none && !module_driver_.bad_option;
+}
+
 void Win32Shell::wait_for_job() {
     // The worker reports by a sent message, so sent messages are taken while waiting.
-    while (worker && MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_SENDMESSAGE) !=
-                         WAIT_OBJECT_0) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-    }
+    if (running_ && running_->thread) wait_taking_sent_messages(running_->thread);
 }
 
 }  // namespace zavi

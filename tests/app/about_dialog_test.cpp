@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/language.h"
 #include "resources/ids.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "link/connection.h"
 #include "resources/ids.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/module_path.h"
 #include "link/connection.h"
 #include "link/named_port_driver.h"
 #include "resources/ids.h"
@@ -83,14 +82,13 @@ class ConnectAgain : public MainWindowTest {
         ports = std::make_unique<FakeComPorts>(sim());
         ports->ports = {{"COM3", 0}};
         com_ports = ports.get();
-        set_module_path_source(port_in_use);
+        shell.connection = port_in_use;
         open_window(ports.get());
         ASSERT_FALSE(view().is_closed());
         ASSERT_TRUE(view().messages().empty());
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        set_module_path_source(nullptr);
         com_ports = nullptr;
     }
     void pull_and_connect_again() {

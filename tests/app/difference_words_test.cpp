@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "tests/config/config_sample.h"
 
 namespace zavi {

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "app/language.h"
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 namespace {

@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/language.h"
 #include "app/settings.h"
 #include "resources/ids.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

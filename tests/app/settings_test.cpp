@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/language.h"
 #include "tests/support/temp_dir.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

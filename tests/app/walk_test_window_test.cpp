@@ -11,7 +11,7 @@
 #include "resources/ids.h"
 #include "sim/demo_scenario.h"
 #include "tests/support/main_window_fixture.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

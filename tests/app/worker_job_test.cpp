@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/link_fixture.h"
 
@@ -72,6 +73,29 @@ TEST_F(WorkerJobTest, IoNamesJobReadsHalf1AfterHalf0) {
 TEST_F(WorkerJobTest, CodesWithoutOperationsSucceedUntouched) {
     for (int job : {0, 11, 12, 100, 255}) {
         EXPECT_EQ(run_job_operations(static_cast<WorkerJob>(job), h), LinkResult::ok) << job;
+    }
+    EXPECT_TRUE(drv.calls().empty());
+}
+
+TEST_F(WorkerJobTest, OnlyTheTaskJobRunsTheTaskItIsGiven) {
+    const struct {
+        WorkerJob job;
+        LinkResult result;
+        int runs;
+    } cases[] = {{JOB_TASK, kBadCrc, 1}, {JOB_NONE, kOk, 0}, {12, kOk, 0}};
+    for (const auto& c : cases) {
+        int runs = 0;
+        std::vector<std::string> said;
+        const WorkerTask task = [&](DriverHandle handle, const WorkerStatus& status) {
+            ++runs;
+            EXPECT_EQ(handle, h);
+            status("step 1");
+            return kBadCrc;
+        };
+        const WorkerStatus status = [&](const std::string& text) { said.push_back(text); };
+        EXPECT_EQ(run_job_operations(c.job, h, task, status), c.result) << int(c.job);
+        EXPECT_EQ(runs, c.runs) << int(c.job);
+        EXPECT_EQ(said.size(), static_cast<std::size_t>(c.runs)) << int(c.job);
     }
     EXPECT_TRUE(drv.calls().empty());
 }

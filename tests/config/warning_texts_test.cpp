@@ -2,7 +2,7 @@
 // entry or name, numbers with "+", and never a SIM code.
 #include <gtest/gtest.h>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/warning_texts.h"
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/language.h"
 #include "resources/ids.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "tests/support/sim_fixture.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 

@@ -1,7 +1,7 @@
 // The import summary names why rows were rejected in the user's language.
 #include <gtest/gtest.h>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "dialogs/numbers_transfer.h"
 
 namespace zavi {

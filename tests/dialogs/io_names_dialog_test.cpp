@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "link/io_name_commands.h"
 #include "resources/ids.h"
 #include "tests/support/sim_fixture.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

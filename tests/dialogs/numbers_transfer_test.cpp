@@ -43,19 +43,11 @@ class QueuedChooser : public FileChooser {
 
 class NumbersTransfer : public DialogTest {
   protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        file_chooser = &chooser;
-    }
-    void TearDown() override {
-        file_chooser = nullptr;
-        DialogTest::TearDown();
-    }
     // The module accepts +48600100200 and +48600100201.
     FakeDialogView& open_dialog() {
         state().accepted_numbers = {{0x48, 0x60, 0x01, 0x00, 0x20, 0x0F, 0xFF},
                                     {0x48, 0x60, 0x01, 0x00, 0x20, 0x1F, 0xFF}};
-        dialog = PhoneNumbersDialog();
+        dialog = PhoneNumbersDialog(&chooser);
         return open(IDD_PHONE_NUMBERS, dialog, read_phone_numbers);
     }
     // The summary answers with `button`; its text is kept.
@@ -78,7 +70,7 @@ class NumbersTransfer : public DialogTest {
 
     TempDir dir;
     QueuedChooser chooser;
-    PhoneNumbersDialog dialog;
+    PhoneNumbersDialog dialog{&chooser};
     std::string summary_text;
     bool add_enabled = false;
 };
@@ -138,7 +130,7 @@ TEST_F(NumbersTransfer, AnImportThatWouldPassTheLimitCannotBeAdded) {
     state().accepted_numbers.assign(260, {0x48, 0x60, 0x01, 0x00, 0x20, 0x0F, 0xFF});
     for (int i = 0; i < 260; ++i)
         state().accepted_numbers[i][3] = static_cast<uint8_t>((i / 10) << 4 | (i % 10));
-    dialog = PhoneNumbersDialog();
+    dialog = PhoneNumbersDialog(&chooser);
     FakeDialogView& v = open(IDD_PHONE_NUMBERS, dialog, read_phone_numbers);
     const std::string path = dir.file("one.csv");
     write_file(path, "48700100200\n");

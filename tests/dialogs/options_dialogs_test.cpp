@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "app/language.h"
 #include "dialogs/actions_dialog.h"
 #include "dialogs/auto_reset_dialog.h"
 #include "dialogs/auto_status_dialog.h"
@@ -16,6 +15,7 @@
 #include "link/records.h"
 #include "resources/ids.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
 #include "dialogs/options_dialogs.h"
 #include "link/records.h"
 #include "resources/ids.h"
 #include "tests/support/main_window_fixture.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 namespace {
@@ -57,6 +57,25 @@ class PhoneAndNamesMenu : public MainWindowTest {
     };
     std::vector<Shown> shown;
 };
+
+// The dialog the menu opens imports and exports through the chooser the window was given.
+TEST_F(PhoneAndNamesMenu, ImportAndExportAskTheWindowsChooser) {
+    view().on_run_dialog([](int id, DialogLogic& logic) {
+        FakeDialogView dialog(id, &logic);
+        dialog.init();
+        dialog.set_checked(IDC_RECEIVED_ALL, false);  // Import is greyed while all are accepted
+        dialog.click(IDC_RECEIVED_ALL);
+        dialog.click(IDC_RECEIVED_IMPORT);
+        dialog.click(IDC_RECEIVED_EXPORT);
+        dialog.press_close_box();
+    });
+    view().click(IDM_PHONE_NUMBERS);
+    ASSERT_EQ(shell.file_requests.size(), 2u);
+    EXPECT_EQ(shell.file_requests[0].kind, FileKind::numbers_csv);
+    EXPECT_FALSE(shell.file_requests[0].save);
+    EXPECT_EQ(shell.file_requests[1].kind, FileKind::numbers_csv);
+    EXPECT_TRUE(shell.file_requests[1].save);
+}
 
 TEST_F(PhoneAndNamesMenu, DialogsOpenWithWhatTheirJobRead) {
     view().click(IDM_PHONE_NUMBERS);

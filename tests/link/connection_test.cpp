@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "link/status_commands.h"
 #include "tests/support/link_fixture.h"
 

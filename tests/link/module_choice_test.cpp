@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "sim/demo_scenario.h"
 #include "sim/simulator.h"
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/language.h"
 #include "link/records.h"
 #include "resources/ids.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 namespace {

@@ -5,13 +5,15 @@
 
 namespace zavi::test {
 
-LinkResult FakeShell::run_worker_job(WorkerJob job) {
+LinkResult FakeShell::run_worker_job(WorkerJob job, const WorkerTask& task) {
     jobs.push_back(job);
-    worker_job = job;
+    job_ = job;
+    task_ = &task;
     running_ = true;
     if (during_job) during_job();
     if (running_) finish_job();
-    return worker_result;
+    task_ = nullptr;
+    return result_;
 }
 
 bool FakeShell::choose_file(FileKind kind, bool save, std::string* path) {
@@ -60,10 +62,8 @@ void FakeShell::run_live(int cycles) {
 }
 
 void FakeShell::finish_job() {
-    worker_status = [this](const std::string& text) { statuses.push_back(text); };
-    worker_result = run_job_operations(worker_job, device_handle);
-    worker_status = nullptr;
-    worker_job = JOB_NONE;
+    result_ = run_job_operations(job_, device_handle, *task_,
+                                 [this](const std::string& text) { statuses.push_back(text); });
     running_ = false;
 }
 

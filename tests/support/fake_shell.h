@@ -17,7 +17,7 @@ namespace zavi::test {
 
 class FakeShell : public Shell {
   public:
-    LinkResult run_worker_job(WorkerJob job) override;
+    LinkResult run_worker_job(WorkerJob job, const WorkerTask& task) override;
     // The worker ends while the platform waits: the job's operations run now.
     void wait_for_job() override;
     // Hands out `chosen_files` in order; none left is a cancelled chooser.
@@ -28,6 +28,8 @@ class FakeShell : public Shell {
     bool start_live(uint64_t interval_us, LiveParts parts) override;
     void stop_live() override;
     void run_live(int cycles);
+    std::string connection_kind() const override { return connection ? connection() : ""; }
+    bool no_ftdi_com_port() const override { return no_ftdi_com_port_found; }
 
     bool live_start_fails = false;
     bool live_requested = false;  // started and not yet stopped
@@ -44,8 +46,12 @@ class FakeShell : public Shell {
         bool save;
     };
     std::vector<FileRequest> file_requests;
-    // Every text the running jobs reported through worker_status.
+    // Every text the running jobs reported through their status.
     std::vector<std::string> statuses;
+
+    // What connection_kind answers (asked after each discovery); none: unknown.
+    std::function<std::string()> connection;
+    bool no_ftdi_com_port_found = false;
 
     std::vector<WorkerJob> jobs;
     // Called once the job has started, before its operations run: what reaches the window
@@ -56,6 +62,9 @@ class FakeShell : public Shell {
   private:
     void finish_job();
     bool running_ = false;
+    WorkerJob job_ = JOB_NONE;
+    const WorkerTask* task_ = nullptr;
+    LinkResult result_ = LinkResult::ok;
     std::atomic<bool> live_stop_{false};
 };
 

@@ -1,10 +1,10 @@
 #include "tests/support/main_window_fixture.h"
 
-#include "app/language.h"
 #include "link/connection.h"
 #include "link/driver.h"
 #include "link/records.h"
 #include "resources/ids.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 
@@ -32,10 +32,10 @@ void MainWindowTest::open_window(Driver* usb) {
     set_driver(usb);
     window_ = std::make_unique<MainWindow>(
         shell,
-        [this](int template_id) -> std::unique_ptr<DialogLogic> {
+        [this](int template_id, FileChooser* files) -> std::unique_ptr<DialogLogic> {
             factory_calls.push_back(template_id);
             if (factory_returns_null) return nullptr;
-            if (dialog_factory) return dialog_factory(template_id);
+            if (dialog_factory) return dialog_factory(template_id, files);
             return std::make_unique<RecordingDialog>(opened, template_id);
         },
         settings_path.c_str());

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/about_dialog.h"
-#include "app/language.h"
 #include "app/report_details_dialog.h"
 #include "app/station_dialog.h"
+#include "app/window_captions.h"
 #include "config/record_values.h"
 #include "dialogs/add_number_dialog.h"
 #include "dialogs/io_names_dialog.h"

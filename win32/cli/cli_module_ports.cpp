@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "cli/module_ports.h"
-#include "common/language.h"
+#include "common/three_languages.h"
 #include "common/utf16.h"
 #include "fleet/identity.h"
 #include "link/module_choice.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "ui/dialog_view.h"
-#include "ui/language.h"
+#include "ui/ui_language.h"
 
 namespace zavi {
 

@@ -1,24 +1,18 @@
-#include "app/language.h"
+#include "app/window_captions.h"
 
 #include "resources/ids.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
 namespace {
-
-struct Caption {
-    int id;
-    const char* polish;
-    const char* english;
-    const char* german;
-};
 
 // Captions of the main window that follow the language. The row labels, the window caption
 // and the Reset entry keep their template text in every language.
 constexpr Caption kControlCaptions[] = {
     {IDC_REFRESH, "Aktualizuj", "Refresh", "Aktualisieren"},
     {IDC_READ, "Odczytaj", "Read", "Auslesen"},
-    {IDC_SAVE, "Zapisz", "Save", "Speichern"},
+    {IDC_SAVE, kSaveTexts},
     {IDC_ALARM_GROUP, "Warunki inicjowania alarmów", "Conditions to initiate alarms",
      "Vorgaben für Alarmbedingungen"},
     {IDC_STATUS_GROUP, "Status urządzenia", "Device Status", "Gerätestatus"},
@@ -76,15 +70,11 @@ constexpr Caption kMenuPopups[] = {
     {3, "Język", "Language", "Sprache"},
 };
 
-const char* pick(const Caption& c, uint8_t language) {
-    return pick_text(language, c.polish, c.english, c.german);
-}
-
 }  // namespace
 
 const char* menu_text(int command, uint8_t language) {
     for (const Caption& c : kMenuTexts)
-        if (c.id == command) return pick(c, language);
+        if (c.id == command) return c.text.in(language);
     return "";
 }
 
@@ -97,9 +87,9 @@ void apply_language(DialogView& main_window, uint8_t language) {
                                                : IDM_GERMAN;
     main_window.set_menu_checked(checked, true);
 
-    for (const Caption& c : kControlCaptions) main_window.set_text(c.id, pick(c, language));
-    for (const Caption& c : kMenuPopups) main_window.set_menu_popup_text(c.id, pick(c, language));
-    for (const Caption& c : kMenuTexts) main_window.set_menu_text(c.id, pick(c, language));
+    for (const Caption& c : kControlCaptions) main_window.set_text(c.id, c.text.in(language));
+    for (const Caption& c : kMenuPopups) main_window.set_menu_popup_text(c.id, c.text.in(language));
+    for (const Caption& c : kMenuTexts) main_window.set_menu_text(c.id, c.text.in(language));
     main_window.redraw_menu();
 }
 

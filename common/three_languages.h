@@ -15,4 +15,14 @@ constexpr const char* pick_text(uint8_t language, const char* polish, const char
     return language == kPolish ? polish : language == kEnglish ? english : german;
 }
 
+// One text in the three languages.
+struct Texts {
+    const char* polish;
+    const char* english;
+    const char* german;
+    constexpr const char* in(uint8_t language) const {
+        return pick_text(language, polish, english, german);
+    }
+};
+
 }  // namespace zavi

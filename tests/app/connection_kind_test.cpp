@@ -1,30 +1,28 @@
 // The way to the module as the user sees it: the driver-missing message when no FTDI COM port
 // was found either, and the connection line of the About box.
-#include "app/module_path.h"
-
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "app/about_dialog.h"
-#include "app/language.h"
 #include "resources/ids.h"
 #include "tests/support/main_window_fixture.h"
 #include "ui/fake_dialog_view.h"
+#include "ui/ui_language.h"
 
 namespace zavi::test {
 namespace {
 
-class ModulePath : public MainWindowTest {
+class ConnectionKind : public MainWindowTest {
   protected:
     void TearDown() override {
-        set_no_ftdi_com_port(false);
-        set_module_path_source(nullptr);
+        shell.no_ftdi_com_port_found = false;
+        shell.connection = nullptr;
         MainWindowTest::TearDown();
     }
 };
 
-TEST_F(ModulePath, DriverMissingMessageSaysNoComPortWasFoundEither) {
+TEST_F(ConnectionKind, DriverMissingMessageSaysNoComPortWasFoundEither) {
     struct Case {
         std::string file;
         bool searched;
@@ -48,7 +46,7 @@ TEST_F(ModulePath, DriverMissingMessageSaysNoComPortWasFoundEither) {
     for (const Case& c : cases) {
         TearDown();
         SetUp();
-        set_no_ftdi_com_port(c.searched);
+        shell.no_ftdi_com_port_found = c.searched;
         write_file(settings_path, c.file);
         make_sim(sim::Scenario{});
         open_window(nullptr);
@@ -65,10 +63,10 @@ std::string long_path() {
     return "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
 }
 
-TEST_F(ModulePath, AboutBoxNamesTheConnection) {
+TEST_F(ConnectionKind, AboutBoxNamesTheConnection) {
     struct Case {
         uint8_t language;
-        ModulePathSource source;
+        std::string (*source)();
         const char* body;
     } const cases[] = {
         {0, com5, "\nZAVI\nALARM-GSM\n\nwersja programu: 1.5\npołączenie: COM5"},
@@ -81,12 +79,25 @@ TEST_F(ModulePath, AboutBoxNamesTheConnection) {
     };
     for (const Case& c : cases) {
         ui_language = c.language;
-        set_module_path_source(c.source);
-        AboutDialog about;
+        AboutDialog about(c.source ? c.source() : "");
         FakeDialogView view(IDD_ABOUT, &about);
         view.init();
         EXPECT_EQ(view.text(IDC_ABOUT_TEXT), c.body) << int(c.language);
     }
+}
+
+// The window asks the platform once the module is found and shows that in its About box.
+TEST_F(ConnectionKind, AboutBoxFromTheWindowNamesThePlatformsConnection) {
+    shell.connection = [] { return std::string("COM7"); };
+    start_default();
+    std::string body;
+    view().on_run_dialog([&](int id, DialogLogic& logic) {
+        FakeDialogView about(id, &logic);
+        about.init();
+        body = about.text(IDC_ABOUT_TEXT);
+    });
+    view().click(IDM_ABOUT);
+    EXPECT_EQ(body, "\nZAVI\nALARM-GSM\n\nprogram version: 1.5\nconnection: COM7");
 }
 
 }  // namespace

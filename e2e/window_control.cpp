@@ -1,4 +1,4 @@
-#include "e2e/windows.h"
+#include "e2e/window_control.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "app/language.h"
+#include "app/window_captions.h"
 
 #include <cctype>
 #include <string>

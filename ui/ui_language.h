@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "common/language.h"
+#include "common/three_languages.h"
 
 namespace zavi {
 
