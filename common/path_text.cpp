@@ -4,12 +4,6 @@ namespace zavi {
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 // Length of the drive that leads the path ("C:"), 0 when there is none.
 std::size_t drive_length(std::string_view path) {
 #ifdef _WIN32
@@ -41,7 +35,7 @@ bool is_path_separator(char c) {
 std::string join_path(std::string_view folder, std::string_view name) {
     std::string out(folder);
     const bool bare_drive = !folder.empty() && drive_length(folder) == folder.size();
-    if (!folder.empty() && !is_path_separator(folder.back()) && !bare_drive) out += kSeparator;
+    if (!folder.empty() && !is_path_separator(folder.back()) && !bare_drive) out += kPathSeparator;
     out += name;
     return out;
 }

@@ -9,6 +9,12 @@
 
 namespace zavi {
 
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
 bool is_path_separator(char c);
 
 // `name` (a relative path) inside `folder`, with the platform's separator between them unless
