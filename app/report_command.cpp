@@ -1,12 +1,10 @@
 #include "app/report_command.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "app/commission_report.h"
 #include "app/report_details_dialog.h"
 #include "app/settings.h"
 #include "app/window_captions.h"
+#include "common/file_queries.h"
 #include "resources/ids.h"
 
 namespace zavi {
@@ -14,9 +12,7 @@ namespace zavi {
 namespace {
 
 bool exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                                   ec);
+    return file_facts(path, false).kind != PathKind::missing;
 }
 
 }  // namespace

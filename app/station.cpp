@@ -4,6 +4,7 @@
 
 #include "app/restore_result_text.h"
 #include "app/station_report.h"
+#include "common/path_text.h"
 #include "common/safe_file.h"
 #include "common/three_languages.h"
 #include "config/config_file.h"
@@ -16,12 +17,6 @@
 namespace zavi {
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 class CapturedNotice : public FirmwareNotice {
   public:
@@ -109,7 +104,7 @@ StationOutcome run_station_job(const StationJob& job, uint8_t language) {
             job.folder + " (" + error + ")";
         return out;  // nothing was sent
     }
-    const std::string before = job.folder + kSeparator + "before.zavi.json";
+    const std::string before = job.folder + kPathSeparator + "before.zavi.json";
     config::RestoreOptions options;
     options.with_sim_codes = job.configuration.sim_codes.has_value();
     options.save_backup = [&before](const config::Configuration& module, std::string* path,
@@ -298,7 +293,7 @@ std::string Station::new_folder() const {
     char number[16];
     std::snprintf(number, sizeof number, "%03d", static_cast<int>(entries_.size()) + 1);
     const std::string site = site_ >= 0 && state_ == StationState::ready ? sites_[site_] : "";
-    return results_ + kSeparator + stamp + "-" + number + "-" +
+    return results_ + kPathSeparator + stamp + "-" + number + "-" +
            (site.empty() ? std::string("module") : folder_safe(site));
 }
 
@@ -315,7 +310,7 @@ void Station::record(bool pass, const std::string& reason, const std::string& fo
     const std::string note = std::string(pass ? "PASS" : "FAIL") +
                              (entry.site.empty() ? "" : " " + entry.site) + "\n" + reason + "\n";
     if (!make_private_folder(folder, &error) ||
-        !config::write_file_atomic(folder + kSeparator + "result.txt", note, &error))
+        !config::write_file_atomic(folder + kPathSeparator + "result.txt", note, &error))
         entry.reason += "\n" + folder + ": " + error;
     entries_.push_back(std::move(entry));
 }

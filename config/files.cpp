@@ -3,34 +3,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <memory>
 
+#include "common/file_queries.h"
+#include "common/path_text.h"
 #include "config/config_file.h"
+#ifdef _WIN32
+#include "common/utf16.h"
+#endif
 
 namespace zavi::config {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-fs::path utf8_path(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string path_text(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 #ifdef _WIN32
 // The wide variable, so that a user name outside the ANSI code page survives.
 std::string env(const wchar_t* name) {
     const wchar_t* v = _wgetenv(name);
     if (!v) return "";
-    return path_text(fs::path(std::wstring(v)));
+    const std::wstring w(v);
+    return utf16_to_utf8(std::u16string(w.begin(), w.end()));
 }
 #else
 std::string env(const char* name) {
@@ -48,27 +40,26 @@ std::string size_text(std::size_t bytes) {
 
 bool read_text_file(const std::string& path, std::size_t max_bytes, std::string* text,
                     std::string* error) {
-    std::error_code ec;
-    const fs::path p = utf8_path(path);
-    if (fs::is_directory(p, ec)) {
+    if (file_facts(path).kind == PathKind::folder) {
         *error = "is a folder, not a file";
         return false;
     }
-    std::ifstream in(p, std::ios::binary);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(open_for_reading(path), std::fclose);
     if (!in) {
         *error = "cannot be opened for reading";
         return false;
     }
     std::string data;
     char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        data.append(buffer, static_cast<std::size_t>(in.gcount()));
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
+        data.append(buffer, got);
         if (data.size() > max_bytes) {
             *error = "is larger than " + size_text(max_bytes);
             return false;
         }
     }
-    if (in.bad()) {
+    if (std::ferror(in.get())) {
         *error = "could not be read";
         return false;
     }
@@ -81,8 +72,8 @@ bool write_file_atomic(const std::string& path, const std::string& text, std::st
     return write_file_safely(path, text, access, error);
 }
 
-bool write_configuration_file(const std::string& path, const Configuration& cfg,
-                              std::string* error, FileOrigin origin) {
+bool write_configuration_file(const std::string& path, const Configuration& cfg, std::string* error,
+                              FileOrigin origin) {
     return write_file_safely(path, configuration_to_json(cfg, origin),
                              cfg.sim_codes ? FileAccess::secret : FileAccess::normal, error);
 }
@@ -91,7 +82,7 @@ std::string automatic_backup_folder() {
 #ifdef _WIN32
     const std::string base = env(L"LOCALAPPDATA");
     if (base.empty()) return "";
-    return path_text(utf8_path(base) / "ZAVI-GSM" / "backups");
+    return join_path(join_path(base, "ZAVI-GSM"), "backups");
 #else
     std::string base = env("XDG_DATA_HOME");
     if (base.empty() || base[0] != '/') {
@@ -114,7 +105,6 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
         *error = "the folder " + folder + " " + why;
         return false;
     }
-    const fs::path dir = utf8_path(folder);
     cfg.saved_at = utc_timestamp();
     const FileAccess access = cfg.sim_codes ? FileAccess::secret : FileAccess::normal;
     const std::time_t now = std::time(nullptr);
@@ -132,11 +122,12 @@ bool save_automatic_backup(const std::string& folder, Configuration cfg, std::st
             name += '-';
             name += std::to_string(n);
         }
-        return path_text(dir / utf8_path(name + ".zavi.json"));
+        return join_path(folder, name + ".zavi.json");
     };
     // The file appears complete under the first free name; a run in the same second gets the
     // next one.
-    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg, FileOrigin::module_backup), access, path, &why)) {
+    if (!write_new_file_safely(name_for, 999, configuration_to_json(cfg, FileOrigin::module_backup),
+                               access, path, &why)) {
         *error = name_for(1) + " " + why;
         return false;
     }

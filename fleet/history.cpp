@@ -1,9 +1,10 @@
 #include "fleet/history.h"
 
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "common/append_file.h"
+#include "common/file_queries.h"
+#include "common/path_text.h"
 #include "common/safe_file.h"
 #include "config/config_file.h"
 #include "config/files.h"
@@ -13,20 +14,10 @@ namespace zavi::fleet {
 
 namespace {
 
-namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
 constexpr std::size_t kMaxIndexBytes = 64u << 20;
 constexpr const char* kFields[] = {"time", "identity", "site", "operation", "result", "file"};
-
-fs::path utf8_path(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string path_text(const fs::path& p) {
-    const std::u8string s = p.generic_u8string();
-    return std::string(s.begin(), s.end());
-}
 
 std::string* field(HistoryEntry& e, std::string_view name) {
     if (name == "time") return &e.time;
@@ -45,12 +36,11 @@ std::string default_history_folder() {
 
 std::string history_folder_for(const std::string& backup_folder) {
     if (backup_folder.empty()) return "";
-    const std::u8string folder = utf8_path(backup_folder).parent_path().make_preferred().u8string();
-    return std::string(folder.begin(), folder.end());
+    return native_path(parent_folder(backup_folder));
 }
 
 std::string index_path(const std::string& folder) {
-    return path_text(utf8_path(folder) / "modules" / "index.jsonl");
+    return generic_path(join_path(join_path(folder, "modules"), "index.jsonl"));
 }
 
 std::string index_line(const HistoryEntry& entry) {
@@ -82,21 +72,20 @@ bool keep_copy(const std::string& folder, HistoryEntry entry, const config::Conf
         return false;
     }
     entry.identity = identity_or_unknown(entry.identity);
-    const fs::path modules = utf8_path(folder) / "modules";
+    const std::string modules = join_path(folder, "modules");
     std::string why, path;
-    if (!make_private_folder(path_text(modules), &why)) {
-        *error = "the folder " + path_text(modules) + " " + why;
+    if (!make_private_folder(generic_path(modules), &why)) {
+        *error = "the folder " + generic_path(modules) + " " + why;
         return false;
     }
     // The copies of one module are named as the automatic backups are: never the same name.
-    if (!config::save_automatic_backup(path_text(modules / utf8_path(entry.identity)), cfg, &path,
+    if (!config::save_automatic_backup(generic_path(join_path(modules, entry.identity)), cfg, &path,
                                        &why)) {
         *error = why;
         return false;
     }
     entry.time = config::utc_timestamp();
-    entry.file =
-        path_text(fs::path("modules") / utf8_path(entry.identity) / utf8_path(path).filename());
+    entry.file = generic_path(join_path(join_path("modules", entry.identity), file_name(path)));
     const std::string index = index_path(folder);
     // Two runs that add at once take turns, so that neither mends the other's line.
     FileLock lock;
@@ -117,8 +106,7 @@ bool read_index(const std::string& folder, std::vector<HistoryEntry>* entries, i
     entries->clear();
     *skipped = 0;
     const std::string index = index_path(folder);
-    std::error_code ec;
-    if (!fs::exists(utf8_path(index), ec)) return true;
+    if (file_facts(index).kind == PathKind::missing) return true;
     std::string text, why;
     if (!config::read_text_file(index, kMaxIndexBytes, &text, &why)) {
         *error = index + " " + why;

@@ -1,9 +1,9 @@
 #include "fleet/module_history.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
+#include "common/path_text.h"
 #include "config/config_file.h"
 #include "config/files.h"
 
@@ -11,21 +11,17 @@ namespace zavi::fleet {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // A copy as the index names it: only under the folder's modules/, never elsewhere.
 bool load_copy(const std::string& folder, const std::string& file, config::Configuration* cfg,
                std::string* error) {
-    const fs::path relative(std::u8string(file.begin(), file.end()));
-    bool inside = !relative.empty() && relative.is_relative() && *relative.begin() == "modules";
-    for (const fs::path& part : relative) inside = inside && part != "..";
+    const std::vector<std::string> parts = path_parts(file);
+    bool inside = !parts.empty() && parts.front() == "modules";
+    for (const std::string& part : parts) inside = inside && part != "..";
     if (!inside) {
         *error = file + " is not a copy in the history folder";
         return false;
     }
-    const fs::path full = fs::path(std::u8string(folder.begin(), folder.end())) / relative;
-    const std::u8string u8 = full.u8string();
-    const std::string path(u8.begin(), u8.end());
+    const std::string path = join_path(folder, file);
     std::string text, why;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
         *error = path + " " + why;

@@ -1,19 +1,12 @@
 #include "ui/file_problem.h"
 
-#include <filesystem>
-#include <system_error>
-
+#include "common/file_queries.h"
+#include "common/path_text.h"
 #include "common/three_languages.h"
 
 namespace zavi {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-fs::path utf8_path(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
 
 std::string size_text(std::size_t bytes) {
     if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -28,35 +21,28 @@ const char* is_folder(uint8_t l) {
 }  // namespace
 
 std::string file_read_problem(const std::string& path, std::size_t max_bytes, uint8_t l) {
-    std::error_code ec;
-    const fs::path p = utf8_path(path);
-    const fs::file_status status = fs::status(p, ec);
-    if (!fs::exists(status))
+    const FileFacts facts = file_facts(path);
+    if (facts.kind == PathKind::missing)
         return pick_text(l, "Plik nie istnieje.", "The file does not exist.",
                          "Die Datei existiert nicht.");
-    if (fs::is_directory(status)) return is_folder(l);
-    if (fs::is_regular_file(status)) {
-        const std::uintmax_t size = fs::file_size(p, ec);
-        if (!ec && size > max_bytes)
-            return pick_text(l, "Plik jest większy niż ", "The file is larger than ",
-                             "Die Datei ist größer als ") +
-                   size_text(max_bytes) + ".";
-    }
+    if (facts.kind == PathKind::folder) return is_folder(l);
+    if (facts.kind == PathKind::file && facts.size > max_bytes)
+        return pick_text(l, "Plik jest większy niż ", "The file is larger than ",
+                         "Die Datei ist größer als ") +
+               size_text(max_bytes) + ".";
     return pick_text(l, "Nie można go otworzyć ani odczytać (brak uprawnień?).",
                      "It cannot be opened or read (no permission?).",
                      "Sie kann nicht geöffnet oder gelesen werden (keine Berechtigung?).");
 }
 
 std::string file_save_problem(const std::string& path, uint8_t l) {
-    std::error_code ec;
-    const fs::path p = utf8_path(path);
-    const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, ec))
+    const std::string parent = parent_folder(path);
+    if (file_facts(parent.empty() ? "." : parent).kind != PathKind::folder)
         return pick_text(l, "Folder nie istnieje.", "The folder does not exist.",
                          "Der Ordner existiert nicht.");
-    const fs::file_status status = fs::symlink_status(p, ec);
-    if (fs::is_directory(status)) return is_folder(l);
-    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
+    const FileFacts facts = file_facts(path, false);
+    if (facts.kind == PathKind::folder) return is_folder(l);
+    if (facts.kind == PathKind::other && !facts.link)
         return pick_text(l, "To nie jest zwykły plik.", "It is not an ordinary file.",
                          "Das ist keine gewöhnliche Datei.");
     return pick_text(l, "Nie można zapisać go w tym folderze (brak uprawnień lub pełny dysk).",

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <filesystem>
+#include <cstdio>
 #include <functional>
-#include <system_error>
+#include <random>
 
 #include "common/file_parts.h"
+#include "common/file_queries.h"
+#include "common/path_text.h"
 #include "common/safe_file.h"
 #include "common/utf16.h"
 
@@ -140,10 +142,14 @@ bool write_new_file_safely(const std::function<std::string(int)>& name_for, int 
 
 // The folder is under the user's own profile, whose permissions already keep others out.
 bool make_private_folder(const std::string& path, std::string* error) {
-    std::error_code ec;
-    const std::filesystem::path folder(wide(path));
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec)) {
+    // Each folder on the way from the top, then the folder itself; those already there refuse
+    // harmlessly.
+    for (std::size_t i = 1; i <= path.size(); ++i) {
+        const bool end_of_part = i == path.size() || is_path_separator(path[i]);
+        if (end_of_part && !is_path_separator(path[i - 1]) && path[i - 1] != ':')
+            CreateDirectoryW(wide(path.substr(0, i)).c_str(), nullptr);
+    }
+    if (file_facts(path).kind != PathKind::folder) {
         *error = "cannot be created";
         return false;
     }
