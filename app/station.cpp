@@ -51,7 +51,7 @@ bool save_after_and_report(const StationJob& job, const config::Configuration& a
     report.site = job.site;
     report.connection = job.history.identity.connection;
     report.language = language;
-    const std::string path = job.folder + kSeparator + report.configuration_name;
+    const std::string path = job.folder + kPathSeparator + report.configuration_name;
     const FileAccess access = after.sim_codes ? FileAccess::secret : FileAccess::normal;
     if (!config::write_file_atomic(path, report.configuration_text, error, access)) {
         *error = path + ": " + *error;
