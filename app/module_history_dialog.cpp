@@ -14,9 +14,7 @@ namespace {
 
 struct Word {
     const char* key;
-    const char* polish;
-    const char* english;
-    const char* german;
+    Texts text;
 };
 
 constexpr Word kOperations[] = {
@@ -42,7 +40,7 @@ constexpr Word kResults[] = {
 template <std::size_t N>
 std::string word(const Word (&words)[N], const std::string& key, uint8_t l) {
     for (const Word& w : words)
-        if (key == w.key) return pick_text(l, w.polish, w.english, w.german);
+        if (key == w.key) return w.text.in(l);
     return key;
 }
 
