@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 # Lower case, without ".dll".
 system_dlls=" kernel32 user32 gdi32 comctl32 uxtheme msvcrt advapi32 shell32 ole32 oleaut32
- comdlg32 shlwapi version winmm imm32 dwmapi ws2_32 setupapi "
+ comdlg32 shlwapi version winmm imm32 dwmapi ws2_32 setupapi bcrypt "
 
 # ordinal:role of the drop-in driver's exports.
 driver_exports="1:OpenByIndex 2:Close 3:Read 4:Write 16:Purge 17:SetTimeouts 70:CountDevices"

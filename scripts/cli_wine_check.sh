@@ -75,29 +75,16 @@ timeout 60 "$WINE" zavi-gsm-cli.exe history FT3D4E5F >history.out 2>&1 ||
     fail "history: $(cat history.out)"
 grep -q 'FT3D4E5F  clone  verified  site south' history.out || fail "history: $(cat history.out)"
 
-# Three modules, the middle one falling silent during its numbers write: the other two are set
-# up. (The drop-in library runs all its modules on one simulated driver, where an unplug fault
-# strikes every module, so the failing one stops answering instead.)
-cat >three.json <<'JSON'
-{"modules": [{"serial": "FTAAAA01"},
-             {"serial": "FTBBBB02",
-              "faults": [{"kind": "no_answer", "command": 17, "skip": 1}]},
-             {"serial": "FTCCCC03"}]}
-JSON
-ZAVI_SIM_SCENARIO=$(zavi_winpath "$work/three.json")
-code=0
-timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json >clone3.out 2>clone3.err || code=$?
-[ "$code" = 4 ] || fail "clone with one silent exited $code: $(cat clone3.out clone3.err)"
-grep -q '^D2XX:0  FTAAAA01  -  verified' clone3.out || fail "clone3 D2XX:0: $(cat clone3.out)"
-grep -q '^D2XX:1  FTBBBB02  -  write-failed' clone3.out || fail "clone3 D2XX:1: $(cat clone3.out)"
-grep -q '^D2XX:2  FTCCCC03  -  verified' clone3.out || fail "clone3 D2XX:2: $(cat clone3.out)"
-grep -q 'D2XX:1: automatic backup: ' clone3.err || fail "clone3: no backup told: $(cat clone3.err)"
+# One module failing while the others go on is checked over Linux pseudo-terminals
+# (tests/cli/clone_ptys.sh): the drop-in library runs all its modules on one simulated driver
+# behind one lock, so a silent module there holds up the others' reads, which no real set of
+# devices does.
 # A port named that is neither COMn nor D2XX:n fails alone.
 code=0
 timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json --ports D2XX:0,nonsense >clone4.out \
     2>clone4.err || code=$?
 [ "$code" = 3 ] || fail "clone with a bad port name exited $code: $(cat clone4.out clone4.err)"
-grep -q '^D2XX:0  FTAAAA01  -  verified' clone4.out || fail "clone4 D2XX:0: $(cat clone4.out)"
+grep -q '^D2XX:0  FT0A1B2C  -  verified' clone4.out || fail "clone4 D2XX:0: $(cat clone4.out)"
 grep -q '^nonsense  identity-unknown  -  not-opened' clone4.out || fail "clone4: $(cat clone4.out)"
 echo "cli_wine_check: the Windows zavi-gsm-cli on the drop-in FTD2XX.dll follows the timeline" \
     "and clones D2XX devices side by side"
