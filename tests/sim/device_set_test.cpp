@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <sstream>
 #include <thread>
+
+#include <nlohmann/json.hpp>
 
 #include "tests/sim/wire_helpers.h"
 #include "tests/support/temp_dir.h"
@@ -15,11 +19,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-Scenario three_modules(const Fault& fault_on_second) {
+Scenario three_modules(std::vector<Fault> faults_of_second) {
     Scenario s;
     s.modules.resize(3);
     for (int i = 0; i < 3; ++i) s.modules[i].serial = "DEV0000" + std::to_string(i);
-    s.modules[1].faults = {fault_on_second};
+    s.modules[1].faults = std::move(faults_of_second);
     return s;
 }
 
@@ -60,7 +64,7 @@ uint8_t auto_reset_of(DeviceSet& set, void* handle) {
 
 TEST(DeviceSet, ASilentDeviceHoldsUpOnlyItsOwnReads) {
     test::TempDir dir;
-    DeviceSet set = set_on(dir, three_modules({.kind = FaultKind::no_answer, .command = 20}));
+    DeviceSet set = set_on(dir, three_modules({{.kind = FaultKind::no_answer, .command = 20}}));
     uint32_t n = 0;
     ASSERT_EQ(set.count(&n), kDriverOk);
     ASSERT_EQ(n, 3u);
@@ -87,7 +91,7 @@ TEST(DeviceSet, ASilentDeviceHoldsUpOnlyItsOwnReads) {
 
 TEST(DeviceSet, AnUnpluggedDeviceVanishesAlone) {
     test::TempDir dir;
-    DeviceSet set = set_on(dir, three_modules({.kind = FaultKind::unplug, .command = 20}));
+    DeviceSet set = set_on(dir, three_modules({{.kind = FaultKind::unplug, .command = 20}}));
     void* handles[] = {open_at(set, 0, 200), open_at(set, 1, 200), open_at(set, 2, 200)};
     DriverStatus status = kDriverOk;
     EXPECT_TRUE(exchange(set, handles[1], request_wire(20), &status).empty());
@@ -147,6 +151,45 @@ TEST(DeviceSet, JournalAndStateFileNameModulesByTheirScenarioNumber) {
     std::filesystem::last_write_time(dir.path() / "state.json", later);
     EXPECT_EQ(auto_reset_of(set, first), 1);
     EXPECT_EQ(auto_reset_of(set, last), 5);
+}
+
+// Three threads writing at once, another counting: every frame is journaled whole under its
+// module, and the state file ends with each module's last write.
+TEST(DeviceSet, WritesOnSeveralDevicesAtOnceLoseNothing) {
+    test::TempDir dir;
+    DeviceSet set = set_on(dir, three_modules({}));
+    constexpr int kWrites = 40;
+    void* handles[] = {open_at(set, 0, 200), open_at(set, 1, 200), open_at(set, 2, 200)};
+    std::vector<std::thread> threads;
+    for (int m = 0; m < 3; ++m)
+        threads.emplace_back([&, m] {
+            for (int i = 1; i <= kWrites; ++i) {
+                const Bytes request = request_wire(21, {static_cast<uint8_t>(m * 50 + i)});
+                uint32_t n = 0;
+                EXPECT_EQ(set.write(handles[m], request.data(), uint32_t(request.size()), &n),
+                          kDriverOk);
+            }
+        });
+    threads.emplace_back([&] {
+        uint32_t n = 0;
+        for (int i = 0; i < 50; ++i) EXPECT_EQ(set.count(&n), kDriverOk);
+    });
+    for (auto& t : threads) t.join();
+
+    std::istringstream journal(test::read_file(dir.file("journal.jsonl")));
+    int frames[3] = {};
+    for (std::string line; std::getline(journal, line);) {
+        ASSERT_TRUE(nlohmann::json::accept(line)) << line;
+        const auto j = nlohmann::json::parse(line);
+        if (j["event"] == "frame") ++frames[j["module"].get<int>()];
+    }
+    Scenario saved;
+    std::string error;
+    ASSERT_TRUE(scenario_from_json(test::read_file(dir.file("state.json")), &saved, &error));
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(frames[m], kWrites) << m;
+        EXPECT_EQ(saved.modules[m].state.auto_reset, m * 50 + kWrites) << m;
+    }
 }
 
 }  // namespace
