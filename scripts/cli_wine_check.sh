@@ -75,16 +75,61 @@ timeout 60 "$WINE" zavi-gsm-cli.exe history FT3D4E5F >history.out 2>&1 ||
     fail "history: $(cat history.out)"
 grep -q 'FT3D4E5F  clone  verified  site south' history.out || fail "history: $(cat history.out)"
 
-# One module failing while the others go on is checked over Linux pseudo-terminals
-# (tests/cli/clone_ptys.sh): the drop-in library runs all its modules on one simulated driver
-# behind one lock, so a silent module there holds up the others' reads, which no real set of
-# devices does.
+# clone --ports all onto three D2XX devices, the middle one falling silent after the first
+# block of its numbers: the other two are set up and verified, the silent one is reported with
+# its backup, and its unanswered block as unknown (it may have been stored), never as not
+# written. Each device runs on its own simulated driver, so the silent one holds up no other.
+cat >three.json <<'JSON'
+{"modules": [{"serial": "FTAAAA01"},
+             {"serial": "FTBBBB02",
+              "faults": [{"kind": "no_answer", "command": 17, "skip": 1},
+                         {"kind": "no_answer", "command": 16, "skip": 1}]},
+             {"serial": "FTCCCC03"}]}
+JSON
+ZAVI_SIM_SCENARIO=$(zavi_winpath "$work/three.json")
+code=0
+ZAVI_SIM_JOURNAL=$(zavi_winpath "$work/three.jsonl") timeout 120 "$WINE" zavi-gsm-cli.exe clone \
+    target.zavi.json --ports all >clone3.out 2>clone3.err || code=$?
+said() { cat clone3.out clone3.err; }
+told() { grep -q "^zavi-gsm-cli: D2XX:$1" clone3.err || fail "clone3: not told D2XX:$1: $(said)"; }
+[ "$code" = 4 ] || fail "clone with one silent exited $code: $(said)"
+[ "$(wc -l <clone3.out)" = 3 ] || fail "clone3: not three result lines: $(said)"
+grep -q '^D2XX:0  FTAAAA01  -  verified' clone3.out || fail "clone3 D2XX:0: $(said)"
+grep -q '^D2XX:1  FTBBBB02  -  write-failed' clone3.out || fail "clone3 D2XX:1: $(said)"
+grep -q '^D2XX:2  FTCCCC03  -  verified' clone3.out || fail "clone3 D2XX:2: $(said)"
+grep -q 'clone: 2 of 3 modules set up' clone3.err || fail "clone3 summary: $(said)"
+for n in 0 1 2; do told "$n: automatic backup: "; done
+told '1: writing accepted_numbers failed: the module did not acknowledge block 2 of 8'
+told '1: partly written: accepted_numbers (block 1 of 8 acknowledged, block 2 sent without an '\
+'acknowledgement and may or may not be stored'
+told '1: read back after the failure: the module did not answer for accepted_numbers'
+told '1: the way back, what the module held before: '
+grep '^zavi-gsm-cli: D2XX:1: not written: ' clone3.err | grep -q accepted_numbers &&
+    fail "clone3: the unanswered block called not written: $(said)"
+# What each device took: the silent one two numbers blocks and no names after them, the
+# others every write.
+took() {
+    grep "\"command\":$2,\"data\":\"[^\"]*\",\"event\":\"frame\",\"module\":$1," three.jsonl | wc -l
+}
+[ "$(took 1 17)" = 2 ] || fail "clone3: D2XX:1 took $(took 1 17) numbers blocks, not 2"
+[ "$(took 1 25)" = 0 ] || fail "clone3: D2XX:1 took names after its silence"
+for n in 0 2; do
+    [ "$(took $n 17)" = 8 ] && [ "$(took $n 25)" = 2 ] ||
+        fail "clone3: D2XX:$n took $(took $n 17) numbers blocks and $(took $n 25) name halves"
+done
+# Each device's history: the two verified, the silent one as failed.
+for row in "FTAAAA01 verified" "FTBBBB02 write-failed" "FTCCCC03 verified"; do
+    set -- $row
+    timeout 60 "$WINE" zavi-gsm-cli.exe history "$1" >history3.out 2>&1 ||
+        fail "history $1: $(cat history3.out)"
+    grep -q "  $1  clone  $2  " history3.out || fail "history $1: $(cat history3.out)"
+done
 # A port named that is neither COMn nor D2XX:n fails alone.
 code=0
 timeout 120 "$WINE" zavi-gsm-cli.exe clone target.zavi.json --ports D2XX:0,nonsense >clone4.out \
     2>clone4.err || code=$?
 [ "$code" = 3 ] || fail "clone with a bad port name exited $code: $(cat clone4.out clone4.err)"
-grep -q '^D2XX:0  FT0A1B2C  -  verified' clone4.out || fail "clone4 D2XX:0: $(cat clone4.out)"
+grep -q '^D2XX:0  FTAAAA01  -  verified' clone4.out || fail "clone4 D2XX:0: $(cat clone4.out)"
 grep -q '^nonsense  identity-unknown  -  not-opened' clone4.out || fail "clone4: $(cat clone4.out)"
 echo "cli_wine_check: the Windows zavi-gsm-cli on the drop-in FTD2XX.dll follows the timeline" \
     "and clones D2XX devices side by side"

@@ -7,11 +7,12 @@
 
 namespace zavi::sim {
 
-bool drain_journal(SimDriver& driver, const std::function<void(const std::string&)>& line) {
+bool drain_journal(SimDriver& driver, const std::function<void(const std::string&)>& line,
+                   int first_module) {
     bool stored = false;
     for (const JournalEntry& e : driver.journal()) {
         line(nlohmann::json{{"event", "frame"},
-                            {"module", e.module},
+                            {"module", e.module + first_module},
                             {"command", e.command},
                             {"data", hex_digits(e.data.data(), e.data.size())},
                             {"wire", hex_digits(e.wire.data(), e.wire.size())},
