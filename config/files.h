@@ -22,8 +22,8 @@ bool write_file_atomic(const std::string& path, const std::string& text, std::st
                        FileAccess access = FileAccess::normal);
 
 // `cfg` as a configuration file; one that holds the SIM codes is readable by its owner alone.
-bool write_configuration_file(const std::string& path, const Configuration& cfg, std::string* error,
-                              FileOrigin origin = FileOrigin::hand_made);
+bool write_configuration_file(const std::string& path, const Configuration& cfg,
+                              std::string* error, FileOrigin origin = FileOrigin::hand_made);
 
 // The folder of automatic backups: $XDG_DATA_HOME/zavi-gsm/backups (default
 // ~/.local/share/zavi-gsm/backups), or %LOCALAPPDATA%\ZAVI-GSM\backups on Windows. Empty when
