@@ -1,10 +1,10 @@
 #include "app/difference_words.h"
 
-#include <nlohmann/json.hpp>
 #include <span>
 
 #include "app/window_captions.h"
 #include "config/configuration.h"
+#include "config/json.h"
 #include "dialogs/code_lists.h"
 #include "resources/ids.h"
 #include "ui/vocabulary.h"
@@ -14,7 +14,6 @@ namespace zavi {
 namespace {
 
 using config::Difference;
-using nlohmann::json;
 
 constexpr const char* kArrow = " \u2192 ";
 
@@ -28,20 +27,20 @@ constexpr const char* kIoLabels[config::kNameCount] = {
     "PIN-1 (No-Voltage)", "PIN-1 (Voltage)", "PIN-2 (No-Voltage)", "PIN-2 (Voltage)",
     "OUT-1 (ON)",         "OUT-1 (OFF)",     "OUT-2 (ON)",         "OUT-2 (OFF)"};
 
-json value_of(const std::string& text) {
-    return text.empty() ? json() : json::parse(text, nullptr, false);
+Json value_of(const std::string& text) {
+    return text.empty() ? Json() : parse_json(text, nullptr, false);
 }
 
-std::string yes_no(const json& v, uint8_t l) {
+std::string yes_no(const Json& v, uint8_t l) {
     if (!v.is_boolean()) return v.dump();
     return v.get<bool>() ? pick_text(l, "tak", "yes", "ja") : pick_text(l, "nie", "no", "nein");
 }
 
-std::string whole(const json& v, const char* unit) {
+std::string whole(const Json& v, const char* unit) {
     return v.is_number_integer() ? std::to_string(v.get<long long>()) + unit : v.dump();
 }
 
-std::string days(const json& v, uint8_t l) {
+std::string days(const Json& v, uint8_t l) {
     if (!v.is_number_unsigned()) return v.dump();
     const unsigned n = v.get<unsigned>();
     if (const char* item = period_item_text(n, l)) return item;
@@ -53,21 +52,21 @@ std::string code_words(unsigned code, uint8_t l) {
     return pick_text(l, "kod ", "code ", "Code ") + std::to_string(code);
 }
 
-std::string output_action(const json& v, int output, uint8_t l) {
+std::string output_action(const Json& v, int output, uint8_t l) {
     static constexpr const char* kNames[] = {"none", "on", "off", "on_2s"};
     for (unsigned code = 0; code < 4; ++code)
         if (v == kNames[code]) return output_action_text(output, code, l);
     return v.dump();
 }
 
-std::string call_reaction(const json& v, int output, uint8_t l) {
+std::string call_reaction(const Json& v, int output, uint8_t l) {
     static constexpr const char* kNames[] = {"none", "change", "on_2s"};
     for (unsigned code = 0; code < 3; ++code)
         if (v == kNames[code]) return call_reaction_text(output, code, l);
     return v.is_number_unsigned() ? code_words(v.get<unsigned>(), l) : v.dump();
 }
 
-std::string trigger_mode(const json& v, uint8_t l) {
+std::string trigger_mode(const Json& v, uint8_t l) {
     static constexpr const char* kNames[2][2] = {{"active_closed", "active_open"},
                                                  {"active_voltage", "active_no_voltage"}};
     for (int potential = 0; potential < 2; ++potential)
@@ -76,7 +75,7 @@ std::string trigger_mode(const json& v, uint8_t l) {
     return v.dump();
 }
 
-std::string quoted(const json& v) {
+std::string quoted(const Json& v) {
     return v.is_string() ? "\"" + v.get<std::string>() + "\"" : v.dump();
 }
 
@@ -99,7 +98,7 @@ enum class Kind : uint8_t {
     bits
 };
 
-std::string value_words(Kind kind, const json& v, uint8_t l) {
+std::string value_words(Kind kind, const Json& v, uint8_t l) {
     if (v.is_null()) return pick_text(l, "(brak)", "(none)", "(keine)");
     switch (kind) {
         case Kind::yes_no:

@@ -1,9 +1,9 @@
 #include "app/settings.h"
 
 #include <cstdio>
-#include <nlohmann/json.hpp>
 
 #include "config/files.h"
+#include "config/json.h"
 #include "ui/ui_language.h"
 
 namespace zavi {
@@ -38,7 +38,7 @@ constexpr std::size_t kMaxReportNamesBytes = 4096;
 
 // At most kReportNameCharacters code points, never cut inside one; line breaks become spaces
 // (a hand-edited file must not put them into the one-line edits).
-std::string report_name(const nlohmann::json& value) {
+std::string report_name(const Json& value) {
     if (!value.is_string()) return {};
     const std::string& text = value.get_ref<const std::string&>();
     std::string out;
@@ -62,7 +62,7 @@ std::string report_names_path(const std::string& settings_path) {
 ReportNames load_report_names(const std::string& path) {
     std::string text, why;
     if (!config::read_text_file(path, kMaxReportNamesBytes, &text, &why)) return {};
-    const nlohmann::json doc = nlohmann::json::parse(text, nullptr, false);
+    const Json doc = parse_json(text, nullptr, false);
     if (!doc.is_object()) return {};
     ReportNames names;
     if (const auto site = doc.find("site"); site != doc.end()) names.site = report_name(*site);
@@ -72,9 +72,10 @@ ReportNames load_report_names(const std::string& path) {
 }
 
 bool save_report_names(const std::string& path, const ReportNames& names) {
-    const nlohmann::json doc = {{"site", names.site}, {"installer", names.installer}};
+    // Keys in byte order, as the file has always held them.
+    const Json doc = {{"installer", names.installer}, {"site", names.site}};
     // Text from the edits is UTF-8; anything that is not is stored replaced, not refused.
-    const std::string text = doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    const std::string text = doc.dump(2, ' ', false, Json::error_handler_t::replace);
     std::string why;
     return config::write_file_atomic(path, text + "\n", &why);
 }

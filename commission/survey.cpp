@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 
 #include "common/three_languages.h"
+#include "config/json.h"
 #include "link/status_values.h"
 
 namespace zavi::commission {
 
 namespace {
-using Json = nlohmann::ordered_json;
 
 std::string db(int v) {
     return std::to_string(v) + " dBm";
@@ -144,7 +143,7 @@ std::string survey_to_json(const SurveyResult& r) {
 
 bool survey_from_json(const std::string& text, SurveyResult* out, std::string* error) {
     try {
-        const Json j = Json::parse(text);
+        const Json j = parse_json(text);
         if (j.value("format", "") != "zavi-gsm-survey") {
             *error = "not a survey result (format \"zavi-gsm-survey\")";
             return false;

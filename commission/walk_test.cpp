@@ -1,14 +1,11 @@
 #include "commission/walk_test.h"
 
-#include <nlohmann/json.hpp>
-
 #include "common/three_languages.h"
+#include "config/json.h"
 
 namespace zavi::commission {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr const char* kInputLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
 constexpr const char* kStateKeys[4][2] = {
@@ -194,7 +191,7 @@ std::string walk_test_to_json(const WalkTestResult& r) {
 
 bool walk_test_from_json(const std::string& text, WalkTestResult* out, std::string* error) {
     try {
-        const Json j = Json::parse(text);
+        const Json j = parse_json(text);
         if (j.value("format", "") != "zavi-gsm-walk-test") {
             *error = "not a walk test result (format \"zavi-gsm-walk-test\")";
             return false;

@@ -2,22 +2,19 @@
 
 #include <algorithm>
 #include <map>
-#include <nlohmann/json.hpp>
 
 #include "config/config_file.h"
+#include "config/json.h"
 #include "config/partial.h"
 
 namespace zavi::config {
 
 namespace {
 
-using nlohmann::json;
-using nlohmann::ordered_json;
-
 // Both configurations written out as files: comparing their JSON trees gives the paths and the
 // texts exactly as the file shows them.
-ordered_json tree(const Configuration& c) {
-    return ordered_json::parse(configuration_to_json(c));
+Json tree(const Configuration& c) {
+    return parse_json(configuration_to_json(c));
 }
 
 // How often each number is in `list`.
@@ -37,14 +34,14 @@ void surplus(const std::string& path, const std::vector<std::string>& list,
         const int kept = it == other.end() ? 0 : it->second;
         if (++seen[n] <= kept) continue;
         Difference d{path, "", "", 0, 0};
-        (added ? d.new_value : d.old_value) = json(n).dump();
+        (added ? d.new_value : d.old_value) = Json(n).dump();
         d.old_count = added ? kept : own.at(n);
         d.new_count = added ? own.at(n) : kept;
         out->push_back(std::move(d));
     }
 }
 
-void compare_lists(const std::string& path, const ordered_json& a, const ordered_json& b,
+void compare_lists(const std::string& path, const Json& a, const Json& b,
                    std::vector<Difference>* out) {
     if (a == b) return;
     const std::vector<std::string> old_list = a, new_list = b;
@@ -57,8 +54,7 @@ void compare_lists(const std::string& path, const ordered_json& a, const ordered
     surplus(path, old_list, old_counts, new_counts, false, out);
 }
 
-void walk(const std::string& path, const ordered_json& a, const ordered_json& b,
-          std::vector<Difference>* out) {
+void walk(const std::string& path, const Json& a, const Json& b, std::vector<Difference>* out) {
     if (is_number_list(path) && a.is_array() && b.is_array()) {
         compare_lists(path, a, b, out);
     } else if (a.is_object() && b.is_object()) {
@@ -91,7 +87,7 @@ std::vector<NumberChange> number_changes(std::span<const Difference> items) {
     for (const Difference& d : items) {
         if (d.old_value.empty() == d.new_value.empty()) continue;  // order only
         const bool added = d.old_value.empty();
-        const std::string number = json::parse(added ? d.new_value : d.old_value);
+        const std::string number = parse_json(added ? d.new_value : d.old_value);
         auto same = std::find_if(out.begin(), out.end(), [&](const NumberChange& n) {
             return n.added == added && n.number == number;
         });
@@ -110,7 +106,7 @@ std::string multiplicity(const NumberChange& n) {
 }
 
 std::vector<Difference> compare(const Configuration& old_cfg, const Configuration& new_cfg) {
-    ordered_json a = tree(old_cfg), b = tree(new_cfg);
+    Json a = tree(old_cfg), b = tree(new_cfg);
     // When the file was made, and by which firmware, is not configuration.
     for (const char* key : {"saved_at", "firmware"}) a.erase(key), b.erase(key);
     // A record is compared only when both sides hold it: SIM codes, a partial file's records.
@@ -153,14 +149,12 @@ std::vector<std::string> difference_lines(const std::vector<Difference>& diffs) 
 }
 
 std::string differences_json(const std::vector<Difference>& diffs) {
-    ordered_json out = ordered_json::array();
+    Json out = Json::array();
     for (const Difference& d : diffs) {
-        ordered_json item;
+        Json item;
         item["path"] = d.path;
-        item["old"] =
-            d.old_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.old_value);
-        item["new"] =
-            d.new_value.empty() ? ordered_json(nullptr) : ordered_json::parse(d.new_value);
+        item["old"] = d.old_value.empty() ? Json(nullptr) : parse_json(d.old_value);
+        item["new"] = d.new_value.empty() ? Json(nullptr) : parse_json(d.new_value);
         if (d.old_count > 1 || d.new_count > 1) {
             item["old_count"] = d.old_count;
             item["new_count"] = d.new_count;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <ctime>
-#include <nlohmann/json.hpp>
 #include <set>
 
+#include "config/json.h"
 #include "config/json_fields.h"
 #include "config/partial.h"
 #include "config/record_checks.h"
@@ -13,9 +13,6 @@
 namespace zavi::config {
 
 namespace {
-
-using nlohmann::json;
-using nlohmann::ordered_json;
 
 constexpr char kModuleBackup[] = "module backup";
 
@@ -28,10 +25,10 @@ bool known_top_key(const std::string& key) {
     return false;
 }
 
-Configuration read_value(const json& root, std::vector<FileError>* warnings, FileOrigin* origin) {
+Configuration read_value(const Json& root, std::vector<FileError>* warnings, FileOrigin* origin) {
     if (!root.is_object()) throw Bad{"", "the file must hold one JSON object"};
-    const json& format = field(root, "", "format");
-    const json& version = field(root, "", "version");
+    const Json& format = field(root, "", "format");
+    const Json& version = field(root, "", "version");
     if (!format.is_string() || format.get<std::string>() != kFormatName)
         throw Bad{"format", "not a ZAVI-GSM configuration, or made by a newer program"};
     if (!version.is_number_integer() || version.get<long long>() < kFormatVersion)
@@ -39,12 +36,15 @@ Configuration read_value(const json& root, std::vector<FileError>* warnings, Fil
     if (version.get<long long>() > kFormatVersion)
         throw Bad{"version", "made by a newer program (version " + version.dump() + ")"};
 
+    // Unknown keys are named in byte order, whatever the file's order.
+    std::vector<std::string> unknown;
     for (const auto& [key, unused] : root.items()) {
         (void)unused;
-        if (!known_top_key(key))
-            warnings->push_back(
-                {0, 0, key, "unknown field ignored", FileFault::unknown_field, 0, key});
+        if (!known_top_key(key)) unknown.push_back(key);
     }
+    std::sort(unknown.begin(), unknown.end());
+    for (const std::string& key : unknown)
+        warnings->push_back({0, 0, key, "unknown field ignored", FileFault::unknown_field, 0, key});
     *origin = FileOrigin::hand_made;
     if (root.contains("origin")) {
         if (text(root["origin"], "origin") != kModuleBackup)
@@ -112,7 +112,7 @@ FileError syntax_error(std::string_view text, std::size_t at, std::string messag
 // The parser's description without its own position, and the byte it is about: the last byte
 // of the offending token. For a token it did not expect that is where the parser stopped; a
 // malformed word ("tru,") it gives up on at the byte after it, which belongs to no token.
-FileError describe_parse_error(std::string_view text, const json::parse_error& e) {
+FileError describe_parse_error(std::string_view text, const Json::parse_error& e) {
     std::size_t at = std::min<std::size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
     std::string message = e.what();
     const std::size_t column = message.find(", column ");
@@ -130,7 +130,7 @@ FileError describe_parse_error(std::string_view text, const json::parse_error& e
 
 // One JSON document and nothing after it but whitespace; no key twice in an object; at most
 // kMaxNesting levels, so that no input can exhaust memory or the stack.
-bool parse_strict(std::string_view text, json* root, FileError* error) {
+bool parse_strict(std::string_view text, Json* root, FileError* error) {
     struct Frame {
         bool array = false;
         std::size_t next = 0;  // elements seen in an array
@@ -148,27 +148,27 @@ bool parse_strict(std::string_view text, json* root, FileError* error) {
         }
         return out;
     };
-    const json::parser_callback_t watch = [&](int, json::parse_event_t event, json& parsed) {
+    const Json::parser_callback_t watch = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
-            case json::parse_event_t::object_start:
-            case json::parse_event_t::array_start:
+            case Json::parse_event_t::object_start:
+            case Json::parse_event_t::array_start:
                 if (!frames.empty() && frames.back().array) ++frames.back().next;
                 if (frames.size() >= static_cast<std::size_t>(kMaxNesting))
                     throw Bad{path(),
                               "nested deeper than " + std::to_string(kMaxNesting) + " levels"};
-                frames.push_back({event == json::parse_event_t::array_start, 0, "", {}});
+                frames.push_back({event == Json::parse_event_t::array_start, 0, "", {}});
                 break;
-            case json::parse_event_t::key: {
+            case Json::parse_event_t::key: {
                 Frame& f = frames.back();
                 f.key = parsed.get<std::string>();
                 if (!f.keys.insert(f.key).second) throw Bad{path(), "given twice"};
                 break;
             }
-            case json::parse_event_t::value:
+            case Json::parse_event_t::value:
                 if (!frames.empty() && frames.back().array) ++frames.back().next;
                 break;
-            case json::parse_event_t::object_end:
-            case json::parse_event_t::array_end:
+            case Json::parse_event_t::object_end:
+            case Json::parse_event_t::array_end:
                 frames.pop_back();
                 break;
         }
@@ -178,8 +178,8 @@ bool parse_strict(std::string_view text, json* root, FileError* error) {
     const std::size_t nul = text.find('\0');
     const std::string_view document = text.substr(0, nul);
     try {
-        *root = json::parse(document.begin(), document.end(), watch);
-    } catch (const json::parse_error& e) {
+        *root = parse_json(document, watch);
+    } catch (const Json::parse_error& e) {
         if (nul != std::string_view::npos && e.byte > nul) {
             *error = syntax_error(text, nul, "JSON syntax error: a NUL byte");
             return false;
@@ -189,7 +189,7 @@ bool parse_strict(std::string_view text, json* root, FileError* error) {
     } catch (const Bad& bad) {
         *error = {0, 0, bad.path, bad.message};
         return false;
-    } catch (const json::exception&) {
+    } catch (const Json::exception&) {
         // A number too large for any JSON number type (the only other failure of parse()).
         *error = {0, 0, "", "a number in the file is too large to read"};
         return false;
@@ -259,7 +259,7 @@ bool parse_text(std::string_view text, Configuration* out, FileError* error,
         *error = {0, 0, "", "the file is larger than 1 MiB"};
         return false;
     }
-    json root;
+    Json root;
     if (!parse_strict(text, &root, error)) return false;
     std::vector<FileError> found;
     FileOrigin from = FileOrigin::hand_made;
@@ -311,7 +311,7 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
 }
 
 std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
-    ordered_json root;
+    Json root;
     root["format"] = kFormatName;
     root["version"] = kFormatVersion;
     if (c.partial) root["partial"] = true;
@@ -320,11 +320,11 @@ std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
     if (origin == FileOrigin::module_backup) root["origin"] = kModuleBackup;
     for (const Record r : file_order()) {
         const RecordRow& row = record_row(r);
-        if (ordered_json value = row.to_json(c); !value.is_null()) root[row.file_key] = value;
+        if (Json value = row.to_json(c); !value.is_null()) root[row.file_key] = value;
     }
     drop_records_not_held(c, &root);
     // Names can only hold valid UTF-8 here; replace keeps a broken one from throwing.
-    return root.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::string utc_timestamp() {

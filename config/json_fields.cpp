@@ -4,30 +4,27 @@
 
 namespace zavi::config {
 
-using nlohmann::json;
-using nlohmann::ordered_json;
-
 std::string join(const std::string& path, const char* key) {
     return path.empty() ? key : path + "." + key;
 }
 
-const json& field(const json& object, const std::string& path, const char* key) {
+const Json& field(const Json& object, const std::string& path, const char* key) {
     const auto it = object.find(key);
     if (it == object.end()) throw Bad{join(path, key), "missing"};
     return *it;
 }
 
-const std::string& text(const json& v, const std::string& where) {
+const std::string& text(const Json& v, const std::string& where) {
     if (!v.is_string()) throw Bad{where, "must be a text"};
     return v.get_ref<const std::string&>();
 }
 
-bool boolean(const json& v, const std::string& where) {
+bool boolean(const Json& v, const std::string& where) {
     if (!v.is_boolean()) throw Bad{where, "must be true or false"};
     return v.get<bool>();
 }
 
-std::vector<std::string> numbers(const json& v, const std::string& where, std::size_t max) {
+std::vector<std::string> numbers(const Json& v, const std::string& where, std::size_t max) {
     if (!v.is_array()) throw Bad{where, "must be a list"};
     if (v.size() > max) throw Bad{where, "holds more than " + std::to_string(max) + " numbers"};
     std::vector<std::string> out;
@@ -36,24 +33,28 @@ std::vector<std::string> numbers(const json& v, const std::string& where, std::s
     return out;
 }
 
-ordered_json numbers_json(const std::vector<std::string>& list) {
-    ordered_json out = ordered_json::array();
+Json numbers_json(const std::vector<std::string>& list) {
+    Json out = Json::array();
     for (const auto& n : list) out.push_back(n);
     return out;
 }
 
-void require_object(const json& value, const std::string& path,
+void require_object(const Json& value, const std::string& path,
                     const std::vector<const char*>& keys) {
     if (!value.is_object()) throw Bad{path, "must be an object"};
+    // Of several unknown keys the first in byte order is named, whatever the file's order.
+    const std::string* unknown = nullptr;
     for (auto it = value.begin(); it != value.end(); ++it) {
         const std::string& key = it.key();
-        if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
-            throw Bad{path + "." + key, "unknown field"};
+        if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }) &&
+            (!unknown || key < *unknown))
+            unknown = &key;
     }
+    if (unknown) throw Bad{path + "." + *unknown, "unknown field"};
 }
 
 void FieldReader::operator()(const char* key, std::optional<std::string>& out) {
-    const json& v = at(key);
+    const Json& v = at(key);
     if (v.is_null())
         out.reset();
     else
@@ -67,7 +68,7 @@ void FieldReader::operator()(const char* key, const char* const& expected) {
 }
 
 long long FieldReader::integer(const char* key, long long lo, long long hi) const {
-    const json& v = at(key);
+    const Json& v = at(key);
     const std::string where = join(path_, key);
     if (!v.is_number_integer()) throw Bad{where, "must be a whole number"};
     const long long n = v.is_number_unsigned() && v.get<unsigned long long>() > 1ULL << 62

@@ -5,10 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "config/json.h"
 
 namespace zavi::config {
 
@@ -21,19 +22,18 @@ struct Bad {
 std::string join(const std::string& path, const char* key);
 
 // The value of `key`, or Bad "missing".
-const nlohmann::json& field(const nlohmann::json& object, const std::string& path, const char* key);
+const Json& field(const Json& object, const std::string& path, const char* key);
 
-const std::string& text(const nlohmann::json& v, const std::string& where);
+const std::string& text(const Json& v, const std::string& where);
 
 // At most `max` texts (the numbers themselves are checked later).
-std::vector<std::string> numbers(const nlohmann::json& v, const std::string& where,
-                                 std::size_t max);
-nlohmann::ordered_json numbers_json(const std::vector<std::string>& list);
+std::vector<std::string> numbers(const Json& v, const std::string& where, std::size_t max);
+Json numbers_json(const std::vector<std::string>& list);
 
-bool boolean(const nlohmann::json& v, const std::string& where);
+bool boolean(const Json& v, const std::string& where);
 
 // Refuses anything but an object holding only `keys`.
-void require_object(const nlohmann::json& value, const std::string& path,
+void require_object(const Json& value, const std::string& path,
                     const std::vector<const char*>& keys);
 
 // The three ways through a field list.
@@ -48,8 +48,7 @@ class FieldKeys {
 
 class FieldReader {
   public:
-    FieldReader(const nlohmann::json& object, const std::string& path)
-        : object_(object), path_(path) {}
+    FieldReader(const Json& object, const std::string& path) : object_(object), path_(path) {}
 
     void operator()(const char* key, bool& out) { out = boolean(at(key), join(path_, key)); }
     void operator()(const char* key, std::string& out) { out = text(at(key), join(path_, key)); }
@@ -79,11 +78,11 @@ class FieldReader {
     void operator()(const char* key, const char* const& expected);
 
   private:
-    const nlohmann::json& at(const char* key) const { return field(object_, path_, key); }
+    const Json& at(const char* key) const { return field(object_, path_, key); }
     long long integer(const char* key, long long lo, long long hi) const;
     uint8_t choice(const char* key, const char* const* names, std::size_t n) const;
 
-    const nlohmann::json& object_;
+    const Json& object_;
     const std::string& path_;
 };
 
@@ -94,7 +93,7 @@ class FieldWriter {
         out[key] = value;
     }
     void operator()(const char* key, const std::optional<std::string>& value) {
-        out[key] = value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+        out[key] = value ? Json(*value) : Json(nullptr);
     }
     template <class T>
     void operator()(const char* key, const T& value, long long, long long) {
@@ -116,13 +115,13 @@ class FieldWriter {
             out[key] = names[value % N];
     }
 
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    Json out = Json::object();
 };
 
 // Reads `value` at `path` into *v through `fields(io, v)`: unknown keys are refused first, then
 // every field is read in the list's order.
 template <class V, class Fields>
-void read_fields(const nlohmann::json& value, const std::string& path, V* v, Fields fields) {
+void read_fields(const Json& value, const std::string& path, V* v, Fields fields) {
     FieldKeys keys;
     fields(keys, *v);
     require_object(value, path, keys.keys);
@@ -131,7 +130,7 @@ void read_fields(const nlohmann::json& value, const std::string& path, V* v, Fie
 }
 
 template <class V, class Fields>
-nlohmann::ordered_json write_fields(const V& v, Fields fields) {
+Json write_fields(const V& v, Fields fields) {
     FieldWriter writer;
     fields(writer, v);
     return writer.out;

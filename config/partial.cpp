@@ -8,9 +8,6 @@ namespace zavi::config {
 
 namespace {
 
-using nlohmann::json;
-using nlohmann::ordered_json;
-
 // Values every check accepts, standing in for the records a partial file leaves out. They are
 // never written, compared or saved: `held` says they are not there.
 Configuration filler() {
@@ -37,16 +34,16 @@ void set_held(Configuration* cfg, const FileRecord& r, bool value) {
 std::string repeated_key(std::string_view text) {
     std::set<std::string> seen;
     std::string repeated;
-    const json::parser_callback_t note = [&](int depth, json::parse_event_t event, json& key) {
-        if (event == json::parse_event_t::key && depth == 1 && key.is_string() &&
+    const Json::parser_callback_t note = [&](int depth, Json::parse_event_t event, Json& key) {
+        if (event == Json::parse_event_t::key && depth == 1 && key.is_string() &&
             !seen.insert(key.get<std::string>()).second && repeated.empty())
             repeated = key.get<std::string>();
         return true;
     };
     try {
-        const json whole = json::parse(text.begin(), text.end(), note);
+        const Json whole = parse_json(text, note);
         (void)whole;
-    } catch (const json::exception&) {
+    } catch (const Json::exception&) {
         // The text parsed once already; nothing new can fail here.
     }
     return repeated;
@@ -82,9 +79,9 @@ std::string file_record_names() {
     return out;
 }
 
-bool open_partial(json* root, std::string_view text, Configuration* shape, FileError* error) {
+bool open_partial(Json* root, std::string_view text, Configuration* shape, FileError* error) {
     if (!root->is_object() || !root->contains("partial")) return true;
-    const json& flag = (*root)["partial"];
+    const Json& flag = (*root)["partial"];
     if (!flag.is_boolean()) {
         *error = {0, 0, "partial", "must be true or false"};
         return false;
@@ -97,7 +94,7 @@ bool open_partial(json* root, std::string_view text, Configuration* shape, FileE
         return false;
     }
     shape->partial = true;
-    const json neutral = json::parse(configuration_to_json(filler()));
+    const Json neutral = parse_json(configuration_to_json(filler()));
     for (const FileRecord& r : file_records()) {
         if (on_request(r)) continue;  // optional in every file
         const bool present = root->contains(r.key);
@@ -107,7 +104,7 @@ bool open_partial(json* root, std::string_view text, Configuration* shape, FileE
     return true;
 }
 
-void drop_records_not_held(const Configuration& cfg, ordered_json* root) {
+void drop_records_not_held(const Configuration& cfg, Json* root) {
     for (const FileRecord& r : file_records())
         if (!holds(cfg, r)) root->erase(r.key);
 }

@@ -2,7 +2,6 @@
 // records. The file's record keys map onto the records a restore writes.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 
 #include "config/config_file.h"
 #include "config/configuration.h"
+#include "config/json.h"
 
 namespace zavi::config {
 
@@ -31,11 +31,10 @@ std::string file_record_names();
 // it leaves out filled with neutral values so that the reader finds them, and *shape says
 // which are held; "partial" itself is taken out. A non-boolean "partial", or a partial file
 // that names a record twice, is refused with *error set.
-bool open_partial(nlohmann::json* root, std::string_view text, Configuration* shape,
-                  FileError* error);
+bool open_partial(Json* root, std::string_view text, Configuration* shape, FileError* error);
 
 // Takes the records `cfg` does not hold out of its file text tree.
-void drop_records_not_held(const Configuration& cfg, nlohmann::ordered_json* root);
+void drop_records_not_held(const Configuration& cfg, Json* root);
 
 // The partial configuration holding the file records named in `keys` of `full`. False with
 // *error when a name is unknown, or names a record `full` does not hold.

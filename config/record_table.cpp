@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <nlohmann/json.hpp>
 
+#include "config/json.h"
 #include "config/json_fields.h"
 #include "config/record_checks.h"
 #include "config/record_values.h"
@@ -22,8 +22,6 @@ namespace zavi::config {
 
 namespace {
 
-using nlohmann::json;
-using nlohmann::ordered_json;
 using C = Configuration;
 
 constexpr const char* kInputModes[2][2] = {{"active_closed", "active_open"},
@@ -124,15 +122,15 @@ std::string procedure_path(const std::string& path, std::size_t i) {
     return path + "[" + std::to_string(i) + "]";
 }
 
-void procedures_from_json(const json& value, const std::string& path, C* c) {
+void procedures_from_json(const Json& value, const std::string& path, C* c) {
     if (!value.is_array() || value.size() != kProcedureCount)
         throw Bad{path, "must be a list of 9 entries"};
     for (std::size_t i = 0; i < kProcedureCount; ++i)
         read_fields(value[i], procedure_path(path, i), &c->procedures[i], procedure_fields(i));
 }
 
-ordered_json procedures_to_json(const C& c) {
-    ordered_json out = ordered_json::array();
+Json procedures_to_json(const C& c) {
+    Json out = Json::array();
     for (std::size_t i = 0; i < kProcedureCount; ++i)
         out.push_back(write_fields(c.procedures[i], procedure_fields(i)));
     return out;
@@ -259,14 +257,14 @@ bool sim_codes_equal(const C& a, const C& b) {
     return !a.sim_codes || !b.sim_codes || *a.sim_codes == *b.sim_codes;
 }
 
-void sim_codes_from_json(const json& value, const std::string& path, C* c) {
+void sim_codes_from_json(const Json& value, const std::string& path, C* c) {
     SimCodesValue s;
     read_fields(value, path, &s, sim_codes_fields);
     c->sim_codes = s;
 }
 
-ordered_json sim_codes_to_json(const C& c) {
-    return c.sim_codes ? write_fields(*c.sim_codes, sim_codes_fields) : ordered_json();
+Json sim_codes_to_json(const C& c) {
+    return c.sim_codes ? write_fields(*c.sim_codes, sim_codes_fields) : Json();
 }
 
 void check_sim_codes(const C& c, const char*, std::vector<FileError>* out) {
@@ -293,17 +291,17 @@ void member_copy(const C& from, C* to) {
 }
 
 template <auto M, const auto& Fields>
-void object_from_json(const json& value, const std::string& path, C* c) {
+void object_from_json(const Json& value, const std::string& path, C* c) {
     read_fields(value, path, &(c->*M), Fields);
 }
 
 template <auto M, const auto& Fields>
-ordered_json object_to_json(const C& c) {
+Json object_to_json(const C& c) {
     return write_fields(c.*M, Fields);
 }
 
-using FromJson = void (*)(const json&, const std::string&, C*);
-using ToJson = ordered_json (*)(const C&);
+using FromJson = void (*)(const Json&, const std::string&, C*);
+using ToJson = Json (*)(const C&);
 
 // A record that is member M of the configuration, filed under `key`.
 template <auto M>
@@ -328,7 +326,7 @@ constexpr RecordRow numbers_row(const char* name, RecordTitle title, Command rea
                                 ToValue to, FromValue from) {
     return member_row<M>(
         name, title, read, write, to, from, name,
-        [](const json& value, const std::string& path, C* c) { c->*M = numbers(value, path, Max); },
+        [](const Json& value, const std::string& path, C* c) { c->*M = numbers(value, path, Max); },
         [](const C& c) { return numbers_json(c.*M); },
         [](const C& c, const char* path, std::vector<FileError>* out) {
             check_numbers(c.*M, path, out);
@@ -400,7 +398,7 @@ constexpr RecordRow kRows[] = {
         "auto_reset", {"auto-reset", "auto-reset", "Auto-Reset", "auto-resetu"}, read_auto_reset,
         write_auto_reset, [](C* c) { c->auto_reset_days = auto_reset.period; },
         [](const C& c) { auto_reset.period = c.auto_reset_days; }, "auto_reset",
-        [](const json& value, const std::string& path, C* c) {
+        [](const Json& value, const std::string& path, C* c) {
             read_fields(value, path, c, auto_reset_fields);
         },
         [](const C& c) { return write_fields(c, auto_reset_fields); }),
@@ -410,10 +408,10 @@ constexpr RecordRow kRows[] = {
          "przyjmowania wszystkich numerów"},
         read_accept_all, write_accept_all, [](C* c) { c->accept_all = accept_all != 0; },
         [](const C& c) { accept_all = c.accept_all ? 1 : 0; }, "accept_all",
-        [](const json& value, const std::string& path, C* c) {
+        [](const Json& value, const std::string& path, C* c) {
             c->accept_all = boolean(value, path);
         },
-        [](const C& c) { return ordered_json(c.accept_all); }),
+        [](const C& c) { return Json(c.accept_all); }),
     numbers_row<&C::emergency_numbers, kEmergencyMax>(
         "emergency_numbers",
         {"numery alarmowe", "emergency numbers", "Alarmnummern", "numerów alarmowych"},

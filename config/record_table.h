@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <nlohmann/json_fwd.hpp>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "common/three_languages.h"
 #include "config/config_file.h"
 #include "config/configuration.h"
+#include "config/json.h"
 #include "link/driver.h"
 #include "link/result.h"
 
@@ -40,9 +40,9 @@ struct RecordRow {
     // Its key of the file, or null when the row before holds it in its key (the I/O names).
     const char* file_key;
     // Throws Bad with a JSON path; `value` is the key's value, `path` the key.
-    void (*from_json)(const nlohmann::json& value, const std::string& path, Configuration* out);
+    void (*from_json)(const Json& value, const std::string& path, Configuration* out);
     // A null JSON value leaves the key out.
-    nlohmann::ordered_json (*to_json)(const Configuration& cfg);
+    Json (*to_json)(const Configuration& cfg);
     // The rules of check_configuration for this key; null when it has none.
     void (*check)(const Configuration& cfg, const char* path, std::vector<FileError>* out);
 };

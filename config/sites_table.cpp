@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <map>
-#include <nlohmann/json.hpp>
 
 #include "config/compare.h"
 #include "config/config_file.h"
+#include "config/json.h"
 #include "config/numbers_csv.h"
 #include "config/partial.h"
 
 namespace zavi::config {
 
 namespace {
-
-using nlohmann::json;
 
 constexpr std::size_t kMaxErrors = 20;
 
@@ -88,7 +86,7 @@ std::vector<Row> split_rows(std::string_view text, char separator) {
 }
 
 // "io_names.in1_open" or "alarm_procedures[3].sms" as a JSON pointer; false for anything else.
-bool pointer_of(const std::string& path, json::json_pointer* out) {
+bool pointer_of(const std::string& path, Json::json_pointer* out) {
     std::string pointer = "/";
     bool after_index = false;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -116,22 +114,22 @@ bool pointer_of(const std::string& path, json::json_pointer* out) {
         }
     }
     if (pointer.back() == '/') return false;
-    *out = json::json_pointer(pointer);
+    *out = Json::json_pointer(pointer);
     return true;
 }
 
 // Where a column's cells go in the template's tree. "" or the reason it cannot be a column.
-std::string column_problem(const std::string& name, const json& tree) {
+std::string column_problem(const std::string& name, const Json& tree) {
     const std::string record = name.substr(0, name.find_first_of(".["));
-    json::json_pointer pointer;
+    Json::json_pointer pointer;
     if (!find_file_record(record) || !pointer_of(name, &pointer))
         return "unknown column (a site sets values of the configuration file, such as "
                "io_names.in1_open, accepted_numbers or sim_codes.pin)";
     if (!tree.contains(record)) return "the template holds no " + record;
-    const json* leaf = nullptr;
+    const Json* leaf = nullptr;
     try {
         leaf = &tree.at(pointer);
-    } catch (const json::exception&) {
+    } catch (const Json::exception&) {
         return "unknown column: the configuration file has no " + name;
     }
     if (leaf->is_object() || (leaf->is_array() && !is_number_list(name)))
@@ -141,9 +139,9 @@ std::string column_problem(const std::string& name, const json& tree) {
 
 // A cell as the value its field takes: numbers separated by spaces for a number list, whole
 // numbers and true/false as such. Anything else stays text, for the reader to refuse.
-json cell_value(const std::string& cell, const json& leaf) {
+Json cell_value(const std::string& cell, const Json& leaf) {
     if (leaf.is_array()) {
-        json list = json::array();
+        Json list = Json::array();
         std::size_t i = 0;
         while (i < cell.size()) {
             while (i < cell.size() && blank(cell[i])) ++i;
@@ -225,7 +223,7 @@ bool read_sites_table(std::string_view text, const Configuration& base, SitesTab
                            "the first row must be the header, starting with the column site"});
         return false;
     }
-    const json tree = json::parse(configuration_to_json(base));
+    const Json tree = parse_json(configuration_to_json(base));
     out.columns = rows[0].cells;
     std::map<std::string, std::size_t> named;
     for (std::size_t c = 1; c < out.columns.size(); ++c) {
@@ -265,11 +263,11 @@ bool read_sites_table(std::string_view text, const Configuration& base, SitesTab
             continue;
         }
         // An empty cell keeps the template's value.
-        json site = tree;
+        Json site = tree;
         std::vector<bool> set(out.columns.size(), false);
         for (std::size_t c = 1; c < out.columns.size(); ++c) {
             if (row.cells[c].empty()) continue;
-            json::json_pointer pointer;
+            Json::json_pointer pointer;
             pointer_of(out.columns[c], &pointer);
             site[pointer] = cell_value(row.cells[c], tree.at(pointer));
             set[c] = true;
@@ -277,7 +275,7 @@ bool read_sites_table(std::string_view text, const Configuration& base, SitesTab
         Site s{row.line, label, {}};
         FileError error;
         std::vector<std::string> warnings;
-        const std::string file_text = site.dump(-1, ' ', false, json::error_handler_t::replace);
+        const std::string file_text = site.dump(-1, ' ', false, Json::error_handler_t::replace);
         if (!parse_configuration(file_text, &s.configuration, &error, &warnings)) {
             const std::string column = column_of(error.path, out.columns, set);
             fail(row.line, column,

@@ -1,23 +1,21 @@
 #include "fleet/history.h"
 
-#include <nlohmann/json.hpp>
-
 #include "common/append_file.h"
 #include "common/file_queries.h"
 #include "common/path_text.h"
 #include "common/safe_file.h"
 #include "config/config_file.h"
 #include "config/files.h"
+#include "config/json.h"
 #include "fleet/identity.h"
 
 namespace zavi::fleet {
 
 namespace {
 
-using Json = nlohmann::json;
-
 constexpr std::size_t kMaxIndexBytes = 64u << 20;
-constexpr const char* kFields[] = {"time", "identity", "site", "operation", "result", "file"};
+// In byte order: the order an index line has always held them in.
+constexpr const char* kFields[] = {"file", "identity", "operation", "result", "site", "time"};
 
 std::string* field(HistoryEntry& e, std::string_view name) {
     if (name == "time") return &e.time;
@@ -52,7 +50,7 @@ std::string index_line(const HistoryEntry& entry) {
 }
 
 bool from_index_line(const std::string& line, HistoryEntry* entry) {
-    const Json j = Json::parse(line, nullptr, false);
+    const Json j = parse_json(line, nullptr, false);
     if (j.is_discarded() || !j.is_object()) return false;
     HistoryEntry e;
     for (const char* name : kFields) {

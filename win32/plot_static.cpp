@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win32/wide_text.h"
+
 namespace zavi {
 
 namespace {
@@ -41,7 +43,8 @@ void paint(HWND control, const Plot& plot) {
         const int y = y_of(line, h);
         MoveToEx(dc, 0, y, nullptr);
         LineTo(dc, w, y);
-        const std::wstring label = std::to_wstring(line) + L" dBm";
+        // Not std::to_wstring: that formats through the C runtime's wide printf, 12 KB.
+        const std::wstring label = to_wide(std::to_string(line) + " dBm");
         TextOutW(dc, 2, y - 14 > 0 ? y - 14 : y + 1, label.c_str(), static_cast<int>(label.size()));
     }
     // The samples, blue, left to right over the whole width.

@@ -23,6 +23,9 @@ TEST(ReportNames, ReadBackAsSavedAndOddFilesGiveEmptyNames) {
     const ReportNames back = load_report_names(path);
     EXPECT_EQ(back.site, "Dom \"pod\" <Lipą>");
     EXPECT_EQ(back.installer, "Zofia Żak");
+    // The file's layout stays as it always was.
+    EXPECT_EQ(read_file(path),
+              "{\n  \"installer\": \"Zofia Żak\",\n  \"site\": \"Dom \\\"pod\\\" <Lipą>\"\n}\n");
 
     std::string sixty_one;
     for (int i = 0; i < 61; ++i) sixty_one += "ż";

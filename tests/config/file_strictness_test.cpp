@@ -203,5 +203,41 @@ TEST(FileStrictness, OnlyModuleBackupIsAnOrigin) {
     EXPECT_EQ(error.path, "origin");
 }
 
+// Unknown keys are named in byte order whatever order the file holds them in: the warnings
+// at the top, and the one refused inside a record.
+TEST(FileStrictness, UnknownKeysAreNamedInByteOrderWhateverTheFileOrder) {
+    const struct {
+        const char* top;     // inserted before "format"
+        const char* nested;  // inserted into auto_status, "" for none
+        std::vector<std::string> warned;
+        const char* refused;
+    } cases[] = {
+        {R"("zz": 1, "Beta": 2, "a": 3,)", "", {"Beta", "a", "zz"}, ""},
+        {R"("a": 3, "zz": 1, "Beta": 2,)", "", {"Beta", "a", "zz"}, ""},
+        {"", R"("zeta": 1, "alpha": 2,)", {}, "auto_status.alpha"},
+        {"", R"("alpha": 2, "zeta": 1,)", {}, "auto_status.alpha"},
+        {R"("zz": 1,)", R"("m": 1, "Zed": 2,)", {}, "auto_status.Zed"},
+    };
+    for (const auto& c : cases) {
+        std::string text = changed("\"format\"", std::string(c.top) + "\"format\"");
+        const std::size_t at = text.find("\"period_days\"");
+        ASSERT_NE(at, std::string::npos);
+        text.insert(at, c.nested);
+        Configuration out;
+        FileError error;
+        std::vector<FileError> warnings;
+        const bool read = parse_configuration(text, &out, &error, &warnings);
+        EXPECT_EQ(read, *c.refused == 0) << c.top << c.nested;
+        if (!read) {
+            EXPECT_EQ(error.path, c.refused) << c.nested;
+            EXPECT_EQ(error.message, "unknown field");
+            continue;
+        }
+        std::vector<std::string> warned;
+        for (const FileError& w : warnings) warned.push_back(w.path);
+        EXPECT_EQ(warned, c.warned) << c.top;
+    }
+}
+
 }  // namespace
 }  // namespace zavi::config

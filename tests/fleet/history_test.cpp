@@ -75,6 +75,17 @@ TEST_F(History, CopiesAreNewFilesAndTheIndexListsThemInOrder) {
     EXPECT_EQ(skipped, 0);
 }
 
+// An index line keeps the layout older lines have, so one index reads the same throughout.
+TEST(HistoryIndex, ALineHoldsItsKeysInByteOrder) {
+    HistoryEntry e = entry("A50285BI", "restore", "Shop \"N\"");
+    e.time = "2026-12-09T04:21:20Z";
+    e.file = "modules/A50285BI/1.zavi.json";
+    EXPECT_EQ(index_line(e), R"({"file":"modules/A50285BI/1.zavi.json","identity":"A50285BI",)"
+                             R"("operation":"restore","result":"saved","site":"Shop \"N\"",)"
+                             R"("time":"2026-12-09T04:21:20Z"})"
+                             "\n");
+}
+
 TEST_F(History, ATornOrForeignLineIsSkippedAndTheNextEntryStandsAlone) {
     const HistoryEntry a = keep(entry("A1", "backup"));
     const std::string torn = index_line(entry("A1", "restore")).substr(0, 30);
