@@ -93,6 +93,10 @@ void DriverPorts::close(DriverHandle handle) {
     if (Driver* usb = driver(); usb && handle) usb->close(handle);
 }
 
+ModuleIdentity DriverPorts::identity(DriverHandle handle) {
+    return identifier_ ? identifier_->module_identity(handle) : StationPorts::identity(handle);
+}
+
 StationOutcome run_station_job(const StationJob& job, uint8_t language) {
     StationOutcome out;
     std::string error;
