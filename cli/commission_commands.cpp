@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"

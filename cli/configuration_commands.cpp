@@ -2,10 +2,10 @@
 
 #include "cli/commission_commands.h"
 #include "cli/history_command.h"
-#include "cli/messages.h"
 #include "cli/module_access.h"
 #include "cli/module_operations.h"
 #include "cli/status_output.h"
+#include "cli/tool_messages.h"
 #include "config/compare.h"
 #include "config/config_file.h"
 #include "config/files.h"

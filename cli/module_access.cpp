@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "common/three_languages.h"
 #include "config/files.h"
 #include "link/connection.h"
