@@ -69,7 +69,8 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
 
 // Where the copies of the connected module go; asked before its job, while it is attached.
 HistoryKeeping history_of_module(const FileCommandContext& ctx) {
-    return {fleet::history_folder_for(ctx.backup_folder), module_identity(device_handle), ""};
+    return {fleet::history_folder_for(ctx.backup_folder), ctx.shell.module_identity(device_handle),
+            ""};
 }
 
 void say_nothing_to_change(DialogView& view) {

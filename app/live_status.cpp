@@ -8,8 +8,6 @@
 
 namespace zavi {
 
-LiveCycle live_cycle;
-
 namespace {
 
 // The control that shows each live field; the state texts of the GSM, the battery and the
@@ -38,34 +36,35 @@ int control_of(const std::string& field) {
 }  // namespace
 
 void run_live_status(DriverHandle handle, uint64_t interval_us, const std::atomic<bool>& stop,
-                     const commission::Pace& pace, const std::function<void()>& deliver) {
+                     const commission::Pace& pace, LiveCycle& cycle,
+                     const std::function<void()>& deliver) {
     commission::LiveLoop loop(handle, pace);
     const commission::LoopEnd end =
         loop.run(interval_us, stop, [&](const commission::Snapshot&, const auto&) {
-            live_cycle = {};
+            cycle = {};
             deliver();
-            return !stop && !live_cycle.finish;
+            return !stop && !cycle.finish;
         });
     // A read that failed after a stop was asked for is the next command's business.
     if (end == commission::LoopEnd::read_failed && !stop) {
-        live_cycle = {true};
+        cycle = {true};
         deliver();
     }
 }
 
-void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop,
+void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop, LiveCycle& cycle,
                         const std::function<void()>& deliver) {
     while (!stop) {
         commission::Snapshot ignored;
         if (!commission::read_signal(handle, &ignored)) {
             if (stop) return;
-            live_cycle = {true};
+            cycle = {true};
             deliver();
             return;
         }
-        live_cycle = {};
+        cycle = {};
         deliver();
-        if (live_cycle.finish) return;
+        if (cycle.finish) return;
     }
 }
 

@@ -17,8 +17,8 @@ namespace zavi {
 constexpr uint64_t kLiveIntervalUs = 1'000'000;  // a cycle every second
 constexpr uint64_t kChangedBoldUs = 2'000'000;   // how long a changed value stays bold
 
-// What the worker hands over with each IDC_LIVE_CYCLE; read by the window's thread while the
-// worker waits for it.
+// What the worker hands over with each IDC_LIVE_CYCLE: kept by the window, filled by the worker
+// and read by the window's thread while the worker waits for it.
 struct LiveCycle {
     bool failed = false;  // a read failed: the loop has ended
     bool finish = false;  // set by the window while it takes a cycle: the loop ends after it
@@ -26,15 +26,15 @@ struct LiveCycle {
 
 // What each cycle reads: status parts 0, 1, 2, or part 0 alone (the signal survey).
 enum class LiveParts { all, signal };
-extern LiveCycle live_cycle;
 
-// The worker's part: cycles on `handle` until `stop`, calling `deliver` (which must return
-// only once the window has taken the cycle) after each complete one, and once more with
-// `failed` set when a read failed while nobody had asked to stop.
+// The worker's part: cycles on `handle` until `stop`, filling `cycle` and calling `deliver`
+// (which must return only once the window has taken the cycle) after each complete one, and
+// once more with `failed` set when a read failed while nobody had asked to stop.
 void run_live_status(DriverHandle handle, uint64_t interval_us, const std::atomic<bool>& stop,
-                     const commission::Pace& pace, const std::function<void()>& deliver);
+                     const commission::Pace& pace, LiveCycle& cycle,
+                     const std::function<void()>& deliver);
 // The same with status part 0 alone, one exchange after the other.
-void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop,
+void run_signal_samples(DriverHandle handle, const std::atomic<bool>& stop, LiveCycle& cycle,
                         const std::function<void()>& deliver);
 
 // The window's part: what is on screen and which values are bold until when.

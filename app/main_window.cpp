@@ -263,7 +263,8 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             run_station(view);
             return;
         case IDM_MODULE_HISTORY:
-            show_module_history(view, device_handle, backup_folder_, ui_language);
+            show_module_history(view, shell_.module_identity(device_handle), backup_folder_,
+                                ui_language);
             return;
         case IDM_EXIT:
             on_close(view);
@@ -347,7 +348,7 @@ void MainWindow::toggle_live(DialogView& view) {
     }
     shell_.stop_live();  // a worker that ended on a failure is gone before a new one starts
     live_view_.start();
-    live_ = shell_.start_live(kLiveIntervalUs, LiveParts::all);
+    live_ = shell_.start_live(kLiveIntervalUs, LiveParts::all, &live_cycle_);
     if (!live_) {
         show_communication_error(view, ui_language);
         return;
@@ -367,8 +368,9 @@ void MainWindow::stop_live(DialogView& view) {
 }
 
 LiveReads MainWindow::fast_reads(LiveParts parts) {
-    return {[this, parts] { return shell_.start_live(0, parts); }, [this] { shell_.stop_live(); },
-            [] { return now_us(); }, [] { return commission::local_time_now(); }};
+    return {[this, parts] { return shell_.start_live(0, parts, &live_cycle_); },
+            [this] { shell_.stop_live(); }, [] { return now_us(); },
+            [] { return commission::local_time_now(); }};
 }
 
 void MainWindow::open_survey(DialogView& view) {
@@ -392,15 +394,15 @@ void MainWindow::open_walk_test(DialogView& view) {
 
 void MainWindow::on_live_cycle(DialogView& view) {
     if (walk_test_) {
-        walk_test_->on_cycle(live_cycle.failed);
+        walk_test_->on_cycle(live_cycle_.failed);
         return;
     }
     if (survey_) {
-        if (survey_->on_cycle(live_cycle.failed)) live_cycle.finish = true;
+        if (survey_->on_cycle(live_cycle_.failed)) live_cycle_.finish = true;
         return;
     }
     if (!live_ || ended_) return;
-    if (live_cycle.failed) {
+    if (live_cycle_.failed) {
         // The worker has ended; it is waited for when the module is used next.
         live_ = false;
         live_view_.stop(view);

@@ -82,7 +82,8 @@ class MainWindow : public DialogLogic {
     bool job_running_ = false;     // only one job uses the module at a time
     bool close_requested_ = false;
     bool ended_ = false;
-    bool live_ = false;  // the live worker runs
+    bool live_ = false;     // the live worker runs
+    LiveCycle live_cycle_;  // filled by the live worker before each IDC_LIVE_CYCLE
     LiveStatusView live_view_;
     WalkTestDialog* walk_test_ = nullptr;  // open, and fed by the live worker
     std::optional<commission::WalkTestResult> walk_result_;

@@ -157,10 +157,9 @@ void ModuleHistoryDialog::on_command(DialogView& view, int id, int) {
     if (id == IDC_MH_CLOSE || id == 2) view.close(0);  // 2: Escape
 }
 
-void show_module_history(DialogView& main_window, DriverHandle handle,
+void show_module_history(DialogView& main_window, const ModuleIdentity& identity,
                          const std::string& backup_folder, uint8_t language) {
-    ModuleHistoryDialog dialog(fleet::history_folder_for(backup_folder), module_identity(handle),
-                               language);
+    ModuleHistoryDialog dialog(fleet::history_folder_for(backup_folder), identity, language);
     main_window.run_dialog(IDD_MODULE_HISTORY, dialog);
 }
 

@@ -32,8 +32,8 @@ class ModuleHistoryDialog : public DialogLogic {
 std::vector<std::string> module_history_lines(const fleet::ModuleHistory& history,
                                               uint8_t language);
 
-// Opens the window for the module behind `handle`, with the history beside `backup_folder`.
-void show_module_history(DialogView& main_window, DriverHandle handle,
+// Opens the window for the module of `identity`, with the history beside `backup_folder`.
+void show_module_history(DialogView& main_window, const ModuleIdentity& identity,
                          const std::string& backup_folder, uint8_t language);
 
 }  // namespace zavi

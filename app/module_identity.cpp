@@ -1,28 +1,22 @@
 #include "app/module_identity.h"
 
+#include <utility>
+
 #include "common/three_languages.h"
 #include "fleet/identity.h"
 
 namespace zavi {
 
-namespace {
-ModuleIdentitySource identity_source = nullptr;
-}  // namespace
-
 bool ModuleIdentity::known() const {
     return fleet::is_identity(serial);
 }
 
-void set_module_identity_source(ModuleIdentitySource source) {
-    identity_source = source;
+ModuleIdentity make_module_identity(const std::string& raw_serial, std::string connection) {
+    return {fleet::identity_or_unknown(raw_serial), std::move(connection)};
 }
 
-ModuleIdentity module_identity(DriverHandle handle) {
-    ModuleIdentity out;
-    std::string serial;
-    if (identity_source && handle) identity_source(handle, &serial, &out.connection);
-    out.serial = fleet::identity_or_unknown(serial);
-    return out;
+ModuleIdentity ModuleIdentifier::module_identity(DriverHandle) const {
+    return make_module_identity("", "");
 }
 
 std::string identity_text(const ModuleIdentity& identity, uint8_t language) {

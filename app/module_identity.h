@@ -1,6 +1,6 @@
 // Which module a handle reaches: the serial number of its USB chip as the platform layer finds
-// it (D2XX device information, a COM port's device instance), and how it is reached. Set by the
-// platform layer at start-up; without it every module's identity is unknown.
+// it (D2XX device information, a COM port's device instance), and how it is reached. The
+// platform answers through its Shell; without an answer every module's identity is unknown.
 #pragma once
 
 #include <string>
@@ -15,13 +15,17 @@ struct ModuleIdentity {
     bool known() const;
 };
 
-// The platform's answer for an open handle: the raw serial ("" when none) and the connection.
-using ModuleIdentitySource = void (*)(DriverHandle handle, std::string* serial,
-                                      std::string* connection);
-void set_module_identity_source(ModuleIdentitySource source);
+// The identity of a module whose chip gave `raw_serial` ("" when none).
+ModuleIdentity make_module_identity(const std::string& raw_serial, std::string connection);
 
-// Ask while the module is attached: a module pulled out later cannot be asked.
-ModuleIdentity module_identity(DriverHandle handle);
+// Who can tell which module an open handle reaches: the platform, through its Shell.
+class ModuleIdentifier {
+  public:
+    virtual ~ModuleIdentifier() = default;
+    // Ask while the module is attached: a module pulled out later cannot be asked. Unknown
+    // unless the platform knows better.
+    virtual ModuleIdentity module_identity(DriverHandle handle) const;
+};
 
 // "Module A50285BI" / "Module of unknown identity (its port gives no USB serial number)", as
 // the program tells the user which module's history it kept.

@@ -77,7 +77,7 @@ bool save_report_names(const std::string& path, const ReportNames& names) {
     // Text from the edits is UTF-8; anything that is not is stored replaced, not refused.
     const std::string text = doc.dump(2, ' ', false, Json::error_handler_t::replace);
     std::string why;
-    return config::write_file_atomic(path, text + "\n", &why);
+    return write_file_safely(path, text + "\n", FileAccess::normal, &why);
 }
 
 }  // namespace zavi

@@ -53,7 +53,7 @@ bool save_after_and_report(const StationJob& job, const config::Configuration& a
     report.language = language;
     const std::string path = job.folder + kPathSeparator + report.configuration_name;
     const FileAccess access = after.sim_codes ? FileAccess::secret : FileAccess::normal;
-    if (!config::write_file_atomic(path, report.configuration_text, error, access)) {
+    if (!write_file_safely(path, report.configuration_text, access, error)) {
         *error = path + ": " + *error;
         return false;
     }
@@ -91,6 +91,10 @@ bool DriverPorts::attached() {
 
 void DriverPorts::close(DriverHandle handle) {
     if (Driver* usb = driver(); usb && handle) usb->close(handle);
+}
+
+ModuleIdentity DriverPorts::identity(DriverHandle handle) {
+    return identifier_ ? identifier_->module_identity(handle) : StationPorts::identity(handle);
 }
 
 StationOutcome run_station_job(const StationJob& job, uint8_t language) {
@@ -310,7 +314,8 @@ void Station::record(bool pass, const std::string& reason, const std::string& fo
     const std::string note = std::string(pass ? "PASS" : "FAIL") +
                              (entry.site.empty() ? "" : " " + entry.site) + "\n" + reason + "\n";
     if (!make_private_folder(folder, &error) ||
-        !config::write_file_atomic(folder + kPathSeparator + "result.txt", note, &error))
+        !write_file_safely(folder + kPathSeparator + "result.txt", note, FileAccess::normal,
+                           &error))
         entry.reason += "\n" + folder + ": " + error;
     entries_.push_back(std::move(entry));
 }

@@ -54,20 +54,23 @@ class StationPorts {
     virtual bool attached() = 0;
     virtual void close(DriverHandle handle) = 0;
     // Which module an opened handle reaches; asked at once, while it is attached.
-    virtual ModuleIdentity identity(DriverHandle handle) { return module_identity(handle); }
+    virtual ModuleIdentity identity(DriverHandle) { return make_module_identity("", ""); }
 };
 
 // The process's driver (D2XX or the COM ports, listed anew at every look as Connect again
-// does), the first module found.
+// does), the first module found; `identifier` (the platform's, or none) tells which it is.
 class DriverPorts : public StationPorts {
   public:
-    explicit DriverPorts(uint8_t language) : language_(language) {}
+    explicit DriverPorts(uint8_t language, const ModuleIdentifier* identifier = nullptr)
+        : language_(language), identifier_(identifier) {}
     LookResult look(DriverHandle* handle, std::string* message) override;
     bool attached() override;
     void close(DriverHandle handle) override;
+    ModuleIdentity identity(DriverHandle handle) override;
 
   private:
     uint8_t language_;
+    const ModuleIdentifier* identifier_;
 };
 
 // One module's work: the configuration, where its files go, and the module.

@@ -50,12 +50,12 @@ std::string edit_lines(const std::string& text) {
 
 }  // namespace
 
-StationDialog::StationDialog(FileChooser& chooser, uint8_t language, SitesPlanMaker make_sites_plan,
+StationDialog::StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make_sites_plan,
                              StationPorts* ports)
-    : chooser_(chooser),
+    : chooser_(shell),
       language_(language),
       make_sites_plan_(std::move(make_sites_plan)),
-      driver_ports_(language),
+      driver_ports_(language, &shell),
       ports_(ports ? *ports : driver_ports_),
       clock_(steady_ms) {}
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "app/shell.h"
 #include "app/station.h"
 #include "ui/dialog_view.h"
-#include "ui/file_chooser.h"
 #include "ui/timed_dialog.h"
 
 namespace zavi {
@@ -25,8 +25,9 @@ class StationDialog : public DialogLogic, public TimedDialog {
   public:
     static constexpr int kTimerMs = 200;
 
-    // `make_sites_plan` null: a sites table is refused with a message.
-    StationDialog(FileChooser& chooser, uint8_t language, SitesPlanMaker make_sites_plan = {},
+    // `shell` chooses the files and tells which module each is; `make_sites_plan` null: a
+    // sites table is refused with a message.
+    StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make_sites_plan = {},
                   StationPorts* ports = nullptr);
     ~StationDialog() override;
 

@@ -28,7 +28,7 @@ bool save_station_report(const StationReportInput& in, std::string* path, std::s
 #else
     *path = in.folder + "/report.html";
 #endif
-    return config::write_file_atomic(*path, commission::build_report(report), error);
+    return write_file_safely(*path, commission::build_report(report), FileAccess::normal, error);
 }
 
 }  // namespace zavi

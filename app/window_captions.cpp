@@ -1,5 +1,6 @@
 #include "app/window_captions.h"
 
+#include "dialogs/options_titles.h"
 #include "resources/ids.h"
 #include "ui/vocabulary.h"
 
@@ -49,14 +50,13 @@ constexpr Caption kMenuTexts[] = {
     {IDM_SURVEY, "Pomiar sygnału GSM...", "Signal survey...", "Signalmessung..."},
     {IDM_REPORT, "Protokół uruchomienia...", "Commissioning report...",
      "Inbetriebnahmeprotokoll..."},
-    {IDM_PIN_PUK, "PIN i PUK", "PIN and PUK", "PIN und PUK"},
-    {IDM_ACTIONS, "Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"},
-    {IDM_PHONE_NUMBERS, "Numery telefonów", "Telephone Numbers", "Telefonnummern"},
-    {IDM_IO_NAMES, "Nazwy dla stanów we./wy.", "Names for I/O states",
-     "Namen für Ein- und Ausgangszustände"},
-    {IDM_CALL_ANSWER, "Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"},
-    {IDM_AUTO_STATUS, "Auto-Status", "Auto-Status", "Auto-Status"},
-    {IDM_AUTO_RESET, "Auto-Reset", "Auto-Reset", "Auto-Reset"},
+    {IDM_PIN_PUK, kPinPukTitle},
+    {IDM_ACTIONS, kActionsTitle},
+    {IDM_PHONE_NUMBERS, kPhoneNumbersTitle},
+    {IDM_IO_NAMES, kIoNamesTitle},
+    {IDM_CALL_ANSWER, kCallAnswerTitle},
+    {IDM_AUTO_STATUS, kAutoStatusTitle},
+    {IDM_AUTO_RESET, kAutoResetTitle},
     {IDM_POLISH, "Polski", "Polish", "Polnish"},
     {IDM_ENGLISH, "Angielski", "English", "Englisch"},
     {IDM_GERMAN, "Niemiecki", "German", "Deutsch"},

@@ -6,10 +6,10 @@
 #include "cli/clone_command.h"
 #include "cli/configuration_commands.h"
 #include "cli/history_command.h"
-#include "cli/messages.h"
 #include "cli/module_access.h"
 #include "cli/mqtt_command.h"
 #include "cli/site_commands.h"
+#include "cli/tool_messages.h"
 #include "link/records.h"
 
 namespace zavi::cli {

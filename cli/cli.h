@@ -10,6 +10,7 @@
 
 #include "link/connection.h"
 #include "link/driver.h"
+#include "link/module_choice.h"
 
 namespace zavi::sim {
 class SimDriver;
@@ -31,9 +32,6 @@ constexpr int kExitBrokerRefused = 7;  // mqtt: user name or password refused
 // A restore or import stopped by a signal: 128 + its number (SIGHUP 129, SIGINT 130,
 // SIGTERM 143).
 constexpr int kExitSignalBase = 128;
-
-// How opening the module on one named serial port (--port) went.
-enum class PortOutcome { ok, unusable, silent, wrong_firmware };
 
 struct Environment {
     Environment(std::ostream& o, std::ostream& e) : out(o), err(e) {}

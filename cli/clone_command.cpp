@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "cli/history_command.h"
-#include "cli/messages.h"
 #include "cli/module_operations.h"
+#include "cli/tool_messages.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/restore_report.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"
@@ -135,7 +135,7 @@ int command_watch(const Arguments& args, Environment& env, DriverHandle handle) 
          loop.cycles(), " status reads, ", change_count, " changes");
     if (!log_path.empty()) {
         std::string why;
-        if (!config::write_file_atomic(log_path, log, &why))
+        if (!write_file_safely(log_path, log, FileAccess::normal, &why))
             return fail(env.err, kExitCannotWrite, log_path, " ", why);
     }
     return end == LoopEnd::read_failed ? kExitCommunication : kExitDone;
@@ -226,7 +226,7 @@ int command_survey(const Arguments& args, Environment& env, DriverHandle handle)
     const std::string csv_path = option(args, "--csv");
     if (!csv_path.empty()) {
         std::string why;
-        if (!config::write_file_atomic(csv_path, survey_csv(r), &why))
+        if (!write_file_safely(csv_path, survey_csv(r), FileAccess::normal, &why))
             return fail(env.err, kExitCannotWrite, csv_path, " ", why);
     }
     if (args.json) {

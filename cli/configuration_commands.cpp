@@ -2,10 +2,10 @@
 
 #include "cli/commission_commands.h"
 #include "cli/history_command.h"
-#include "cli/messages.h"
 #include "cli/module_access.h"
 #include "cli/module_operations.h"
 #include "cli/status_output.h"
+#include "cli/tool_messages.h"
 #include "config/compare.h"
 #include "config/config_file.h"
 #include "config/files.h"
@@ -111,7 +111,8 @@ int command_numbers_export(const Arguments& args, Environment& env) {
         return read_failed(env, Record::accepted_numbers);
     const Configuration cfg = capture_records(false);
     std::string why;
-    if (!write_file_atomic(args.files[0], export_numbers_csv(cfg.accepted_numbers), &why))
+    if (!write_file_safely(args.files[0], export_numbers_csv(cfg.accepted_numbers),
+                           FileAccess::normal, &why))
         return fail(env.err, kExitCannotWrite, args.files[0], " ", why);
     tell(env.err, cfg.accepted_numbers.size(), " numbers saved in ", args.files[0]);
     return session.close();

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "fleet/identity.h"
 #include "fleet/module_history.h"
 #include "fleet/restore_history.h"

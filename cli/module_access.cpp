@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "common/three_languages.h"
 #include "config/files.h"
 #include "link/connection.h"
@@ -81,7 +81,7 @@ int ModuleSession::close() {
         std::string why;
         const std::string text = sim::scenario_to_json(own_sim_->scenario());
         own_sim_.reset();
-        const bool saved = write_file_atomic(args_.state_file, text, &why);
+        const bool saved = write_file_safely(args_.state_file, text, FileAccess::normal, &why);
         state_lock_.unlock();
         if (!saved) return fail(env_.err, kExitCannotWrite, args_.state_file, " ", why);
     }

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "cli/history_command.h"
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "config/compare.h"
 #include "config/config_file.h"
 #include "config/files.h"

@@ -34,18 +34,15 @@ std::string identity_of(const std::string& path, const std::string& dev_root,
     return {};
 }
 
-PortOutcome outcome_of(posix::PortOpen open) {
-    switch (open) {
-        case posix::PortOpen::ok:
-            return PortOutcome::ok;
-        case posix::PortOpen::unusable:
-            return PortOutcome::unusable;
-        case posix::PortOpen::silent:
-            return PortOutcome::silent;
-        case posix::PortOpen::wrong_firmware:
-            return PortOutcome::wrong_firmware;
-    }
-    return PortOutcome::unusable;
+// The FTDI ports the search finds, asked through choose_route as the other platforms are; there
+// is no maker's library here.
+bool found_ftdi_ports(const std::string& dev_root, const std::string& sys_root,
+                      std::vector<std::string>* found) {
+    const auto vendor_ports = [&] {
+        *found = posix::find_ftdi_ports(dev_root, sys_root);
+        return !found->empty();
+    };
+    return choose_route(false, nullptr, vendor_ports) == ModuleRoute::vendor_ports;
 }
 
 }  // namespace
@@ -57,15 +54,15 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
                                     DriverHandle* handle, std::string* message) {
         tty->driver = std::make_unique<posix::TtyDriver>(std::vector<std::string>{port});
         tty->driver->set_sysfs_root(sys_root);
-        const posix::PortOpen open =
+        const PortOutcome outcome =
             posix::open_module_on_port(*tty->driver, kEnglish, notice, message);
-        *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
-        return outcome_of(open);
+        *handle = outcome == PortOutcome::ok ? device_handle : nullptr;
+        return outcome;
     };
 
     env.usb_driver = [tty, dev_root, sys_root](std::string* why) -> Driver* {
-        std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
-        if (found.empty()) {
+        std::vector<std::string> found;
+        if (!found_ftdi_ports(dev_root, sys_root, &found)) {
             *why = "no FTDI serial port found (neither " + dev_root + "/zavi-gsm-*, " + dev_root +
                    "/serial/by-id/usb-FTDI_* nor a " + dev_root +
                    "/ttyUSB* with USB vendor 0403); name one with --port PATH, or use --sim";
@@ -89,8 +86,9 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
     };
 
     env.find_ports = [dev_root, sys_root](std::string* why) {
-        std::vector<std::string> found = posix::find_ftdi_ports(dev_root, sys_root);
-        if (found.empty()) *why = "no FTDI serial port found; name them with --ports P1,P2,...";
+        std::vector<std::string> found;
+        if (!found_ftdi_ports(dev_root, sys_root, &found))
+            *why = "no FTDI serial port found; name them with --ports P1,P2,...";
         return found;
     };
 
@@ -100,21 +98,15 @@ void use_module_ports(Environment& env, const std::string& dev_root, const std::
         auto own = std::make_shared<posix::TtyDriver>(std::vector<std::string>{port});
         own->set_sysfs_root(sys_root);
         FirmwareNoticeText notice;
-        const posix::PortOpen open = posix::open_module_on_port(*own, kEnglish, notice, why);
-        *handle = open == posix::PortOpen::ok ? device_handle : nullptr;
-        if (open == posix::PortOpen::wrong_firmware && !notice.text.empty())
+        const PortOutcome outcome = posix::open_module_on_port(*own, kEnglish, notice, why);
+        *handle = outcome == PortOutcome::ok ? device_handle : nullptr;
+        if (outcome == PortOutcome::wrong_firmware && !notice.text.empty())
             *why += (why->empty() ? "" : "; ") + notice.text;
         return own;
     };
 
     env.unusable_port = [tty]() -> std::string {
-        if (!tty->driver) return {};
-        const posix::PortFailure& failure = tty->driver->last_failure();
-        // A port that hung up was usable: something was there and went away.
-        if (failure.problem == posix::PortProblem::none ||
-            failure.problem == posix::PortProblem::hung_up)
-            return {};
-        return failure.message;
+        return tty->driver ? posix::port_trouble(*tty->driver).unusable : std::string();
     };
 }
 

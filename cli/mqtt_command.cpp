@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "bridge/bridge.h"
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 

@@ -1,7 +1,7 @@
 // The Windows build has no MQTT client library; the bridge runs on the Linux tool.
 #include "cli/mqtt_command.h"
 
-#include "cli/messages.h"
+#include "cli/tool_messages.h"
 
 namespace zavi::cli {
 

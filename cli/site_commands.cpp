@@ -1,8 +1,8 @@
 #include "cli/site_commands.h"
 
-#include "cli/messages.h"
 #include "cli/module_access.h"
 #include "cli/module_operations.h"
+#include "cli/tool_messages.h"
 #include "config/files.h"
 #include "config/partial.h"
 #include "config/sites_table.h"

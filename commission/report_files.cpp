@@ -55,9 +55,9 @@ ReportFiles save_report_files(DriverHandle handle, ReportInput in, const std::st
     const std::string backup = config::configuration_to_json(cfg);
     in.backup_name = file_name(out.backup_path);
     in.backup_sha256 = out.sha256 = sha256_hex(backup);
-    out.backup_saved = config::write_file_atomic(out.backup_path, backup, &out.why);
+    out.backup_saved = write_file_safely(out.backup_path, backup, FileAccess::normal, &out.why);
     if (!out.backup_saved) return out;
-    out.html_saved = config::write_file_atomic(html_path, build_report(in), &out.why);
+    out.html_saved = write_file_safely(html_path, build_report(in), FileAccess::normal, &out.why);
     return out;
 }
 

@@ -108,9 +108,9 @@ std::string multiplicity(const NumberChange& n) {
 std::vector<Difference> compare(const Configuration& old_cfg, const Configuration& new_cfg) {
     Json a = tree(old_cfg), b = tree(new_cfg);
     // When the file was made, and by which firmware, is not configuration.
-    for (const char* key : {"saved_at", "firmware"}) a.erase(key), b.erase(key);
+    for (const char* key : {kSavedAtKey, kFirmwareKey}) a.erase(key), b.erase(key);
     // A record is compared only when both sides hold it: SIM codes, a partial file's records.
-    a.erase("partial"), b.erase("partial");
+    a.erase(kPartialKey), b.erase(kPartialKey);
     for (const FileRecord& r : file_records())
         if (!a.contains(r.key) || !b.contains(r.key)) a.erase(r.key), b.erase(r.key);
     std::vector<Difference> out;

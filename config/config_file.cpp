@@ -18,7 +18,7 @@ constexpr char kModuleBackup[] = "module backup";
 
 // The header's keys and the records'.
 bool known_top_key(const std::string& key) {
-    for (const char* k : {"format", "version", "origin", "saved_at", "firmware"})
+    for (const char* k : kHeaderKeys)
         if (key == k) return true;
     for (const Record r : file_order())
         if (key == record_row(r).file_key) return true;
@@ -27,14 +27,14 @@ bool known_top_key(const std::string& key) {
 
 Configuration read_value(const Json& root, std::vector<FileError>* warnings, FileOrigin* origin) {
     if (!root.is_object()) throw Bad{"", "the file must hold one JSON object"};
-    const Json& format = field(root, "", "format");
-    const Json& version = field(root, "", "version");
+    const Json& format = field(root, "", kFormatKey);
+    const Json& version = field(root, "", kVersionKey);
     if (!format.is_string() || format.get<std::string>() != kFormatName)
-        throw Bad{"format", "not a ZAVI-GSM configuration, or made by a newer program"};
+        throw Bad{kFormatKey, "not a ZAVI-GSM configuration, or made by a newer program"};
     if (!version.is_number_integer() || version.get<long long>() < kFormatVersion)
-        throw Bad{"version", "must be 1"};
+        throw Bad{kVersionKey, "must be 1"};
     if (version.get<long long>() > kFormatVersion)
-        throw Bad{"version", "made by a newer program (version " + version.dump() + ")"};
+        throw Bad{kVersionKey, "made by a newer program (version " + version.dump() + ")"};
 
     // Unknown keys are named in byte order, whatever the file's order.
     std::vector<std::string> unknown;
@@ -46,15 +46,15 @@ Configuration read_value(const Json& root, std::vector<FileError>* warnings, Fil
     for (const std::string& key : unknown)
         warnings->push_back({0, 0, key, "unknown field ignored", FileFault::unknown_field, 0, key});
     *origin = FileOrigin::hand_made;
-    if (root.contains("origin")) {
-        if (text(root["origin"], "origin") != kModuleBackup)
-            throw Bad{"origin", "must be \"module backup\" or left out"};
+    if (root.contains(kOriginKey)) {
+        if (text(root[kOriginKey], kOriginKey) != kModuleBackup)
+            throw Bad{kOriginKey, "must be \"module backup\" or left out"};
         *origin = FileOrigin::module_backup;
     }
 
     Configuration c;
-    c.saved_at = text(field(root, "", "saved_at"), "saved_at");
-    c.firmware = text(field(root, "", "firmware"), "firmware");
+    c.saved_at = text(field(root, "", kSavedAtKey), kSavedAtKey);
+    c.firmware = text(field(root, "", kFirmwareKey), kFirmwareKey);
 
     for (const Record r : file_order()) {
         const RecordRow& row = record_row(r);
@@ -241,7 +241,7 @@ bool module_may_hold(const FileError& e) {
 std::vector<FileError> check_configuration(const Configuration& c) {
     std::vector<FileError> out;
     if (!utc_shape(c.saved_at))
-        out.push_back({0, 0, "saved_at", "must be a UTC time like 2026-12-07T17:45:00Z"});
+        out.push_back({0, 0, kSavedAtKey, "must be a UTC time like 2026-12-07T17:45:00Z"});
     for (const Record r : file_order()) {
         const RecordRow& row = record_row(r);
         if (row.check) row.check(c, row.file_key, &out);
@@ -274,7 +274,7 @@ bool parse_text(std::string_view text, Configuration* out, FileError* error,
     c.partial = shape.partial;
     c.held = shape.held;
     if (utc_shape(c.saved_at) && !real_moment(c.saved_at))
-        found.push_back({0, 0, "saved_at", "not a real date and time", FileFault::impossible_time,
+        found.push_back({0, 0, kSavedAtKey, "not a real date and time", FileFault::impossible_time,
                          0, c.saved_at});
     for (const FileError& e : checked ? check_configuration(c) : std::vector<FileError>{}) {
         if (from != FileOrigin::module_backup || !module_may_hold(e)) {
@@ -312,12 +312,12 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
 
 std::string configuration_to_json(const Configuration& c, FileOrigin origin) {
     Json root;
-    root["format"] = kFormatName;
-    root["version"] = kFormatVersion;
-    if (c.partial) root["partial"] = true;
-    root["saved_at"] = c.saved_at;
-    root["firmware"] = c.firmware;
-    if (origin == FileOrigin::module_backup) root["origin"] = kModuleBackup;
+    root[kFormatKey] = kFormatName;
+    root[kVersionKey] = kFormatVersion;
+    if (c.partial) root[kPartialKey] = true;
+    root[kSavedAtKey] = c.saved_at;
+    root[kFirmwareKey] = c.firmware;
+    if (origin == FileOrigin::module_backup) root[kOriginKey] = kModuleBackup;
     for (const Record r : file_order()) {
         const RecordRow& row = record_row(r);
         if (Json value = row.to_json(c); !value.is_null()) root[row.file_key] = value;

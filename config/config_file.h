@@ -15,6 +15,17 @@ namespace zavi::config {
 
 constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
+// The keys of the file's header, before the records' keys.
+inline constexpr char kFormatKey[] = "format";
+inline constexpr char kVersionKey[] = "version";
+inline constexpr char kOriginKey[] = "origin";
+inline constexpr char kSavedAtKey[] = "saved_at";
+inline constexpr char kFirmwareKey[] = "firmware";
+inline constexpr const char* kHeaderKeys[] = {kFormatKey, kVersionKey, kOriginKey, kSavedAtKey,
+                                              kFirmwareKey};
+// A template's flag; taken out of the file before its header and records are read.
+inline constexpr char kPartialKey[] = "partial";
+
 // Which rule a value breaks, so that the program can say it in the user's words. `none` is
 // every fault told by its message only (syntax, type, range).
 enum class FileFault : uint8_t {

@@ -67,11 +67,6 @@ bool read_text_file(const std::string& path, std::size_t max_bytes, std::string*
     return true;
 }
 
-bool write_file_atomic(const std::string& path, const std::string& text, std::string* error,
-                       FileAccess access) {
-    return write_file_safely(path, text, access, error);
-}
-
 bool write_configuration_file(const std::string& path, const Configuration& cfg, std::string* error,
                               FileOrigin origin) {
     return write_file_safely(path, configuration_to_json(cfg, origin),

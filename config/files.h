@@ -15,15 +15,9 @@ namespace zavi::config {
 bool read_text_file(const std::string& path, std::size_t max_bytes, std::string* text,
                     std::string* error);
 
-// Writes `text` through a new temporary file renamed over `path`; a folder, device, FIFO or
-// socket at `path` is refused. False with a reason (and nothing left behind) when any step
-// fails.
-bool write_file_atomic(const std::string& path, const std::string& text, std::string* error,
-                       FileAccess access = FileAccess::normal);
-
 // `cfg` as a configuration file; one that holds the SIM codes is readable by its owner alone.
-bool write_configuration_file(const std::string& path, const Configuration& cfg,
-                              std::string* error, FileOrigin origin = FileOrigin::hand_made);
+bool write_configuration_file(const std::string& path, const Configuration& cfg, std::string* error,
+                              FileOrigin origin = FileOrigin::hand_made);
 
 // The folder of automatic backups: $XDG_DATA_HOME/zavi-gsm/backups (default
 // ~/.local/share/zavi-gsm/backups), or %LOCALAPPDATA%\ZAVI-GSM\backups on Windows. Empty when

@@ -80,14 +80,14 @@ std::string file_record_names() {
 }
 
 bool open_partial(Json* root, std::string_view text, Configuration* shape, FileError* error) {
-    if (!root->is_object() || !root->contains("partial")) return true;
-    const Json& flag = (*root)["partial"];
+    if (!root->is_object() || !root->contains(kPartialKey)) return true;
+    const Json& flag = (*root)[kPartialKey];
     if (!flag.is_boolean()) {
-        *error = {0, 0, "partial", "must be true or false"};
+        *error = {0, 0, kPartialKey, "must be true or false"};
         return false;
     }
     const bool partial = flag.get<bool>();
-    root->erase("partial");
+    root->erase(kPartialKey);
     if (!partial) return true;
     if (const std::string key = repeated_key(text); !key.empty()) {
         *error = {0, 0, key, "is named twice"};

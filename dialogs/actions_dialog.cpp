@@ -1,6 +1,7 @@
 #include "dialogs/actions_dialog.h"
 
 #include "dialogs/code_lists.h"
+#include "dialogs/options_titles.h"
 #include "link/config_commands.h"
 #include "link/records.h"
 #include "resources/ids.h"
@@ -9,8 +10,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Procedury alarmowe", "Emergency procedures", "Alarmprozeduren"};
 
 static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
@@ -54,6 +53,7 @@ bool store(DialogView& view) {
 }  // namespace
 
 ActionsDialog::ActionsDialog()
-    : RecordDialog({IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kTitle, show, store, write_actions}) {}
+    : RecordDialog(
+          {IDC_ACTIONS_SAVE, IDC_ACTIONS_CANCEL, kActionsTitle, show, store, write_actions}) {}
 
 }  // namespace zavi

@@ -1,6 +1,7 @@
 #include "dialogs/auto_reset_dialog.h"
 
 #include "dialogs/code_lists.h"
+#include "dialogs/options_titles.h"
 #include "link/config_commands.h"
 #include "link/records.h"
 #include "resources/ids.h"
@@ -8,8 +9,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Auto-Reset", "Auto-Reset", "Auto-Reset"};
 
 void show(DialogView& view, uint8_t language) {
     fill_period_list(view, IDC_AUTO_RESET_PERIOD, language);
@@ -25,7 +24,7 @@ bool store(DialogView& view) {
 }  // namespace
 
 AutoResetDialog::AutoResetDialog()
-    : RecordDialog(
-          {IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, kTitle, show, store, write_auto_reset}) {}
+    : RecordDialog({IDC_AUTO_RESET_SAVE, IDC_AUTO_RESET_CANCEL, kAutoResetTitle, show, store,
+                    write_auto_reset}) {}
 
 }  // namespace zavi

@@ -1,6 +1,7 @@
 #include "dialogs/auto_status_dialog.h"
 
 #include "dialogs/code_lists.h"
+#include "dialogs/options_titles.h"
 #include "link/config_commands.h"
 #include "link/records.h"
 #include "resources/ids.h"
@@ -8,8 +9,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Auto-Status", "Auto-Status", "Auto-Status"};
 
 void show(DialogView& view, uint8_t language) {
     fill_period_list(view, IDC_AUTO_STATUS_PERIOD, language);
@@ -31,7 +30,7 @@ bool store(DialogView& view) {
 }  // namespace
 
 AutoStatusDialog::AutoStatusDialog()
-    : RecordDialog(
-          {IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, kTitle, show, store, write_auto_status}) {}
+    : RecordDialog({IDC_AUTO_STATUS_SAVE, IDC_AUTO_STATUS_CANCEL, kAutoStatusTitle, show, store,
+                    write_auto_status}) {}
 
 }  // namespace zavi

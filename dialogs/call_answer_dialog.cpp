@@ -1,6 +1,7 @@
 #include "dialogs/call_answer_dialog.h"
 
 #include "dialogs/code_lists.h"
+#include "dialogs/options_titles.h"
 #include "link/config_commands.h"
 #include "link/records.h"
 #include "resources/ids.h"
@@ -8,8 +9,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Reakcja na wywołanie", "Answer for Call", "Antwort zum Abrufen"};
 
 constexpr int kReactionCodes = 3;  // none, change, on for 2 s
 
@@ -40,6 +39,7 @@ bool store(DialogView& view) {
 }  // namespace
 
 CallAnswerDialog::CallAnswerDialog()
-    : RecordDialog({IDC_CALL_SAVE, IDC_CALL_CANCEL, kTitle, show, store, write_call_answer}) {}
+    : RecordDialog(
+          {IDC_CALL_SAVE, IDC_CALL_CANCEL, kCallAnswerTitle, show, store, write_call_answer}) {}
 
 }  // namespace zavi

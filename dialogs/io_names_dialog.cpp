@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/utf16.h"
+#include "dialogs/options_titles.h"
 #include "link/connection.h"
 #include "link/io_name_commands.h"
 #include "link/module_text.h"
@@ -14,9 +15,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Nazwy dla stanów we./wy.", "Names for I/O states",
-                       "Namen für Ein- und Ausgangszustände"};
 
 bool allowed(char c) {
     return c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -68,7 +66,7 @@ void clean_io_name(char (&name)[kIoNameSlot]) {
 }
 
 IoNamesDialog::IoNamesDialog()
-    : RecordDialog({IDC_IO_NAMES_SAVE, IDC_IO_NAMES_CANCEL, kTitle, show, store, write,
+    : RecordDialog({IDC_IO_NAMES_SAVE, IDC_IO_NAMES_CANCEL, kIoNamesTitle, show, store, write,
                     /*saved_result=*/1}) {}
 
 }  // namespace zavi

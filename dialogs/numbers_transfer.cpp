@@ -159,7 +159,7 @@ void export_accepted_numbers(DialogView& view, FileChooser* files) {
     if (!files || !files->choose_file(FileKind::numbers_csv, true, &path)) return;
     const std::vector<std::string> numbers = current_numbers(view);
     std::string why;
-    if (!config::write_file_atomic(path, config::export_numbers_csv(numbers), &why)) {
+    if (!write_file_safely(path, config::export_numbers_csv(numbers), FileAccess::normal, &why)) {
         show_error(view, std::string(pick_text(l, "Nie można zapisać pliku:\n",
                                                "The file could not be saved:\n",
                                                "Die Datei konnte nicht gespeichert werden:\n")) +

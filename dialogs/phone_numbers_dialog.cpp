@@ -7,6 +7,7 @@
 
 #include "dialogs/add_number_dialog.h"
 #include "dialogs/numbers_transfer.h"
+#include "dialogs/options_titles.h"
 #include "link/connection.h"
 #include "link/phone_commands.h"
 #include "link/phone_number.h"
@@ -18,8 +19,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"Numery telefonów", "Telephone Numbers", "Telefonnummern"};
 
 constexpr int kMaxAccepted = static_cast<int>(kAcceptedCapacity);
 constexpr int kMaxEmergency = static_cast<int>(kEmergencyCapacity);
@@ -153,7 +152,8 @@ void refresh_phone_lists(DialogView& view) {
 }
 
 PhoneNumbersDialog::PhoneNumbersDialog(FileChooser* files)
-    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kTitle, show, nullptr, write_phone_numbers,
+    : RecordDialog({IDC_PHONE_SAVE, IDC_PHONE_CANCEL, kPhoneNumbersTitle, show, nullptr,
+                    write_phone_numbers,
                     /*saved_result=*/1, kSaveTexts,
                     [files](DialogView& view, int id, int) { other_command(view, id, files); }}) {}
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/options_titles.h"
 #include "link/config_commands.h"
 #include "link/connection.h"
 #include "link/records.h"
@@ -13,8 +14,6 @@
 namespace zavi {
 
 namespace {
-
-constexpr Texts kTitle{"PIN i PUK", "PIN and PUK", "PIN und PUK"};
 
 constexpr int kPinDigits = 4;
 constexpr int kPukDigits = 8;
@@ -107,6 +106,7 @@ uint8_t hex_pair_to_byte(char high, char low) {
 }
 
 PinPukDialog::PinPukDialog()
-    : RecordDialog({IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kTitle, show, store, write_sim_codes}) {}
+    : RecordDialog(
+          {IDC_PIN_PUK_SAVE, IDC_PIN_PUK_CANCEL, kPinPukTitle, show, store, write_sim_codes}) {}
 
 }  // namespace zavi

@@ -106,7 +106,8 @@ void SurveyDialog::on_command(DialogView& view, int id, int) {
             std::string path, why;
             if (!files_->choose_file(FileKind::survey_csv, true, &path)) return;
             const uint8_t l = ui_language;
-            if (!config::write_file_atomic(path, commission::survey_csv(*result_), &why))
+            if (!write_file_safely(path, commission::survey_csv(*result_), FileAccess::normal,
+                                   &why))
                 view.message_box(
                     std::string(pick_text(l, "Nie można zapisać pliku:\n",
                                           "The file could not be saved:\n",

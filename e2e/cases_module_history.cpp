@@ -5,7 +5,7 @@
 #include <string>
 
 #include "e2e/file_steps.h"
-#include "e2e/history.h"
+#include "e2e/history_files.h"
 #include "e2e/steps.h"
 #include "e2e/window_control.h"
 #include "resources/ids.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "commission/sha256.h"
-#include "e2e/history.h"
+#include "e2e/history_files.h"
 #include "e2e/journal.h"
 #include "e2e/steps.h"
 #include "e2e/window_control.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/record_checks.h"
+#include "fuzz/record_invariants.h"
 #include "link/connection.h"
 #include "sim/request_decoder.h"
 

@@ -10,6 +10,31 @@ ModuleRoute choose_route(bool port_named, const std::function<bool()>& library_l
     return ModuleRoute::none;
 }
 
+PortOutcome open_module_on_named_port(Driver& driver, const std::string& port, uint8_t language,
+                                      FirmwareNotice& notice, DriverHandle* handle,
+                                      const std::function<PortTrouble()>& trouble,
+                                      std::string* message) {
+    message->clear();
+    set_driver(&driver);
+    *handle = nullptr;
+    const uint8_t result = open_device(0, handle, language, notice);
+    if (result == kOpenOk && *handle) return PortOutcome::ok;
+    *handle = nullptr;
+    if (result == kOpenWrongFirmware) {
+        *message = "The module on " + port + " runs other firmware.";
+        return PortOutcome::wrong_firmware;
+    }
+    // open_device gives up the same way for a refused open and for a silent module; the
+    // driver knows which.
+    const PortTrouble known = trouble ? trouble() : PortTrouble{};
+    if (!known.unusable.empty()) {
+        *message = known.unusable;
+        return PortOutcome::unusable;
+    }
+    *message = known.silent.empty() ? "No ZAVI-GSM module answered on " + port + "." : known.silent;
+    return PortOutcome::silent;
+}
+
 DeviceChoice open_preferred_device(Driver& driver, uint32_t count, uint8_t language,
                                    FirmwareNotice& notice,
                                    const std::function<void(int index)>& not_opened) {

@@ -26,6 +26,29 @@ enum class ModuleRoute { named_port, usb_library, vendor_ports, none };
 ModuleRoute choose_route(bool port_named, const std::function<bool()>& library_loads,
                          const std::function<bool()>& vendor_ports_found);
 
+// How opening the module on one named port (--port) went.
+enum class PortOutcome : uint8_t {
+    ok,        // open, answered, right firmware
+    unusable,  // the port cannot be opened or set up (missing, no such name, busy, no permission)
+    silent,    // the port is fine but no module answered properly
+    wrong_firmware,  // a module with other firmware; the text went to the notice
+};
+
+// What a port's driver knows after a failed open, in English naming the port: why the port
+// cannot be used at all, or why a usable line failed (it hung up). Both "" when it knows nothing.
+struct PortTrouble {
+    std::string unusable;
+    std::string silent;
+};
+
+// Opens the module on `port`, the one port of `driver` (made the calling thread's driver), into
+// *handle (null unless ok) and sorts a failure; `message` gets an English sentence naming the
+// port for anything but ok. `trouble` is asked right after a failed open.
+PortOutcome open_module_on_named_port(Driver& driver, const std::string& port, uint8_t language,
+                                      FirmwareNotice& notice, DriverHandle* handle,
+                                      const std::function<PortTrouble()>& trouble,
+                                      std::string* message);
+
 // Keeps open_device's firmware message as text, for a caller that tells it later.
 class FirmwareNoticeText : public FirmwareNotice {
   public:

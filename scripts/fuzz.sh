@@ -17,8 +17,9 @@ cmake --build --preset fuzz -j "$jobs" --target fuzz_targets
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    for f in $(grep -l 'LLVMFuzzerTestOneInput(.*) {$' fuzz/*.cpp); do
-        targets+=("$(basename "$f" .cpp)")
+    for f in $(grep -l 'LLVMFuzzerTestOneInput(.*) {$' fuzz/fuzz_*.cpp); do
+        name=$(basename "$f" .cpp)
+        targets+=("${name#fuzz_}")
     done
 fi
 

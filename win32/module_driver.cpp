@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/module_identity.h"
 #include "common/utf16.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
@@ -20,21 +19,6 @@ namespace {
 
 D2xxDriver d2xx;
 std::unique_ptr<ComDriver> com;
-
-void d2xx_identity(DriverHandle handle, std::string* serial, std::string* connection) {
-    *serial = d2xx.serial_of(handle);
-    *connection = "D2XX (USB)";
-}
-
-// The serial number from the device instance of the handle's COM port.
-void com_identity(DriverHandle handle, std::string* serial, std::string* connection) {
-    if (!com) return;
-    *connection = com->port_of(handle);
-    if (connection->empty()) return;
-    const std::u16string name = utf8_to_utf16(*connection);
-    *serial = fleet::identity_from_instance_id(
-        com_port_instance_id(std::wstring(name.begin(), name.end())));
-}
 
 // The value of --port, "" when the option is absent; false when it is given badly.
 bool port_option(const wchar_t* command_line, std::wstring* port, std::wstring* problem) {
@@ -80,14 +64,25 @@ ModuleDriver choose_module_driver(const wchar_t* command_line) {
             break;
         case ModuleRoute::usb_library:
             out.driver = &d2xx;
-            set_module_identity_source(d2xx_identity);
             return out;
         case ModuleRoute::none:
             return out;
     }
     out.driver = out.com = com.get();
-    set_module_identity_source(com_identity);
     return out;
+}
+
+ModuleIdentity identify_module(const ModuleDriver& chosen, DriverHandle handle) {
+    if (!handle) return make_module_identity("", "");
+    if (chosen.route == ModuleRoute::usb_library)
+        return make_module_identity(d2xx.serial_of(handle), "D2XX (USB)");
+    if (!chosen.com) return make_module_identity("", "");
+    const std::string port = chosen.com->port_of(handle);
+    if (port.empty()) return make_module_identity("", "");
+    const std::u16string name = utf8_to_utf16(port);
+    return make_module_identity(fleet::identity_from_instance_id(
+                                    com_port_instance_id(std::wstring(name.begin(), name.end()))),
+                                port);
 }
 
 }  // namespace zavi

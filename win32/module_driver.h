@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/module_identity.h"
 #include "link/driver.h"
 #include "link/module_choice.h"
 
@@ -23,5 +24,9 @@ struct ModuleDriver {
 
 // `command_line` as GetCommandLineW gives it. The driver lives until the process ends.
 ModuleDriver choose_module_driver(const wchar_t* command_line);
+
+// Which module `handle`, open on the chosen driver, reaches: the D2XX device's serial number,
+// or the one in the device instance of its COM port.
+ModuleIdentity identify_module(const ModuleDriver& chosen, DriverHandle handle);
 
 }  // namespace zavi

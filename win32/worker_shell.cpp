@@ -82,6 +82,7 @@ HANDLE live_worker = nullptr;
 std::atomic<bool> live_stop{false};
 uint64_t live_interval_us = 0;
 LiveParts live_parts = LiveParts::all;
+LiveCycle* live_cycle = nullptr;  // the window's
 HWND live_window = nullptr;
 
 DWORD WINAPI live_thread(LPVOID) {
@@ -90,10 +91,10 @@ DWORD WINAPI live_thread(LPVOID) {
         SendMessageW(live_window, WM_COMMAND, MAKEWPARAM(IDC_LIVE_CYCLE, 0), 0);
     };
     if (live_parts == LiveParts::signal)
-        run_signal_samples(device_handle, live_stop, deliver);
+        run_signal_samples(device_handle, live_stop, *live_cycle, deliver);
     else
         run_live_status(device_handle, live_interval_us, live_stop, commission::real_pace(),
-                        deliver);
+                        *live_cycle, deliver);
     return 0;
 }
 
@@ -108,11 +109,12 @@ void wait_taking_sent_messages(HANDLE thread) {
 
 }  // namespace
 
-bool Win32Shell::start_live(uint64_t interval_us, LiveParts parts) {
+bool Win32Shell::start_live(uint64_t interval_us, LiveParts parts, LiveCycle* cycle) {
     stop_live();
     live_stop = false;
     live_interval_us = interval_us;
     live_parts = parts;
+    live_cycle = cycle;
     live_window = owner_;
     live_worker = CreateThread(nullptr, 0, live_thread, nullptr, 0, nullptr);
     return live_worker != nullptr;
@@ -195,6 +197,10 @@ std::string Win32Shell::connection_kind() const {
     // Through COM ports: the port of the module that discovery settled on.
     const ComDriver* com = module_driver_.com;
     return com && device_handle ? com->port_of(device_handle) : std::string();
+}
+
+ModuleIdentity Win32Shell::module_identity(DriverHandle handle) const {
+    return identify_module(module_driver_, handle);
 }
 
 bool Win32Shell::no_ftdi_com_port() const {

@@ -25,12 +25,13 @@ class Win32Shell : public Shell {
     bool choose_file(FileKind kind, bool save, std::string* path) override;
     // The live-status worker: its own thread, which sends each cycle to the owner as
     // WM_COMMAND IDC_LIVE_CYCLE and waits until the window has taken it.
-    bool start_live(uint64_t interval_us, LiveParts parts) override;
+    bool start_live(uint64_t interval_us, LiveParts parts, LiveCycle* cycle) override;
     void stop_live() override;
     // The driver chosen at start-up tells how the module is reached.
     void set_module_driver(const ModuleDriver& chosen) { module_driver_ = chosen; }
     std::string connection_kind() const override;
     bool no_ftdi_com_port() const override;
+    ModuleIdentity module_identity(DriverHandle handle) const override;
 
   private:
     HINSTANCE instance_;

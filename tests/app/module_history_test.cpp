@@ -15,21 +15,14 @@ namespace {
 
 std::string serial_now;
 
-void serial_source(DriverHandle, std::string* serial, std::string* connection) {
-    *serial = serial_now;
-    *connection = "D2XX (USB)";
-}
-
 class ModuleHistoryTest : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         serial_now = "FT1234AB";
-        set_module_identity_source(serial_source);
-    }
-    void TearDown() override {
-        set_module_identity_source(nullptr);
-        MainWindowTest::TearDown();
+        shell.identity = [](DriverHandle) {
+            return make_module_identity(serial_now, "D2XX (USB)");
+        };
     }
     void back_up(const char* name) {
         shell.chosen_files = {dir.file(name)};

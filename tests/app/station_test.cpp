@@ -321,12 +321,17 @@ TEST_F(StationTest, PlugInToResultStaysWithinTheBoundOfItsExchanges) {
     EXPECT_LE(took, bound * 110 / 100);
 }
 
-// Ports that tell each module's serial number, as the platform layer does for the program.
+// Tells each module's serial number, as the platform layer does for the program (its Shell).
+struct SerialIdentifier : ModuleIdentifier {
+    ModuleIdentity module_identity(DriverHandle) const override { return {serial, "D2XX (USB)"}; }
+    std::string serial;
+};
+
+// The process's driver, whose modules the identifier above names.
 class SerialPorts : public DriverPorts {
   public:
-    SerialPorts() : DriverPorts(1) {}
-    ModuleIdentity identity(DriverHandle) override { return {serial, "D2XX (USB)"}; }
-    std::string serial;
+    SerialPorts() : DriverPorts(1, &identifier) {}
+    SerialIdentifier identifier;
 };
 
 // Every module the station read keeps its copy under its identity with its site: a pass as
@@ -357,7 +362,7 @@ TEST_F(StationTest, EachModuleReadKeepsItsHistoryEntryAndAPassItsReport) {
         SCOPED_TRACE(row.serial);
         unplug();
         tick_while(station, StationState::unplug);
-        ports.serial = row.serial;
+        ports.identifier.serial = row.serial;
         plug(row.module ? *row.module : sim::Module{});
         tick_while(station, StationState::waiting);
         if (station.state() == StationState::ready) run(station);

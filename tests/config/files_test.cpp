@@ -19,17 +19,17 @@ TEST(ConfigFiles, AtomicWriteReplacesWholeAndLeavesNoPartFile) {
     zavi::test::TempDir dir;
     const std::string path = dir.file("a.zavi.json");
     std::string error;
-    ASSERT_TRUE(write_file_atomic(path, "old", &error));
-    ASSERT_TRUE(write_file_atomic(path, "new text", &error));
+    ASSERT_TRUE(write_file_safely(path, "old", FileAccess::normal, &error));
+    ASSERT_TRUE(write_file_safely(path, "new text", FileAccess::normal, &error));
     EXPECT_EQ(zavi::test::read_file(path), "new text");
     EXPECT_FALSE(fs::exists(path + ".part"));
     // A folder where the file should go: refused, and the folder is left alone.
     fs::create_directory(dir.file("sub"));
-    EXPECT_FALSE(write_file_atomic(dir.file("sub"), "x", &error));
+    EXPECT_FALSE(write_file_safely(dir.file("sub"), "x", FileAccess::normal, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fs::is_directory(dir.file("sub")));
     EXPECT_FALSE(fs::exists(dir.file("sub.part")));
-    EXPECT_FALSE(write_file_atomic(dir.file("missing/x.json"), "x", &error));
+    EXPECT_FALSE(write_file_safely(dir.file("missing/x.json"), "x", FileAccess::normal, &error));
 
     std::string text;
     EXPECT_FALSE(read_text_file(dir.file("sub"), 100, &text, &error));

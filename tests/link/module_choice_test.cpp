@@ -115,5 +115,44 @@ TEST(OpenPreferredDevice, TellsTheFirmwareOfASingleModule) {
     set_driver(nullptr);
 }
 
+// The sorting of a failed --port open, the same on every platform: the driver's word on the port
+// decides between a port that cannot be used and a silent one.
+TEST(OpenModuleOnNamedPort, SortsTheFailureByWhatTheDriverKnows) {
+    struct Case {
+        const char* kind;
+        PortTrouble trouble;
+        PortOutcome outcome;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"ok", {"cannot open COM9: busy", ""}, PortOutcome::ok, ""},
+        {"old",
+         {"cannot open COM9: busy", ""},
+         PortOutcome::wrong_firmware,
+         "The module on COM9 runs other firmware."},
+        {"fails",
+         {"cannot open COM9: busy", "hung up"},
+         PortOutcome::unusable,
+         "cannot open COM9: busy"},
+        {"fails", {"", "COM9 hung up"}, PortOutcome::silent, "COM9 hung up"},
+        {"fails", {}, PortOutcome::silent, "No ZAVI-GSM module answered on COM9."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + " " + c.says);
+        sim::SimDriver driver(modules({c.kind}));
+        CountingNotice notice;
+        DriverHandle handle = reinterpret_cast<DriverHandle>(1);
+        std::string message = "left over";
+        const PortOutcome outcome = open_module_on_named_port(
+            driver, "COM9", kEnglish, notice, &handle, [&] { return c.trouble; }, &message);
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(message, c.says);
+        EXPECT_EQ(handle != nullptr, c.outcome == PortOutcome::ok);
+        EXPECT_EQ(driver.open_handles(), c.outcome == PortOutcome::ok ? 1 : 0);
+        if (handle) driver.close(handle);
+        set_driver(nullptr);
+    }
+}
+
 }  // namespace
 }  // namespace zavi

@@ -142,18 +142,23 @@ TEST_F(TtyLink, OpeningTheModuleOnANamedPortSortsTheOutcome) {
         bool port_exists;
         std::vector<sim::Fault> faults;
         const char* firmware;
-        PortOpen expected;
+        PortOutcome expected;
         const char* says;
     } const cases[] = {
-        {"answers", true, {}, "ZAVI-GSM v1.7", PortOpen::ok, ""},
-        {"no such port", false, {}, "ZAVI-GSM v1.7", PortOpen::unusable, "does not exist"},
+        {"answers", true, {}, "ZAVI-GSM v1.7", PortOutcome::ok, ""},
+        {"no such port", false, {}, "ZAVI-GSM v1.7", PortOutcome::unusable, "does not exist"},
         {"silent",
          true,
          {{sim::FaultKind::no_answer}},
          "ZAVI-GSM v1.7",
-         PortOpen::silent,
+         PortOutcome::silent,
          "No ZAVI-GSM module answered on "},
-        {"other firmware", true, {}, "ZAVI-GSM v1.5", PortOpen::wrong_firmware, "other firmware"},
+        {"other firmware",
+         true,
+         {},
+         "ZAVI-GSM v1.5",
+         PortOutcome::wrong_firmware,
+         "other firmware"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -166,7 +171,7 @@ TEST_F(TtyLink, OpeningTheModuleOnANamedPortSortsTheOutcome) {
         std::string message;
         EXPECT_EQ(open_module_on_port(driver, 1, notice, &message), c.expected);
         EXPECT_NE(message.find(c.says), std::string::npos) << message;
-        EXPECT_EQ(device_handle != nullptr, c.expected == PortOpen::ok);
+        EXPECT_EQ(device_handle != nullptr, c.expected == PortOutcome::ok);
         if (device_handle) driver.close(device_handle);
         device_handle = nullptr;
         pty.stop();

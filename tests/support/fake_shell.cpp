@@ -29,9 +29,10 @@ void FakeShell::wait_for_job() {
     if (running_) finish_job();
 }
 
-bool FakeShell::start_live(uint64_t interval_us, LiveParts parts) {
+bool FakeShell::start_live(uint64_t interval_us, LiveParts parts, LiveCycle* cycle) {
     if (live_start_fails) return false;
     live_parts = parts;
+    live_cycle_ = cycle;
     live_intervals.push_back(interval_us);
     live_requested = true;
     live_stop_ = false;
@@ -55,9 +56,10 @@ void FakeShell::run_live(int cycles) {
         if (++delivered >= cycles) live_stop_ = true;
     };
     if (live_parts == LiveParts::signal)
-        run_signal_samples(device_handle, live_stop_, deliver);
+        run_signal_samples(device_handle, live_stop_, *live_cycle_, deliver);
     else
-        run_live_status(device_handle, live_intervals.back(), live_stop_, live_pace, deliver);
+        run_live_status(device_handle, live_intervals.back(), live_stop_, live_pace, *live_cycle_,
+                        deliver);
     // A loop that ended on a failure is over; the window waits for it at its next stop.
 }
 

@@ -25,11 +25,14 @@ class FakeShell : public Shell {
     // Live status: start_live only records the request; run_live plays the worker on the
     // calling thread, delivering each cycle through `deliver_live` (the window's
     // IDC_LIVE_CYCLE), until it stops (stop_live, a failed read) or `cycles` were delivered.
-    bool start_live(uint64_t interval_us, LiveParts parts) override;
+    bool start_live(uint64_t interval_us, LiveParts parts, LiveCycle* cycle) override;
     void stop_live() override;
     void run_live(int cycles);
     std::string connection_kind() const override { return connection ? connection() : ""; }
     bool no_ftdi_com_port() const override { return no_ftdi_com_port_found; }
+    ModuleIdentity module_identity(DriverHandle handle) const override {
+        return identity && handle ? identity(handle) : Shell::module_identity(handle);
+    }
 
     bool live_start_fails = false;
     bool live_requested = false;  // started and not yet stopped
@@ -52,6 +55,8 @@ class FakeShell : public Shell {
     // What connection_kind answers (asked after each discovery); none: unknown.
     std::function<std::string()> connection;
     bool no_ftdi_com_port_found = false;
+    // What module_identity answers for an open handle; none: unknown.
+    std::function<ModuleIdentity(DriverHandle)> identity;
 
     std::vector<WorkerJob> jobs;
     // Called once the job has started, before its operations run: what reaches the window
@@ -66,6 +71,7 @@ class FakeShell : public Shell {
     const WorkerTask* task_ = nullptr;
     LinkResult result_ = LinkResult::ok;
     std::atomic<bool> live_stop_{false};
+    LiveCycle* live_cycle_ = nullptr;
 };
 
 }  // namespace zavi::test

@@ -601,10 +601,14 @@ void check_commissioning_texts_fit(uint8_t language) {
     run_modal_dialog(instance, IDD_SURVEY, nullptr, surveying);
     expect_all_fit(IDD_SURVEY, language, surveying.clipped);
 
-    struct NoFiles : FileChooser {
+    // The station only lays out its texts here: no file is chosen and no module is reached.
+    struct NoPlatform : Shell {
         bool choose_file(FileKind, bool, std::string*) override { return false; }
-    } no_files;
-    StationDialog station(no_files, language);
+        LinkResult run_worker_job(WorkerJob, const WorkerTask&) override { return kFailed; }
+        bool start_live(uint64_t, LiveParts, LiveCycle*) override { return false; }
+        void stop_live() override {}
+    } no_platform;
+    StationDialog station(no_platform, language);
     ReportDetailsDialog details(language,
                                 {"Wohnanlage Lindenstraße 12", "Małgorzata Brzęczyszczykiewicz"});
     const struct {

@@ -52,20 +52,12 @@ int d2xx_index(const std::string& port) {
 // Opens the module on the COM port `port` through `com`, made the calling thread's driver.
 PortOutcome open_on_com(ComDriver& com, const std::string& port, FirmwareNotice& notice,
                         DriverHandle* handle, std::string* message) {
-    set_driver(&com);
-    const uint8_t result = open_device(0, handle, kEnglish, notice);
-    if (result == kOpenOk && *handle) return PortOutcome::ok;
-    *handle = nullptr;
-    if (result == kOpenWrongFirmware) {
-        *message = "The module on " + port + " runs other firmware.";
-        return PortOutcome::wrong_firmware;
-    }
-    if (const std::string why = com_problem(com, port); !why.empty()) {
-        *message = why;
-        return PortOutcome::unusable;
-    }
-    *message = "No ZAVI-GSM module answered on " + port + ".";
-    return PortOutcome::silent;
+    return open_module_on_named_port(
+        com, port, kEnglish, notice, handle,
+        [&] {
+            return PortTrouble{com_problem(com, port), ""};
+        },
+        message);
 }
 
 std::unique_ptr<ComDriver> com_driver_for(const std::wstring& name) {

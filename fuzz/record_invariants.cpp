@@ -1,4 +1,4 @@
-#include "fuzz/record_checks.h"
+#include "fuzz/record_invariants.h"
 
 #include <cstring>
 

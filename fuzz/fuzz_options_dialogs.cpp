@@ -7,7 +7,7 @@
 #include "fuzz/answer_target.h"
 #include "fuzz/dialog_session.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/record_checks.h"
+#include "fuzz/record_invariants.h"
 #include "link/connection.h"
 #include "link/records.h"
 #include "sim/request_decoder.h"

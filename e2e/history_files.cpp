@@ -1,4 +1,4 @@
-#include "e2e/history.h"
+#include "e2e/history_files.h"
 
 #include <windows.h>
 
