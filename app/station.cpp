@@ -1,5 +1,6 @@
 #include "app/station.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/restore_result_text.h"
@@ -211,12 +212,8 @@ bool Station::tick(int64_t now_ms) {
 }
 
 void Station::preselect() {
-    site_ = -1;
-    for (std::size_t i = 0; i < sites_.size(); ++i)
-        if (!site_passed_[i]) {
-            site_ = static_cast<int>(i);
-            return;
-        }
+    const auto first = std::ranges::find(site_passed_, false);
+    site_ = first == site_passed_.end() ? -1 : static_cast<int>(first - site_passed_.begin());
 }
 
 bool Station::choose_site(int index) {
@@ -273,9 +270,7 @@ void Station::stop() {
 }
 
 int Station::passed() const {
-    int n = 0;
-    for (const auto& e : entries_) n += e.pass ? 1 : 0;
-    return n;
+    return static_cast<int>(std::ranges::count(entries_, true, &StationEntry::pass));
 }
 
 int Station::failed() const {
