@@ -5,7 +5,6 @@
 #include <string>
 
 #include "resources/ids.h"
-#include "ui/messages.h"
 #include "ui/ui_language.h"
 
 namespace zavi {
@@ -45,11 +44,10 @@ bool store(DialogView& view) {
     const bool fits = typed.size() <= static_cast<std::size_t>(kMaxNewNumberDigits) &&
                       only_digits(new_phone_number);
     if (length < static_cast<std::size_t>(kMinNewNumberDigits) || !fits) {
-        show_message(view,
-                     pick_text(ui_language, "Numer - Wymagane minimum 11 cyfr",
-                               "Number - Required minimum 11 digits",
-                               "Nummer - min. 11 stellige Nummer erforderlich"),
-                     MessageIcon::error);
+        view.message_box(pick_text(ui_language, "Numer - Wymagane minimum 11 cyfr",
+                                   "Number - Required minimum 11 digits",
+                                   "Nummer - min. 11 stellige Nummer erforderlich"),
+                         kAppTitle, MessageIcon::error, MessageButtons::ok);
         view.set_focus(IDC_ADD_EDIT);
         new_phone_number[0] = '\0';  // nothing to add unless a later press succeeds
         return false;

@@ -5,7 +5,6 @@
 
 #include "link/records.h"
 #include "resources/ids.h"
-#include "ui/messages.h"
 #include "ui/ui_language.h"
 #include "ui/vocabulary.h"
 
@@ -108,22 +107,20 @@ void store_alarm_settings(DialogView& view) {
 bool validate_thresholds(DialogView& view) {
     const uint8_t language = ui_language;
     if (signed_value(alarm_settings.t1_high) <= signed_value(alarm_settings.t1_low)) {
-        show_message(
-            view,
+        view.message_box(
             pick_text(language, "Błąd termometru 1: Temp.High musi być większa od TemP.Low",
                       "Error Thermometer 1:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low"),
-            MessageIcon::error);
+            kAppTitle, MessageIcon::error, MessageButtons::ok);
         view.set_focus(IDC_T1_HIGH_EDIT);
         return false;
     }
     if (signed_value(alarm_settings.t2_high) <= signed_value(alarm_settings.t2_low)) {
-        show_message(
-            view,
+        view.message_box(
             pick_text(language, "Błąd termometru 2: Temp.High musi być większa od TemP.Low",
                       "Error Thermometer 2:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"),
-            MessageIcon::error);
+            kAppTitle, MessageIcon::error, MessageButtons::ok);
         view.set_focus(IDC_T2_HIGH_EDIT);
         return false;
     }
