@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/about_dialog.h"
 #include "app/restore_result_text.h"
-#include "app/station_report.h"
+#include "commission/clock_text.h"
+#include "commission/report.h"
+#include "commission/sha256.h"
 #include "common/path_text.h"
 #include "common/safe_file.h"
 #include "common/three_languages.h"
@@ -12,6 +15,7 @@
 #include "config/files.h"
 #include "config/operations.h"
 #include "config/record_table.h"
+#include "config/record_values.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
 
@@ -44,23 +48,30 @@ bool save_as(const std::string& path, config::Configuration cfg, std::string* er
 // The configuration after, and the report that names the SHA-256 of exactly these bytes.
 bool save_after_and_report(const StationJob& job, const config::Configuration& after,
                            uint8_t language, StationOutcome* out, std::string* error) {
-    StationReportInput report;
-    report.folder = job.folder;
-    report.configuration_name = "after.zavi.json";
-    report.configuration_text = config::configuration_to_json(after);
-    report.configuration = after;
-    report.site = job.site;
-    report.connection = job.history.identity.connection;
-    report.language = language;
-    const std::string path = job.folder + kPathSeparator + report.configuration_name;
+    const std::string name = "after.zavi.json";
+    const std::string text = config::configuration_to_json(after);
+    const std::string path = job.folder + kPathSeparator + name;
     const FileAccess access = after.sim_codes ? FileAccess::secret : FileAccess::normal;
-    if (!config::write_file_atomic(path, report.configuration_text, error, access)) {
+    if (!config::write_file_atomic(path, text, error, access)) {
         *error = path + ": " + *error;
         return false;
     }
     out->after_path = path;
-    std::string report_path;
-    if (!save_station_report(report, &report_path, error)) {
+    commission::ReportInput report;
+    report.language = language;
+    report.site = job.site;
+    report.made_at = commission::local_time_now();
+    report.program_version = kProgramVersion;
+    report.connection = job.history.identity.connection;
+    report.firmware = config::accepted_firmware();
+    report.configuration = after;
+    // The report says only whether a PIN is set, never the codes.
+    if (after.sim_codes) report.pin_set = after.sim_codes->pin.has_value();
+    report.configuration.sim_codes.reset();
+    report.backup_name = name;
+    report.backup_sha256 = commission::sha256_hex(text);
+    const std::string report_path = job.folder + kPathSeparator + "report.html";
+    if (!config::write_file_atomic(report_path, commission::build_report(report), error)) {
         *error = report_path + ": " + *error;
         return false;
     }
