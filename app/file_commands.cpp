@@ -29,9 +29,12 @@ bool ask(DialogView& view, const char* text) {
            MessageAnswer::ok;
 }
 
-// Reads and checks the file; a problem is shown and nothing else happens.
-bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
-               std::vector<config::FileError>* warnings) {
+// Asks for a configuration file, reads and checks it; a problem is shown and nothing else
+// happens.
+bool choose_and_load(FileCommandContext& ctx, Configuration* cfg,
+                     std::vector<config::FileError>* warnings) {
+    std::string path;
+    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     const uint8_t l = ui_language;
     std::string text, why;
     config::FileError error;
@@ -42,7 +45,7 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
         problem = config::describe(error, path);
     if (problem.empty()) return true;
     show_message(
-        view,
+        ctx.view,
         std::string(pick_text(l, "Tego pliku nie można użyć:\n\n", "This file cannot be used:\n\n",
                               "Diese Datei kann nicht verwendet werden:\n\n")) +
             problem,
@@ -138,11 +141,9 @@ void back_up_module(FileCommandContext& ctx) {
 }
 
 void compare_with_file(FileCommandContext& ctx) {
-    std::string path;
-    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return;
     Configuration file;
     std::vector<config::FileError> warnings;
-    if (!load_file(ctx.view, path, &file, &warnings)) return;
+    if (!choose_and_load(ctx, &file, &warnings)) return;
     // The SIM codes are not read for a comparison: they are not shown on screen.
     file.sim_codes.reset();
 
@@ -165,11 +166,9 @@ void compare_with_file(FileCommandContext& ctx) {
 
 bool restore_from_file(FileCommandContext& ctx) {
     const uint8_t l = ui_language;
-    std::string path;
-    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     Configuration file;
     std::vector<config::FileError> warnings;
-    if (!load_file(ctx.view, path, &file, &warnings)) return false;
+    if (!choose_and_load(ctx, &file, &warnings)) return false;
 
     config::RestoreOptions options;
     if (file.sim_codes)
