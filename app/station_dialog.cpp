@@ -193,17 +193,13 @@ void StationDialog::start_job(DialogView& view) {
     show(view);
 }
 
-void StationDialog::take_outcome(DialogView& view) {
-    station_->finish(job_.get());
-    show_sites(view);
-    if (close_requested_) view.close(0);
-}
-
 void StationDialog::on_timer(DialogView& view) {
     if (!station_) return;
     if (job_.valid()) {
         if (job_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-        take_outcome(view);
+        station_->finish(job_.get());
+        show_sites(view);
+        if (close_requested_) view.close(0);
         show(view);
         return;
     }
