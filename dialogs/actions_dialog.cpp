@@ -15,14 +15,12 @@ constexpr Texts kTitle{"Procedury alarmowe", "Emergency procedures", "Alarmproze
 static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
 void show(DialogView& view, uint8_t language) {
-    for (const ActionRow& row : kActionRows) {
+    for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
+        const ActionRow& row = kActionRows[i];
         for (int output : {1, 2})
             fill_code_list(
                 view, output == 1 ? row.out1 : row.out2, kActionOutCodes,
                 [=](unsigned code) { return output_action_text(output, code, language); });
-    }
-    for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
-        const ActionRow& row = kActionRows[i];
         const uint8_t entry = action_table.entry[i];
         view.set_checked(row.sms, (entry & kActionSmsBit) != 0);
         view.set_checked(row.clip, (entry & kActionClipBit) != 0);
