@@ -17,16 +17,12 @@ class ViewFirmwareNotice : public FirmwareNotice {
   public:
     explicit ViewFirmwareNotice(DialogView& view) : view_(view) {}
     void firmware_mismatch(std::string_view message_utf8) override {
-        view_.message_box(message_utf8, kAppTitle, MessageIcon::information, MessageButtons::ok);
+        show_message(view_, message_utf8);
     }
 
   private:
     DialogView& view_;
 };
-
-void show_information(DialogView& view, const char* text) {
-    view.message_box(text, kAppTitle, MessageIcon::information, MessageButtons::ok);
-}
 
 }  // namespace
 
@@ -52,16 +48,15 @@ bool discover_device(DialogView& view, bool no_ftdi_com_port) {
             "Programm erneut.");
         char text[512];
         std::snprintf(text, sizeof text, "%s%s\n\n%s", missing, no_port, advice);
-        view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
+        show_message(view, text, MessageIcon::error);
         return false;
     }
 
     uint32_t count = 0;
     const DriverStatus counted = usb->count_devices(&count);
     if (counted == kDriverOk && count == 0) {
-        show_information(
-            view, pick_text(language, "ZAVI-GSM - brak połączenia", "ZAVI-GSM is not connected",
-                            "ZAVI-GSM - keine Verbindung"));
+        show_message(view, pick_text(language, "ZAVI-GSM - brak połączenia",
+                                     "ZAVI-GSM is not connected", "ZAVI-GSM - keine Verbindung"));
         return false;
     }
     // A failed count is taken as no module, which still tries index 0.

@@ -24,31 +24,17 @@ namespace {
 
 using config::Configuration;
 
-// Runs `task` as JOB_TASK; its steps go to the progress dialog's text.
-bool run_task(FileCommandContext& ctx,
-              const std::function<LinkResult(DriverHandle, const config::Progress&)>& task) {
-    const uint8_t language = ui_language;
-    return ctx.run_task([&task, language](DriverHandle handle, const WorkerStatus& status) {
-        const config::Progress progress = [&status, language](const config::ProgressEvent& event) {
-            if (status) status(step_text(event, language));
-        };
-        return task(handle, progress);
-    });
-}
-
-void inform(DialogView& view, const std::string& text,
-            MessageIcon icon = MessageIcon::information) {
-    view.message_box(text, kAppTitle, icon, MessageButtons::ok);
-}
-
 bool ask(DialogView& view, const char* text) {
     return view.message_box(text, kAppTitle, MessageIcon::warning, MessageButtons::yes_no) ==
            MessageAnswer::ok;
 }
 
-// Reads and checks the file; a problem is shown and nothing else happens.
-bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
-               std::vector<config::FileError>* warnings) {
+// Asks for a configuration file, reads and checks it; a problem is shown and nothing else
+// happens.
+bool choose_and_load(FileCommandContext& ctx, Configuration* cfg,
+                     std::vector<config::FileError>* warnings) {
+    std::string path;
+    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     const uint8_t l = ui_language;
     std::string text, why;
     config::FileError error;
@@ -58,8 +44,8 @@ bool load_file(DialogView& view, const std::string& path, Configuration* cfg,
     else if (!config::parse_configuration(text, cfg, &error, warnings))
         problem = config::describe(error, path);
     if (problem.empty()) return true;
-    inform(
-        view,
+    show_message(
+        ctx.view,
         std::string(pick_text(l, "Tego pliku nie można użyć:\n\n", "This file cannot be used:\n\n",
                               "Diese Datei kann nicht verwendet werden:\n\n")) +
             problem,
@@ -74,16 +60,22 @@ HistoryKeeping history_of_module(const FileCommandContext& ctx) {
 }
 
 void say_nothing_to_change(DialogView& view) {
-    inform(view, pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
+    show_message(view,
+                 pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
                            "Nothing to change: the module already holds this configuration.",
                            "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."));
 }
 
 }  // namespace
 
-bool run_module_task(FileCommandContext& ctx,
-                     std::function<LinkResult(DriverHandle, const config::Progress&)> task) {
-    return run_task(ctx, std::move(task));
+bool run_module_task(FileCommandContext& ctx, const ModuleTask& task) {
+    const uint8_t language = ui_language;
+    return ctx.run_task([&task, language](DriverHandle handle, const WorkerStatus& status) {
+        const config::Progress progress = [&status, language](const config::ProgressEvent& event) {
+            if (status) status(step_text(event, language));
+        };
+        return task(handle, progress);
+    });
 }
 
 std::string with_configuration_extension(const std::string& path) {
@@ -109,25 +101,25 @@ void back_up_module(FileCommandContext& ctx) {
     config::Record failed = config::Record::alarm_settings;
     LinkResult result = LinkResult::ok;
     // A failed read is told below, with what it means for the file, instead of as a job error.
-    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+    if (!run_module_task(ctx, [&](DriverHandle h, const config::Progress& p) {
             result = config::read_configuration(h, with_codes, p, &cfg, &failed);
             return LinkResult::ok;
         }))
         return;
     if (result != LinkResult::ok) {
-        inform(ctx.view, backup_read_failed_text(failed, result, l), MessageIcon::error);
+        show_message(ctx.view, backup_read_failed_text(failed, result, l), MessageIcon::error);
         return;
     }
 
     cfg.saved_at = config::utc_timestamp();
     std::string why;
     if (!config::write_configuration_file(path, cfg, &why, config::FileOrigin::module_backup)) {
-        inform(ctx.view,
-               std::string(pick_text(l, "Kopia zapasowa nie została zapisana:\n",
-                                     "The backup was not saved:\n",
-                                     "Die Sicherung wurde nicht gespeichert:\n")) +
-                   path + "\n" + file_save_problem(path, l),
-               MessageIcon::error);
+        show_message(ctx.view,
+                     std::string(pick_text(l, "Kopia zapasowa nie została zapisana:\n",
+                                           "The backup was not saved:\n",
+                                           "Die Sicherung wurde nicht gespeichert:\n")) +
+                         path + "\n" + file_save_problem(path, l),
+                     MessageIcon::error);
         return;
     }
     std::string text = pick_text(l, "Zapisano konfigurację modułu w pliku:\n",
@@ -146,23 +138,22 @@ void back_up_module(FileCommandContext& ctx) {
     std::string kept;
     keep_in_history(history, "backup", "saved", cfg, l, &kept);
     text += "\n\n" + kept;
-    inform(ctx.view, text);
+    show_message(ctx.view, text);
 }
 
 void compare_with_file(FileCommandContext& ctx) {
-    std::string path;
-    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return;
     Configuration file;
     std::vector<config::FileError> warnings;
-    if (!load_file(ctx.view, path, &file, &warnings)) return;
+    if (!choose_and_load(ctx, &file, &warnings)) return;
     // The SIM codes are not read for a comparison: they are not shown on screen.
     file.sim_codes.reset();
 
     Configuration module;
-    const bool read = run_task(ctx, [&module, &file](DriverHandle h, const config::Progress& p) {
-        config::Record failed = config::Record::alarm_settings;
-        return config::read_held_records(h, file, false, p, &module, &failed);
-    });
+    const bool read =
+        run_module_task(ctx, [&module, &file](DriverHandle h, const config::Progress& p) {
+            config::Record failed = config::Record::alarm_settings;
+            return config::read_held_records(h, file, false, p, &module, &failed);
+        });
     if (!read) return;
 
     std::vector<config::Difference> diffs = config::compare(module, file);
@@ -176,11 +167,9 @@ void compare_with_file(FileCommandContext& ctx) {
 
 bool restore_from_file(FileCommandContext& ctx) {
     const uint8_t l = ui_language;
-    std::string path;
-    if (!ctx.shell.choose_file(FileKind::configuration, false, &path)) return false;
     Configuration file;
     std::vector<config::FileError> warnings;
-    if (!load_file(ctx.view, path, &file, &warnings)) return false;
+    if (!choose_and_load(ctx, &file, &warnings)) return false;
 
     config::RestoreOptions options;
     if (file.sim_codes)
@@ -197,7 +186,7 @@ bool restore_from_file(FileCommandContext& ctx) {
     // First only read and plan, so that the differences are seen before anything is written.
     options.dry_run = true;
     config::RestoreReport plan;
-    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+    if (!run_module_task(ctx, [&](DriverHandle h, const config::Progress& p) {
             plan = config::restore_configuration(h, file, options, p);
             return plan.outcome == config::RestoreOutcome::read_failed ? LinkResult::failed
                                                                        : LinkResult::ok;
@@ -241,7 +230,7 @@ bool restore_from_file(FileCommandContext& ctx) {
     const HistoryKeeping history = history_of_module(ctx);
     config::RestoreReport report;
     // The task itself always succeeds: the report says how the restore went.
-    if (!run_task(ctx, [&](DriverHandle h, const config::Progress& p) {
+    if (!run_module_task(ctx, [&](DriverHandle h, const config::Progress& p) {
             report = config::restore_configuration(h, file, options, p);
             return LinkResult::ok;
         }))
@@ -255,7 +244,7 @@ bool restore_from_file(FileCommandContext& ctx) {
     if (!keep_restore_in_history(history, "restore", file, options.with_sim_codes, report, l,
                                  &kept))
         text += "\n\n" + kept;
-    inform(ctx.view, text, ok ? MessageIcon::information : MessageIcon::error);
+    show_message(ctx.view, text, ok ? MessageIcon::information : MessageIcon::error);
     return !report.written.empty() || report.outcome == config::RestoreOutcome::write_failed;
 }
 

@@ -23,8 +23,8 @@ struct FileCommandContext {
 
 // Runs `task` as a worker job behind the progress dialog, its steps shown there; false as
 // run_job is.
-bool run_module_task(FileCommandContext& ctx,
-                     std::function<LinkResult(DriverHandle, const config::Progress&)> task);
+using ModuleTask = std::function<LinkResult(DriverHandle, const config::Progress&)>;
+bool run_module_task(FileCommandContext& ctx, const ModuleTask& task);
 
 void back_up_module(FileCommandContext& ctx);
 void compare_with_file(FileCommandContext& ctx);

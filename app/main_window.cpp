@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "app/about_dialog.h"
@@ -66,9 +68,7 @@ constexpr int kStopsLiveStatus[] = {
     IDC_READ,        IDC_SAVE,       IDM_STATION};
 
 bool stops_live_status(int id) {
-    for (int command : kStopsLiveStatus)
-        if (command == id) return true;
-    return false;
+    return std::ranges::find(kStopsLiveStatus, id) != std::end(kStopsLiveStatus);
 }
 
 // Controls of the panels that only make sense with a module: greyed along with the items.
@@ -91,11 +91,8 @@ constexpr int kModuleControls[] = {IDC_REFRESH,
                                    IDC_BATTERY_THRESHOLD_EDIT};
 
 bool needs_module(int id) {
-    for (int item : kModuleItems)
-        if (item == id) return true;
-    for (int control : kModuleControls)
-        if (control == id) return true;
-    return false;
+    return std::ranges::find(kModuleItems, id) != std::end(kModuleItems) ||
+           std::ranges::find(kModuleControls, id) != std::end(kModuleControls);
 }
 
 // What the status line says after Connect again found a module, before its usual parts.
@@ -104,6 +101,13 @@ std::string found_module_text(const std::string& connection_kind, uint8_t langua
     text += kRequiredFirmware;
     if (!connection_kind.empty()) text += " (" + connection_kind + ")";
     return text;
+}
+
+// Lets the window's module go.
+void close_device() {
+    if (!device_handle) return;
+    if (Driver* usb = driver()) usb->close(device_handle);
+    device_handle = nullptr;
 }
 
 // What the window shows before anything was read. operator_name is left as it is.
@@ -191,10 +195,7 @@ void MainWindow::update_module_items(DialogView& view) {
 void MainWindow::connect_again(DialogView& view) {
     // The module may have been swapped: the old handle goes first, and nothing of the old
     // module stays on screen.
-    if (device_handle) {
-        if (Driver* usb = driver()) usb->close(device_handle);
-        device_handle = nullptr;
-    }
+    close_device();
     clear_device_data();
     device_status.operator_name[0] = '\0';  // the old module's network is no longer shown
     const bool found = discover(view);
@@ -209,10 +210,7 @@ void MainWindow::connect_again(DialogView& view) {
 void MainWindow::run_station(DialogView& view) {
     // The station takes the port for itself: the window's module is let go, and the window
     // shows no module afterwards (Connect again finds the one plugged in then).
-    if (device_handle) {
-        if (Driver* usb = driver()) usb->close(device_handle);
-        device_handle = nullptr;
-    }
+    close_device();
     clear_device_data();
     connection_kind_ = shell_.connection_kind();  // no port in use now
     StationDialog station(shell_, ui_language, make_station_sites_plan);
@@ -285,9 +283,8 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
             return;
         case IDM_RESET:
             if (run_job(view, JOB_RESET_DEVICE))
-                view.message_box(
-                    pick_text(ui_language, "Reset urządzenia", "Device reset", "Geräte-Reset"),
-                    kAppTitle, MessageIcon::information, MessageButtons::ok);
+                show_message(view, pick_text(ui_language, "Reset urządzenia", "Device reset",
+                                             "Geräte-Reset"));
             return;
         case IDM_POLISH:
         case IDM_ENGLISH:
@@ -428,10 +425,7 @@ void MainWindow::end(DialogView& view) {
     if (ended_) return;
     stop_live(view);  // before the module is closed under the worker
     ended_ = true;
-    if (device_handle) {
-        if (Driver* usb = driver()) usb->close(device_handle);
-        device_handle = nullptr;
-    }
+    close_device();
     save_settings(settings_path_);  // a failed write does not keep the program from ending
     view.close(0);
 }

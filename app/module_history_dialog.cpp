@@ -7,6 +7,7 @@
 #include "fleet/history.h"
 #include "fleet/restore_history.h"
 #include "resources/ids.h"
+#include "ui/vocabulary.h"
 
 namespace zavi {
 
@@ -99,7 +100,7 @@ std::vector<std::string> module_history_lines(const fleet::ModuleHistory& histor
 void ModuleHistoryDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
     view.set_title(pick_text(l, "Historia modułu", "Module history", "Modulverlauf"));
-    view.set_text(IDC_MH_CLOSE, pick_text(l, "Zamknij", "Close", "Schließen"));
+    view.set_text(IDC_MH_CLOSE, kCloseTexts.in(l));
     if (!identity_.known()) {
         view.set_text(IDC_MH_HEADING, identity_text(identity_, l));
         view.set_text(IDC_MH_LIST,

@@ -1,5 +1,6 @@
 // Test -> Commissioning report: the site and installer (remembered for next time), the file
-// name, then the module read and both files saved behind the progress dialog.
+// name, then the module read and both files saved behind the progress dialog (`<name>.html`
+// with its backup `<name>.zavi.json` beside it), and what the user is told about it afterwards.
 #pragma once
 
 #include <optional>

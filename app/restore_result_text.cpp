@@ -1,7 +1,5 @@
 #include "app/restore_result_text.h"
 
-#include <iterator>
-
 #include "app/job_texts.h"
 #include "common/three_languages.h"
 
@@ -15,116 +13,89 @@ using config::RestoreOutcome;
 using config::RestoreReport;
 using config::WriteState;
 
-enum Id : uint8_t {
-    kVerified,
-    kNothingToChange,
-    kReadingFailed,
-    kNothingWritten,
-    kNothing,
-    kBackupFailed,
-    kWriteFailed,
-    kNotAcknowledged,
-    kNotAcknowledgedBlock,
-    kNotAcknowledgedBlockEnd,
-    kOf,
-    kInterrupted,
-    kVerifyDiffers,
-    kVerifyUnreadable,
-    kWritten,
-    kPartly,
-    kBlockAcknowledged,
-    kBlocksAcknowledged,
-    kAcknowledgedEnd,
-    kBlockUnanswered,
-    kSentUnanswered,
-    kListIncomplete,
-    kListWhole,
-    kUnknown,
-    kNotWritten,
-    kUnchecked,
-    kReadBack,
-    kHeldUnreadable,
-    kHeldFile,
-    kHeldPrevious,
-    kHeldOther,
-    kNumbers,
-    kWayBack,
-    kBackupHeading,
-    kTextCount
-};
-
-constexpr Texts kTexts[] = {
-    {"Przywrócono i sprawdzono.", "Restored and verified.", "Wiederhergestellt und geprüft."},
-    {"Nic do zmiany: moduł zawiera już tę konfigurację.",
-     "Nothing to change: the module already holds this configuration.",
-     "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."},
-    {"Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
-     "Das Lesen des Moduls ist fehlgeschlagen: "},
-    {"Nic nie zapisano.", "Nothing was written.", "Es wurde nichts geschrieben."},
-    {"nic", "nothing", "nichts"},
-    {"Nie można zapisać automatycznej kopii zapasowej: ",
-     "The automatic backup could not be saved: ",
-     "Die automatische Sicherung konnte nicht gespeichert werden: "},
-    {"Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: "},
-    {" (moduł nie potwierdził).", " (the module did not acknowledge it).",
-     " (das Modul hat es nicht bestätigt)."},
-    {" (moduł nie potwierdził bloku ", " (the module did not acknowledge block ",
-     " (das Modul hat Block "},
-    {").", ").", " nicht bestätigt)."},
-    {" z ", " of ", " von "},
-    {"Przerwano; po tym nic więcej nie wysłano.", "Interrupted; nothing more was sent.",
-     "Unterbrochen; danach wurde nichts mehr gesendet."},
-    {"Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
-     "Every write was acknowledged, but the module reads back differently: ",
-     "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: "},
-    {"Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
-     "Every write was acknowledged, but reading back failed: ",
-     "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: "},
-    {"\nZapisano: ", "\nWritten: ", "\nGeschrieben: "},
-    {"\nZapisano częściowo: ", "\nPartly written: ", "\nTeilweise geschrieben: "},
-    {" – potwierdzony blok 1 z ", ": block 1 of ", ": Block 1 von "},
-    {" – potwierdzone bloki 1–", ": blocks 1–", ": Blöcke 1–"},
-    {"", " acknowledged", " bestätigt"},
-    {"; blok ", "; block ", "; Block "},
-    {" wysłano bez potwierdzenia (mógł zostać zapisany lub nie)",
-     " was sent without an acknowledgement (it may or may not be stored)",
-     " wurde ohne Bestätigung gesendet (vielleicht gespeichert, vielleicht nicht)"},
-    {": lista w module jest teraz niepełna.", ": the module's list is now incomplete.",
-     ": Die Liste im Modul ist jetzt unvollständig."},
-    {": wszystkie numery są w module, nie wysłano tylko pustych bloków za nimi.",
-     ": every number is in the module; only the empty blocks after them were not sent.",
-     ": Alle Nummern sind im Modul; nur die leeren Blöcke danach wurden nicht gesendet."},
-    {"\nNie wiadomo, czy zapisano (wysłano bez potwierdzenia): ",
-     "\nUnknown whether stored (sent without an acknowledgement): ",
-     "\nUnbekannt, ob gespeichert (ohne Bestätigung gesendet): "},
-    {"\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: "},
-    {"\nPotwierdzone, niesprawdzone odczytem: ", "\nAcknowledged, not read back: ",
-     "\nBestätigt, nicht zurückgelesen: "},
-    {"\nOdczyt po błędzie: ", "\nRead back after the failure: ",
-     "\nZurückgelesen nach dem Fehler: "},
-    {"moduł nie odpowiedział.", "the module did not answer.", "Das Modul hat nicht geantwortet."},
-    {" – wartości z pliku", " holds the file's values", " enthält die Werte aus der Datei"},
-    {" – nadal poprzednie wartości", " still holds its previous values",
-     " enthält noch die vorherigen Werte"},
-    {" – ani wartości z pliku, ani poprzednie",
-     " holds neither the file's values nor its previous ones",
-     " enthält weder die Werte aus der Datei noch die vorherigen"},
-    {" (liczba numerów: ", " (numbers: ", " (Anzahl der Nummern: "},
-    {"\n\nDroga powrotu: przywróć automatyczną kopię zapasową.",
-     "\n\nThe way back: restore the automatic backup.",
-     "\n\nDer Weg zurück: die automatische Sicherung wiederherstellen."},
-    {"\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n",
-     "\nThe automatic backup of what the module held before:\n",
-     "\nAutomatische Sicherung des vorherigen Modulinhalts:\n"},
-};
-
-static_assert(std::size(kTexts) == kTextCount);
+constexpr Texts kVerified{"Przywrócono i sprawdzono.", "Restored and verified.",
+                          "Wiederhergestellt und geprüft."};
+constexpr Texts kNothingToChange{
+    "Nic do zmiany: moduł zawiera już tę konfigurację.",
+    "Nothing to change: the module already holds this configuration.",
+    "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."};
+constexpr Texts kReadingFailed{"Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
+                               "Das Lesen des Moduls ist fehlgeschlagen: "};
+constexpr Texts kNothingWritten{"Nic nie zapisano.", "Nothing was written.",
+                                "Es wurde nichts geschrieben."};
+constexpr Texts kNothing{"nic", "nothing", "nichts"};
+constexpr Texts kBackupFailed{"Nie można zapisać automatycznej kopii zapasowej: ",
+                              "The automatic backup could not be saved: ",
+                              "Die automatische Sicherung konnte nicht gespeichert werden: "};
+constexpr Texts kWriteFailed{
+    "Zapis nie powiódł się: ", "Writing failed: ", "Schreiben fehlgeschlagen: "};
+constexpr Texts kNotAcknowledged{" (moduł nie potwierdził).",
+                                 " (the module did not acknowledge it).",
+                                 " (das Modul hat es nicht bestätigt)."};
+constexpr Texts kNotAcknowledgedBlock{" (moduł nie potwierdził bloku ",
+                                      " (the module did not acknowledge block ",
+                                      " (das Modul hat Block "};
+constexpr Texts kNotAcknowledgedBlockEnd{").", ").", " nicht bestätigt)."};
+constexpr Texts kOf{" z ", " of ", " von "};
+constexpr Texts kInterrupted{"Przerwano; po tym nic więcej nie wysłano.",
+                             "Interrupted; nothing more was sent.",
+                             "Unterbrochen; danach wurde nichts mehr gesendet."};
+constexpr Texts kVerifyDiffers{
+    "Moduł potwierdził każdy zapis, ale odczytuje inaczej: ",
+    "Every write was acknowledged, but the module reads back differently: ",
+    "Jedes Schreiben wurde bestätigt, aber das Modul liest anders zurück: "};
+constexpr Texts kVerifyUnreadable{
+    "Moduł potwierdził każdy zapis, ale odczyt kontrolny nie powiódł się: ",
+    "Every write was acknowledged, but reading back failed: ",
+    "Jedes Schreiben wurde bestätigt, aber das Zurücklesen schlug fehl: "};
+constexpr Texts kWritten{"\nZapisano: ", "\nWritten: ", "\nGeschrieben: "};
+constexpr Texts kPartly{
+    "\nZapisano częściowo: ", "\nPartly written: ", "\nTeilweise geschrieben: "};
+constexpr Texts kBlockAcknowledged{" – potwierdzony blok 1 z ", ": block 1 of ", ": Block 1 von "};
+constexpr Texts kBlocksAcknowledged{" – potwierdzone bloki 1–", ": blocks 1–", ": Blöcke 1–"};
+constexpr Texts kAcknowledgedEnd{"", " acknowledged", " bestätigt"};
+constexpr Texts kBlockUnanswered{"; blok ", "; block ", "; Block "};
+constexpr Texts kSentUnanswered{
+    " wysłano bez potwierdzenia (mógł zostać zapisany lub nie)",
+    " was sent without an acknowledgement (it may or may not be stored)",
+    " wurde ohne Bestätigung gesendet (vielleicht gespeichert, vielleicht nicht)"};
+constexpr Texts kListIncomplete{": lista w module jest teraz niepełna.",
+                                ": the module's list is now incomplete.",
+                                ": Die Liste im Modul ist jetzt unvollständig."};
+constexpr Texts kListWhole{
+    ": wszystkie numery są w module, nie wysłano tylko pustych bloków za nimi.",
+    ": every number is in the module; only the empty blocks after them were not sent.",
+    ": Alle Nummern sind im Modul; nur die leeren Blöcke danach wurden nicht gesendet."};
+constexpr Texts kUnknown{"\nNie wiadomo, czy zapisano (wysłano bez potwierdzenia): ",
+                         "\nUnknown whether stored (sent without an acknowledgement): ",
+                         "\nUnbekannt, ob gespeichert (ohne Bestätigung gesendet): "};
+constexpr Texts kNotWritten{"\nNie zapisano: ", "\nNot written: ", "\nNicht geschrieben: "};
+constexpr Texts kUnchecked{"\nPotwierdzone, niesprawdzone odczytem: ",
+                           "\nAcknowledged, not read back: ", "\nBestätigt, nicht zurückgelesen: "};
+constexpr Texts kReadBack{"\nOdczyt po błędzie: ", "\nRead back after the failure: ",
+                          "\nZurückgelesen nach dem Fehler: "};
+constexpr Texts kHeldUnreadable{"moduł nie odpowiedział.", "the module did not answer.",
+                                "Das Modul hat nicht geantwortet."};
+constexpr Texts kHeldFile{" – wartości z pliku", " holds the file's values",
+                          " enthält die Werte aus der Datei"};
+constexpr Texts kHeldPrevious{" – nadal poprzednie wartości", " still holds its previous values",
+                              " enthält noch die vorherigen Werte"};
+constexpr Texts kHeldOther{" – ani wartości z pliku, ani poprzednie",
+                           " holds neither the file's values nor its previous ones",
+                           " enthält weder die Werte aus der Datei noch die vorherigen"};
+constexpr Texts kNumbers{" (liczba numerów: ", " (numbers: ", " (Anzahl der Nummern: "};
+constexpr Texts kWayBack{"\n\nDroga powrotu: przywróć automatyczną kopię zapasową.",
+                         "\n\nThe way back: restore the automatic backup.",
+                         "\n\nDer Weg zurück: die automatische Sicherung wiederherstellen."};
+constexpr Texts kBackupHeading{"\nAutomatyczna kopia zapasowa poprzedniej konfiguracji:\n",
+                               "\nThe automatic backup of what the module held before:\n",
+                               "\nAutomatische Sicherung des vorherigen Modulinhalts:\n"};
 
 class Box {
   public:
     explicit Box(uint8_t language) : l_(language) {}
-    Box& operator<<(Id id) {
-        text_ += kTexts[id].in(l_);
+    Box& operator<<(const Texts& texts) {
+        text_ += texts.in(l_);
         return *this;
     }
     Box& operator<<(const std::string& s) {

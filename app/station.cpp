@@ -1,9 +1,13 @@
 #include "app/station.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "app/about_dialog.h"
 #include "app/restore_result_text.h"
-#include "app/station_report.h"
+#include "commission/clock_text.h"
+#include "commission/report.h"
+#include "commission/sha256.h"
 #include "common/path_text.h"
 #include "common/safe_file.h"
 #include "common/three_languages.h"
@@ -11,6 +15,7 @@
 #include "config/files.h"
 #include "config/operations.h"
 #include "config/record_table.h"
+#include "config/record_values.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
 
@@ -43,23 +48,31 @@ bool save_as(const std::string& path, config::Configuration cfg, std::string* er
 // The configuration after, and the report that names the SHA-256 of exactly these bytes.
 bool save_after_and_report(const StationJob& job, const config::Configuration& after,
                            uint8_t language, StationOutcome* out, std::string* error) {
-    StationReportInput report;
-    report.folder = job.folder;
-    report.configuration_name = "after.zavi.json";
-    report.configuration_text = config::configuration_to_json(after);
-    report.configuration = after;
-    report.site = job.site;
-    report.connection = job.history.identity.connection;
-    report.language = language;
-    const std::string path = job.folder + kPathSeparator + report.configuration_name;
+    const std::string name = "after.zavi.json";
+    const std::string text = config::configuration_to_json(after);
+    const std::string path = job.folder + kPathSeparator + name;
     const FileAccess access = after.sim_codes ? FileAccess::secret : FileAccess::normal;
-    if (!write_file_safely(path, report.configuration_text, access, error)) {
+    if (!write_file_safely(path, text, access, error)) {
         *error = path + ": " + *error;
         return false;
     }
     out->after_path = path;
-    std::string report_path;
-    if (!save_station_report(report, &report_path, error)) {
+    commission::ReportInput report;
+    report.language = language;
+    report.site = job.site;
+    report.made_at = commission::local_time_now();
+    report.program_version = kProgramVersion;
+    report.connection = job.history.identity.connection;
+    report.firmware = config::accepted_firmware();
+    report.configuration = after;
+    // The report says only whether a PIN is set, never the codes.
+    if (after.sim_codes) report.pin_set = after.sim_codes->pin.has_value();
+    report.configuration.sim_codes.reset();
+    report.backup_name = name;
+    report.backup_sha256 = commission::sha256_hex(text);
+    const std::string report_path = job.folder + kPathSeparator + "report.html";
+    if (!write_file_safely(report_path, commission::build_report(report), FileAccess::normal,
+                           error)) {
         *error = report_path + ": " + *error;
         return false;
     }
@@ -215,12 +228,8 @@ bool Station::tick(int64_t now_ms) {
 }
 
 void Station::preselect() {
-    site_ = -1;
-    for (std::size_t i = 0; i < sites_.size(); ++i)
-        if (!site_passed_[i]) {
-            site_ = static_cast<int>(i);
-            return;
-        }
+    const auto first = std::ranges::find(site_passed_, false);
+    site_ = first == site_passed_.end() ? -1 : static_cast<int>(first - site_passed_.begin());
 }
 
 bool Station::choose_site(int index) {
@@ -277,9 +286,7 @@ void Station::stop() {
 }
 
 int Station::passed() const {
-    int n = 0;
-    for (const auto& e : entries_) n += e.pass ? 1 : 0;
-    return n;
+    return static_cast<int>(std::ranges::count(entries_, true, &StationEntry::pass));
 }
 
 int Station::failed() const {

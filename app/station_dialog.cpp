@@ -7,6 +7,7 @@
 #include "config/config_file.h"
 #include "config/files.h"
 #include "resources/ids.h"
+#include "ui/messages.h"
 #include "ui/vocabulary.h"
 
 namespace zavi {
@@ -27,10 +28,6 @@ constexpr Caption kCaptions[] = {
     {IDC_ST_START, "Start", "Start", "Start"},
     {IDC_ST_CLOSE, kCloseTexts},
 };
-
-void error_box(DialogView& view, const std::string& message) {
-    view.message_box(message, kAppTitle, MessageIcon::error, MessageButtons::ok);
-}
 
 int64_t steady_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -135,18 +132,22 @@ void StationDialog::begin(DialogView& view) {
     const std::string sites = view.text(IDC_ST_SITES);
     const std::string folder = view.text(IDC_ST_FOLDER);
     if (file.empty() || folder.empty()) {
-        error_box(view, pick_text(l, "Wybierz plik konfiguracji i folder na wyniki.",
-                                  "Pick the configuration file and the folder for the results.",
-                                  "Wählen Sie die Konfigurationsdatei und den Ergebnisordner."));
+        show_message(view,
+                     pick_text(l, "Wybierz plik konfiguracji i folder na wyniki.",
+                               "Pick the configuration file and the folder for the results.",
+                               "Wählen Sie die Konfigurationsdatei und den Ergebnisordner."),
+                     MessageIcon::error);
         return;
     }
     std::string error;
     std::unique_ptr<StationPlan> plan;
     if (!sites.empty()) {
         if (!make_sites_plan_) {
-            error_box(view, pick_text(l, "Ta wersja programu nie obsługuje tabel obiektów.",
-                                      "This version of the program does not take sites tables.",
-                                      "Diese Programmversion unterstützt keine Standorttabellen."));
+            show_message(view,
+                         pick_text(l, "Ta wersja programu nie obsługuje tabel obiektów.",
+                                   "This version of the program does not take sites tables.",
+                                   "Diese Programmversion unterstützt keine Standorttabellen."),
+                         MessageIcon::error);
             return;
         }
         plan = make_sites_plan_(file, sites, &error);
@@ -165,11 +166,11 @@ void StationDialog::begin(DialogView& view) {
         }
     }
     if (!plan) {
-        error_box(view, error);
+        show_message(view, error, MessageIcon::error);
         return;
     }
     if (!make_private_folder(folder, &error)) {
-        error_box(view, folder + ": " + error);
+        show_message(view, folder + ": " + error, MessageIcon::error);
         return;
     }
     plan_ = std::move(plan);
@@ -192,17 +193,13 @@ void StationDialog::start_job(DialogView& view) {
     show(view);
 }
 
-void StationDialog::take_outcome(DialogView& view) {
-    station_->finish(job_.get());
-    show_sites(view);
-    if (close_requested_) view.close(0);
-}
-
 void StationDialog::on_timer(DialogView& view) {
     if (!station_) return;
     if (job_.valid()) {
         if (job_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-        take_outcome(view);
+        station_->finish(job_.get());
+        show_sites(view);
+        if (close_requested_) view.close(0);
         show(view);
         return;
     }

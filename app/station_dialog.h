@@ -52,7 +52,6 @@ class StationDialog : public DialogLogic, public TimedDialog {
   private:
     void begin(DialogView& view);
     void start_job(DialogView& view);
-    void take_outcome(DialogView& view);
     void show(DialogView& view);
     void show_sites(DialogView& view);
     static bool shows_result(const Station& station);

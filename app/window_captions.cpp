@@ -79,13 +79,11 @@ const char* menu_text(int command, uint8_t language) {
 }
 
 void apply_language(DialogView& main_window, uint8_t language) {
-    main_window.set_menu_checked(IDM_POLISH, false);
-    main_window.set_menu_checked(IDM_ENGLISH, false);
-    main_window.set_menu_checked(IDM_GERMAN, false);
     const int checked = language == kPolish    ? IDM_POLISH
                         : language == kEnglish ? IDM_ENGLISH
                                                : IDM_GERMAN;
-    main_window.set_menu_checked(checked, true);
+    for (int id : {IDM_POLISH, IDM_ENGLISH, IDM_GERMAN})
+        main_window.set_menu_checked(id, id == checked);
 
     for (const Caption& c : kControlCaptions) main_window.set_text(c.id, c.text.in(language));
     for (const Caption& c : kMenuPopups) main_window.set_menu_popup_text(c.id, c.text.in(language));

@@ -13,20 +13,13 @@ namespace {
 
 static_assert(sizeof kActionRows / sizeof kActionRows[0] == sizeof action_table.entry);
 
-void fill_output_list(DialogView& view, int list, int output, uint8_t language) {
-    view.clear_items(list);
-    for (unsigned code = 0; code < kActionOutCodes; ++code)
-        view.add_item(list, output_action_text(output, code, language));
-    view.select_item(list, 0);
-}
-
 void show(DialogView& view, uint8_t language) {
-    for (const ActionRow& row : kActionRows) {
-        fill_output_list(view, row.out1, 1, language);
-        fill_output_list(view, row.out2, 2, language);
-    }
     for (std::size_t i = 0; i < sizeof kActionRows / sizeof kActionRows[0]; ++i) {
         const ActionRow& row = kActionRows[i];
+        for (int output : {1, 2})
+            fill_code_list(
+                view, output == 1 ? row.out1 : row.out2, kActionOutCodes,
+                [=](unsigned code) { return output_action_text(output, code, language); });
         const uint8_t entry = action_table.entry[i];
         view.set_checked(row.sms, (entry & kActionSmsBit) != 0);
         view.set_checked(row.clip, (entry & kActionClipBit) != 0);

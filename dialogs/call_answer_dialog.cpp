@@ -12,16 +12,10 @@ namespace {
 
 constexpr int kReactionCodes = 3;  // none, change, on for 2 s
 
-void fill_reaction_list(DialogView& view, int list, int output, uint8_t language) {
-    view.clear_items(list);
-    for (unsigned code = 0; code < kReactionCodes; ++code)
-        view.add_item(list, call_reaction_text(output, code, language));
-    view.select_item(list, 0);
-}
-
 void show(DialogView& view, uint8_t language) {
-    fill_reaction_list(view, IDC_CALL_OUT1, 1, language);
-    fill_reaction_list(view, IDC_CALL_OUT2, 2, language);
+    for (int output : {1, 2})
+        fill_code_list(view, output == 1 ? IDC_CALL_OUT1 : IDC_CALL_OUT2, kReactionCodes,
+                       [=](unsigned code) { return call_reaction_text(output, code, language); });
     view.set_checked(IDC_CALL_SMS, call_answer.sms != 0);
     // A nibble outside the list (3 to 15) shows item 0.
     select_code(view, IDC_CALL_OUT2, call_answer.reactions >> 4);

@@ -13,10 +13,8 @@ uint8_t selected_code(const DialogView& view, int list, int count) {
 }
 
 void fill_period_list(DialogView& view, int list, uint8_t language) {
-    view.clear_items(list);
-    for (unsigned code = 0; code < kPeriodCodes; ++code)
-        view.add_item(list, period_item_text(code, language));
-    view.select_item(list, 0);
+    fill_code_list(view, list, kPeriodCodes,
+                   [language](unsigned code) { return period_item_text(code, language); });
 }
 
 const char* period_label_text(uint8_t language) {

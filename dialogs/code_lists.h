@@ -18,6 +18,14 @@ void select_code(DialogView& view, int list, unsigned code);
 // selected.
 uint8_t selected_code(const DialogView& view, int list, int count);
 
+// Fills `list` with text(0) ... text(count - 1); item 0 selected.
+template <typename Text>
+void fill_code_list(DialogView& view, int list, unsigned count, Text text) {
+    view.clear_items(list);
+    for (unsigned code = 0; code < count; ++code) view.add_item(list, text(code));
+    view.select_item(list, 0);
+}
+
 // Fills `list` with the period items (never, 1 day ... 5 days) in `language`; item 0 selected.
 void fill_period_list(DialogView& view, int list, uint8_t language);
 

@@ -10,14 +10,16 @@
 #include "link/io_name_commands.h"
 #include "link/module_text.h"
 #include "link/wire_text.h"
+#include "ui/edit_filter.h"
 #include "ui/ui_language.h"
 
 namespace zavi {
 
 namespace {
 
+// What the edits let through, backspace aside.
 bool allowed(char c) {
-    return c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return c != '\b' && edit_filter_passes(EditFilterKind::io_name, static_cast<unsigned char>(c));
 }
 
 // The first 40 characters of an edit (counted as the edit counts them) in the module's 8-bit

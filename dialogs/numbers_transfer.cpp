@@ -8,6 +8,7 @@
 #include "dialogs/phone_numbers_dialog.h"
 #include "resources/ids.h"
 #include "ui/file_problem.h"
+#include "ui/messages.h"
 #include "ui/ui_language.h"
 #include "ui/vocabulary.h"
 
@@ -48,10 +49,6 @@ const char* reason_words(config::RowReason reason, uint8_t l) {
             break;
     }
     return "";
-}
-
-void show_error(DialogView& view, const std::string& text) {
-    view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
 }
 
 }  // namespace
@@ -129,10 +126,12 @@ void import_accepted_numbers(DialogView& view, FileChooser* files) {
     if (!files || !files->choose_file(FileKind::numbers_csv, false, &path)) return;
     std::string text, why;
     if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
-        show_error(view, std::string(pick_text(l, "Nie można odczytać pliku:\n",
-                                               "The file could not be read:\n",
-                                               "Die Datei konnte nicht gelesen werden:\n")) +
-                             path + "\n" + file_read_problem(path, config::kMaxFileBytes, l));
+        show_message(
+            view,
+            std::string(pick_text(l, "Nie można odczytać pliku:\n", "The file could not be read:\n",
+                                  "Die Datei konnte nicht gelesen werden:\n")) +
+                path + "\n" + file_read_problem(path, config::kMaxFileBytes, l),
+            MessageIcon::error);
         return;
     }
     const std::vector<std::string> current = current_numbers(view);
@@ -160,16 +159,18 @@ void export_accepted_numbers(DialogView& view, FileChooser* files) {
     const std::vector<std::string> numbers = current_numbers(view);
     std::string why;
     if (!write_file_safely(path, config::export_numbers_csv(numbers), FileAccess::normal, &why)) {
-        show_error(view, std::string(pick_text(l, "Nie można zapisać pliku:\n",
-                                               "The file could not be saved:\n",
-                                               "Die Datei konnte nicht gespeichert werden:\n")) +
-                             path + "\n" + file_save_problem(path, l));
+        show_message(
+            view,
+            std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
+                                  "Die Datei konnte nicht gespeichert werden:\n")) +
+                path + "\n" + file_save_problem(path, l),
+            MessageIcon::error);
         return;
     }
     std::string done = std::to_string(numbers.size());
     done += pick_text(l, " numerów zapisano w pliku:\n", " numbers saved in:\n",
                       " Nummern gespeichert in:\n");
-    view.message_box(done + path, kAppTitle, MessageIcon::information, MessageButtons::ok);
+    show_message(view, done + path);
 }
 
 }  // namespace zavi

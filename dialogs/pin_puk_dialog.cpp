@@ -70,16 +70,12 @@ void show(DialogView& view, uint8_t /*language*/) {
     // packed decimal shows its letters and goes back unchanged.
     char text[16] = "";
     const uint16_t pin = sim_codes.pin;
-    if (pin != kPinNotSet) std::snprintf(text, sizeof text, "%.2X%.2X", pin >> 8, pin & 0xFFu);
+    if (pin != kPinNotSet) std::snprintf(text, sizeof text, "%.4X", static_cast<unsigned>(pin));
     view.set_text(IDC_PIN_EDIT, text);
 
     text[0] = '\0';
     const uint32_t puk = sim_codes.puk;
-    if (puk != kPukNotSet) {
-        std::snprintf(text, sizeof text, "%.2X%.2X%.2X%.2X", static_cast<unsigned>(puk >> 24),
-                      static_cast<unsigned>(puk >> 16 & 0xFF),
-                      static_cast<unsigned>(puk >> 8 & 0xFF), static_cast<unsigned>(puk & 0xFF));
-    }
+    if (puk != kPukNotSet) std::snprintf(text, sizeof text, "%.8X", static_cast<unsigned>(puk));
     view.set_text(IDC_PUK_EDIT, text);
 }
 

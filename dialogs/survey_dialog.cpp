@@ -64,7 +64,7 @@ bool SurveyDialog::on_cycle(bool failed) {
         // The worker has ended by itself; the samples so far stay.
         reading_ = false;
         result_->interrupted = true;
-        finish(*view_);
+        show(*view_);
         show_communication_error(*view_, ui_language);
         return true;
     }
@@ -76,17 +76,9 @@ bool SurveyDialog::on_cycle(bool failed) {
     result_->samples.push_back(sample);
     result_->duration_s = sample.at_s;
     const bool complete = now - started_us_ >= duration_us_;
-    if (complete) {
-        reading_ = false;
-        finish(*view_);
-    } else {
-        show(*view_);
-    }
+    if (complete) reading_ = false;  // the verdict and the buttons come back
+    show(*view_);
     return complete;
-}
-
-void SurveyDialog::finish(DialogView& view) {
-    show(view);
 }
 
 void SurveyDialog::on_command(DialogView& view, int id, int) {
@@ -95,7 +87,7 @@ void SurveyDialog::on_command(DialogView& view, int id, int) {
             if (reading_) {
                 reading_ = false;
                 reads_.stop();
-                finish(view);
+                show(view);
             } else {
                 reads_.stop();  // a worker that ended by itself
                 start(view);
@@ -108,12 +100,12 @@ void SurveyDialog::on_command(DialogView& view, int id, int) {
             const uint8_t l = ui_language;
             if (!write_file_safely(path, commission::survey_csv(*result_), FileAccess::normal,
                                    &why))
-                view.message_box(
-                    std::string(pick_text(l, "Nie można zapisać pliku:\n",
-                                          "The file could not be saved:\n",
-                                          "Die Datei konnte nicht gespeichert werden:\n")) +
-                        path + "\n" + file_save_problem(path, l),
-                    kAppTitle, MessageIcon::error, MessageButtons::ok);
+                show_message(view,
+                             std::string(pick_text(
+                                 l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
+                                 "Die Datei konnte nicht gespeichert werden:\n")) +
+                                 path + "\n" + file_save_problem(path, l),
+                             MessageIcon::error);
             return;
         }
         case IDC_SV_CLOSE:

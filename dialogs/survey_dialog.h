@@ -34,7 +34,6 @@ class SurveyDialog : public DialogLogic {
 
   private:
     void start(DialogView& view);
-    void finish(DialogView& view);  // the reads have ended: verdict, buttons back
     void show(DialogView& view);
 
     LiveReads reads_;

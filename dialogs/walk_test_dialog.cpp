@@ -158,7 +158,7 @@ void WalkTestDialog::on_cycle(bool failed) {
 }
 
 void WalkTestDialog::on_command(DialogView& view, int id, int) {
-    if (id == IDC_WT_CLOSE) return close(view);
+    if (id == IDC_WT_CLOSE) return on_close(view);
     for (int o = 0; o < 2; ++o)
         if (id == kConfirms[o]) test_.confirm_output(o, view.checked(id));
     if (id == IDC_WT_SMS) test_.confirm_sms(view.checked(id));
@@ -170,10 +170,6 @@ void WalkTestDialog::on_command(DialogView& view, int id, int) {
 }
 
 void WalkTestDialog::on_close(DialogView& view) {
-    close(view);
-}
-
-void WalkTestDialog::close(DialogView& view) {
     if (reading_) {
         reading_ = false;
         reads_.stop();

@@ -37,7 +37,6 @@ class WalkTestDialog : public DialogLogic {
 
   private:
     void show(DialogView& view);
-    void close(DialogView& view);
 
     commission::WalkTest test_;
     LiveReads reads_;

@@ -134,14 +134,10 @@ void refresh_status_panel(DialogView& view) {
 }
 
 void show_nothing_read(DialogView& view, uint8_t language) {
-    static constexpr const char* kNoReading = "—";
-    view.set_text(IDC_TEMP1, kNoReading);
-    view.set_text(IDC_TEMP2, kNoReading);
+    for (int id : {IDC_TEMP1, IDC_TEMP2, IDC_SIGNAL_TEXT, IDC_BATTERY_TEXT}) view.set_text(id, "—");
     for (int id : kStateControls) view.set_text(id, "");
     view.set_progress_position(IDC_SIGNAL_BAR, 0);
-    view.set_text(IDC_SIGNAL_TEXT, kNoReading);
     view.set_progress_position(IDC_BATTERY_BAR, 0);
-    view.set_text(IDC_BATTERY_TEXT, kNoReading);
     view.set_text(IDC_STATUS_LINE,
                   pick_text(language, "ZAVI-GSM - brak połączenia", "ZAVI-GSM is not connected",
                             "ZAVI-GSM - keine Verbindung"));

@@ -238,9 +238,7 @@ void FakeDialogView::command(int id, int code) {
 
 void FakeDialogView::click(int id) {
     // A menu command, or a button that a disabled state keeps from being pressed.
-    const bool menu_command = std::find(table_.menu_commands.begin(), table_.menu_commands.end(),
-                                        id) != table_.menu_commands.end();
-    if (!menu_command) {
+    if (std::ranges::find(table_.menu_commands, id) == table_.menu_commands.end()) {
         const Control& c = at(id, kButton | kCheckBox);
         if (!c.enabled || !c.visible) return;
     }

@@ -64,7 +64,6 @@ class FakeDialogView : public DialogView {
     void set_enabled(int id, bool enabled) override { at(id, kAnyControl).enabled = enabled; }
     bool enabled(int id) const override;
     void set_visible(int id, bool visible) override { at(id, kAnyControl).visible = visible; }
-    bool visible(int id) const { return at(id, kAnyControl).visible; }
     void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
     void set_bold(int id, bool bold) override { at(id, kStatic).bold = bold; }
     void set_plot(int id, const std::vector<std::optional<int>>& values, int, int) override {
@@ -122,8 +121,6 @@ class FakeDialogView : public DialogView {
 
     // ---- What a user sees
     const Control& control(int id) const;
-    bool has_control(int id) const { return controls_.count(id) != 0; }
-    const DialogTable& table() const { return table_; }
     const std::string& title() const { return title_; }
     int window_icon() const { return window_icon_; }
     bool is_closed() const { return closed_; }

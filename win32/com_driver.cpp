@@ -9,6 +9,7 @@
 
 #include "common/utf16.h"
 #include "link/usb_vendor.h"
+#include "win32/wide_text.h"
 
 namespace zavi {
 
@@ -68,9 +69,21 @@ std::string windows_error_text(DWORD error) {
 
 std::vector<std::string> narrow_all(const std::vector<std::wstring>& names) {
     std::vector<std::string> out;
-    for (const std::wstring& n : names)
-        out.push_back(utf16_to_utf8(std::u16string(n.begin(), n.end())));
+    for (const std::wstring& n : names) out.push_back(from_wide(n));
     return out;
+}
+
+// The COM name a device of the ports class has, "" when it has none.
+std::wstring port_name(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) return {};
+    wchar_t name[32] = {};
+    DWORD name_size = sizeof name - sizeof(wchar_t);
+    DWORD name_type = 0;
+    const bool read = RegQueryValueExW(key, L"PortName", nullptr, &name_type,
+                                       reinterpret_cast<BYTE*>(name), &name_size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return read && name_type == REG_SZ ? name : L"";
 }
 
 }  // namespace
@@ -102,8 +115,7 @@ DriverStatus ComDriver::fail(DriverStatus status) {
     return status;
 }
 DriverStatus ComDriver::open_port(const std::string& name, DriverHandle* handle) {
-    const std::u16string wide = utf8_to_utf16(name);
-    const std::wstring port(wide.begin(), wide.end());
+    const std::wstring port = to_wide(name);
     if (!is_com_port_name(port)) return kDriverNotFound;
     const std::wstring path = L"\\\\.\\" + port;
     // Share mode 0: a COM port is the caller's alone; another program gets access denied.
@@ -189,18 +201,9 @@ std::vector<std::wstring> find_ftdi_com_ports() {
                                                &size) ||
             type != REG_MULTI_SZ)
             continue;
-        const std::u16string wide(reinterpret_cast<const char16_t*>(ids), size / sizeof(wchar_t));
-        if (!any_hardware_id_is_ftdi(utf16_to_utf8(wide))) continue;
-        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) continue;
-        wchar_t name[32] = {};
-        DWORD name_size = sizeof name - sizeof(wchar_t);
-        DWORD name_type = 0;
-        if (RegQueryValueExW(key, L"PortName", nullptr, &name_type, reinterpret_cast<BYTE*>(name),
-                             &name_size) == ERROR_SUCCESS &&
-            name_type == REG_SZ && is_com_port_name(name))
-            found.push_back(name);
-        RegCloseKey(key);
+        if (!any_hardware_id_is_ftdi(from_wide({ids, size / sizeof(wchar_t)}))) continue;
+        if (std::wstring name = port_name(set, device); is_com_port_name(name))
+            found.push_back(std::move(name));
     }
     SetupDiDestroyDeviceInfoList(set);
     std::sort(found.begin(), found.end(), [](const std::wstring& a, const std::wstring& b) {
@@ -216,20 +219,10 @@ std::string com_port_instance_id(const std::wstring& port) {
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
     for (DWORD i = 0; id.empty() && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
-        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) continue;
-        wchar_t name[32] = {};
-        DWORD name_size = sizeof name - sizeof(wchar_t);
-        DWORD name_type = 0;
-        const bool same =
-            RegQueryValueExW(key, L"PortName", nullptr, &name_type, reinterpret_cast<BYTE*>(name),
-                             &name_size) == ERROR_SUCCESS &&
-            name_type == REG_SZ && _wcsicmp(name, port.c_str()) == 0;
-        RegCloseKey(key);
-        if (!same) continue;
+        if (_wcsicmp(port_name(set, device).c_str(), port.c_str()) != 0) continue;
         wchar_t instance[512] = {};
         if (SetupDiGetDeviceInstanceIdW(set, &device, instance, 511, nullptr))
-            id = utf16_to_utf8(std::u16string(reinterpret_cast<const char16_t*>(instance)));
+            id = from_wide(instance);
     }
     SetupDiDestroyDeviceInfoList(set);
     return id;

@@ -13,15 +13,8 @@
 #include "win32/module_driver.h"
 #include "win32/worker_shell.h"
 
-namespace {
-
-HINSTANCE app_instance = nullptr;
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace zavi;
-    app_instance = instance;
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -34,12 +27,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     set_driver(chosen.driver);
 
-    Win32Shell shell(app_instance);
+    Win32Shell shell(instance);
     shell.set_module_driver(chosen);
     MainWindow main_window(shell, make_options_dialog);
-    MainWindowKeys keys(app_instance, IDR_MAIN_KEYS, shell.owner_slot());
+    MainWindowKeys keys(instance, IDR_MAIN_KEYS, shell.owner_slot());
     const INT_PTR result =
-        run_modal_dialog(app_instance, IDD_MAIN, nullptr, main_window, shell.owner_slot());
+        run_modal_dialog(instance, IDD_MAIN, nullptr, main_window, shell.owner_slot());
 
     set_driver(nullptr);
     return static_cast<int>(result);

@@ -14,8 +14,7 @@ class Win32Shell : public Shell {
   public:
     explicit Win32Shell(HINSTANCE instance) : instance_(instance) {}
 
-    // The window that owns the progress dialog: the main window, once it exists.
-    void set_owner(HWND owner) { owner_ = owner; }
+    // Where the window that owns the progress dialog goes: the main window, once it exists.
     HWND* owner_slot() { return &owner_; }
 
     // Shows the progress dialog modally until the worker thread has run the job, and returns

@@ -5,7 +5,7 @@
 
 #include "common/append_file.h"
 #include "common/file_parts.h"
-#include "common/utf16.h"
+#include "win32/wide_text.h"
 
 namespace zavi {
 
@@ -27,11 +27,10 @@ bool write_all(HANDLE file, std::string_view data, std::string* error) {
 }  // namespace
 
 bool append_line_durably(const std::string& path, std::string_view line, std::string* error) {
-    const std::u16string wide = utf8_to_utf16(path);
-    const std::wstring name(wide.begin(), wide.end());
-    const HANDLE file = CreateFileW(name.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE file =
+        CreateFileW(to_wide(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         *error = "could not be opened (system error " + std::to_string(GetLastError()) + ")";
         return false;

@@ -13,15 +13,11 @@
 #include "common/path_text.h"
 #include "common/safe_file.h"
 #include "common/utf16.h"
+#include "win32/wide_text.h"
 
 namespace zavi {
 
 namespace {
-
-std::wstring wide(const std::string& utf8) {
-    const std::u16string w = utf8_to_utf16(utf8);
-    return std::wstring(w.begin(), w.end());
-}
 
 std::string reason(DWORD os_error) {
     wchar_t* text = nullptr;
@@ -54,7 +50,7 @@ bool write_temp(const std::string& path, std::string_view data, std::wstring* te
                 std::string* error) {
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        *temp = wide(temporary_name(path, GetCurrentProcessId(), "\\/"));
+        *temp = to_wide(temporary_name(path, GetCurrentProcessId(), "\\/"));
         file = CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD e = GetLastError();
@@ -95,7 +91,7 @@ bool write_file_safely(const std::string& path, std::string_view data, FileAcces
         return false;
     }
     if (refused_device(path, error)) return false;
-    const std::wstring target = wide(path);
+    const std::wstring target = to_wide(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -124,7 +120,7 @@ bool write_new_file_safely(const std::function<std::string(int)>& name_for, int 
     for (int n = 1; n <= attempts; ++n) {
         const std::string candidate = n == 1 ? first : name_for(n);
         // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
-        if (MoveFileExW(temp.c_str(), wide(candidate).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(temp.c_str(), to_wide(candidate).c_str(), MOVEFILE_WRITE_THROUGH)) {
             *path = candidate;
             return true;
         }
@@ -147,7 +143,7 @@ bool make_private_folder(const std::string& path, std::string* error) {
     for (std::size_t i = 1; i <= path.size(); ++i) {
         const bool end_of_part = i == path.size() || is_path_separator(path[i]);
         if (end_of_part && !is_path_separator(path[i - 1]) && path[i - 1] != ':')
-            CreateDirectoryW(wide(path.substr(0, i)).c_str(), nullptr);
+            CreateDirectoryW(to_wide(path.substr(0, i)).c_str(), nullptr);
     }
     if (file_facts(path).kind != PathKind::folder) {
         *error = "cannot be created";
@@ -158,7 +154,7 @@ bool make_private_folder(const std::string& path, std::string* error) {
 
 bool FileLock::lock(const std::string& path, std::string* error) {
     unlock();
-    const HANDLE file = CreateFileW(wide(path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+    const HANDLE file = CreateFileW(to_wide(path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
