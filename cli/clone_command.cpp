@@ -63,80 +63,20 @@ const char* result_word(const CloneResult& r) {
 int module_code(const CloneResult& r, int signal) {
     if (r.succeeded()) return kExitDone;
     if (!r.opened) return kExitNoModule;
-    switch (r.report.outcome) {
-        case RestoreOutcome::backup_failed:
-            return kExitCannotWrite;
-        case RestoreOutcome::verify_failed:
-            return kExitVerifyFailed;
-        case RestoreOutcome::interrupted:
-            return kExitSignalBase + signal;
-        case RestoreOutcome::verified:
-        case RestoreOutcome::already_equal:
-            return kExitCannotWrite;  // the copies in --out could not be saved
-        default:
-            return kExitCommunication;
-    }
+    const int code = outcome_code(r.report.outcome, signal);
+    return code == kExitDone ? kExitCannotWrite : code;  // the copies in --out could not be saved
 }
 
 // What happened on the module, in restore's words.
 std::vector<std::string> detail_lines(const CloneResult& r) {
-    std::vector<std::string> lines;
-    if (!r.opened) {
-        lines.push_back(r.open_error);
-        return lines;
-    }
+    if (!r.opened) return {r.open_error};
     const config::RestoreReport& report = r.report;
-    switch (report.outcome) {
-        case RestoreOutcome::read_failed:
-            lines.push_back(std::string("reading ") + config::record_name(report.failed) +
-                            " failed: no or bad answer from the module; nothing written");
-            break;
-        case RestoreOutcome::already_equal:
-            lines.push_back("the module already holds this configuration; nothing written");
-            break;
-        case RestoreOutcome::backup_failed:
-            lines.push_back("the automatic backup could not be saved: " + report.backup_error +
-                            "; nothing written");
-            break;
-        case RestoreOutcome::write_failed:
-            lines.push_back(config::failed_write_line(report));
-            for (const auto& l : config::write_report_lines(report)) lines.push_back(l);
-            break;
-        case RestoreOutcome::interrupted:
-            lines.push_back("interrupted; nothing was sent after the frame in flight");
-            if (report.writes.empty())
-                lines.push_back("nothing written");
-            else
-                for (const auto& l : config::write_report_lines(report)) lines.push_back(l);
-            break;
-        case RestoreOutcome::verify_failed:
-        case RestoreOutcome::verify_unreadable: {
-            const auto& records = report.outcome == RestoreOutcome::verify_failed
-                                      ? report.mismatched
-                                      : report.unreadable;
-            std::string names;
-            for (const auto rec : records)
-                names += (names.empty() ? "" : ", ") + std::string(config::record_name(rec));
-            lines.push_back(report.outcome == RestoreOutcome::verify_failed
-                                ? "every write was acknowledged, but the module reads back "
-                                  "differently in: " +
-                                      names
-                                : "every write was acknowledged, but reading back " + names +
-                                      " failed: no or bad answer from the module");
-            if (!report.backup_path.empty())
-                lines.push_back("automatic backup: " + report.backup_path);
-            break;
-        }
-        case RestoreOutcome::verified: {
-            std::string names;
-            for (const auto rec : report.written)
-                names += (names.empty() ? "" : ", ") + std::string(config::record_name(rec));
-            lines.push_back("restored and verified (" + names + ")");
-            break;
-        }
-        case RestoreOutcome::planned:
-            break;
-    }
+    std::vector<std::string> lines = config::outcome_lines(report, "interrupted");
+    if (report.outcome == RestoreOutcome::read_failed) lines.back() += "; nothing written";
+    if ((report.outcome == RestoreOutcome::verify_failed ||
+         report.outcome == RestoreOutcome::verify_unreadable) &&
+        !report.backup_path.empty())
+        lines.push_back("automatic backup: " + report.backup_path);
     if (!r.out_error.empty()) lines.push_back("--out: " + r.out_error);
     return lines;
 }
