@@ -171,8 +171,8 @@ int command_clone(const Arguments& args, Environment& env) {
     // The ports, in port order.
     std::vector<std::string> ports;
     SimPorts sims;
-    const auto named = args.values.find("--ports");
-    const bool all = named == args.values.end() || named->second == "all";
+    const std::string* named = args.value("--ports");
+    const bool all = !named || *named == "all";
     if (args.sim) {
         if (!env.test_modules.empty()) {
             sims.drivers = env.test_modules;
@@ -200,7 +200,7 @@ int command_clone(const Arguments& args, Environment& env) {
             if (ports.empty())
                 return fail(env.err, kExitNoModule, (why.empty() ? "no module port found" : why));
         } else {
-            ports = split_ports(named->second);
+            ports = split_ports(*named);
             if (ports.empty()) return fail(env.err, kExitUsage, "--ports needs all or P1,P2,...");
         }
     }
@@ -213,21 +213,19 @@ int command_clone(const Arguments& args, Environment& env) {
         job.file = file;
         jobs.push_back(std::move(job));
     }
-    if (const auto sites = args.values.find("--sites"); sites != args.values.end()) {
-        if (const int code = pick_sites(sites->second, file, env, &jobs); code != kExitDone)
-            return code;
-    }
+    if (const std::string* sites = args.value("--sites"))
+        if (const int code = pick_sites(*sites, file, env, &jobs); code != kExitDone) return code;
 
     std::mutex out_mutex;
     // What keeps each port's driver alive until the runs end.
     std::vector<std::shared_ptr<void>> holders(jobs.size());
     fleet::CloneOptions options;
     options.backup_folder = env.backup_folder;
-    if (const auto out = args.values.find("--out"); out != args.values.end()) {
+    if (const std::string* out = args.value("--out")) {
         std::string why;
-        if (!make_private_folder(out->second, &why))
-            return fail(env.err, kExitCannotWrite, "--out ", out->second, " ", why);
-        options.out_dir = out->second;
+        if (!make_private_folder(*out, &why))
+            return fail(env.err, kExitCannotWrite, "--out ", *out, " ", why);
+        options.out_dir = *out;
     }
     options.open = [&](std::size_t i, std::string* why) -> DriverHandle {
         if (args.sim) {
