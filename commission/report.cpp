@@ -40,6 +40,7 @@ class Page {
     const char* t(const char* pl, const char* en, const char* de) const {
         return pick_text(l_, pl, en, de);
     }
+    const char* t(const char* const (&text)[3]) const { return t(text[0], text[1], text[2]); }
     uint8_t language() const { return l_; }
     // A row of a label and its value.
     void kv(std::string_view label, std::string_view value) { h.row({label, value}, true); }
@@ -63,33 +64,18 @@ std::string yes_no(const Page& p, bool v) {
     return v ? p.t("tak", "yes", "ja") : p.t("nie", "no", "nein");
 }
 
-std::string output_action(const Page& p, uint8_t code) {
-    switch (code) {
-        case 0:
-            return "—";
-        case 1:
-            return p.t("włącz", "on", "ein");
-        case 2:
-            return p.t("wyłącz", "off", "aus");
-        case 3:
-            return p.t("włącz na 2 s", "on for 2 s", "2 s ein");
-        default:
-            return std::to_string(code);
-    }
+// What an output does (1, 2, 3 …), or "—" for 0 and the number for a code it does not know.
+template <std::size_t N>
+std::string action(const Page& p, uint8_t code, const char* const (&names)[N][3]) {
+    if (code == 0) return "—";
+    if (code > N) return std::to_string(code);
+    return p.t(names[code - 1]);
 }
 
-std::string call_action(const Page& p, uint8_t code) {
-    switch (code) {
-        case 0:
-            return "—";
-        case 1:
-            return p.t("zmień stan", "change", "umschalten");
-        case 2:
-            return p.t("włącz na 2 s", "on for 2 s", "2 s ein");
-        default:
-            return std::to_string(code);
-    }
-}
+constexpr const char* kOutputActions[3][3] = {
+    {"włącz", "on", "ein"}, {"wyłącz", "off", "aus"}, {"włącz na 2 s", "on for 2 s", "2 s ein"}};
+constexpr const char* kCallActions[2][3] = {{"zmień stan", "change", "umschalten"},
+                                            {"włącz na 2 s", "on for 2 s", "2 s ein"}};
 
 std::string days(const Page& p, int n) {
     if (n == 0) return p.t("brak", "none", "keine");
@@ -153,7 +139,8 @@ void configuration(Page& p, const ReportInput& in) {
     p.kv(p.t("Po odebraniu: SMS ze stanem", "On a call: status SMS", "Bei Anruf: Status-SMS"),
          yes_no(p, c.call_answer.sms));
     p.kv(p.t("Po odebraniu: OUT-1 / OUT-2", "On a call: OUT-1 / OUT-2", "Bei Anruf: OUT-1 / OUT-2"),
-         call_action(p, c.call_answer.out1) + " / " + call_action(p, c.call_answer.out2));
+         action(p, c.call_answer.out1, kCallActions) + " / " +
+             action(p, c.call_answer.out2, kCallActions));
     p.kv(p.t("Autostatus: SMS / CLIP", "Auto-status: SMS / CLIP", "Auto-Status: SMS / CLIP"),
          yes_no(p, c.auto_status.sms) + " / " + yes_no(p, c.auto_status.clip));
     p.kv(p.t("Autostatus: okres", "Auto-status: period", "Auto-Status: Intervall"),
@@ -182,8 +169,8 @@ void configuration(Page& p, const ReportInput& in) {
         {"Niski stan baterii", "Battery low", "Batterie schwach"}};
     for (std::size_t e = 0; e < config::kProcedureCount; ++e) {
         const config::ProcedureValue& v = c.procedures[e];
-        p.h.row({p.t(kEvents[e][0], kEvents[e][1], kEvents[e][2]), yes_no(p, v.sms),
-                 yes_no(p, v.clip), output_action(p, v.out1), output_action(p, v.out2)});
+        p.h.row({p.t(kEvents[e]), yes_no(p, v.sms), yes_no(p, v.clip),
+                 action(p, v.out1, kOutputActions), action(p, v.out2, kOutputActions)});
     }
     p.h.raw("</table>\n");
 
@@ -235,8 +222,7 @@ std::string gsm_text(const Page& p, int state) {
         {"brak karty SIM", "no SIM card", "keine SIM-Karte"},
         {"wymaga PIN", "PIN needed", "PIN nötig"},
         {"wymaga PUK", "PUK needed", "PUK nötig"}};
-    if (state >= 0 && state < 6)
-        return p.t(kStates[state][0], kStates[state][1], kStates[state][2]);
+    if (state >= 0 && state < 6) return p.t(kStates[state]);
     return p.t("błąd", "error", "Fehler");
 }
 
