@@ -17,16 +17,11 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr std::size_t kMaxIndexBytes = 64u << 20;
-constexpr const char* kFields[] = {"time", "identity", "site", "operation", "result", "file"};
-
-std::string* field(HistoryEntry& e, std::string_view name) {
-    if (name == "time") return &e.time;
-    if (name == "identity") return &e.identity;
-    if (name == "site") return &e.site;
-    if (name == "operation") return &e.operation;
-    if (name == "result") return &e.result;
-    return &e.file;
-}
+// The fields of an index line.
+const std::pair<const char*, std::string HistoryEntry::*> kFields[] = {
+    {"time", &HistoryEntry::time},     {"identity", &HistoryEntry::identity},
+    {"site", &HistoryEntry::site},     {"operation", &HistoryEntry::operation},
+    {"result", &HistoryEntry::result}, {"file", &HistoryEntry::file}};
 
 }  // namespace
 
@@ -45,8 +40,7 @@ std::string index_path(const std::string& folder) {
 
 std::string index_line(const HistoryEntry& entry) {
     Json j = Json::object();
-    HistoryEntry e = entry;
-    for (const char* name : kFields) j[name] = *field(e, name);
+    for (const auto& [name, member] : kFields) j[name] = entry.*member;
     // Names and labels come from users and modules: never let them break the line.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -55,10 +49,10 @@ bool from_index_line(const std::string& line, HistoryEntry* entry) {
     const Json j = Json::parse(line, nullptr, false);
     if (j.is_discarded() || !j.is_object()) return false;
     HistoryEntry e;
-    for (const char* name : kFields) {
+    for (const auto& [name, member] : kFields) {
         const auto it = j.find(name);
         if (it == j.end() || !it->is_string()) return false;
-        *field(e, name) = it->get<std::string>();
+        e.*member = it->get<std::string>();
     }
     if (!is_identity(e.identity) && e.identity != kUnknownIdentity) return false;
     *entry = std::move(e);
