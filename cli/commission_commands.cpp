@@ -117,11 +117,6 @@ int command_watch(const Arguments& args, Environment& env, DriverHandle handle) 
     return end == LoopEnd::read_failed ? kExitCommunication : kExitDone;
 }
 
-std::string input_label(int i) {
-    static constexpr const char* kLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
-    return kLabels[i];
-}
-
 int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     uint64_t seconds = 0;
     if (!number_option(args, "--seconds", 1, kMaxSeconds, kDefaultTestSeconds, &seconds, env))
@@ -135,7 +130,7 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     std::ostream& progress = args.json ? env.err : env.out;
     for (int i = 0; i < 4; ++i)
         if (test.result().inputs[i].note == RowNote::equal_names)
-            progress << input_label(i) << ": both states are named \""
+            progress << kIoLabels[i] << ": both states are named \""
                      << test.result().inputs[i].states[0].name
                      << "\": the states cannot be told apart\n";
     StopSignals signals;
@@ -157,7 +152,7 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
             const InputRow& row = test.result().inputs[i];
             if (row.note == RowNote::unknown_text && row.unknown != unknown_said[i]) {
                 unknown_said[i] = row.unknown;
-                progress << input_label(i) << ": \"" << row.unknown
+                progress << kIoLabels[i] << ": \"" << row.unknown
                          << "\" matches neither configured name\n";
             }
         }

@@ -87,8 +87,6 @@ std::string phone(const std::string& digits) {
     return "+" + digits;
 }
 
-const char* kInputLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
-
 void header(Page& p, const ReportInput& in) {
     p.h.raw("<h1>")
         .text(p.t("Protokół uruchomienia ZAVI-GSM", "ZAVI-GSM commissioning report",
@@ -119,7 +117,7 @@ void configuration(Page& p, const ReportInput& in) {
                 : (open ? p.t("alarm przy braku napięcia", "alarm on no voltage",
                               "Alarm bei keiner Spannung")
                         : p.t("alarm przy napięciu", "alarm on voltage", "Alarm bei Spannung"));
-        p.kv(kInputLabels[i], mode);
+        p.kv(kIoLabels[i], mode);
     }
     p.kv(p.t("Termometr 1: próg górny / dolny", "Thermometer 1: high / low threshold",
              "Thermometer 1: obere / untere Schwelle"),
@@ -200,8 +198,8 @@ void configuration(Page& p, const ReportInput& in) {
         .text(p.t("stan 2 (zamknięte / napięcie / wyłączone)", "state 2 (closed / voltage / off)",
                   "Zustand 2 (geschlossen / Spannung / aus)"))
         .raw("</th></tr>\n");
-    static constexpr const char* kIo[6] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2", "OUT-1", "OUT-2"};
-    for (int i = 0; i < 6; ++i) p.h.row({kIo[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, true);
+    for (int i = 0; i < 6; ++i)
+        p.h.row({kIoLabels[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, true);
     p.h.raw("</table>\n");
 }
 
@@ -244,8 +242,7 @@ void live(Page& p, const std::optional<Snapshot>& live) {
     p.kv(p.t("Bateria", "Battery", "Batterie"),
          battery_text(p, s.battery_percent, s.battery_state));
     p.kv("GSM", gsm_text(p, s.gsm_state) + ", " + dbm_text(s.signal_dbm) + ", " + s.operator_name);
-    static constexpr const char* kIo[6] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2", "OUT-1", "OUT-2"};
-    for (int i = 0; i < 6; ++i) p.kv(kIo[i], s.io[i]);
+    for (int i = 0; i < 6; ++i) p.kv(kIoLabels[i], s.io[i]);
     p.h.raw("</table>\n");
 }
 
@@ -281,7 +278,7 @@ void walk(Page& p, const std::optional<WalkTestResult>& test) {
         .raw("</th></tr>\n");
     for (int i = 0; i < 4; ++i) {
         const InputRow& row = r.inputs[i];
-        p.h.raw("<tr><th>").text(kInputLabels[i]).raw("</th>");
+        p.h.raw("<tr><th>").text(kIoLabels[i]).raw("</th>");
         for (const StateCheck& c : row.states) {
             p.h.raw("<td>")
                 .text(c.name)
@@ -308,7 +305,7 @@ void walk(Page& p, const std::optional<WalkTestResult>& test) {
     p.h.raw("</table>\n<table class=\"kv\">\n");
     for (int o = 0; o < 2; ++o) {
         const OutputRow& row = r.outputs[o];
-        p.kv(o == 0 ? "OUT-1" : "OUT-2",
+        p.kv(kIoLabels[4 + o],
              row.present + " — " +
                  (row.confirmed
                       ? p.t("✓ przełączenie potwierdzone", "✓ switching confirmed",
