@@ -17,11 +17,11 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr std::size_t kMaxIndexBytes = 64u << 20;
-// The fields of an index line.
+// The fields of an index line, in byte order: the order a line has always held them in.
 const std::pair<const char*, std::string HistoryEntry::*> kFields[] = {
-    {"time", &HistoryEntry::time},     {"identity", &HistoryEntry::identity},
-    {"site", &HistoryEntry::site},     {"operation", &HistoryEntry::operation},
-    {"result", &HistoryEntry::result}, {"file", &HistoryEntry::file}};
+    {"file", &HistoryEntry::file},           {"identity", &HistoryEntry::identity},
+    {"operation", &HistoryEntry::operation}, {"result", &HistoryEntry::result},
+    {"site", &HistoryEntry::site},           {"time", &HistoryEntry::time}};
 
 }  // namespace
 
