@@ -36,15 +36,6 @@ constexpr Entity kEntities[] = {
     {"out2", "OUT-2", nullptr, nullptr, "mdi:export"},
 };
 
-ordered_json optional_number(const std::optional<int>& v) {
-    return v ? ordered_json(*v) : ordered_json(nullptr);
-}
-
-// The module's text as a number, so "-0.5" stays -0.5.
-ordered_json temperature(uint8_t negative, uint8_t whole, uint8_t tenths) {
-    return ordered_json::parse(temperature_text(negative, whole, tenths));
-}
-
 }  // namespace
 
 bool check_prefix(const std::string& prefix, std::string* why) {
@@ -111,14 +102,7 @@ std::vector<Message> Topics::discovery(const std::string& firmware) const {
 }
 
 std::string state_payload(const DeviceStatus& s) {
-    ordered_json o;
-    o["temperature1"] = temperature(s.temp1_negative, s.temp1_whole, s.temp1_tenths);
-    o["temperature2"] = temperature(s.temp2_negative, s.temp2_whole, s.temp2_tenths);
-    o["battery_percent"] = optional_number(battery_percent(s.battery_level, s.battery_flags));
-    o["battery_state"] = battery_charge_key(battery_charge(s.battery_flags));
-    o["gsm_state"] = gsm_state_key(s.gsm_state);
-    o["gsm_signal_dbm"] = optional_number(signal_dbm(s.gsm_signal));
-    o["operator"] = status_slot_text(s.operator_name, sizeof s.operator_name);
+    ordered_json o = status_fields<ordered_json>(s);
     for (int i = 0; i < 6; ++i)
         o[kIoStateKeys[i]] = status_slot_text(s.io_state_text[i], sizeof s.io_state_text[i]);
     return o.dump();

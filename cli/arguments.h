@@ -44,6 +44,12 @@ struct Arguments {
     bool tls = false;
     // Options with a value after the command: "--seconds" -> "30", "--broker" -> "host:1883".
     std::map<std::string, std::string> values;
+
+    // The value given for `option`, or null when it was not given.
+    const std::string* value(const std::string& option) const {
+        const auto it = values.find(option);
+        return it == values.end() ? nullptr : &it->second;
+    }
 };
 
 // False with the message in *error on a usage error.

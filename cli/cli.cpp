@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <map>
 #include <memory>
 
 #include "cli/arguments.h"
@@ -35,46 +36,34 @@ int run_command(const std::vector<std::string>& argv, Environment& env) {
     if (args.sim && env.test_module && !args.state_file.empty())
         return fail(env.err, kExitUsage, "--state cannot be used here");
     reset_all_records();
-    switch (args.command) {
-        case Command::status:
-            return command_status(args, env);
-        case Command::backup:
-            return command_backup(args, env);
-        case Command::restore:
-            return command_restore(args, env);
-        case Command::diff:
-            return command_diff(args, env);
-        case Command::numbers_export:
-            return command_numbers_export(args, env);
-        case Command::numbers_import:
-            return command_numbers_import(args, env);
-        case Command::template_file:
-            return command_template(args, env);
-        case Command::apply:
-            return command_apply(args, env);
-        case Command::mqtt: {
-            std::unique_ptr<ModuleSession> session;
-            const ModuleOpener module{[&](Environment& e) -> DriverHandle {
-                                          session = std::make_unique<ModuleSession>(args, e);
-                                          if (session->open() != kExitDone) session.reset();
-                                          return session ? session->handle() : nullptr;
-                                      },
-                                      [&] { session.reset(); }};
-            return command_mqtt(args, env, module);
-        }
-        case Command::watch:
-        case Command::test:
-        case Command::survey:
-        case Command::report:
-            return command_commission(args, env);
-        case Command::history:
-            return command_history(args, env);
-        case Command::clone:
-            return command_clone(args, env);
-        case Command::none:
-            break;
+    if (args.command == Command::mqtt) {
+        std::unique_ptr<ModuleSession> session;
+        const ModuleOpener module{[&](Environment& e) -> DriverHandle {
+                                      session = std::make_unique<ModuleSession>(args, e);
+                                      if (session->open() != kExitDone) session.reset();
+                                      return session ? session->handle() : nullptr;
+                                  },
+                                  [&] { session.reset(); }};
+        return command_mqtt(args, env, module);
     }
-    return kExitUsage;
+    using Run = int (*)(const Arguments&, Environment&);
+    static const std::map<Command, Run> kCommands = {
+        {Command::status, command_status},
+        {Command::backup, command_backup},
+        {Command::restore, command_restore},
+        {Command::diff, command_diff},
+        {Command::numbers_export, command_numbers_export},
+        {Command::numbers_import, command_numbers_import},
+        {Command::template_file, command_template},
+        {Command::apply, command_apply},
+        {Command::watch, command_commission},
+        {Command::test, command_commission},
+        {Command::survey, command_commission},
+        {Command::report, command_commission},
+        {Command::history, command_history},
+        {Command::clone, command_clone}};
+    const auto command = kCommands.find(args.command);
+    return command == kCommands.end() ? kExitUsage : command->second(args, env);
 }
 
 }  // namespace

@@ -63,80 +63,20 @@ const char* result_word(const CloneResult& r) {
 int module_code(const CloneResult& r, int signal) {
     if (r.succeeded()) return kExitDone;
     if (!r.opened) return kExitNoModule;
-    switch (r.report.outcome) {
-        case RestoreOutcome::backup_failed:
-            return kExitCannotWrite;
-        case RestoreOutcome::verify_failed:
-            return kExitVerifyFailed;
-        case RestoreOutcome::interrupted:
-            return kExitSignalBase + signal;
-        case RestoreOutcome::verified:
-        case RestoreOutcome::already_equal:
-            return kExitCannotWrite;  // the copies in --out could not be saved
-        default:
-            return kExitCommunication;
-    }
+    const int code = outcome_code(r.report.outcome, signal);
+    return code == kExitDone ? kExitCannotWrite : code;  // the copies in --out could not be saved
 }
 
 // What happened on the module, in restore's words.
 std::vector<std::string> detail_lines(const CloneResult& r) {
-    std::vector<std::string> lines;
-    if (!r.opened) {
-        lines.push_back(r.open_error);
-        return lines;
-    }
+    if (!r.opened) return {r.open_error};
     const config::RestoreReport& report = r.report;
-    switch (report.outcome) {
-        case RestoreOutcome::read_failed:
-            lines.push_back(std::string("reading ") + config::record_name(report.failed) +
-                            " failed: no or bad answer from the module; nothing written");
-            break;
-        case RestoreOutcome::already_equal:
-            lines.push_back("the module already holds this configuration; nothing written");
-            break;
-        case RestoreOutcome::backup_failed:
-            lines.push_back("the automatic backup could not be saved: " + report.backup_error +
-                            "; nothing written");
-            break;
-        case RestoreOutcome::write_failed:
-            lines.push_back(config::failed_write_line(report));
-            for (const auto& l : config::write_report_lines(report)) lines.push_back(l);
-            break;
-        case RestoreOutcome::interrupted:
-            lines.push_back("interrupted; nothing was sent after the frame in flight");
-            if (report.writes.empty())
-                lines.push_back("nothing written");
-            else
-                for (const auto& l : config::write_report_lines(report)) lines.push_back(l);
-            break;
-        case RestoreOutcome::verify_failed:
-        case RestoreOutcome::verify_unreadable: {
-            const auto& records = report.outcome == RestoreOutcome::verify_failed
-                                      ? report.mismatched
-                                      : report.unreadable;
-            std::string names;
-            for (const auto rec : records)
-                names += (names.empty() ? "" : ", ") + std::string(config::record_name(rec));
-            lines.push_back(report.outcome == RestoreOutcome::verify_failed
-                                ? "every write was acknowledged, but the module reads back "
-                                  "differently in: " +
-                                      names
-                                : "every write was acknowledged, but reading back " + names +
-                                      " failed: no or bad answer from the module");
-            if (!report.backup_path.empty())
-                lines.push_back("automatic backup: " + report.backup_path);
-            break;
-        }
-        case RestoreOutcome::verified: {
-            std::string names;
-            for (const auto rec : report.written)
-                names += (names.empty() ? "" : ", ") + std::string(config::record_name(rec));
-            lines.push_back("restored and verified (" + names + ")");
-            break;
-        }
-        case RestoreOutcome::planned:
-            break;
-    }
+    std::vector<std::string> lines = config::outcome_lines(report, "interrupted");
+    if (report.outcome == RestoreOutcome::read_failed) lines.back() += "; nothing written";
+    if ((report.outcome == RestoreOutcome::verify_failed ||
+         report.outcome == RestoreOutcome::verify_unreadable) &&
+        !report.backup_path.empty())
+        lines.push_back("automatic backup: " + report.backup_path);
     if (!r.out_error.empty()) lines.push_back("--out: " + r.out_error);
     return lines;
 }
@@ -231,8 +171,8 @@ int command_clone(const Arguments& args, Environment& env) {
     // The ports, in port order.
     std::vector<std::string> ports;
     SimPorts sims;
-    const auto named = args.values.find("--ports");
-    const bool all = named == args.values.end() || named->second == "all";
+    const std::string* named = args.value("--ports");
+    const bool all = !named || *named == "all";
     if (args.sim) {
         if (!env.test_modules.empty()) {
             sims.drivers = env.test_modules;
@@ -260,7 +200,7 @@ int command_clone(const Arguments& args, Environment& env) {
             if (ports.empty())
                 return fail(env.err, kExitNoModule, (why.empty() ? "no module port found" : why));
         } else {
-            ports = split_ports(named->second);
+            ports = split_ports(*named);
             if (ports.empty()) return fail(env.err, kExitUsage, "--ports needs all or P1,P2,...");
         }
     }
@@ -273,21 +213,19 @@ int command_clone(const Arguments& args, Environment& env) {
         job.file = file;
         jobs.push_back(std::move(job));
     }
-    if (const auto sites = args.values.find("--sites"); sites != args.values.end()) {
-        if (const int code = pick_sites(sites->second, file, env, &jobs); code != kExitDone)
-            return code;
-    }
+    if (const std::string* sites = args.value("--sites"))
+        if (const int code = pick_sites(*sites, file, env, &jobs); code != kExitDone) return code;
 
     std::mutex out_mutex;
     // What keeps each port's driver alive until the runs end.
     std::vector<std::shared_ptr<void>> holders(jobs.size());
     fleet::CloneOptions options;
     options.backup_folder = env.backup_folder;
-    if (const auto out = args.values.find("--out"); out != args.values.end()) {
+    if (const std::string* out = args.value("--out")) {
         std::string why;
-        if (!make_private_folder(out->second, &why))
-            return fail(env.err, kExitCannotWrite, "--out ", out->second, " ", why);
-        options.out_dir = out->second;
+        if (!make_private_folder(*out, &why))
+            return fail(env.err, kExitCannotWrite, "--out ", *out, " ", why);
+        options.out_dir = *out;
     }
     options.open = [&](std::size_t i, std::string* why) -> DriverHandle {
         if (args.sim) {

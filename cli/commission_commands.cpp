@@ -1,11 +1,11 @@
 #include "cli/commission_commands.h"
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "cli/tool_messages.h"
+#include "cli/module_operations.h"
+#include "cli/stop_signals.h"
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"
@@ -30,38 +30,14 @@ constexpr int kDefaultTestSeconds = 300;
 constexpr int kDefaultSurveySeconds = 60;
 constexpr int kMaxSurveySeconds = kMaxSurveyUs / 1'000'000;
 
-std::atomic<bool> stop_requested{false};
-
-extern "C" void on_stop_signal(int) {
-    stop_requested = true;
-}
-
-// Ctrl-C and SIGTERM end the command between two exchanges; the old handlers come back after.
-class StopSignals {
-  public:
-    StopSignals() {
-        stop_requested = false;
-        old_int_ = std::signal(SIGINT, on_stop_signal);
-        old_term_ = std::signal(SIGTERM, on_stop_signal);
-    }
-    ~StopSignals() {
-        std::signal(SIGINT, old_int_);
-        std::signal(SIGTERM, old_term_);
-    }
-
-  private:
-    void (*old_int_)(int);
-    void (*old_term_)(int);
-};
-
 bool number_option(const Arguments& args, const char* name, uint64_t min, uint64_t max,
                    uint64_t fallback, uint64_t* out, Environment& env) {
-    const auto it = args.values.find(name);
-    if (it == args.values.end()) {
+    const std::string* given = args.value(name);
+    if (!given) {
         *out = fallback;
         return true;
     }
-    const std::string& t = it->second;
+    const std::string& t = *given;
     uint64_t v = 0;
     bool ok = !t.empty() && t.size() <= 10;
     for (char c : t) ok = ok && c >= '0' && c <= '9';
@@ -75,8 +51,8 @@ bool number_option(const Arguments& args, const char* name, uint64_t min, uint64
 }
 
 std::string option(const Arguments& args, const char* name) {
-    const auto it = args.values.find(name);
-    return it == args.values.end() ? std::string() : it->second;
+    const std::string* value = args.value(name);
+    return value ? *value : std::string();
 }
 
 double seconds_since(const Pace& pace, uint64_t start_us) {
@@ -141,11 +117,6 @@ int command_watch(const Arguments& args, Environment& env, DriverHandle handle) 
     return end == LoopEnd::read_failed ? kExitCommunication : kExitDone;
 }
 
-std::string input_label(int i) {
-    static constexpr const char* kLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
-    return kLabels[i];
-}
-
 int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     uint64_t seconds = 0;
     if (!number_option(args, "--seconds", 1, kMaxSeconds, kDefaultTestSeconds, &seconds, env))
@@ -153,14 +124,13 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     config::Configuration cfg;
     config::Record failed{};
     if (config::read_configuration(handle, false, {}, &cfg, &failed) != kOk)
-        return fail(env.err, kExitCommunication, "reading ", config::record_name(failed),
-                    " failed: no or bad answer from the module");
+        return read_failed(env, failed);
     WalkTest test(cfg, local_time_now());
     // With --json, stdout carries the result alone; the ticks go to stderr.
     std::ostream& progress = args.json ? env.err : env.out;
     for (int i = 0; i < 4; ++i)
         if (test.result().inputs[i].note == RowNote::equal_names)
-            progress << input_label(i) << ": both states are named \""
+            progress << kIoLabels[i] << ": both states are named \""
                      << test.result().inputs[i].states[0].name
                      << "\": the states cannot be told apart\n";
     StopSignals signals;
@@ -182,7 +152,7 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
             const InputRow& row = test.result().inputs[i];
             if (row.note == RowNote::unknown_text && row.unknown != unknown_said[i]) {
                 unknown_said[i] = row.unknown;
-                progress << input_label(i) << ": \"" << row.unknown
+                progress << kIoLabels[i] << ": \"" << row.unknown
                          << "\" matches neither configured name\n";
             }
         }
@@ -286,10 +256,7 @@ int command_report(const Arguments& args, Environment& env, DriverHandle handle,
     in.firmware = config::accepted_firmware();
 
     const ReportFiles saved = save_report_files(handle, std::move(in), args.files[0]);
-    if (saved.read != kOk)
-        return fail(env.err, kExitCommunication, "reading ",
-                    config::record_name(saved.failed_record),
-                    " failed: no or bad answer from the module");
+    if (saved.read != kOk) return read_failed(env, saved.failed_record);
     if (!saved.complete()) {
         const std::string& failed = saved.backup_saved ? saved.html_path : saved.backup_path;
         tell(env.err, failed, " ", saved.why);

@@ -76,17 +76,26 @@ class SignalWatch {
     bool released_ = false;
 };
 
-void write_report(Environment& env, const RestoreReport& r) {
-    for (const auto& line : write_report_lines(r)) tell(env.err, line);
-}
-
 }  // namespace
 
-std::string record_list(const std::vector<Record>& records) {
-    if (records.empty()) return "nothing";
-    std::string out;
-    for (const Record r : records) out += (out.empty() ? "" : ", ") + std::string(record_name(r));
-    return out;
+int outcome_code(RestoreOutcome outcome, int signal) {
+    switch (outcome) {
+        case RestoreOutcome::already_equal:
+        case RestoreOutcome::planned:
+        case RestoreOutcome::verified:
+            return kExitDone;
+        case RestoreOutcome::backup_failed:
+            return kExitCannotWrite;
+        case RestoreOutcome::verify_failed:
+            return kExitVerifyFailed;
+        case RestoreOutcome::interrupted:
+            return kExitSignalBase + (signal > 0 ? signal : 0);
+        case RestoreOutcome::read_failed:
+        case RestoreOutcome::write_failed:
+        case RestoreOutcome::verify_unreadable:
+            break;
+    }
+    return kExitCommunication;
 }
 
 int load_configuration(const std::string& path, Environment& env, Configuration* cfg) {
@@ -143,50 +152,16 @@ int restore(ModuleSession& session, Environment& env, const Configuration& file,
     signals.release();
     if (!dry_run)
         keep_restore_in_history(env, session.identity(), operation, file, with_sim, r, site);
-    switch (r.outcome) {
-        case RestoreOutcome::read_failed:
-            return read_failed(env, r.failed);
-        case RestoreOutcome::already_equal:
-            tell(env.err, "the module already holds this configuration; nothing written");
-            return kExitDone;
-        case RestoreOutcome::planned: {
-            Configuration target = file;
-            if (!with_sim) target.sim_codes.reset();
-            for (const auto& line : difference_lines(compare(r.module_before, target)))
-                env.out << line << "\n";
-            env.out << "would write: " << record_list(r.planned) << "\n";
-            return kExitDone;
-        }
-        case RestoreOutcome::backup_failed:
-            return fail(env.err, kExitCannotWrite,
-                        "the automatic backup could not be saved: ", r.backup_error,
-                        "; nothing written");
-        case RestoreOutcome::interrupted:
-            tell(env.err, "interrupted by ", signal_name(caught),
-                 "; nothing was sent after the frame in flight");
-            if (r.writes.empty())
-                tell(env.err, "nothing written");
-            else
-                write_report(env, r);
-            return kExitSignalBase + (caught > 0 ? caught : 0);
-        case RestoreOutcome::write_failed:
-            tell(env.err, failed_write_line(r));
-            write_report(env, r);
-            return kExitCommunication;
-        case RestoreOutcome::verify_failed:
-            return fail(env.err, kExitVerifyFailed,
-                        "every write was acknowledged, but the module reads back "
-                        "differently in: ",
-                        record_list(r.mismatched));
-        case RestoreOutcome::verify_unreadable:
-            return fail(env.err, kExitCommunication,
-                        "every write was acknowledged, but reading back ",
-                        record_list(r.unreadable), " failed: no or bad answer from the module");
-        case RestoreOutcome::verified:
-            tell(env.err, "restored and verified (", record_list(r.written), ")");
-            return kExitDone;
+    if (r.outcome == RestoreOutcome::planned) {
+        Configuration target = file;
+        if (!with_sim) target.sim_codes.reset();
+        for (const auto& line : difference_lines(compare(r.module_before, target)))
+            env.out << line << "\n";
+        env.out << "would write: " << record_list(r.planned) << "\n";
     }
-    return kExitCommunication;
+    for (const auto& line : outcome_lines(r, std::string("interrupted by ") + signal_name(caught)))
+        tell(env.err, line);
+    return outcome_code(r.outcome, caught);
 }
 
 }  // namespace zavi::cli

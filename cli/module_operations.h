@@ -12,8 +12,8 @@
 
 namespace zavi::cli {
 
-// "alarm_settings, io_names", or "nothing".
-std::string record_list(const std::vector<config::Record>& records);
+// The exit code of a restore that ended so; `signal` is the one that interrupted it.
+int outcome_code(config::RestoreOutcome outcome, int signal);
 
 // Reads and checks a configuration file before anything touches the module: kExitDone, or the
 // exit code after telling why.

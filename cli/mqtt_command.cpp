@@ -6,6 +6,7 @@
 
 #include "bridge/bridge.h"
 #include "cli/tool_messages.h"
+#include "cli/stop_signals.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 
@@ -14,10 +15,6 @@ namespace zavi::cli {
 namespace {
 
 using namespace zavi::bridge;
-
-void on_stop_signal(int) {
-    mqtt_stop_flag() = true;
-}
 
 // The first line the opening wrote, without the tool's name in front.
 std::string reason(const std::string& text) {
@@ -32,20 +29,16 @@ int usage(Environment& env, const std::string& message) {
 
 // Broker, credentials, prefix and interval from the command line; an exit code on failure.
 int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
-    const auto value = [&](const char* name) -> const std::string* {
-        const auto it = args.values.find(name);
-        return it == args.values.end() ? nullptr : &it->second;
-    };
     std::string why;
-    if (!parse_broker(*value("--broker"), &s->connect.broker, &why)) return usage(env, why);
-    if (const std::string* prefix = value("--topic-prefix")) {
+    if (!parse_broker(*args.value("--broker"), &s->connect.broker, &why)) return usage(env, why);
+    if (const std::string* prefix = args.value("--topic-prefix")) {
         if (!check_prefix(*prefix, &why)) return usage(env, "--topic-prefix: " + why);
         s->prefix = *prefix;
     }
-    if (const std::string* interval = value("--interval"))
+    if (const std::string* interval = args.value("--interval"))
         if (!parse_interval(*interval, &s->interval_s, &why)) return usage(env, why);
     s->connect.tls = args.tls;
-    if (const std::string* cafile = value("--cafile")) {
+    if (const std::string* cafile = args.value("--cafile")) {
         if (!args.tls) return usage(env, "--cafile belongs to --tls");
         std::error_code ec;
         if (!std::filesystem::is_regular_file(std::u8string(cafile->begin(), cafile->end()), ec))
@@ -53,8 +46,8 @@ int settings_from(const Arguments& args, Environment& env, BridgeSettings* s) {
                         " does not exist");
         s->connect.cafile = *cafile;
     }
-    const std::string* user = value("--username");
-    const std::string* password_file = value("--password-file");
+    const std::string* user = args.value("--username");
+    const std::string* password_file = args.value("--password-file");
     if (password_file && !user) return usage(env, "--password-file needs --username");
     if (user) s->connect.username = *user;
     if (password_file) {
@@ -78,11 +71,6 @@ Environment quiet_copy(const Environment& env, std::ostream& err) {
 }
 
 }  // namespace
-
-std::atomic<bool>& mqtt_stop_flag() {
-    static std::atomic<bool> stop{false};
-    return stop;
-}
 
 int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& module) {
     BridgeSettings settings;
@@ -113,18 +101,16 @@ int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& mo
         handle = nullptr;
     };
 
-    std::atomic<bool>& stop = mqtt_stop_flag();
-    stop = false;
-    const auto old_int = std::signal(SIGINT, on_stop_signal);
-    const auto old_term = std::signal(SIGTERM, on_stop_signal);
 #ifdef SIGPIPE
     // A broker that resets the connection shows up as an error of the write, not a signal.
     const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
 #endif
     const auto log = [&env](const std::string& line) { tell(env.err, line); };
-    const BridgeEnd end = run_bridge(settings, access, stop, log);
-    std::signal(SIGINT, old_int);
-    std::signal(SIGTERM, old_term);
+    BridgeEnd end;
+    {
+        StopSignals signals;
+        end = run_bridge(settings, access, stop_requested, log);
+    }
 #ifdef SIGPIPE
     std::signal(SIGPIPE, old_pipe);
 #endif

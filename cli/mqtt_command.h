@@ -1,7 +1,6 @@
 // zavi-gsm-cli mqtt: the module's live status published over MQTT for Home Assistant.
 #pragma once
 
-#include <atomic>
 #include <functional>
 
 #include "cli/arguments.h"
@@ -17,8 +16,5 @@ struct ModuleOpener {
 };
 
 int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& module);
-
-// Set by Ctrl+C and SIGTERM; tests set it to end the command.
-std::atomic<bool>& mqtt_stop_flag();
 
 }  // namespace zavi::cli

@@ -5,11 +5,6 @@
 
 namespace zavi::cli {
 
-std::atomic<bool>& mqtt_stop_flag() {
-    static std::atomic<bool> stop{false};
-    return stop;
-}
-
 int command_mqtt(const Arguments&, Environment& env, const ModuleOpener&) {
     return fail(env.err, kExitUsage, "mqtt is not part of this build; run it with the Linux tool");
 }

@@ -40,7 +40,16 @@ class Page {
     const char* t(const char* pl, const char* en, const char* de) const {
         return pick_text(l_, pl, en, de);
     }
+    const char* t(const char* const (&text)[3]) const { return t(text[0], text[1], text[2]); }
     uint8_t language() const { return l_; }
+    // A row of a label and its value.
+    void kv(std::string_view label, std::string_view value) { h.row({label, value}, true); }
+    // A section's heading; without its data a line that says why, and false.
+    bool section(const char* title, bool present, const char* why) {
+        h.element("h2", title);
+        if (!present) h.element("p", why);
+        return present;
+    }
     Html h;
 
   private:
@@ -55,33 +64,18 @@ std::string yes_no(const Page& p, bool v) {
     return v ? p.t("tak", "yes", "ja") : p.t("nie", "no", "nein");
 }
 
-std::string output_action(const Page& p, uint8_t code) {
-    switch (code) {
-        case 0:
-            return "—";
-        case 1:
-            return p.t("włącz", "on", "ein");
-        case 2:
-            return p.t("wyłącz", "off", "aus");
-        case 3:
-            return p.t("włącz na 2 s", "on for 2 s", "2 s ein");
-        default:
-            return std::to_string(code);
-    }
+// What an output does (1, 2, 3 …), or "—" for 0 and the number for a code it does not know.
+template <std::size_t N>
+std::string action(const Page& p, uint8_t code, const char* const (&names)[N][3]) {
+    if (code == 0) return "—";
+    if (code > N) return std::to_string(code);
+    return p.t(names[code - 1]);
 }
 
-std::string call_action(const Page& p, uint8_t code) {
-    switch (code) {
-        case 0:
-            return "—";
-        case 1:
-            return p.t("zmień stan", "change", "umschalten");
-        case 2:
-            return p.t("włącz na 2 s", "on for 2 s", "2 s ein");
-        default:
-            return std::to_string(code);
-    }
-}
+constexpr const char* kOutputActions[3][3] = {
+    {"włącz", "on", "ein"}, {"wyłącz", "off", "aus"}, {"włącz na 2 s", "on for 2 s", "2 s ein"}};
+constexpr const char* kCallActions[2][3] = {{"zmień stan", "change", "umschalten"},
+                                            {"włącz na 2 s", "on for 2 s", "2 s ein"}};
 
 std::string days(const Page& p, int n) {
     if (n == 0) return p.t("brak", "none", "keine");
@@ -93,20 +87,17 @@ std::string phone(const std::string& digits) {
     return "+" + digits;
 }
 
-const char* kInputLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
-
 void header(Page& p, const ReportInput& in) {
     p.h.raw("<h1>")
         .text(p.t("Protokół uruchomienia ZAVI-GSM", "ZAVI-GSM commissioning report",
                   "ZAVI-GSM Inbetriebnahmeprotokoll"))
         .raw("</h1>\n<table class=\"kv\">\n");
-    p.h.row({p.t("Obiekt", "Site", "Objekt"), in.site}, true);
-    p.h.row({p.t("Instalator", "Installer", "Errichter"), in.installer}, true);
-    p.h.row({p.t("Data i godzina", "Date and time", "Datum und Uhrzeit"), in.made_at}, true);
-    p.h.row({p.t("Wersja programu", "Program version", "Programmversion"), in.program_version},
-            true);
-    p.h.row({p.t("Połączenie", "Connection", "Verbindung"), in.connection}, true);
-    p.h.row({p.t("Oprogramowanie modułu", "Firmware", "Firmware"), in.firmware}, true);
+    p.kv(p.t("Obiekt", "Site", "Objekt"), in.site);
+    p.kv(p.t("Instalator", "Installer", "Errichter"), in.installer);
+    p.kv(p.t("Data i godzina", "Date and time", "Datum und Uhrzeit"), in.made_at);
+    p.kv(p.t("Wersja programu", "Program version", "Programmversion"), in.program_version);
+    p.kv(p.t("Połączenie", "Connection", "Verbindung"), in.connection);
+    p.kv(p.t("Oprogramowanie modułu", "Firmware", "Firmware"), in.firmware);
     p.h.raw("</table>\n");
 }
 
@@ -126,19 +117,16 @@ void configuration(Page& p, const ReportInput& in) {
                 : (open ? p.t("alarm przy braku napięcia", "alarm on no voltage",
                               "Alarm bei keiner Spannung")
                         : p.t("alarm przy napięciu", "alarm on voltage", "Alarm bei Spannung"));
-        p.h.row({kInputLabels[i], mode}, true);
+        p.kv(kIoLabels[i], mode);
     }
-    p.h.row({p.t("Termometr 1: próg górny / dolny", "Thermometer 1: high / low threshold",
-                 "Thermometer 1: obere / untere Schwelle"),
-             degrees(a.t1_high) + " / " + degrees(a.t1_low)},
-            true);
-    p.h.row({p.t("Termometr 2: próg górny / dolny", "Thermometer 2: high / low threshold",
-                 "Thermometer 2: obere / untere Schwelle"),
-             degrees(a.t2_high) + " / " + degrees(a.t2_low)},
-            true);
-    p.h.row({p.t("Próg baterii", "Battery threshold", "Batterieschwelle"),
-             std::to_string(a.battery) + " %"},
-            true);
+    p.kv(p.t("Termometr 1: próg górny / dolny", "Thermometer 1: high / low threshold",
+             "Thermometer 1: obere / untere Schwelle"),
+         degrees(a.t1_high) + " / " + degrees(a.t1_low));
+    p.kv(p.t("Termometr 2: próg górny / dolny", "Thermometer 2: high / low threshold",
+             "Thermometer 2: obere / untere Schwelle"),
+         degrees(a.t2_high) + " / " + degrees(a.t2_low));
+    p.kv(p.t("Próg baterii", "Battery threshold", "Batterieschwelle"),
+         std::to_string(a.battery) + " %");
     p.h.raw("</table>\n");
 
     p.h.raw("</div><div>\n");
@@ -146,26 +134,19 @@ void configuration(Page& p, const ReportInput& in) {
         "h2", p.t("Odbieranie połączeń, autostatus, autoreset",
                   "Call answer, auto-status, auto-reset", "Anrufannahme, Auto-Status, Auto-Reset"));
     p.h.raw("<table class=\"kv\">\n");
-    p.h.row({p.t("Po odebraniu: SMS ze stanem", "On a call: status SMS", "Bei Anruf: Status-SMS"),
-             yes_no(p, c.call_answer.sms)},
-            true);
-    p.h.row(
-        {p.t("Po odebraniu: OUT-1 / OUT-2", "On a call: OUT-1 / OUT-2", "Bei Anruf: OUT-1 / OUT-2"),
-         call_action(p, c.call_answer.out1) + " / " + call_action(p, c.call_answer.out2)},
-        true);
-    p.h.row({p.t("Autostatus: SMS / CLIP", "Auto-status: SMS / CLIP", "Auto-Status: SMS / CLIP"),
-             yes_no(p, c.auto_status.sms) + " / " + yes_no(p, c.auto_status.clip)},
-            true);
-    p.h.row({p.t("Autostatus: okres", "Auto-status: period", "Auto-Status: Intervall"),
-             days(p, c.auto_status.period_days)},
-            true);
-    p.h.row({p.t("Autoreset: okres", "Auto-reset: period", "Auto-Reset: Intervall"),
-             days(p, c.auto_reset_days)},
-            true);
-    p.h.row(
-        {p.t("PIN ustawiony", "PIN set", "PIN gesetzt"),
-         in.pin_set ? yes_no(p, *in.pin_set) : p.t("nie odczytano", "not read", "nicht gelesen")},
-        true);
+    p.kv(p.t("Po odebraniu: SMS ze stanem", "On a call: status SMS", "Bei Anruf: Status-SMS"),
+         yes_no(p, c.call_answer.sms));
+    p.kv(p.t("Po odebraniu: OUT-1 / OUT-2", "On a call: OUT-1 / OUT-2", "Bei Anruf: OUT-1 / OUT-2"),
+         action(p, c.call_answer.out1, kCallActions) + " / " +
+             action(p, c.call_answer.out2, kCallActions));
+    p.kv(p.t("Autostatus: SMS / CLIP", "Auto-status: SMS / CLIP", "Auto-Status: SMS / CLIP"),
+         yes_no(p, c.auto_status.sms) + " / " + yes_no(p, c.auto_status.clip));
+    p.kv(p.t("Autostatus: okres", "Auto-status: period", "Auto-Status: Intervall"),
+         days(p, c.auto_status.period_days));
+    p.kv(p.t("Autoreset: okres", "Auto-reset: period", "Auto-Reset: Intervall"),
+         days(p, c.auto_reset_days));
+    p.kv(p.t("PIN ustawiony", "PIN set", "PIN gesetzt"),
+         in.pin_set ? yes_no(p, *in.pin_set) : p.t("nie odczytano", "not read", "nicht gelesen"));
     p.h.raw("</table>\n");
 
     p.h.raw("</div></div>\n");
@@ -186,8 +167,8 @@ void configuration(Page& p, const ReportInput& in) {
         {"Niski stan baterii", "Battery low", "Batterie schwach"}};
     for (std::size_t e = 0; e < config::kProcedureCount; ++e) {
         const config::ProcedureValue& v = c.procedures[e];
-        p.h.row({p.t(kEvents[e][0], kEvents[e][1], kEvents[e][2]), yes_no(p, v.sms),
-                 yes_no(p, v.clip), output_action(p, v.out1), output_action(p, v.out2)});
+        p.h.row({p.t(kEvents[e]), yes_no(p, v.sms), yes_no(p, v.clip),
+                 action(p, v.out1, kOutputActions), action(p, v.out2, kOutputActions)});
     }
     p.h.raw("</table>\n");
 
@@ -217,8 +198,8 @@ void configuration(Page& p, const ReportInput& in) {
         .text(p.t("stan 2 (zamknięte / napięcie / wyłączone)", "state 2 (closed / voltage / off)",
                   "Zustand 2 (geschlossen / Spannung / aus)"))
         .raw("</th></tr>\n");
-    static constexpr const char* kIo[6] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2", "OUT-1", "OUT-2"};
-    for (int i = 0; i < 6; ++i) p.h.row({kIo[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, true);
+    for (int i = 0; i < 6; ++i)
+        p.h.row({kIoLabels[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, true);
     p.h.raw("</table>\n");
 }
 
@@ -239,8 +220,7 @@ std::string gsm_text(const Page& p, int state) {
         {"brak karty SIM", "no SIM card", "keine SIM-Karte"},
         {"wymaga PIN", "PIN needed", "PIN nötig"},
         {"wymaga PUK", "PUK needed", "PUK nötig"}};
-    if (state >= 0 && state < 6)
-        return p.t(kStates[state][0], kStates[state][1], kStates[state][2]);
+    if (state >= 0 && state < 6) return p.t(kStates[state]);
     return p.t("błąd", "error", "Fehler");
 }
 
@@ -248,23 +228,21 @@ std::string dbm_text(const std::optional<int>& v) {
     return v ? std::to_string(*v) + " dBm" : std::string("???");
 }
 
-void live(Page& p, const Snapshot& s) {
-    p.h.element("h2",
-                p.t("Stan w chwili sporządzenia protokołu", "Live status at the time of the report",
-                    "Zustand zum Zeitpunkt des Protokolls"));
+void live(Page& p, const std::optional<Snapshot>& live) {
+    if (!p.section(
+            p.t("Stan w chwili sporządzenia protokołu", "Live status at the time of the report",
+                "Zustand zum Zeitpunkt des Protokolls"),
+            live.has_value(),
+            p.t("Nie udało się odczytać.", "Could not be read.", "Konnte nicht gelesen werden.")))
+        return;
+    const Snapshot& s = *live;
     p.h.raw("<table class=\"kv\">\n");
-    p.h.row(
-        {p.t("Temperatura 1 / 2", "Temperature 1 / 2", "Temperatur 1 / 2"),
-         temperature_text(s.temp1_tenths) + " °C / " + temperature_text(s.temp2_tenths) + " °C"},
-        true);
-    p.h.row({p.t("Bateria", "Battery", "Batterie"),
-             battery_text(p, s.battery_percent, s.battery_state)},
-            true);
-    p.h.row(
-        {"GSM", gsm_text(p, s.gsm_state) + ", " + dbm_text(s.signal_dbm) + ", " + s.operator_name},
-        true);
-    static constexpr const char* kIo[6] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2", "OUT-1", "OUT-2"};
-    for (int i = 0; i < 6; ++i) p.h.row({kIo[i], s.io[i]}, true);
+    p.kv(p.t("Temperatura 1 / 2", "Temperature 1 / 2", "Temperatur 1 / 2"),
+         temperature_text(s.temp1_tenths) + " °C / " + temperature_text(s.temp2_tenths) + " °C");
+    p.kv(p.t("Bateria", "Battery", "Batterie"),
+         battery_text(p, s.battery_percent, s.battery_state));
+    p.kv("GSM", gsm_text(p, s.gsm_state) + ", " + dbm_text(s.signal_dbm) + ", " + s.operator_name);
+    for (int i = 0; i < 6; ++i) p.kv(kIoLabels[i], s.io[i]);
     p.h.raw("</table>\n");
 }
 
@@ -275,8 +253,11 @@ std::string seen_text(const Page& p, const StateCheck& c) {
     return "✓ " + c.first_seen + secs;
 }
 
-void walk(Page& p, const WalkTestResult& r) {
-    p.h.element("h2", p.t("Test wejść", "Walk test", "Begehungstest"));
+void walk(Page& p, const std::optional<WalkTestResult>& test) {
+    if (!p.section(p.t("Test wejść", "Walk test", "Begehungstest"), test.has_value(),
+                   p.t("Nie przeprowadzono.", "Not done.", "Nicht durchgeführt.")))
+        return;
+    const WalkTestResult& r = *test;
     p.h.raw("<p class=\"small\">").text(r.started);
     char secs[48];
     std::snprintf(secs, sizeof secs, ", %.0f s", r.duration_s);
@@ -297,7 +278,7 @@ void walk(Page& p, const WalkTestResult& r) {
         .raw("</th></tr>\n");
     for (int i = 0; i < 4; ++i) {
         const InputRow& row = r.inputs[i];
-        p.h.raw("<tr><th>").text(kInputLabels[i]).raw("</th>");
+        p.h.raw("<tr><th>").text(kIoLabels[i]).raw("</th>");
         for (const StateCheck& c : row.states) {
             p.h.raw("<td>")
                 .text(c.name)
@@ -324,70 +305,58 @@ void walk(Page& p, const WalkTestResult& r) {
     p.h.raw("</table>\n<table class=\"kv\">\n");
     for (int o = 0; o < 2; ++o) {
         const OutputRow& row = r.outputs[o];
-        p.h.row({o == 0 ? "OUT-1" : "OUT-2",
-                 row.present + " — " +
-                     (row.confirmed
-                          ? p.t("✓ przełączenie potwierdzone", "✓ switching confirmed",
-                                "✓ Schalten bestätigt")
-                          : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt"))},
-                true);
+        p.kv(kIoLabels[4 + o],
+             row.present + " — " +
+                 (row.confirmed
+                      ? p.t("✓ przełączenie potwierdzone", "✓ switching confirmed",
+                            "✓ Schalten bestätigt")
+                      : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt")));
     }
     for (int t = 0; t < 2; ++t) {
         const ThermometerRow& th = r.thermometers[t];
-        p.h.row(
-            {std::string(p.t("Termometr ", "Thermometer ", "Thermometer ")) + std::to_string(t + 1),
-             temperature_text(th.reading_tenths) + " °C (" + degrees(th.low) + " … " +
-                 degrees(th.high) + ") — " +
-                 (th.within()
-                      ? p.t("w zakresie", "within the thresholds", "innerhalb der Schwellen")
-                      : p.t("poza zakresem: alarm zadziałałby teraz",
-                            "outside the thresholds: an alarm would fire now",
-                            "außerhalb der Schwellen: ein Alarm würde jetzt auslösen"))},
-            true);
+        p.kv(
+            std::string(p.t("Termometr ", "Thermometer ", "Thermometer ")) + std::to_string(t + 1),
+            temperature_text(th.reading_tenths) + " °C (" + degrees(th.low) + " … " +
+                degrees(th.high) + ") — " +
+                (th.within() ? p.t("w zakresie", "within the thresholds", "innerhalb der Schwellen")
+                             : p.t("poza zakresem: alarm zadziałałby teraz",
+                                   "outside the thresholds: an alarm would fire now",
+                                   "außerhalb der Schwellen: ein Alarm würde jetzt auslösen")));
     }
     const bool low = r.battery_percent && *r.battery_percent < r.battery_threshold;
-    p.h.row(
-        {p.t("Bateria", "Battery", "Batterie"),
+    p.kv(p.t("Bateria", "Battery", "Batterie"),
          battery_text(p, r.battery_percent, r.battery_state) + " (" +
              p.t("próg ", "threshold ", "Schwelle ") + std::to_string(r.battery_threshold) + " %)" +
              (low ? p.t(" — poniżej progu", " — below the threshold", " — unter der Schwelle")
-                  : "")},
-        true);
-    p.h.row(
-        {"GSM", gsm_text(p, r.gsm_state) + ", " + r.operator_name + ", " + dbm_text(r.signal_dbm)},
-        true);
-    p.h.row(
-        {p.t("Testowy SMS odebrany", "Test SMS received", "Test-SMS empfangen"),
-         r.sms_received ? "✓" : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt")},
-        true);
-    p.h.row(
-        {p.t("Testowe połączenie odebrane", "Test call received", "Testanruf empfangen"),
-         r.call_received ? "✓" : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt")},
-        true);
+                  : ""));
+    p.kv("GSM", gsm_text(p, r.gsm_state) + ", " + r.operator_name + ", " + dbm_text(r.signal_dbm));
+    p.kv(p.t("Testowy SMS odebrany", "Test SMS received", "Test-SMS empfangen"),
+         r.sms_received ? "✓" : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt"));
+    p.kv(p.t("Testowe połączenie odebrane", "Test call received", "Testanruf empfangen"),
+         r.call_received ? "✓" : p.t("✗ nie potwierdzono", "✗ not confirmed", "✗ nicht bestätigt"));
     p.h.raw("</table>\n<p>").text(summary_line(r, p.language())).raw("</p>\n");
 }
 
-void survey(Page& p, const SurveyResult& r) {
+void survey(Page& p, const std::optional<SurveyResult>& survey) {
+    if (!p.section(p.t("Pomiar sygnału GSM", "Signal survey", "Signalmessung"), survey.has_value(),
+                   p.t("Nie przeprowadzono.", "Not done.", "Nicht durchgeführt.")))
+        return;
+    const SurveyResult& r = *survey;
     const SurveyStats s = r.stats();
     const Assessment a = assess(s, p.language());
-    p.h.element("h2", p.t("Pomiar sygnału GSM", "Signal survey", "Signalmessung"));
     p.h.raw("<table class=\"kv\">\n");
     char mean[32] = "???";
     if (s.mean) std::snprintf(mean, sizeof mean, "%.1f dBm", *s.mean);
-    p.h.row(
-        {p.t("Początek, czas", "Started, duration", "Beginn, Dauer"),
+    p.kv(p.t("Początek, czas", "Started, duration", "Beginn, Dauer"),
          r.started + ", " + std::to_string(static_cast<int>(r.duration_s + 0.5)) + " s" +
              (r.interrupted ? std::string(" — ") + p.t("przerwany", "interrupted", "unterbrochen")
-                            : "")},
-        true);
-    p.h.row({p.t("Obecny / najniższy / średni / najwyższy", "Present / lowest / mean / highest",
-                 "Aktuell / niedrigster / Mittel / höchster"),
-             dbm_text(s.present) + " / " + dbm_text(s.lowest) + " / " + mean + " / " +
-                 dbm_text(s.highest)},
-            true);
-    p.h.row({p.t("Próbki (bez odczytu)", "Samples (no reading)", "Messungen (ohne Wert)"),
-             std::to_string(s.samples) + " (" + std::to_string(s.no_reading) + ")"},
-            true);
+                            : ""));
+    p.kv(p.t("Obecny / najniższy / średni / najwyższy", "Present / lowest / mean / highest",
+             "Aktuell / niedrigster / Mittel / höchster"),
+         dbm_text(s.present) + " / " + dbm_text(s.lowest) + " / " + mean + " / " +
+             dbm_text(s.highest));
+    p.kv(p.t("Próbki (bez odczytu)", "Samples (no reading)", "Messungen (ohne Wert)"),
+         std::to_string(s.samples) + " (" + std::to_string(s.no_reading) + ")");
     p.h.raw("<tr><th>")
         .text(p.t("Ocena", "Verdict", "Bewertung"))
         .raw("</th><td><span class=\"")
@@ -425,24 +394,9 @@ std::string build_report(const ReportInput& in) {
     p.h.raw("</title>\n").raw(kStyle).raw("</head>\n<body>\n");
     header(p, in);
     configuration(p, in);
-    if (in.live)
-        live(p, *in.live);
-    else
-        p.h.element("h2", p.t("Stan w chwili sporządzenia protokołu",
-                              "Live status at the time of the report",
-                              "Zustand zum Zeitpunkt des Protokolls"))
-            .element("p", p.t("Nie udało się odczytać.", "Could not be read.",
-                              "Konnte nicht gelesen werden."));
-    if (in.walk_test)
-        walk(p, *in.walk_test);
-    else
-        p.h.element("h2", p.t("Test wejść", "Walk test", "Begehungstest"))
-            .element("p", p.t("Nie przeprowadzono.", "Not done.", "Nicht durchgeführt."));
-    if (in.survey)
-        survey(p, *in.survey);
-    else
-        p.h.element("h2", p.t("Pomiar sygnału GSM", "Signal survey", "Signalmessung"))
-            .element("p", p.t("Nie przeprowadzono.", "Not done.", "Nicht durchgeführt."));
+    live(p, in.live);
+    walk(p, in.walk_test);
+    survey(p, in.survey);
     p.h.element("h2", p.t("Kopia konfiguracji", "Configuration backup", "Konfigurationssicherung"));
     p.h.raw("<p>")
         .text(in.backup_name)

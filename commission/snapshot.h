@@ -9,6 +9,9 @@
 
 namespace zavi::commission {
 
+// The names of the four inputs and two outputs, as the module's case shows them.
+inline constexpr const char* kIoLabels[6] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2", "OUT-1", "OUT-2"};
+
 struct Snapshot {
     int temp1_tenths = 0;  // tenths of a degree Celsius, signed
     int temp2_tenths = 0;
@@ -17,7 +20,7 @@ struct Snapshot {
     int gsm_state = 0;                   // 0 ready .. 5 PUK, others error
     std::optional<int> signal_dbm;       // none: no reading
     std::string operator_name;
-    std::array<std::string, 6> io{};  // IN-1, IN-2, P-IN-1, P-IN-2, OUT-1, OUT-2
+    std::array<std::string, 6> io{};  // in the order of kIoLabels
 
     bool operator==(const Snapshot&) const = default;
 };

@@ -7,7 +7,6 @@ namespace zavi::commission {
 
 namespace {
 
-constexpr const char* kInputLabels[4] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
 constexpr const char* kStateKeys[4][2] = {
     {"open", "closed"}, {"open", "closed"}, {"no_voltage", "voltage"}, {"no_voltage", "voltage"}};
 
@@ -114,10 +113,10 @@ std::string missing_text(const std::string& key, uint8_t l) {
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 2; ++k) {
             if (key == state_key(i, k))
-                return std::string(kInputLabels[i]) + " " + state_word(i, k, l);
+                return std::string(kIoLabels[i]) + " " + state_word(i, k, l);
         }
     if (key == "out1" || key == "out2")
-        return std::string(key == "out1" ? "OUT-1" : "OUT-2") + " " +
+        return std::string(kIoLabels[key == "out1" ? 4 : 5]) + " " +
                pick_text(l, "(potwierdzenie)", "(confirmation)", "(Bestätigung)");
     if (key == "test_sms") return pick_text(l, "testowy SMS", "test SMS", "Test-SMS");
     if (key == "test_call") return pick_text(l, "testowe połączenie", "test call", "Testanruf");
@@ -153,7 +152,7 @@ std::string walk_test_to_json(const WalkTestResult& r) {
     for (int i = 0; i < 4; ++i) {
         const InputRow& row = r.inputs[i];
         Json in;
-        in["input"] = kInputLabels[i];
+        in["input"] = kIoLabels[i];
         in["present"] = row.present;
         in["note"] = row.note == RowNote::none          ? "none"
                      : row.note == RowNote::equal_names ? "equal_names"

@@ -87,14 +87,6 @@ std::vector<Record> all_records(bool with_sim_codes, const RecordSet& held = Rec
     return out;
 }
 
-}  // namespace
-
-LinkResult read_record(DriverHandle handle, Record record, const Progress& progress) {
-    return read_step(handle, record, Step::reading, progress);
-}
-
-namespace {
-
 // Writes one record and says how far it got. *stopped when `stop` ended it between frames.
 RecordWrite write_tracked(DriverHandle handle, Record record, const Configuration& cfg,
                           const Progress& progress, const Stop& stop, bool* stopped) {
@@ -120,37 +112,6 @@ RecordWrite write_tracked(DriverHandle handle, Record record, const Configuratio
         w.state = w.unanswered ? WriteState::unknown : WriteState::not_written;
     return w;
 }
-
-}  // namespace
-
-LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,
-                        const Progress& progress) {
-    bool stopped = false;
-    const RecordWrite w = write_tracked(handle, record, cfg, progress, {}, &stopped);
-    return w.state == WriteState::written ? kOk : kFailed;
-}
-
-LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
-                             const Progress& progress, Configuration* out, Record* failed) {
-    for (const Record record : all_records(with_sim_codes, shape.held)) {
-        const LinkResult result = read_step(handle, record, Step::reading, progress);
-        if (result != kOk) {
-            if (failed) *failed = record;
-            return result;
-        }
-    }
-    *out = capture_records(with_sim_codes);
-    out->partial = shape.partial;
-    out->held = shape.held;
-    return kOk;
-}
-
-LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
-                              Configuration* out, Record* failed) {
-    return read_held_records(handle, Configuration{}, with_sim_codes, progress, out, failed);
-}
-
-namespace {
 
 // The read of a restore (the records `file` holds), with a stop looked at before every record
 // and block.
@@ -194,6 +155,23 @@ void read_back_failed(DriverHandle handle, const Configuration& file, bool with_
 }
 
 }  // namespace
+
+LinkResult read_record(DriverHandle handle, Record record, const Progress& progress) {
+    return read_step(handle, record, Step::reading, progress);
+}
+
+LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
+                             const Progress& progress, Configuration* out, Record* failed) {
+    Record ignored{};
+    bool stopped = false;
+    return read_for_restore(handle, shape, with_sim_codes, progress, {}, out,
+                            failed ? failed : &ignored, &stopped);
+}
+
+LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Progress& progress,
+                              Configuration* out, Record* failed) {
+    return read_held_records(handle, Configuration{}, with_sim_codes, progress, out, failed);
+}
 
 RestoreReport restore_configuration(DriverHandle handle, const Configuration& file_cfg,
                                     const RestoreOptions& options, const Progress& progress) {

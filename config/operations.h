@@ -35,10 +35,8 @@ LinkResult read_configuration(DriverHandle handle, bool with_sim_codes, const Pr
 LinkResult read_held_records(DriverHandle handle, const Configuration& shape, bool with_sim_codes,
                              const Progress& progress, Configuration* out, Record* failed);
 
-// One record: its read, or its write from `cfg` (the device record is set first).
+// One record's read.
 LinkResult read_record(DriverHandle handle, Record record, const Progress& progress);
-LinkResult write_record(DriverHandle handle, Record record, const Configuration& cfg,
-                        const Progress& progress);
 
 // Saves the module's configuration before a restore writes over it. True with the full path
 // in *path, or false with the reason in *error.

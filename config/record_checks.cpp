@@ -5,6 +5,7 @@
 
 #include "config/configuration.h"
 #include "config/record_values.h"
+#include "link/module_text.h"
 
 namespace zavi::config {
 
@@ -46,12 +47,13 @@ void check_numbers(const std::vector<std::string>& list, const char* name,
 void check_name(const std::string& name, std::size_t index, std::vector<FileError>* out) {
     const std::string where = std::string("io_names.") + kIoNameKeys[index];
     const int item = static_cast<int>(index);
-    std::string bytes;
-    if (!utf8_to_latin1(name, &bytes)) {
+    const std::optional<std::string> module_text = utf8_to_module_text(name);
+    if (!module_text) {
         out->push_back(broken(where, "holds a character the module cannot keep",
                               FileFault::name_character, item));
         return;
     }
+    const std::string& bytes = *module_text;
     // A NUL would end the name in the module: it cannot come from one.
     if (bytes.find('\0') != std::string::npos) {
         out->push_back(broken(where, "holds a NUL character the module cannot keep",

@@ -14,6 +14,7 @@
 #include "link/io_name_commands.h"
 #include "link/module_text.h"
 #include "link/phone_commands.h"
+#include "link/phone_number.h"
 #include "link/records.h"
 #include "link/status_commands.h"
 #include "link/wire_text.h"
@@ -160,14 +161,14 @@ template <class Item>
 void numbers_to_value(std::vector<std::string>* list, std::size_t count, std::size_t capacity,
                       const Item* items) {
     for (std::size_t i = 0; i < std::min(count, capacity); ++i)
-        list->push_back(number_digits(items[i].bytes));
+        list->push_back(phone_digits(items[i]));
 }
 
 template <class Count, class Item>
 void numbers_from_value(const std::vector<std::string>& list, std::size_t capacity, Count* count,
                         Item* items) {
     *count = static_cast<Count>(std::min(list.size(), capacity));
-    for (std::size_t i = 0; i < *count; ++i) pack_number(list[i], items[i].bytes);
+    for (std::size_t i = 0; i < *count; ++i) pack_phone_digits(list[i], items[i]);
 }
 
 // --- I/O names, in two halves of six
@@ -175,8 +176,7 @@ void numbers_from_value(const std::vector<std::string>& list, std::size_t capaci
 constexpr std::size_t kHalf = kNameCount / 2;
 
 void set_name(char (&slot)[kIoNameSlot], const std::string& utf8) {
-    std::string bytes;
-    if (!utf8_to_latin1(utf8, &bytes)) bytes.clear();
+    std::string bytes = utf8_to_module_text(utf8).value_or("");
     bytes.resize(std::min(bytes.size(), kNameMaxLength));
     std::memset(slot, 0, sizeof slot);
     std::memcpy(slot, bytes.data(), bytes.size());
@@ -188,7 +188,7 @@ void names_to_value(C* c) {
         // The program never sends more than 40 characters of a name.
         const std::size_t length =
             std::min(slot_length(io_names.name[i], kIoNameSlot), kNameMaxLength);
-        c->io_names[i] = latin1_to_utf8(std::string_view(io_names.name[i], length));
+        c->io_names[i] = module_text_to_utf8(std::string_view(io_names.name[i], length));
     }
 }
 

@@ -4,12 +4,6 @@ namespace zavi::config {
 
 namespace {
 
-std::string names(const std::vector<Record>& records) {
-    std::string out;
-    for (const Record r : records) out += (out.empty() ? "" : ", ") + std::string(record_name(r));
-    return out;
-}
-
 std::vector<Record> in_state(const RestoreReport& report, WriteState state) {
     std::vector<Record> out;
     for (const RecordWrite& w : report.writes)
@@ -59,6 +53,13 @@ std::string held_now_line(const RestoreReport& r) {
 
 }  // namespace
 
+std::string record_list(const std::vector<Record>& records) {
+    if (records.empty()) return "nothing";
+    std::string out;
+    for (const Record r : records) out += (out.empty() ? "" : ", ") + std::string(record_name(r));
+    return out;
+}
+
 std::string failed_write_line(const RestoreReport& report) {
     std::string s = "writing " + std::string(record_name(report.failed)) +
                     " failed: the module did not acknowledge ";
@@ -72,23 +73,72 @@ std::string failed_write_line(const RestoreReport& report) {
 
 std::vector<std::string> write_report_lines(const RestoreReport& report) {
     std::vector<std::string> lines;
-    lines.push_back("written: " + (report.written.empty() ? "nothing" : names(report.written)));
+    lines.push_back("written: " + record_list(report.written));
     for (const RecordWrite& w : report.writes)
         if (w.state == WriteState::partly_written)
             lines.push_back(partly_line(
                 w, report.failed == w.record &&
                        (report.numbers_all_in || report.held_now == HeldNow::file_value)));
     if (const auto unknown = in_state(report, WriteState::unknown); !unknown.empty())
-        lines.push_back("unknown: " + names(unknown) +
+        lines.push_back("unknown: " + record_list(unknown) +
                         " (sent without an acknowledgement: may or may not be stored)");
     if (const auto rest = in_state(report, WriteState::not_written); !rest.empty())
-        lines.push_back("not written: " + names(rest));
+        lines.push_back("not written: " + record_list(rest));
     if (!report.unchecked.empty())
-        lines.push_back("acknowledged, not read back: " + names(report.unchecked));
+        lines.push_back("acknowledged, not read back: " + record_list(report.unchecked));
     if (const std::string held = held_now_line(report); !held.empty()) lines.push_back(held);
     if (!report.backup_path.empty())
         lines.push_back("the way back, what the module held before: zavi-gsm-cli restore " +
                         report.backup_path);
+    return lines;
+}
+
+std::vector<std::string> outcome_lines(const RestoreReport& report,
+                                       const std::string& interrupted) {
+    std::vector<std::string> lines;
+    const auto add_write_report = [&] {
+        for (std::string& line : write_report_lines(report)) lines.push_back(std::move(line));
+    };
+    switch (report.outcome) {
+        case RestoreOutcome::read_failed:
+            lines.push_back("reading " + std::string(record_name(report.failed)) +
+                            " failed: no or bad answer from the module");
+            break;
+        case RestoreOutcome::already_equal:
+            lines.push_back("the module already holds this configuration; nothing written");
+            break;
+        case RestoreOutcome::planned:
+            break;
+        case RestoreOutcome::backup_failed:
+            lines.push_back("the automatic backup could not be saved: " + report.backup_error +
+                            "; nothing written");
+            break;
+        case RestoreOutcome::interrupted:
+            lines.push_back(interrupted + "; nothing was sent after the frame in flight");
+            if (report.writes.empty())
+                lines.push_back("nothing written");
+            else
+                add_write_report();
+            break;
+        case RestoreOutcome::write_failed:
+            lines.push_back(failed_write_line(report));
+            add_write_report();
+            break;
+        case RestoreOutcome::verify_failed:
+            lines.push_back(
+                "every write was acknowledged, but the module reads back differently "
+                "in: " +
+                record_list(report.mismatched));
+            break;
+        case RestoreOutcome::verify_unreadable:
+            lines.push_back("every write was acknowledged, but reading back " +
+                            record_list(report.unreadable) +
+                            " failed: no or bad answer from the module");
+            break;
+        case RestoreOutcome::verified:
+            lines.push_back("restored and verified (" + record_list(report.written) + ")");
+            break;
+    }
     return lines;
 }
 

@@ -52,15 +52,18 @@ void clone_one(std::size_t index, const CloneJob& job, const CloneOptions& optio
         result->report = config::restore_configuration(handle, job.file, restore, {});
         const RestoreOutcome outcome = result->report.outcome;
         const bool read = outcome != RestoreOutcome::read_failed;
+        // Each copy goes to out_dir under its name; the first failure is the one told.
+        const auto save_copy = [&](config::Configuration copy, const char* which,
+                                   std::string* saved_path) {
+            copy.saved_at = config::utc_timestamp();
+            const std::string path = join_path(options.out_dir, copy_name(index, job, which));
+            if (config::write_configuration_file(path, copy, &why))
+                *saved_path = path;
+            else if (result->out_error.empty())
+                result->out_error = path + " " + why;
+        };
         if (!options.out_dir.empty() && read) {
-            config::Configuration before = result->report.module_before;
-            before.saved_at = config::utc_timestamp();
-            const std::string before_path =
-                join_path(options.out_dir, copy_name(index, job, "before"));
-            if (config::write_configuration_file(before_path, before, &why))
-                result->before_path = before_path;
-            else
-                result->out_error = before_path + " " + why;
+            save_copy(result->report.module_before, "before", &result->before_path);
             // Only a module known to hold the file now has an "after"; the records hold what
             // the read-back (and, for the rest, the first read) found.
             if (outcome == RestoreOutcome::verified || outcome == RestoreOutcome::already_equal) {
@@ -68,13 +71,7 @@ void clone_one(std::size_t index, const CloneJob& job, const CloneOptions& optio
                 // A partial file reads only its own records: the copy holds those alone.
                 after.partial = result->report.module_before.partial;
                 after.held = result->report.module_before.held;
-                after.saved_at = config::utc_timestamp();
-                const std::string after_path =
-                    join_path(options.out_dir, copy_name(index, job, "after"));
-                if (config::write_configuration_file(after_path, after, &why))
-                    result->after_path = after_path;
-                else if (result->out_error.empty())
-                    result->out_error = after_path + " " + why;
+                save_copy(after, "after", &result->after_path);
             }
         }
         if (Driver* d = driver()) d->close(handle);

@@ -14,17 +14,11 @@ namespace zavi::fleet {
 namespace {
 
 constexpr std::size_t kMaxIndexBytes = 64u << 20;
-// In byte order: the order an index line has always held them in.
-constexpr const char* kFields[] = {"file", "identity", "operation", "result", "site", "time"};
-
-std::string* field(HistoryEntry& e, std::string_view name) {
-    if (name == "time") return &e.time;
-    if (name == "identity") return &e.identity;
-    if (name == "site") return &e.site;
-    if (name == "operation") return &e.operation;
-    if (name == "result") return &e.result;
-    return &e.file;
-}
+// The fields of an index line, in byte order: the order a line has always held them in.
+const std::pair<const char*, std::string HistoryEntry::*> kFields[] = {
+    {"file", &HistoryEntry::file},           {"identity", &HistoryEntry::identity},
+    {"operation", &HistoryEntry::operation}, {"result", &HistoryEntry::result},
+    {"site", &HistoryEntry::site},           {"time", &HistoryEntry::time}};
 
 }  // namespace
 
@@ -43,8 +37,7 @@ std::string index_path(const std::string& folder) {
 
 std::string index_line(const HistoryEntry& entry) {
     Json j = Json::object();
-    HistoryEntry e = entry;
-    for (const char* name : kFields) j[name] = *field(e, name);
+    for (const auto& [name, member] : kFields) j[name] = entry.*member;
     // Names and labels come from users and modules: never let them break the line.
     return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -53,10 +46,10 @@ bool from_index_line(const std::string& line, HistoryEntry* entry) {
     const Json j = parse_json(line, nullptr, false);
     if (j.is_discarded() || !j.is_object()) return false;
     HistoryEntry e;
-    for (const char* name : kFields) {
+    for (const auto& [name, member] : kFields) {
         const auto it = j.find(name);
         if (it == j.end() || !it->is_string()) return false;
-        *field(e, name) = it->get<std::string>();
+        e.*member = it->get<std::string>();
     }
     if (!is_identity(e.identity) && e.identity != kUnknownIdentity) return false;
     *entry = std::move(e);

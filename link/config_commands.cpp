@@ -35,10 +35,7 @@ LinkResult read_record(DriverHandle handle, uint8_t command, std::size_t ask, st
 }  // namespace
 
 LinkResult read_actions(DriverHandle handle) {
-    uint8_t data[sizeof action_table.entry];
-    if (read_record(handle, kReadActions, 30, sizeof data, data) != kOk) return kFailed;
-    std::memcpy(action_table.entry, data, sizeof data);
-    return kOk;
+    return read_record(handle, kReadActions, 30, sizeof action_table.entry, action_table.entry);
 }
 
 LinkResult write_actions(DriverHandle handle) {
@@ -59,10 +56,7 @@ LinkResult write_call_answer(DriverHandle handle) {
 }
 
 LinkResult read_auto_reset(DriverHandle handle) {
-    uint8_t data[1];
-    if (read_record(handle, kReadAutoReset, 10, sizeof data, data) != kOk) return kFailed;
-    auto_reset.period = data[0];
-    return kOk;
+    return read_record(handle, kReadAutoReset, 10, 1, &auto_reset.period);
 }
 
 LinkResult write_auto_reset(DriverHandle handle) {
@@ -71,10 +65,7 @@ LinkResult write_auto_reset(DriverHandle handle) {
 }
 
 LinkResult read_auto_status(DriverHandle handle) {
-    uint8_t data[1];
-    if (read_record(handle, kReadAutoStatus, 10, sizeof data, data) != kOk) return kFailed;
-    auto_status.value = data[0];
-    return kOk;
+    return read_record(handle, kReadAutoStatus, 10, 1, &auto_status.value);
 }
 
 LinkResult write_auto_status(DriverHandle handle) {

@@ -41,4 +41,23 @@ std::string temperature_text(uint8_t negative, uint8_t whole, uint8_t tenths);
 // A NUL-terminated slot as UTF-8, without trusting the terminator to be there.
 std::string status_slot_text(const char* slot, std::size_t size);
 
+// The status as JSON values (Json: a JSON library's object type), everything but the six state
+// texts: a number where the module has a reading, null where it has none.
+template <class Json>
+Json status_fields(const DeviceStatus& s) {
+    const auto number = [](const std::optional<int>& v) { return v ? Json(*v) : Json(nullptr); };
+    Json o;
+    // The module's text read as a number, so "-0.5" stays -0.5 and "21.5" stays 21.5.
+    o["temperature1"] =
+        Json::parse(temperature_text(s.temp1_negative, s.temp1_whole, s.temp1_tenths));
+    o["temperature2"] =
+        Json::parse(temperature_text(s.temp2_negative, s.temp2_whole, s.temp2_tenths));
+    o["battery_percent"] = number(battery_percent(s.battery_level, s.battery_flags));
+    o["battery_state"] = battery_charge_key(battery_charge(s.battery_flags));
+    o["gsm_state"] = gsm_state_key(s.gsm_state);
+    o["gsm_signal_dbm"] = number(signal_dbm(s.gsm_signal));
+    o["operator"] = status_slot_text(s.operator_name, sizeof s.operator_name);
+    return o;
+}
+
 }  // namespace zavi
