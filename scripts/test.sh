@@ -9,10 +9,11 @@
 # each stage's result and time, and a line counts what passed, failed and was skipped (with why).
 # The exit status is 1 when a stage failed.
 #
-# The Wine stages mostly wait on windows and timers, so the two long CPU-bound stages (the
-# sanitizer tree and the fuzzing) run beside them at the lowest priority, one after the other,
-# their output kept in build/test-logs/ and printed whole when they are done. The performance
-# stage runs last, on a machine quiet again.
+# Two long CPU-bound stages (the sanitizer tree and the fuzzing) run in the background from the
+# end of the native unit tests, one after the other at the lowest priority, so that they take
+# what the Windows builds leave and what the Wine stages, which mostly wait on windows and
+# timers, do not use. Their output is kept in build/test-logs/ and printed whole when they are
+# done. The performance stage runs last, on a machine quiet again.
 #
 # Where this machine cannot run 32-bit programs, the i686 build is still built and checked for
 # what needs no execution (imports, ordinals, size); its end-to-end run is a skipped stage.
@@ -117,6 +118,8 @@ permission_cases() {
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
+alongside "native-asan: every test under ASan and UBSan" scripts/asan.sh \
+    "fuzzing every target for a short fixed time" scripts/fuzz.sh
 stage "commissioning commands and the report in a real browser" scripts/report_check.sh
 if [ "$(id -u)" != 0 ]; then
     skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
@@ -132,8 +135,6 @@ stage "win32: build (i686)" build_preset win32
 stage "win64: build (x86_64)" build_preset win64
 stage "Windows binaries stand alone" scripts/check_standalone.sh
 
-alongside "native-asan: every test under ASan and UBSan" scripts/asan.sh \
-    "fuzzing every target for a short fixed time" scripts/fuzz.sh
 stage "MQTT bridge against a real broker" scripts/mqtt_test.sh
 stage "zavi-gsm-cli.exe on the drop-in FTD2XX.dll with a timeline (Wine)" scripts/cli_wine_check.sh
 if ! zavi_wine_runs win32; then
@@ -160,7 +161,7 @@ for i in "${!stage_names[@]}"; do
     [ -n "$t" ] && t=$(printf '%dm%02ds' $((t / 60)) $((t % 60)))
     printf '%-60s %8s  %s\n' "${stage_names[$i]}" "$t" "$result"
 done
-for name in "${alongside_names[@]}"; do echo "  (beside the Wine stages: $name)"; done
+for name in "${alongside_names[@]}"; do echo "  (in the background beside the others: $name)"; done
 total=$((SECONDS - run_started))
 printf '%-60s %8s\n' "total" "$(printf '%dm%02ds' $((total / 60)) $((total % 60)))"
 echo "== ${#stage_names[@]} stages: $passed passed, $failed failed, $skipped skipped"
