@@ -9,6 +9,12 @@
 # each stage's result and time, and a line counts what passed, failed and was skipped (with why).
 # The exit status is 1 when a stage failed.
 #
+# Two long CPU-bound stages (the sanitizer tree and the fuzzing) run in the background from the
+# end of the native unit tests, one after the other at the lowest priority, so that they take
+# what the Windows builds leave and what the Wine stages, which mostly wait on windows and
+# timers, do not use. Their output is kept in build/test-logs/ and printed whole when they are
+# done. The performance stage runs last, on a machine quiet again.
+#
 # Where this machine cannot run 32-bit programs, the i686 build is still built and checked for
 # what needs no execution (imports, ordinals, size); its end-to-end run is a skipped stage.
 set -uo pipefail
@@ -41,6 +47,61 @@ skipped_stage() {  # skipped_stage NAME WHY
     stage_times+=("")
 }
 
+# Stages run in the background, beside the foreground ones: their slots in the table are
+# filled when alongside_wait collects them.
+logs=build/test-logs
+alongside_names=() alongside_pid=""
+rm -rf "$logs" && mkdir -p "$logs"
+
+alongside_one() {  # alongside_one N COMMAND...: the Nth background stage, into its log
+    local n=$1 start=$SECONDS result=ok
+    shift
+    "$@" >"$logs/$n.log" 2>&1 </dev/null || result=FAILED
+    echo "$result $((SECONDS - start))" >"$logs/$n.result"
+}
+
+alongside() {  # alongside NAME SCRIPT [NAME SCRIPT]...: these stages in turn, in the background
+    local first=${#alongside_names[@]} scripts=()
+    while [ $# -ge 2 ]; do
+        echo "== $1: runs beside the next stages, output in $logs/${#alongside_names[@]}.log"
+        alongside_names+=("$1")
+        scripts+=("$2")
+        shift 2
+    done
+    # A process group of its own, so that an interrupted run ends it too.
+    set -m
+    (
+        renice -n 19 -p "$BASHPID" >/dev/null
+        for i in "${!scripts[@]}"; do alongside_one $((first + i)) "${scripts[$i]}"; done
+    ) &
+    alongside_pid=$!
+    set +m
+}
+end_alongside() {
+    if [ -n "$alongside_pid" ] && kill -0 "$alongside_pid" 2>/dev/null; then
+        kill -- "-$alongside_pid" 2>/dev/null
+    fi
+}
+trap end_alongside EXIT
+
+alongside_wait() {  # the background stages' output and results, in their order
+    [ -n "$alongside_pid" ] || return 0
+    echo "== waiting for the stages beside"
+    wait "$alongside_pid"
+    alongside_pid=""
+    local n result t
+    for n in "${!alongside_names[@]}"; do
+        echo "== ${alongside_names[$n]} (ran beside the stages above)"
+        cat "$logs/$n.log" 2>/dev/null
+        result=FAILED t=""
+        [ -f "$logs/$n.result" ] && read -r result t <"$logs/$n.result"
+        stage_names+=("${alongside_names[$n]}")
+        stage_results+=("$result")
+        stage_times+=("$t")
+        [ "$result" = ok ] || echo "== ${alongside_names[$n]}: FAILED"
+    done
+}
+
 build_preset() {
     cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"
 }
@@ -57,6 +118,8 @@ permission_cases() {
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
+alongside "native-asan: every test under ASan and UBSan" scripts/asan.sh \
+    "fuzzing every target for a short fixed time" scripts/fuzz.sh
 stage "commissioning commands and the report in a real browser" scripts/report_check.sh
 if [ "$(id -u)" != 0 ]; then
     skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
@@ -67,25 +130,23 @@ elif ! "${as_nobody[@]}" test -x "$unit_tests" 2>/dev/null; then
 else
     stage "settings-file and serial-port permission cases as an ordinary user" permission_cases
 fi
-stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
-stage "MQTT bridge against a real broker" scripts/mqtt_test.sh
-
 stage "Wine loader choice (fake loaders)" scripts/wine_env_test.sh
 stage "win32: build (i686)" build_preset win32
 stage "win64: build (x86_64)" build_preset win64
 stage "Windows binaries stand alone" scripts/check_standalone.sh
-stage "zavi-gsm-cli.exe on the drop-in FTD2XX.dll with a timeline (Wine)" scripts/cli_wine_check.sh
 
+stage "MQTT bridge against a real broker" scripts/mqtt_test.sh
+stage "zavi-gsm-cli.exe on the drop-in FTD2XX.dll with a timeline (Wine)" scripts/cli_wine_check.sh
 if ! zavi_wine_runs win32; then
     skipped_stage "end-to-end under Wine: i686 build" "$ZAVI_WINE_WHY"
 fi
 stage "end-to-end under Wine: ${ZAVI_WINE_PRESETS// /, } build" scripts/e2e.sh
 stage "demo, headless, forced onto 64-bit Wine (ZAVI_WINE=64)" \
     env ZAVI_WINE=64 scripts/demo.sh --headless
-stage "performance (short)" scripts/bench.sh --short
 stage "release packages" scripts/package.sh
 stage "release packages under Wine, the .deb in a throw-away root" scripts/package_test.sh
-stage "fuzzing every target for a short fixed time" scripts/fuzz.sh
+alongside_wait
+stage "performance (short)" scripts/bench.sh --short
 
 echo
 echo "== stages"
@@ -100,6 +161,7 @@ for i in "${!stage_names[@]}"; do
     [ -n "$t" ] && t=$(printf '%dm%02ds' $((t / 60)) $((t % 60)))
     printf '%-60s %8s  %s\n' "${stage_names[$i]}" "$t" "$result"
 done
+for name in "${alongside_names[@]}"; do echo "  (in the background beside the others: $name)"; done
 total=$((SECONDS - run_started))
 printf '%-60s %8s\n' "total" "$(printf '%dm%02ds' $((total / 60)) $((total % 60)))"
 echo "== ${#stage_names[@]} stages: $passed passed, $failed failed, $skipped skipped"
