@@ -9,11 +9,13 @@
 # each stage's result and time, and a line counts what passed, failed and was skipped (with why).
 # The exit status is 1 when a stage failed.
 #
-# Two long CPU-bound stages (the sanitizer tree and the fuzzing) run in the background from the
-# end of the native unit tests, one after the other at the lowest priority, so that they take
-# what the Windows builds leave and what the Wine stages, which mostly wait on windows and
-# timers, do not use. Their output is kept in build/test-logs/ and printed whole when they are
-# done. The performance stage runs last, on a machine quiet again.
+# The two long builds (the sanitizer tree and the fuzz targets) run in the background from the
+# end of the native unit tests, at the lowest priority, so that they take what the Windows
+# builds leave and what the Wine stages, which mostly wait on windows and timers, do not use.
+# Their output is kept in build/test-logs/ and printed whole when they are done. Only builds run
+# there: every test, the sanitized ones and the fuzzing included, runs in the foreground on a
+# machine that no background stage slows down, so that no timing case depends on the load. The
+# performance stage runs last.
 #
 # Where this machine cannot run 32-bit programs, the i686 build is still built and checked for
 # what needs no execution (imports, ordinals, size); its end-to-end run is a skipped stage.
@@ -106,6 +108,14 @@ build_preset() {
     cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"
 }
 
+# What scripts/asan.sh and scripts/fuzz.sh build, so that they find it built.
+build_sanitized() {
+    cmake --preset native-asan >/dev/null &&
+        cmake --build --preset native-asan -j "$jobs" --target test_programs &&
+        cmake --preset fuzz >/dev/null &&
+        cmake --build --preset fuzz -j "${FUZZ_BUILD_JOBS:-2}" --target fuzz_targets
+}
+
 # Root ignores file permissions, so the settings-file cases that need them run again as an
 # ordinary user where that user can reach the build; so do the serial-port cases (a port the
 # user may not open, and the exclusive claim without root's privileges), and the safe writer's
@@ -118,8 +128,7 @@ permission_cases() {
 
 stage "native: build" build_preset native
 stage "native: unit tests" ctest --preset native -j "$jobs"
-alongside "native-asan: every test under ASan and UBSan" scripts/asan.sh \
-    "fuzzing every target for a short fixed time" scripts/fuzz.sh
+alongside "native-asan and fuzz targets: build" build_sanitized
 stage "commissioning commands and the report in a real browser" scripts/report_check.sh
 if [ "$(id -u)" != 0 ]; then
     skipped_stage "settings-file and serial-port permission cases as an ordinary user" \
@@ -146,6 +155,8 @@ stage "demo, headless, forced onto 64-bit Wine (ZAVI_WINE=64)" \
 stage "release packages" scripts/package.sh
 stage "release packages under Wine, the .deb in a throw-away root" scripts/package_test.sh
 alongside_wait
+stage "native-asan: every test under ASan and UBSan" scripts/asan.sh
+stage "fuzzing every target for a short fixed time" scripts/fuzz.sh
 stage "performance (short)" scripts/bench.sh --short
 
 echo
