@@ -26,6 +26,9 @@ start_serve() {
     local args=(--state "$work/state.json" --journal "$work/journal.jsonl")
     [ "$1" = slow ] && args+=(--scenario "$work/slow.json")
     : >"$work/journal.jsonl"
+    # Emptied here, not by the background job's redirection, which may come too late: the wait
+    # below would then read the port of the serve stopped before, which no longer exists.
+    : >"$work/port"
     "$serve" "${args[@]}" >"$work/port" &
     serve_pid=$!
     # Up to 20 s: a loaded machine can be slow to start it.
