@@ -264,7 +264,7 @@ bool parse_text(std::string_view text, Configuration* out, FileError* error,
     std::vector<FileError> found;
     FileOrigin from = FileOrigin::hand_made;
     Configuration c, shape;
-    if (!open_partial(&root, text, &shape, error)) return false;
+    if (!open_partial(&root, &shape, error)) return false;
     try {
         c = read_value(root, &found, &from);
     } catch (const Bad& bad) {

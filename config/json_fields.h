@@ -88,16 +88,13 @@ class FieldReader {
 
 class FieldWriter {
   public:
-    template <class T>
-    void operator()(const char* key, const T& value) {
+    // A value as it stands; a range it was read within does not matter here.
+    template <class T, class... Range>
+    void operator()(const char* key, const T& value, const Range&...) {
         out[key] = value;
     }
     void operator()(const char* key, const std::optional<std::string>& value) {
         out[key] = value ? Json(*value) : Json(nullptr);
-    }
-    template <class T>
-    void operator()(const char* key, const T& value, long long, long long) {
-        out[key] = value;
     }
     template <std::size_t N>
     void operator()(const char* key, const uint8_t& value, const char* const (&names)[N]) {

@@ -1,7 +1,5 @@
 #include "config/partial.h"
 
-#include <set>
-
 #include "config/record_table.h"
 
 namespace zavi::config {
@@ -28,25 +26,6 @@ bool holds(const Configuration& cfg, const FileRecord& r) {
 void set_held(Configuration* cfg, const FileRecord& r, bool value) {
     for (auto i = static_cast<std::size_t>(r.first); i <= static_cast<std::size_t>(r.last); ++i)
         cfg->held[i] = value;
-}
-
-// The first top-level key that the text names twice, or "".
-std::string repeated_key(std::string_view text) {
-    std::set<std::string> seen;
-    std::string repeated;
-    const Json::parser_callback_t note = [&](int depth, Json::parse_event_t event, Json& key) {
-        if (event == Json::parse_event_t::key && depth == 1 && key.is_string() &&
-            !seen.insert(key.get<std::string>()).second && repeated.empty())
-            repeated = key.get<std::string>();
-        return true;
-    };
-    try {
-        const Json whole = parse_json(text, note);
-        (void)whole;
-    } catch (const Json::exception&) {
-        // The text parsed once already; nothing new can fail here.
-    }
-    return repeated;
 }
 
 }  // namespace
@@ -79,7 +58,7 @@ std::string file_record_names() {
     return out;
 }
 
-bool open_partial(Json* root, std::string_view text, Configuration* shape, FileError* error) {
+bool open_partial(Json* root, Configuration* shape, FileError* error) {
     if (!root->is_object() || !root->contains(kPartialKey)) return true;
     const Json& flag = (*root)[kPartialKey];
     if (!flag.is_boolean()) {
@@ -89,10 +68,6 @@ bool open_partial(Json* root, std::string_view text, Configuration* shape, FileE
     const bool partial = flag.get<bool>();
     root->erase(kPartialKey);
     if (!partial) return true;
-    if (const std::string key = repeated_key(text); !key.empty()) {
-        *error = {0, 0, key, "is named twice"};
-        return false;
-    }
     shape->partial = true;
     const Json neutral = parse_json(configuration_to_json(filler()));
     for (const FileRecord& r : file_records()) {

@@ -29,9 +29,9 @@ std::string file_record_names();
 
 // Called on the parsed file before it is read. A file with "partial": true gets the records
 // it leaves out filled with neutral values so that the reader finds them, and *shape says
-// which are held; "partial" itself is taken out. A non-boolean "partial", or a partial file
-// that names a record twice, is refused with *error set.
-bool open_partial(Json* root, std::string_view text, Configuration* shape, FileError* error);
+// which are held; "partial" itself is taken out. A non-boolean "partial" is refused with *error
+// set.
+bool open_partial(Json* root, Configuration* shape, FileError* error);
 
 // Takes the records `cfg` does not hold out of its file text tree.
 void drop_records_not_held(const Configuration& cfg, Json* root);

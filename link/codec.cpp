@@ -25,12 +25,8 @@ bool needs_escape(uint8_t b) {
 
 }  // namespace
 
-uint8_t crc8_update(uint8_t byte, uint8_t crc) {
-    return kCrcTable[crc ^ byte];
-}
-
 uint8_t crc8(std::span<const uint8_t> bytes, uint8_t crc) {
-    for (uint8_t b : bytes) crc = crc8_update(b, crc);
+    for (uint8_t b : bytes) crc = kCrcTable[crc ^ b];
     return crc;
 }
 
@@ -83,29 +79,17 @@ bool encode_frame(uint8_t start, uint8_t command, std::span<const uint8_t> data,
 }
 
 bool extract_payload(std::span<const uint8_t> received, std::span<const uint8_t>* payload) {
-    if (received.empty()) return false;
+    // Without any "S" the first byte is the start; an end byte at position 0 does not count.
     std::size_t last_start = 0;
-    bool have_start = false;
     std::size_t last_end = 0;
-    bool have_end = false;
     for (std::size_t i = 0; i < received.size(); ++i) {
-        if (received[i] == kResponseStart) {
-            last_start = i;
-            have_start = true;
-        }
-        if (received[i] == kFrameEnd && i > 0) {
-            last_end = i;
-            have_end = true;
-        }
+        if (received[i] == kResponseStart) last_start = i;
+        if (received[i] == kFrameEnd && i > 0) last_end = i;
     }
-    if (!have_end) return false;
-    if (!have_start) last_start = 0;
+    if (last_end == 0) return false;
     // A start byte after the last end byte leaves nothing between them.
-    if (last_start >= last_end) {
-        *payload = received.subspan(last_end, 0);
-        return true;
-    }
-    *payload = received.subspan(last_start + 1, last_end - last_start - 1);
+    *payload = last_start >= last_end ? received.subspan(last_end, 0)
+                                      : received.subspan(last_start + 1, last_end - last_start - 1);
     return true;
 }
 

@@ -34,8 +34,7 @@ using PlainFrame = ByteBuffer<kMaxPlainFrame>;
 using EscapedBytes = ByteBuffer<kMaxEscaped>;
 using WireFrame = ByteBuffer<kMaxWireFrame>;
 
-// One step of the table-driven CRC-8/MAXIM (reflected 0x31, init 0, no final XOR).
-uint8_t crc8_update(uint8_t byte, uint8_t crc);
+// Table-driven CRC-8/MAXIM (reflected 0x31, init 0, no final XOR).
 uint8_t crc8(std::span<const uint8_t> bytes, uint8_t crc = 0);
 
 // command, L, header CRC, data, data CRC (L = 0 and no data CRC when there is no data).

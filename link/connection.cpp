@@ -22,11 +22,7 @@ constexpr std::size_t kVersionDecoded = 3 + kFirmwareLength;
 constexpr std::size_t kMajorDigit = 13;  // decoded positions of the module's version digits
 constexpr std::size_t kMinorDigit = 15;
 
-struct Received {
-    uint8_t bytes[kMaxReceive];
-    std::size_t size = 0;
-    std::span<const uint8_t> view() const { return {bytes, size}; }
-};
+using Received = ByteBuffer<kMaxReceive>;
 
 // Encodes the request and writes it in one call.
 bool write_request(Driver& d, DriverHandle handle, uint8_t command, std::span<const uint8_t> data) {
@@ -194,12 +190,12 @@ LinkResult receive_frame(DriverHandle handle, uint8_t command, std::size_t ask, 
     const bool read_ok =
         read_answer(*d, handle, ask, first, rx, [&](std::span<const uint8_t> bytes) {
             return decode_received(bytes, out) &&
-                   check_response(out.frame(), command, expected_length, expected_sub_index) ==
+                   check_response(out.view(), command, expected_length, expected_sub_index) ==
                        FrameCheck::ok;
         });
     if (!read_ok) return kReadFailed;
     if (!decode_received(rx.view(), out)) return kNoFrameEnd;
-    return result_of(check_response(out.frame(), command, expected_length, expected_sub_index));
+    return result_of(check_response(out.view(), command, expected_length, expected_sub_index));
 }
 
 bool await_ack(DriverHandle handle, uint8_t command) {

@@ -53,10 +53,7 @@ uint32_t link_read_timeout_ms();
 bool send_frame(DriverHandle handle, uint8_t command, std::span<const uint8_t> data);
 
 // A decoded, accepted response frame.
-struct Response {
-    uint8_t bytes[kMaxPlainFrame];
-    std::size_t size = 0;
-    std::span<const uint8_t> frame() const { return {bytes, size}; }
+struct Response : PlainFrame {
     // Data bytes: from decoded byte 3 up to (not including) the data CRC.
     std::span<const uint8_t> data() const;
 };
