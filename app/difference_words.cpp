@@ -5,6 +5,7 @@
 #include "app/window_captions.h"
 #include "config/configuration.h"
 #include "config/json.h"
+#include "config/warning_texts.h"
 #include "dialogs/code_lists.h"
 #include "resources/ids.h"
 #include "ui/vocabulary.h"
@@ -20,12 +21,6 @@ constexpr const char* kArrow = " \u2192 ";
 // The rows of the Emergency procedures dialog, in the record's order.
 constexpr const char* kEventLabels[config::kProcedureCount] = {
     "IN-1", "IN-2", "P-IN-1", "P-IN-2", "T1 High", "T1 Low", "T2 High", "T2 Low", "BAT Low"};
-
-// The labels of the I/O names dialog, in the record's order.
-constexpr const char* kIoLabels[config::kNameCount] = {
-    "IN-1 (Open)",        "IN-1 (Close)",    "IN-2 (Open)",        "IN-2 (Close)",
-    "PIN-1 (No-Voltage)", "PIN-1 (Voltage)", "PIN-2 (No-Voltage)", "PIN-2 (Voltage)",
-    "OUT-1 (ON)",         "OUT-1 (OFF)",     "OUT-2 (ON)",         "OUT-2 (OFF)"};
 
 Json value_of(const std::string& text) {
     return text.empty() ? Json() : parse_json(text, nullptr, false);
@@ -199,8 +194,9 @@ bool describe(const std::string& path, uint8_t l, std::string* label, Kind* kind
     if (group == "io_names") {
         for (std::size_t i = 0; i < config::kNameCount; ++i)
             if (key == config::kIoNameKeys[i])
-                return set(std::string(menu_text(IDM_IO_NAMES, l)) + ", " + kIoLabels[i],
-                           Kind::name);
+                return set(
+                    std::string(menu_text(IDM_IO_NAMES, l)) + ", " + config::kIoNameLabels[i],
+                    Kind::name);
         return false;
     }
     return false;

@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
+#include "app/station_sites.h"
 #include "common/safe_file.h"
 #include "common/three_languages.h"
-#include "config/config_file.h"
-#include "config/files.h"
 #include "resources/ids.h"
 #include "ui/messages.h"
 #include "ui/vocabulary.h"
@@ -115,15 +114,11 @@ void StationDialog::on_command(DialogView& view, int id, int) {
 }
 
 void StationDialog::on_close(DialogView& view) {
-    if (job_.valid()) {
-        // The module's job goes on to its end; the window closes then.
-        close_requested_ = true;
-        if (station_) station_->stop();
-        show(view);
-        return;
-    }
     if (station_) station_->stop();
-    view.close(0);
+    if (!job_.valid()) return view.close(0);
+    // The module's job goes on to its end; the window closes then.
+    close_requested_ = true;
+    show(view);
 }
 
 void StationDialog::begin(DialogView& view) {
@@ -151,19 +146,8 @@ void StationDialog::begin(DialogView& view) {
             return;
         }
         plan = make_sites_plan_(file, sites, &error);
-    } else {
-        std::string json;
-        config::Configuration cfg;
-        config::FileError problem;
-        std::vector<std::string> warnings;  // unknown fields are ignored here
-        if (config::read_text_file(file, config::kMaxFileBytes, &json, &error)) {
-            if (config::parse_configuration(json, &cfg, &problem, &warnings))
-                plan = std::make_unique<SingleFilePlan>(std::move(cfg));
-            else
-                error = config::describe(problem, file);
-        } else {
-            error = file + ": " + error;
-        }
+    } else if (config::Configuration cfg; load_station_file(file, &cfg, &error)) {
+        plan = std::make_unique<SingleFilePlan>(std::move(cfg));
     }
     if (!plan) {
         show_message(view, error, MessageIcon::error);

@@ -35,21 +35,25 @@ class TablePlan : public StationPlan {
 
 }  // namespace
 
+bool load_station_file(const std::string& path, config::Configuration* cfg, std::string* error) {
+    std::string text;
+    config::FileError problem;
+    std::vector<std::string> warnings;
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, error)) {
+        *error = path + ": " + *error;
+        return false;
+    }
+    if (config::parse_configuration(text, cfg, &problem, &warnings)) return true;
+    *error = config::describe(problem, path);
+    return false;
+}
+
 std::unique_ptr<StationPlan> make_station_sites_plan(const std::string& template_path,
                                                      const std::string& sites_path,
                                                      std::string* error) {
-    std::string text, why;
-    if (!config::read_text_file(template_path, config::kMaxFileBytes, &text, &why)) {
-        *error = template_path + ": " + why;
-        return nullptr;
-    }
     config::Configuration base;
-    config::FileError problem;
-    std::vector<std::string> warnings;
-    if (!config::parse_configuration(text, &base, &problem, &warnings)) {
-        *error = config::describe(problem, template_path);
-        return nullptr;
-    }
+    if (!load_station_file(template_path, &base, error)) return nullptr;
+    std::string text, why;
     if (!config::read_text_file(sites_path, config::kMaxFileBytes, &text, &why)) {
         *error = sites_path + ": " + why;
         return nullptr;

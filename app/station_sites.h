@@ -9,6 +9,10 @@
 
 namespace zavi {
 
+// Reads and checks the configuration (or template) at `path`; false with the reason. Unknown
+// fields are ignored.
+bool load_station_file(const std::string& path, config::Configuration* cfg, std::string* error);
+
 // Null with the reason (each bad cell by row and column) when the file or the table is bad.
 std::unique_ptr<StationPlan> make_station_sites_plan(const std::string& template_path,
                                                      const std::string& sites_path,

@@ -6,12 +6,6 @@ namespace zavi::config {
 
 namespace {
 
-// The labels of the I/O names dialog, in the order of kIoNameKeys.
-constexpr const char* kNameLabels[kNameCount] = {
-    "IN-1 (Open)",        "IN-1 (Close)",    "IN-2 (Open)",        "IN-2 (Close)",
-    "PIN-1 (No-Voltage)", "PIN-1 (Voltage)", "PIN-2 (No-Voltage)", "PIN-2 (Voltage)",
-    "OUT-1 (ON)",         "OUT-1 (OFF)",     "OUT-2 (ON)",         "OUT-2 (OFF)"};
-
 std::string quoted(const std::string& text, uint8_t l) {
     return pick_text(l, "„", "\"", "„") + text + pick_text(l, "”", "\"", "“");
 }
@@ -28,7 +22,7 @@ std::string list_entry(const FileError& w, uint8_t l) {
 
 std::string name_label(const FileError& w, uint8_t l) {
     const std::size_t index = static_cast<std::size_t>(w.item);
-    const std::string label = index < kNameCount ? kNameLabels[index] : "?";
+    const std::string label = index < kNameCount ? kIoNameLabels[index] : "?";
     return pick_text(l, "Nazwa ", "Name ", "Name ") + quoted(label, l);
 }
 
