@@ -1,5 +1,6 @@
 #include "cli/commission_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -38,11 +39,10 @@ bool number_option(const Arguments& args, const char* name, uint64_t min, uint64
         return true;
     }
     const std::string& t = *given;
-    uint64_t v = 0;
-    bool ok = !t.empty() && t.size() <= 10;
-    for (char c : t) ok = ok && c >= '0' && c <= '9';
-    if (ok) v = std::stoull(t);
-    if (!ok || v < min || v > max) {
+    const bool digits = !t.empty() && t.size() <= 10 &&
+                        std::ranges::all_of(t, [](char c) { return c >= '0' && c <= '9'; });
+    const uint64_t v = digits ? std::stoull(t) : 0;
+    if (!digits || v < min || v > max) {
         tell(env.err, name, " needs a whole number from ", min, " to ", max, ", not \"", t, "\"");
         return false;
     }

@@ -22,11 +22,10 @@ using namespace zavi::config;
 int command_status(const Arguments& args, Environment& env) {
     ModuleSession session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
-    for (uint8_t part = 0; part < 3; ++part) {
+    for (uint8_t part = 0; part < 3; ++part)
         if (read_status(session.handle(), part) != kOk)
             return fail(env.err, kExitCommunication,
                         "reading the status failed: no or bad answer from the module");
-    }
     env.out << (args.json ? status_json(accepted_firmware()) : status_text(accepted_firmware()));
     return session.close();
 }
