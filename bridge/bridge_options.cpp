@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace zavi::bridge {
 
@@ -12,12 +13,17 @@ namespace {
 
 constexpr std::size_t kMaxPasswordFile = 4096;
 
+// The whole of `text` as a number, or false.
+template <class T>
+bool parse_number(const std::string& text, T* value) {
+    const auto end = text.data() + text.size();
+    const auto r = std::from_chars(text.data(), end, *value);
+    return !text.empty() && r.ec == std::errc() && r.ptr == end;
+}
+
 bool parse_port(const std::string& text, int* port) {
     int value = 0;
-    const auto end = text.data() + text.size();
-    const auto r = std::from_chars(text.data(), end, value);
-    if (text.empty() || r.ec != std::errc() || r.ptr != end || value < 1 || value > 65535)
-        return false;
+    if (!parse_number(text, &value) || value < 1 || value > 65535) return false;
     *port = value;
     return true;
 }
@@ -25,44 +31,36 @@ bool parse_port(const std::string& text, int* port) {
 }  // namespace
 
 bool parse_broker(const std::string& text, BrokerAddress* out, std::string* why) {
+    const auto refuse = [why](std::string message) {
+        *why = std::move(message);
+        return false;
+    };
     BrokerAddress a;
     a.host = text;  // also a bare IPv6 address
-    std::string port;
-    bool has_port = false;
+    std::optional<std::string> port;
     if (!text.empty() && text.front() == '[') {
         const auto close = text.find(']');
         const std::string rest = close == std::string::npos ? "" : text.substr(close + 1);
-        if (close == std::string::npos || (!rest.empty() && rest.front() != ':')) {
-            *why = "--broker: \"" + text + "\" is not [IPv6-ADDRESS]:PORT";
-            return false;
-        }
+        if (close == std::string::npos || (!rest.empty() && rest.front() != ':'))
+            return refuse("--broker: \"" + text + "\" is not [IPv6-ADDRESS]:PORT");
         a.host = text.substr(1, close - 1);
-        has_port = !rest.empty();
-        if (has_port) port = rest.substr(1);
+        if (!rest.empty()) port = rest.substr(1);
     } else if (std::count(text.begin(), text.end(), ':') == 1) {
         const auto colon = text.find(':');
         a.host = text.substr(0, colon);
         port = text.substr(colon + 1);
-        has_port = true;
     }
-    if (a.host.empty() || a.host.find_first_of(std::string(" \t\0/", 4)) != std::string::npos) {
-        *why = "--broker needs HOST or HOST:PORT, not \"" + text + "\"";
-        return false;
-    }
-    if (has_port && !parse_port(port, &a.port)) {
-        *why = "--broker: the port must be 1 to 65535 in \"" + text + "\"";
-        return false;
-    }
+    if (a.host.empty() || a.host.find_first_of(std::string(" \t\0/", 4)) != std::string::npos)
+        return refuse("--broker needs HOST or HOST:PORT, not \"" + text + "\"");
+    if (port && !parse_port(*port, &a.port))
+        return refuse("--broker: the port must be 1 to 65535 in \"" + text + "\"");
     *out = a;
     return true;
 }
 
 bool parse_interval(const std::string& text, double* seconds, std::string* why) {
     double value = 0;
-    const auto end = text.data() + text.size();
-    const auto r = std::from_chars(text.data(), end, value);
-    if (text.empty() || r.ec != std::errc() || r.ptr != end || !(value >= 0.5) ||
-        !(value <= 3600)) {
+    if (!parse_number(text, &value) || !(value >= 0.5) || !(value <= 3600)) {
         *why = "--interval needs seconds from 0.5 to 3600, not \"" + text + "\"";
         return false;
     }
@@ -72,17 +70,15 @@ bool parse_interval(const std::string& text, double* seconds, std::string* why) 
 
 bool read_password_file(const std::string& path, PasswordFile* out, std::string* why) {
     namespace fs = std::filesystem;
+    const auto refuse = [&](const char* what) {
+        *why = "the password file " + path + what;
+        return false;
+    };
     const fs::path p(std::u8string(path.begin(), path.end()));
     std::error_code ec;
     const fs::file_status status = fs::status(p, ec);
-    if (ec || !fs::exists(status)) {
-        *why = "the password file " + path + " does not exist";
-        return false;
-    }
-    if (!fs::is_regular_file(status)) {
-        *why = "the password file " + path + " is not a file";
-        return false;
-    }
+    if (ec || !fs::exists(status)) return refuse(" does not exist");
+    if (!fs::is_regular_file(status)) return refuse(" is not a file");
     PasswordFile result;
     if ((status.permissions() & (fs::perms::others_read | fs::perms::group_read)) !=
         fs::perms::none)
@@ -91,20 +87,11 @@ bool read_password_file(const std::string& path, PasswordFile* out, std::string*
     std::ifstream in(p, std::ios::binary);
     std::string text;
     if (in) text.assign(std::istreambuf_iterator<char>(in), {});
-    if (!in && !in.eof()) {
-        *why = "the password file " + path + " cannot be read";
-        return false;
-    }
-    if (text.size() > kMaxPasswordFile) {
-        *why = "the password file " + path + " is larger than 4 KiB";
-        return false;
-    }
+    if (!in && !in.eof()) return refuse(" cannot be read");
+    if (text.size() > kMaxPasswordFile) return refuse(" is larger than 4 KiB");
     const auto end = text.find_first_of("\r\n");
     result.password = text.substr(0, end);
-    if (result.password.find('\0') != std::string::npos) {
-        *why = "the password file " + path + " holds a NUL character";
-        return false;
-    }
+    if (result.password.find('\0') != std::string::npos) return refuse(" holds a NUL character");
     if (result.password.empty())
         result.warnings.push_back("the password file " + path + " is empty");
     *out = std::move(result);

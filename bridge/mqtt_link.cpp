@@ -72,13 +72,9 @@ void MqttLink::attempt() {
                             : mosquitto_connect_async(client_, settings_.broker.host.c_str(),
                                                       settings_.broker.port, settings_.keepalive_s);
     started_ = true;
-    if (rc != MOSQ_ERR_SUCCESS) {
-        state_ = State::connecting;  // so that lost() schedules the next attempt
-        lost(error_text(rc));
-        return;
-    }
-    state_ = State::connecting;
+    state_ = State::connecting;  // also on a failure, so that lost() schedules the next attempt
     attempt_started_ = Clock::now();
+    if (rc != MOSQ_ERR_SUCCESS) lost(error_text(rc));
 }
 
 void MqttLink::lost(const std::string& why) {

@@ -59,10 +59,8 @@ bool check_prefix(const std::string& prefix, std::string* why) {
 }
 
 Topics::Topics(std::string prefix)
-    : prefix_(std::move(prefix)),
-      availability_(prefix_ + "/availability"),
-      state_(prefix_ + "/state") {
-    for (const char c : prefix_) {
+    : availability_(prefix + "/availability"), state_(prefix + "/state") {
+    for (const char c : prefix) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                            (c >= '0' && c <= '9') || c == '-' || c == '_';
         node_id_ += plain ? c : '_';

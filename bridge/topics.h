@@ -30,15 +30,14 @@ class Topics {
     explicit Topics(std::string prefix);
     const std::string& availability() const { return availability_; }
     const std::string& state() const { return state_; }
-    // Letters, digits, "_" and "-" of the prefix: the device's identifier in Home Assistant.
-    const std::string& node_id() const { return node_id_; }
 
     // One retained config message per entity; `firmware` becomes the device's software version
     // (left out while empty).
     std::vector<Message> discovery(const std::string& firmware) const;
 
   private:
-    std::string prefix_, availability_, state_, node_id_;
+    std::string availability_, state_;
+    std::string node_id_;  // the prefix in letters, digits, '_' and '-': the device in HA
 };
 
 // The state message (JSON) of a status read into `s`.

@@ -59,12 +59,13 @@ bool parse_index(const std::string& text, int* out) {
 }  // namespace
 
 bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::string* error) {
+    const auto usage = [error](std::string message) {
+        *error = std::move(message);
+        return false;
+    };
     std::size_t i = 0;
     auto value = [&](const std::string& option, std::string* out) {
-        if (i + 1 >= args.size()) {
-            *error = option + " needs a value";
-            return false;
-        }
+        if (i + 1 >= args.size()) return usage(option + " needs a value");
         *out = args[++i];
         return true;
     };
@@ -80,59 +81,35 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             std::string text;
             int index = 0;
             if (!value(s, &text)) return false;
-            if (!parse_index(text, &index)) {
-                *error = "--device needs a device index (0, 1, ...), not \"" + text + "\"";
-                return false;
-            }
+            if (!parse_index(text, &index))
+                return usage("--device needs a device index (0, 1, ...), not \"" + text + "\"");
             a->device = index;
         } else if (s == "--port") {
-            std::string text;
-            if (!value(s, &text)) return false;
-            a->port = text;
+            if (!value(s, &a->port.emplace())) return false;
         } else if (s == "--help" || s == "-h") {
             a->help = true;
         } else if (s == "--version") {
             a->version = true;
         } else if (!s.empty() && s[0] == '-') {
-            *error = "unknown option " + s + " (options come before the command)";
-            return false;
+            return usage("unknown option " + s + " (options come before the command)");
         } else {
             break;
         }
     }
-    if (!a->scenario_file.empty() && !a->sim) {
-        *error = "--scenario belongs to --sim";
-        return false;
-    }
-    if (!a->state_file.empty() && !a->sim) {
-        *error = "--state belongs to --sim";
-        return false;
-    }
-    if (a->port && (a->sim || a->device)) {
-        *error = "--port excludes --sim and --device";
-        return false;
-    }
-    if (i == args.size()) {
-        if (a->help || a->version) return true;
-        *error = "no command given";
-        return false;
-    }
+    if (!a->scenario_file.empty() && !a->sim) return usage("--scenario belongs to --sim");
+    if (!a->state_file.empty() && !a->sim) return usage("--state belongs to --sim");
+    if (a->port && (a->sim || a->device)) return usage("--port excludes --sim and --device");
+    if (i == args.size()) return a->help || a->version || usage("no command given");
 
     std::string name = args[i++];
     if (name == "numbers") {
-        if (i == args.size()) {
-            *error = "numbers needs export or import";
-            return false;
-        }
+        if (i == args.size()) return usage("numbers needs export or import");
         name += " " + args[i++];
     }
     const auto& all = shapes();
     const auto shape =
         std::find_if(all.begin(), all.end(), [&](const CommandShape& c) { return name == c.name; });
-    if (shape == all.end()) {
-        *error = "unknown command " + name;
-        return false;
-    }
+    if (shape == all.end()) return usage("unknown command " + name);
     a->command = shape->command;
     for (; i < args.size(); ++i) {
         const std::string& s = args[i];
@@ -142,10 +119,8 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
                    shape->values.end()) {
             if (!value(s, &a->values[s])) return false;
         } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
-            if (std::find(shape->flags.begin(), shape->flags.end(), s) == shape->flags.end()) {
-                *error = std::string(shape->name) + " has no option " + s;
-                return false;
-            }
+            if (std::find(shape->flags.begin(), shape->flags.end(), s) == shape->flags.end())
+                return usage(std::string(shape->name) + " has no option " + s);
             if (s == "--json") a->json = true;
             if (s == "--with-sim-codes") a->with_sim_codes = true;
             if (s == "--dry-run") a->dry_run = true;
@@ -156,26 +131,18 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
         }
     }
     if (a->help) return true;
-    if (a->command == Command::mqtt && !a->values.count("--broker")) {
-        *error = "mqtt needs --broker HOST[:PORT]";
-        return false;
-    }
+    if (a->command == Command::mqtt && !a->values.count("--broker"))
+        return usage("mqtt needs --broker HOST[:PORT]");
     // Options these commands cannot do without.
     const std::vector<const char*> needed =
         a->command == Command::template_file ? std::vector<const char*>{"--only"}
         : a->command == Command::apply       ? std::vector<const char*>{"--sites", "--site"}
                                              : std::vector<const char*>{};
-    for (const char* option : needed) {
-        if (!a->values.count(option)) {
-            *error = std::string(shape->name) + " needs " + option;
-            return false;
-        }
-    }
-    if (a->files.size() < shape->min_files || a->files.size() > shape->max_files) {
-        *error =
-            std::string(shape->name) + ": wrong number of files (see " + shape->name + " --help)";
-        return false;
-    }
+    for (const char* option : needed)
+        if (!a->values.count(option)) return usage(std::string(shape->name) + " needs " + option);
+    if (a->files.size() < shape->min_files || a->files.size() > shape->max_files)
+        return usage(std::string(shape->name) + ": wrong number of files (see " + shape->name +
+                     " --help)");
     return true;
 }
 

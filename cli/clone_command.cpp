@@ -17,6 +17,7 @@
 #include "fleet/clone_runner.h"
 #include "fleet/history.h"
 #include "fleet/identity.h"
+#include "fleet/restore_history.h"
 #include "fleet/site_order.h"
 #include "link/connection.h"
 #include "link/module_choice.h"
@@ -36,27 +37,17 @@ const char* result_word(const CloneResult& r) {
     if (!r.out_error.empty() && (r.report.outcome == RestoreOutcome::verified ||
                                  r.report.outcome == RestoreOutcome::already_equal))
         return "copy-failed";
+    if (const char* word = fleet::restore_result(r.report.outcome)) return word;
     switch (r.report.outcome) {
-        case RestoreOutcome::verified:
-            return "verified";
-        case RestoreOutcome::already_equal:
-            return "unchanged";
         case RestoreOutcome::planned:
             return "planned";
         case RestoreOutcome::read_failed:
             return "read-failed";
         case RestoreOutcome::backup_failed:
             return "backup-failed";
-        case RestoreOutcome::write_failed:
-            return "write-failed";
-        case RestoreOutcome::verify_failed:
-            return "verify-failed";
-        case RestoreOutcome::verify_unreadable:
-            return "verify-unreadable";
-        case RestoreOutcome::interrupted:
-            return "interrupted";
+        default:
+            return "failed";
     }
-    return "failed";
 }
 
 // A module's exit code, as restore would have ended for it alone.

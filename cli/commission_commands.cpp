@@ -1,11 +1,12 @@
 #include "cli/commission_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/tool_messages.h"
 #include "cli/module_operations.h"
 #include "cli/stop_signals.h"
+#include "cli/tool_messages.h"
 #include "commission/clock_text.h"
 #include "commission/live_loop.h"
 #include "commission/report.h"
@@ -38,11 +39,10 @@ bool number_option(const Arguments& args, const char* name, uint64_t min, uint64
         return true;
     }
     const std::string& t = *given;
-    uint64_t v = 0;
-    bool ok = !t.empty() && t.size() <= 10;
-    for (char c : t) ok = ok && c >= '0' && c <= '9';
-    if (ok) v = std::stoull(t);
-    if (!ok || v < min || v > max) {
+    const bool digits = !t.empty() && t.size() <= 10 &&
+                        std::ranges::all_of(t, [](char c) { return c >= '0' && c <= '9'; });
+    const uint64_t v = digits ? std::stoull(t) : 0;
+    if (!digits || v < min || v > max) {
         tell(env.err, name, " needs a whole number from ", min, " to ", max, ", not \"", t, "\"");
         return false;
     }
@@ -84,18 +84,15 @@ int command_watch(const Arguments& args, Environment& env, DriverHandle handle) 
         [&](const Snapshot&, const std::vector<FieldChange>& changed) {
             const std::string now = local_time_now();
             for (const FieldChange& c : changed) {
-                if (args.json)
-                    env.out << nlohmann::ordered_json{{"time", now},
-                                                      {"field", c.field},
-                                                      {"old",
-                                                       first ? nullptr
-                                                             : nlohmann::ordered_json(c.old_value)},
-                                                      {"new", c.new_value}}
-                                   .dump()
-                            << "\n";
-                else
+                if (args.json) {
+                    nlohmann::ordered_json line{
+                        {"time", now}, {"field", c.field}, {"old", nullptr}, {"new", c.new_value}};
+                    if (!first) line["old"] = c.old_value;
+                    env.out << line.dump() << "\n";
+                } else {
                     env.out << now << " " << c.field << ": "
                             << (first ? c.new_value : c.old_value + " -> " + c.new_value) << "\n";
+                }
                 if (!first) {
                     log += now + "," + c.field + "," + csv(c.old_value) + "," + csv(c.new_value) +
                            "\n";
@@ -165,20 +162,12 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     }
     const WalkTestResult& r = test.result();
     // Only the inputs decide the exit code: outputs and calls need a person, not a script.
-    std::vector<std::string> missing_inputs;
+    std::string missing_inputs;
     for (const std::string& key : r.missing())
         if (key.rfind("in", 0) == 0 || key.rfind("pin", 0) == 0)
-            missing_inputs.push_back(missing_text(key, 1));
-    if (args.json) {
-        env.out << walk_test_to_json(r);
-    } else {
-        env.out << summary_line(r, 1) << "\n";
-    }
-    if (!missing_inputs.empty()) {
-        std::string list;
-        for (const auto& m : missing_inputs) list += " " + m + ";";
-        tell(env.err, "not seen:", list);
-    }
+            missing_inputs += " " + missing_text(key, 1) + ";";
+    env.out << (args.json ? walk_test_to_json(r) : summary_line(r, 1) + "\n");
+    if (!missing_inputs.empty()) tell(env.err, "not seen:", missing_inputs);
     if (end == LoopEnd::read_failed) return kExitCommunication;
     return missing_inputs.empty() ? kExitDone : kExitDifferent;
 }
@@ -231,16 +220,13 @@ int read_result(const std::string& path, Environment& env, Parse parse, std::opt
 int command_report(const Arguments& args, Environment& env, DriverHandle handle,
                    const std::string& connection) {
     ReportInput in;
+    // In the order of the language numbers: 0 Polish, 1 English, 2 German.
+    static constexpr std::string_view kLanguages[] = {"pl", "en", "de"};
     const std::string language = option(args, "--language");
-    if (language.empty() || language == "en")
-        in.language = 1;
-    else if (language == "pl")
-        in.language = 0;
-    else if (language == "de")
-        in.language = 2;
-    else {
+    const auto known = std::ranges::find(kLanguages, language.empty() ? "en" : language);
+    if (known == std::end(kLanguages))
         return fail(env.err, kExitUsage, "--language is pl, en or de, not \"", language, "\"");
-    }
+    in.language = static_cast<uint8_t>(known - std::begin(kLanguages));
     if (const int c = read_result<WalkTestResult>(option(args, "--test"), env, walk_test_from_json,
                                                   &in.walk_test);
         c != kExitDone)

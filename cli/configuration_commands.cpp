@@ -22,11 +22,10 @@ using namespace zavi::config;
 int command_status(const Arguments& args, Environment& env) {
     ModuleSession session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
-    for (uint8_t part = 0; part < 3; ++part) {
+    for (uint8_t part = 0; part < 3; ++part)
         if (read_status(session.handle(), part) != kOk)
             return fail(env.err, kExitCommunication,
                         "reading the status failed: no or bad answer from the module");
-    }
     env.out << (args.json ? status_json(accepted_firmware()) : status_text(accepted_firmware()));
     return session.close();
 }
@@ -38,9 +37,7 @@ int command_commission(const Arguments& args, Environment& env) {
         args.port  ? *args.port
         : args.sim ? std::string("simulated module")
                    : "D2XX (USB), device " + std::to_string(args.device.value_or(0));
-    const int code = run_commission(args, env, session.handle(), connection);
-    const int closed = session.close();
-    return code != kExitDone ? code : closed;
+    return session.close_after(run_commission(args, env, session.handle(), connection));
 }
 
 int command_backup(const Arguments& args, Environment& env) {
@@ -75,9 +72,7 @@ int command_restore(const Arguments& args, Environment& env) {
         warn(env.err, "writing the SIM codes; a wrong PIN can lock the SIM card");
     ModuleSession session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
-    const int code = restore(session, env, file, args.with_sim_codes, args.dry_run);
-    const int closed = session.close();
-    return code != kExitDone ? code : closed;
+    return session.close_after(restore(session, env, file, args.with_sim_codes, args.dry_run));
 }
 
 int command_diff(const Arguments& args, Environment& env) {
@@ -141,9 +136,8 @@ int command_numbers_import(const Arguments& args, Environment& env) {
     Configuration target = module;
     target.accepted_numbers = apply_import(report, module.accepted_numbers, mode);
     // Planned from the read above: the module is read once.
-    const int code = restore(session, env, target, false, false, &module, "numbers-import");
-    const int closed = session.close();
-    return code != kExitDone ? code : closed;
+    return session.close_after(
+        restore(session, env, target, false, false, &module, "numbers-import"));
 }
 
 }  // namespace zavi::cli

@@ -90,6 +90,11 @@ int ModuleSession::close() {
     return kExitDone;
 }
 
+int ModuleSession::close_after(int code) {
+    const int closed = close();
+    return code != kExitDone ? code : closed;
+}
+
 std::string ModuleSession::serial_of_opened() const {
     if (args_.sim) {
         sim::SimDriver* module = env_.test_module ? env_.test_module : own_sim_.get();

@@ -31,6 +31,8 @@ class ModuleSession {
 
     // Closes the module and saves the simulated module's state when asked to.
     int close();
+    // close() after a command that ended with `code`: that code, or close()'s for kExitDone.
+    int close_after(int code);
 
   private:
     int open_module();

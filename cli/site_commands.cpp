@@ -81,10 +81,8 @@ int command_apply(const Arguments& args, Environment& env) {
     if (const int code = load_site_configuration(args, env, &site); code != kExitDone) return code;
     ModuleSession session(args, env);
     if (const int code = session.open(); code != kExitDone) return code;
-    const int code = restore(session, env, site, args.with_sim_codes, args.dry_run, nullptr,
-                             "apply", args.values.at("--site"));
-    const int closed = session.close();
-    return code != kExitDone ? code : closed;
+    return session.close_after(restore(session, env, site, args.with_sim_codes, args.dry_run,
+                                       nullptr, "apply", args.values.at("--site")));
 }
 
 }  // namespace zavi::cli

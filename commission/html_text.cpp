@@ -33,13 +33,12 @@ std::string escape_html(std::string_view text) {
     return out;
 }
 
-Html& Html::row(std::initializer_list<std::string_view> cells, bool head) {
+Html& Html::row(std::initializer_list<std::string_view> cells, std::size_t heads) {
     raw("<tr>");
-    bool first = true;
+    std::size_t i = 0;
     for (std::string_view c : cells) {
-        const bool th = head && first;
+        const bool th = i++ < heads;
         raw(th ? "<th>" : "<td>").text(c).raw(th ? "</th>" : "</td>");
-        first = false;
     }
     return raw("</tr>\n");
 }

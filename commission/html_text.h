@@ -25,8 +25,8 @@ class Html {
     Html& element(std::string_view tag, std::string_view t) {
         return raw("<").raw(tag).raw(">").text(t).raw("</").raw(tag).raw(">");
     }
-    // A table row of text cells; the first is a header cell when `head`.
-    Html& row(std::initializer_list<std::string_view> cells, bool head = false);
+    // A table row of text cells, the first `heads` of them header cells.
+    Html& row(std::initializer_list<std::string_view> cells, std::size_t heads = 0);
     const std::string& str() const { return out_; }
 
   private:

@@ -43,7 +43,7 @@ class Page {
     const char* t(const char* const (&text)[3]) const { return t(text[0], text[1], text[2]); }
     uint8_t language() const { return l_; }
     // A row of a label and its value.
-    void kv(std::string_view label, std::string_view value) { h.row({label, value}, true); }
+    void kv(std::string_view label, std::string_view value) { h.row({label, value}, 1); }
     // A section's heading; without its data a line that says why, and false.
     bool section(const char* title, bool present, const char* why) {
         h.element("h2", title);
@@ -152,9 +152,7 @@ void configuration(Page& p, const ReportInput& in) {
     p.h.raw("</div></div>\n");
     p.h.element("h2", p.t("Procedury alarmowe", "Alarm procedures", "Alarmabläufe"));
     p.h.raw("<table>\n");
-    p.h.raw("<tr><th>")
-        .text(p.t("Zdarzenie", "Event", "Ereignis"))
-        .raw("</th><th>SMS</th><th>CLIP</th><th>OUT-1</th><th>OUT-2</th></tr>\n");
+    p.h.row({p.t("Zdarzenie", "Event", "Ereignis"), "SMS", "CLIP", "OUT-1", "OUT-2"}, 5);
     static constexpr const char* kEvents[9][3] = {
         {"IN-1", "IN-1", "IN-1"},
         {"IN-2", "IN-2", "IN-2"},
@@ -191,15 +189,14 @@ void configuration(Page& p, const ReportInput& in) {
 
     p.h.element("h2", p.t("Nazwy wejść i wyjść", "I/O names", "E/A-Namen"));
     p.h.raw("<table class=\"rows\">\n");
-    p.h.raw("<tr><th></th><th>")
-        .text(p.t("stan 1 (otwarte / brak napięcia / włączone)", "state 1 (open / no voltage / on)",
-                  "Zustand 1 (offen / keine Spannung / ein)"))
-        .raw("</th><th>")
-        .text(p.t("stan 2 (zamknięte / napięcie / wyłączone)", "state 2 (closed / voltage / off)",
-                  "Zustand 2 (geschlossen / Spannung / aus)"))
-        .raw("</th></tr>\n");
+    p.h.row({"",
+             p.t("stan 1 (otwarte / brak napięcia / włączone)", "state 1 (open / no voltage / on)",
+                 "Zustand 1 (offen / keine Spannung / ein)"),
+             p.t("stan 2 (zamknięte / napięcie / wyłączone)", "state 2 (closed / voltage / off)",
+                 "Zustand 2 (geschlossen / Spannung / aus)")},
+            3);
     for (int i = 0; i < 6; ++i)
-        p.h.row({kIoLabels[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, true);
+        p.h.row({kIoLabels[i], c.io_names[2 * i], c.io_names[2 * i + 1]}, 1);
     p.h.raw("</table>\n");
 }
 
@@ -267,15 +264,9 @@ void walk(Page& p, const std::optional<WalkTestResult>& test) {
             .text(p.t("przerwany", "interrupted", "unterbrochen"))
             .raw("</span>");
     p.h.raw("</p>\n<table class=\"rows\">\n");
-    p.h.raw("<tr><th></th><th>")
-        .text(p.t("stan", "state", "Zustand"))
-        .raw("</th><th>")
-        .text(p.t("widziany", "seen", "gesehen"))
-        .raw("</th><th>")
-        .text(p.t("stan", "state", "Zustand"))
-        .raw("</th><th>")
-        .text(p.t("widziany", "seen", "gesehen"))
-        .raw("</th></tr>\n");
+    const char* state = p.t("stan", "state", "Zustand");
+    const char* seen = p.t("widziany", "seen", "gesehen");
+    p.h.row({"", state, seen, state, seen}, 5);
     for (int i = 0; i < 4; ++i) {
         const InputRow& row = r.inputs[i];
         p.h.raw("<tr><th>").text(kIoLabels[i]).raw("</th>");

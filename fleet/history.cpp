@@ -1,5 +1,7 @@
 #include "fleet/history.h"
 
+#include <sstream>
+
 #include "common/append_file.h"
 #include "common/file_queries.h"
 #include "common/path_text.h"
@@ -58,36 +60,27 @@ bool from_index_line(const std::string& line, HistoryEntry* entry) {
 
 bool keep_copy(const std::string& folder, HistoryEntry entry, const config::Configuration& cfg,
                HistoryEntry* kept, std::string* error) {
-    if (folder.empty()) {
-        *error = "no folder for the module history (no home folder known)";
+    const auto refuse = [error](std::string message) {
+        *error = std::move(message);
         return false;
-    }
+    };
+    if (folder.empty()) return refuse("no folder for the module history (no home folder known)");
     entry.identity = identity_or_unknown(entry.identity);
     const std::string modules = join_path(folder, "modules");
     std::string why, path;
-    if (!make_private_folder(generic_path(modules), &why)) {
-        *error = "the folder " + generic_path(modules) + " " + why;
-        return false;
-    }
+    if (!make_private_folder(generic_path(modules), &why))
+        return refuse("the folder " + generic_path(modules) + " " + why);
     // The copies of one module are named as the automatic backups are: never the same name.
     if (!config::save_automatic_backup(generic_path(join_path(modules, entry.identity)), cfg, &path,
-                                       &why)) {
-        *error = why;
-        return false;
-    }
+                                       &why))
+        return refuse(why);
     entry.time = config::utc_timestamp();
     entry.file = generic_path(join_path(join_path("modules", entry.identity), file_name(path)));
     const std::string index = index_path(folder);
     // Two runs that add at once take turns, so that neither mends the other's line.
     FileLock lock;
-    if (!lock.lock(index, &why)) {
-        *error = index + " " + why;
-        return false;
-    }
-    if (!append_line_durably(index, index_line(entry), &why)) {
-        *error = index + " " + why;
-        return false;
-    }
+    if (!lock.lock(index, &why) || !append_line_durably(index, index_line(entry), &why))
+        return refuse(index + " " + why);
     if (kept) *kept = std::move(entry);
     return true;
 }
@@ -103,12 +96,8 @@ bool read_index(const std::string& folder, std::vector<HistoryEntry>* entries, i
         *error = index + " " + why;
         return false;
     }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
         if (line.empty()) continue;
         HistoryEntry e;
         if (from_index_line(line, &e))

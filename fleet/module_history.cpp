@@ -14,25 +14,22 @@ namespace {
 // A copy as the index names it: only under the folder's modules/, never elsewhere.
 bool load_copy(const std::string& folder, const std::string& file, config::Configuration* cfg,
                std::string* error) {
-    const std::vector<std::string> parts = path_parts(file);
-    bool inside = !parts.empty() && parts.front() == "modules";
-    for (const std::string& part : parts) inside = inside && part != "..";
-    if (!inside) {
-        *error = file + " is not a copy in the history folder";
+    const auto refuse = [error](std::string message) {
+        *error = std::move(message);
         return false;
-    }
+    };
+    const std::vector<std::string> parts = path_parts(file);
+    if (parts.empty() || parts.front() != "modules" ||
+        std::find(parts.begin(), parts.end(), "..") != parts.end())
+        return refuse(file + " is not a copy in the history folder");
     const std::string path = join_path(folder, file);
     std::string text, why;
-    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why)) {
-        *error = path + " " + why;
-        return false;
-    }
+    if (!config::read_text_file(path, config::kMaxFileBytes, &text, &why))
+        return refuse(path + " " + why);
     // A copy holds what the module held, also values the program would not write.
     config::FileError fault;
-    if (!config::parse_configuration_as_read(text, cfg, &fault)) {
-        *error = config::describe(fault, path);
-        return false;
-    }
+    if (!config::parse_configuration_as_read(text, cfg, &fault))
+        return refuse(config::describe(fault, path));
     return true;
 }
 

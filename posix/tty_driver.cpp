@@ -171,7 +171,10 @@ int open_port(const std::string& path, PortFailure* out) {
         *out = failure(problem_of_open_error(e), path, e, "opening");
         return -1;
     }
+    bool exclusive = false;
+    // The arguments are taken before anything here can change errno.
     auto give_up = [&](PortProblem problem, int e, const char* what) {
+        if (exclusive) ioctl(fd, TIOCNXCL);
         ::close(fd);
         *out = failure(problem, path, e, what);
         return -1;
@@ -179,17 +182,14 @@ int open_port(const std::string& path, PortFailure* out) {
     if (!isatty(fd)) return give_up(PortProblem::not_a_tty, ENOTTY, "opening");
     // flock holds against every program that asks, root included; TIOCEXCL stops other opens
     // by programs that do not ask (but not root's).
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int e = errno;
-        return give_up(e == EWOULDBLOCK ? PortProblem::busy : PortProblem::failed, e, "claiming");
-    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return give_up(errno == EWOULDBLOCK ? PortProblem::busy : PortProblem::failed, errno,
+                       "claiming");
     if (ioctl(fd, TIOCEXCL) != 0) return give_up(PortProblem::failed, errno, "claiming");
-    if (!make_raw(fd)) {
-        const int e = errno;
-        ioctl(fd, TIOCNXCL);
-        return give_up(e == ENOTTY ? PortProblem::not_a_tty : PortProblem::failed, e,
+    exclusive = true;
+    if (!make_raw(fd))
+        return give_up(errno == ENOTTY ? PortProblem::not_a_tty : PortProblem::failed, errno,
                        "setting 9600 8N1 raw");
-    }
     // Some adapters accept tcsetattr and keep their own speed; the module only talks at 9600.
     termios set{};
     if (tcgetattr(fd, &set) != 0) return give_up(PortProblem::failed, errno, "setting 9600 baud");
@@ -202,11 +202,8 @@ int open_port(const std::string& path, PortFailure* out) {
         return -1;
     }
     const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        const int e = errno;
-        ioctl(fd, TIOCNXCL);
-        return give_up(PortProblem::failed, e, "configuring");
-    }
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return give_up(PortProblem::failed, errno, "configuring");
     *out = {};
     return fd;
 }
@@ -277,11 +274,8 @@ DriverStatus TtyDriver::open_by_index(int index, DriverHandle* handle) {
     const int fd = open_port(path, &failure_);
     if (fd < 0)
         return failure_.problem == PortProblem::missing ? kDriverNotFound : kDriverNotOpened;
-    latency_.clear();
-    if (lower_sysfs_latency(path, sysfs_root_))
-        latency_ = "sysfs latency_timer";
-    else if (set_low_latency_flag(fd))
-        latency_ = "low-latency flag";
+    // 1 ms latency: the chip's timer through sysfs, else the driver's flag (a pty has neither).
+    if (!lower_sysfs_latency(path, sysfs_root_)) set_low_latency_flag(fd);
     tcflush(fd, TCIOFLUSH);
     Port* port = new Port{fd, path};
     open_.push_back(port);

@@ -49,9 +49,6 @@ class TtyDriver : public Driver {
     // last call succeeded).
     const PortFailure& last_failure() const { return failure_; }
     std::string last_error_text() const override { return failure_.message; }
-    // Where the latency timer of the last opened port was lowered: "sysfs latency_timer",
-    // "low-latency flag" or empty when the port offers neither (a pseudo-terminal).
-    const std::string& latency_setting() const { return latency_; }
     // Folder standing in for /sys, for tests.
     void set_sysfs_root(std::string root) { sysfs_root_ = std::move(root); }
 
@@ -63,7 +60,6 @@ class TtyDriver : public Driver {
     std::vector<std::string> paths_;
     std::vector<Port*> open_;
     PortFailure failure_;
-    std::string latency_;
     std::string sysfs_root_ = "/sys";
 };
 
