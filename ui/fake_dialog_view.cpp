@@ -1,6 +1,5 @@
 #include "ui/fake_dialog_view.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -54,11 +53,8 @@ const char* kind_name(ControlKind kind) {
 }  // namespace
 
 FakeDialogView::FakeDialogView(int template_id, DialogLogic* logic)
-    : FakeDialogView(table_of(template_id), logic) {}
-
-FakeDialogView::FakeDialogView(const DialogTable& table, DialogLogic* logic)
-    : table_(table), logic_(logic) {
-    for (const ControlEntry& c : table.controls) {
+    : table_(table_of(template_id)), logic_(logic) {
+    for (const ControlEntry& c : table_.controls) {
         controls_[c.id];
         kinds_[c.id] = c.kind;
     }
@@ -79,10 +75,11 @@ const FakeDialogView::Control& FakeDialogView::at(int id, Kinds kinds) const {
     return controls_.at(id);
 }
 
-void FakeDialogView::check_menu_command(int id) const {
-    for (int command : table_.menu_commands)
-        if (command == id) return;
-    throw std::logic_error(std::string(table_.name) + " has no menu command " + std::to_string(id));
+FakeDialogView::MenuEntry& FakeDialogView::menu_entry(int id) {
+    if (!is_menu_command(id))
+        throw std::logic_error(std::string(table_.name) + " has no menu command " +
+                               std::to_string(id));
+    return menu_[id];
 }
 
 void FakeDialogView::set_focus(int id) {
@@ -95,30 +92,10 @@ void FakeDialogView::close(int result) {
     close_result_ = result;
 }
 
-std::string FakeDialogView::text(int id) const {
-    return at(id, kTextKinds).text;
-}
-
-void FakeDialogView::set_text_limit(int id, int characters) {
-    at(id, kEdit).limit = characters;
-}
-
-bool FakeDialogView::checked(int id) const {
-    return at(id, kCheckBox).checked;
-}
-
-bool FakeDialogView::enabled(int id) const {
-    return at(id, kAnyControl).enabled;
-}
-
 void FakeDialogView::clear_items(int id) {
     Control& c = at(id, kList);
     c.items.clear();
     c.selection = -1;
-}
-
-void FakeDialogView::add_item(int id, std::string_view text) {
-    at(id, kList).items.emplace_back(text);
 }
 
 void FakeDialogView::delete_item(int id, int index) {
@@ -132,10 +109,6 @@ void FakeDialogView::delete_item(int id, int index) {
         --c.selection;
 }
 
-int FakeDialogView::item_count(int id) const {
-    return static_cast<int>(at(id, kList).items.size());
-}
-
 std::string FakeDialogView::item_text(int id, int index) const {
     const Control& c = at(id, kList);
     if (index < 0 || index >= static_cast<int>(c.items.size())) return {};
@@ -145,10 +118,6 @@ std::string FakeDialogView::item_text(int id, int index) const {
 void FakeDialogView::select_item(int id, int index) {
     Control& c = at(id, kList);
     c.selection = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
-}
-
-int FakeDialogView::selected_item(int id) const {
-    return at(id, kList).selection;
 }
 
 void FakeDialogView::set_updown_range(int id, int low, int high) {
@@ -175,35 +144,12 @@ void FakeDialogView::set_progress_range(int id, int low, int high) {
     c.progress_high = high;
 }
 
-void FakeDialogView::set_progress_position(int id, int position) {
-    at(id, kProgress).progress_pos = position;
-}
-
 void FakeDialogView::set_progress_color(int id, uint8_t red, uint8_t green, uint8_t blue) {
     Control& c = at(id, kProgress);
     c.has_color = true;
     c.red = red;
     c.green = green;
     c.blue = blue;
-}
-
-void FakeDialogView::set_menu_text(int command_id, std::string_view text) {
-    check_menu_command(command_id);
-    menu_[command_id].text = text;
-}
-
-void FakeDialogView::set_menu_popup_text(int position, std::string_view text) {
-    popups_[position] = text;
-}
-
-void FakeDialogView::set_menu_checked(int command_id, bool checked) {
-    check_menu_command(command_id);
-    menu_[command_id].checked = checked;
-}
-
-void FakeDialogView::set_menu_enabled(int command_id, bool enabled) {
-    check_menu_command(command_id);
-    menu_[command_id].enabled = enabled;
 }
 
 MessageAnswer FakeDialogView::message_box(std::string_view text, std::string_view title,
@@ -238,7 +184,7 @@ void FakeDialogView::command(int id, int code) {
 
 void FakeDialogView::click(int id) {
     // A menu command, or a button that a disabled state keeps from being pressed.
-    if (std::ranges::find(table_.menu_commands, id) == table_.menu_commands.end()) {
+    if (!is_menu_command(id)) {
         const Control& c = at(id, kButton | kCheckBox);
         if (!c.enabled || !c.visible) return;
     }
@@ -285,29 +231,9 @@ int FakeDialogView::type(int id, std::string_view characters) {
     return reached;
 }
 
-bool FakeDialogView::right_click(int id) const {
-    return at(id, kEdit).filter.kind == EditFilterKind::none;
-}
-
 void FakeDialogView::release_enter(int id) {
     const int target = at(id, kEdit).filter.enter_command;
     if (target != 0) click(target);
-}
-
-const FakeDialogView::Control& FakeDialogView::control(int id) const {
-    return at(id, kAnyControl);
-}
-
-const FakeDialogView::MenuEntry& FakeDialogView::menu(int command_id) const {
-    static const MenuEntry kMissing;
-    auto it = menu_.find(command_id);
-    return it == menu_.end() ? kMissing : it->second;
-}
-
-const std::string& FakeDialogView::menu_popup(int position) const {
-    static const std::string kMissing;
-    auto it = popups_.find(position);
-    return it == popups_.end() ? kMissing : it->second;
 }
 
 }  // namespace zavi

@@ -2,6 +2,7 @@
 // choose as a user would, and records every message box.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -49,20 +50,19 @@ class FakeDialogView : public DialogView {
     // template does not have, or using an operation of another kind of control, throws
     // std::logic_error naming the ID and the template: the test fails at once.
     explicit FakeDialogView(int template_id, DialogLogic* logic = nullptr);
-    FakeDialogView(const DialogTable& table, DialogLogic* logic = nullptr);
 
     // ---- DialogView
     void set_title(std::string_view text) override { title_ = text; }
     void set_window_icon(int icon_id) override { window_icon_ = icon_id; }
     void close(int result) override;
     void set_text(int id, std::string_view text) override { at(id, kTextKinds).text = text; }
-    std::string text(int id) const override;
-    void set_text_limit(int id, int characters) override;
+    std::string text(int id) const override { return at(id, kTextKinds).text; }
+    void set_text_limit(int id, int characters) override { at(id, kEdit).limit = characters; }
     void set_edit_filter(int id, EditFilter filter) override { at(id, kEdit).filter = filter; }
     void set_checked(int id, bool checked) override { at(id, kCheckBox).checked = checked; }
-    bool checked(int id) const override;
+    bool checked(int id) const override { return at(id, kCheckBox).checked; }
     void set_enabled(int id, bool enabled) override { at(id, kAnyControl).enabled = enabled; }
-    bool enabled(int id) const override;
+    bool enabled(int id) const override { return at(id, kAnyControl).enabled; }
     void set_visible(int id, bool visible) override { at(id, kAnyControl).visible = visible; }
     void set_button_icon(int id, int icon_id) override { at(id, kButton).icon = icon_id; }
     void set_bold(int id, bool bold) override { at(id, kStatic).bold = bold; }
@@ -70,22 +70,34 @@ class FakeDialogView : public DialogView {
         at(id, kStatic).plot = values;
     }
     void clear_items(int id) override;
-    void add_item(int id, std::string_view text) override;
+    void add_item(int id, std::string_view text) override {
+        at(id, kList).items.emplace_back(text);
+    }
     void delete_item(int id, int index) override;
-    int item_count(int id) const override;
+    int item_count(int id) const override { return static_cast<int>(at(id, kList).items.size()); }
     std::string item_text(int id, int index) const override;
     void select_item(int id, int index) override;
-    int selected_item(int id) const override;
+    int selected_item(int id) const override { return at(id, kList).selection; }
     void set_updown_range(int id, int low, int high) override;
     void set_updown_position(int id, int position) override;
     int updown_position(int id, bool* error) const override;
     void set_progress_range(int id, int low, int high) override;
-    void set_progress_position(int id, int position) override;
+    void set_progress_position(int id, int position) override {
+        at(id, kProgress).progress_pos = position;
+    }
     void set_progress_color(int id, uint8_t red, uint8_t green, uint8_t blue) override;
-    void set_menu_text(int command_id, std::string_view text) override;
-    void set_menu_popup_text(int position, std::string_view text) override;
-    void set_menu_checked(int command_id, bool checked) override;
-    void set_menu_enabled(int command_id, bool enabled) override;
+    void set_menu_text(int command_id, std::string_view text) override {
+        menu_entry(command_id).text = text;
+    }
+    void set_menu_popup_text(int position, std::string_view text) override {
+        popups_[position] = text;
+    }
+    void set_menu_checked(int command_id, bool checked) override {
+        menu_entry(command_id).checked = checked;
+    }
+    void set_menu_enabled(int command_id, bool enabled) override {
+        menu_entry(command_id).enabled = enabled;
+    }
     void redraw_menu() override { ++menu_redraws_; }
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -107,7 +119,7 @@ class FakeDialogView : public DialogView {
     // Returns how many characters reached the edit.
     int type(int id, std::string_view characters);
     // A right-button press on an edit; true when it reached the edit (not swallowed).
-    bool right_click(int id) const;
+    bool right_click(int id) const { return at(id, kEdit).filter.kind == EditFilterKind::none; }
     // Releasing Enter in an edit: sends the filter's command, if it has one.
     void release_enter(int id);
     // Stands for a buddy edit whose text is no valid number: updown_position reports an error.
@@ -120,7 +132,7 @@ class FakeDialogView : public DialogView {
     void on_run_dialog(DialogHandler handler) { dialog_handler_ = std::move(handler); }
 
     // ---- What a user sees
-    const Control& control(int id) const;
+    const Control& control(int id) const { return at(id, kAnyControl); }
     const std::string& title() const { return title_; }
     int window_icon() const { return window_icon_; }
     bool is_closed() const { return closed_; }
@@ -128,8 +140,8 @@ class FakeDialogView : public DialogView {
     const std::vector<Message>& messages() const { return messages_; }
     void clear_messages() { messages_.clear(); }
     const std::vector<int>& dialogs_run() const { return dialogs_run_; }
-    const MenuEntry& menu(int command_id) const;
-    const std::string& menu_popup(int position) const;
+    const MenuEntry& menu(int command_id) const { return entry_or_empty(menu_, command_id); }
+    const std::string& menu_popup(int position) const { return entry_or_empty(popups_, position); }
     int menu_redraws() const { return menu_redraws_; }
     // The control the logic last gave the focus to (0: none so far).
     int focus() const { return focus_; }
@@ -151,7 +163,18 @@ class FakeDialogView : public DialogView {
     // The control `id`, which must be in the table with one of `kinds`.
     Control& at(int id, Kinds kinds);
     const Control& at(int id, Kinds kinds) const;
-    void check_menu_command(int id) const;
+    bool is_menu_command(int id) const {
+        return std::ranges::find(table_.menu_commands, id) != table_.menu_commands.end();
+    }
+    // The entry of menu command `id`, which the template's menu must have.
+    MenuEntry& menu_entry(int id);
+    // What `map` holds at `key`, or a default value where nothing was set there.
+    template <typename Map>
+    static const typename Map::mapped_type& entry_or_empty(const Map& map, int key) {
+        static const typename Map::mapped_type kEmpty{};
+        const auto it = map.find(key);
+        return it == map.end() ? kEmpty : it->second;
+    }
 
     const DialogTable& table_;
     DialogLogic* logic_;
