@@ -1,6 +1,6 @@
 #include "fleet/history.h"
 
-#include <sstream>
+#include <algorithm>
 
 #include "common/append_file.h"
 #include "common/file_queries.h"
@@ -96,8 +96,10 @@ bool read_index(const std::string& folder, std::vector<HistoryEntry>* entries, i
         *error = index + " " + why;
         return false;
     }
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
+    // Split by hand: a string stream would pull the locale machinery into the program.
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
         if (line.empty()) continue;
         HistoryEntry e;
         if (from_index_line(line, &e))
