@@ -3,7 +3,9 @@
 # with Windows (no MinGW runtime such as libstdc++, libgcc or libwinpthread), no program imports
 # FTD2XX.dll statically (the program loads it at run time and names it when missing), and the
 # drop-in FTD2XX.dll exports the seven driver calls at the D2XX ordinals and, by name,
-# FT_SetLatencyTimer, FT_CreateDeviceInfoList and FT_GetDeviceInfoDetail.
+# FT_SetLatencyTimer, FT_CreateDeviceInfoList and FT_GetDeviceInfoDetail. The program
+# (zavi-gsm.exe) must also carry none of libstdc++'s locale and stream machinery: one string
+# stream anywhere in its code brings about 0.75 MB of it (docs/performance.md).
 #
 #   scripts/check_standalone.sh                 # everything built in build/win32 and build/win64
 #   scripts/check_standalone.sh a.exe b.dll     # just these files
@@ -44,6 +46,15 @@ check_imports() {
             problem "$file imports $dll, which Windows does not provide"
         fi
     done < <(sed -n 's/^[[:space:]]*DLL Name: *//p' <<<"$dump")
+}
+
+# Symbols of std::locale or the stream bases in the program's own symbol table.
+check_no_streams() {
+    local file=$1 nm=${2%objdump}nm found
+    found=$("$nm" -C "$file" 2>/dev/null | grep -m 3 -E 'std::(locale|ios_base|basic_ios)\b' || true)
+    if [ -n "$found" ]; then
+        problem "$file carries libstdc++'s locale and stream machinery:"$'\n'"$found"
+    fi
 }
 
 # Ordinal of each exported name: "[index] name" lines of the name table, index = ordinal - base.
@@ -100,9 +111,10 @@ for f in "${files[@]}"; do
     fi
     dump=$("$tool" -p "$f")
     check_imports "$f" "$dump"
-    if [ "$(basename "${f,,}")" = ftd2xx.dll ]; then
-        check_driver_exports "$f" "$dump"
-    fi
+    case "$(basename "${f,,}")" in
+        ftd2xx.dll) check_driver_exports "$f" "$dump" ;;
+        zavi-gsm.exe) check_no_streams "$f" "$tool" ;;
+    esac
     checked=$((checked + 1))
 done
 
