@@ -13,24 +13,6 @@
 
 namespace zavi {
 
-namespace {
-
-bool write_all(int fd, std::string_view data, std::string* error) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            *error =
-                "could not be written: " + std::generic_category().message(n < 0 ? errno : ENOSPC);
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-}  // namespace
-
 bool append_line_durably(const std::string& path, std::string_view line, std::string* error) {
     const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
@@ -45,7 +27,13 @@ bool append_line_durably(const std::string& path, std::string_view line, std::st
     if (ok && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) != 1) last = '\n';
     ok = ok && append_in_pieces(
                    line_to_append(line, last != '\n'),
-                   [&](std::string_view piece) { return write_all(fd, piece, error); },
+                   [&](std::string_view piece) {
+                       int os_error = 0;
+                       if (write_all(fd, piece, &os_error)) return true;
+                       *error =
+                           "could not be written: " + std::generic_category().message(os_error);
+                       return false;
+                   },
                    [&] { ::fsync(fd); });
     if (ok && ::fsync(fd) != 0) {
         *error = "could not be flushed to the disk: " + std::generic_category().message(errno);

@@ -23,4 +23,10 @@ std::string line_to_append(std::string_view line, bool last_line_cut);
 bool append_in_pieces(std::string_view data, const std::function<bool(std::string_view)>& write,
                       const std::function<void()>& sync);
 
+#ifndef _WIN32
+// Writes all of `data` to the open file, again after an interrupted call. False with the
+// system's error in *os_error (ENOSPC when a write took nothing).
+bool write_all(int fd, std::string_view data, int* os_error);
+#endif
+
 }  // namespace zavi

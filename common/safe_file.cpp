@@ -50,11 +50,9 @@ bool is_windows_device_name(std::string_view path) {
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (equal_ignoring_case(name, device)) return true;
-    if (name.size() == 4 && std::isdigit(static_cast<unsigned char>(name[3])) &&
-        (equal_ignoring_case(name.substr(0, 3), "COM") ||
-         equal_ignoring_case(name.substr(0, 3), "LPT")))
-        return true;
-    return false;
+    return name.size() == 4 && std::isdigit(static_cast<unsigned char>(name[3])) &&
+           (equal_ignoring_case(name.substr(0, 3), "COM") ||
+            equal_ignoring_case(name.substr(0, 3), "LPT"));
 }
 
 }  // namespace zavi

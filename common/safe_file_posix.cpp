@@ -38,19 +38,6 @@ const char* kind_of(mode_t mode) {
     return "not a regular file";
 }
 
-bool write_all(int fd, std::string_view data, int* os_error) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            *os_error = n < 0 ? errno : ENOSPC;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // After the rename the new file is in place; a folder that cannot be synced (some file
 // systems refuse) does not undo that, so this is best effort.
 void sync_folder(const std::string& folder) {
@@ -123,6 +110,19 @@ bool move_to_free_name(const std::string& temp, const std::string& path, int* os
 }
 
 }  // namespace
+
+bool write_all(int fd, std::string_view data, int* os_error) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            *os_error = n < 0 ? errno : ENOSPC;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
 
 bool write_file_safely(const std::string& path, std::string_view data, FileAccess access,
                        std::string* error) {

@@ -38,10 +38,8 @@ Configuration read_value(const Json& root, std::vector<FileError>* warnings, Fil
 
     // Unknown keys are named in byte order, whatever the file's order.
     std::vector<std::string> unknown;
-    for (const auto& [key, unused] : root.items()) {
-        (void)unused;
-        if (!known_top_key(key)) unknown.push_back(key);
-    }
+    for (const auto& item : root.items())
+        if (!known_top_key(item.key())) unknown.push_back(item.key());
     std::sort(unknown.begin(), unknown.end());
     for (const std::string& key : unknown)
         warnings->push_back({0, 0, key, "unknown field ignored", FileFault::unknown_field, 0, key});
@@ -180,11 +178,9 @@ bool parse_strict(std::string_view text, Json* root, FileError* error) {
     try {
         *root = parse_json(document, watch);
     } catch (const Json::parse_error& e) {
-        if (nul != std::string_view::npos && e.byte > nul) {
-            *error = syntax_error(text, nul, "JSON syntax error: a NUL byte");
-            return false;
-        }
-        *error = describe_parse_error(text, e);
+        *error = nul != std::string_view::npos && e.byte > nul
+                     ? syntax_error(text, nul, "JSON syntax error: a NUL byte")
+                     : describe_parse_error(text, e);
         return false;
     } catch (const Bad& bad) {
         *error = {0, 0, bad.path, bad.message};
@@ -297,8 +293,7 @@ bool parse_configuration(std::string_view text, Configuration* out, FileError* e
 }
 
 bool parse_configuration_as_read(std::string_view text, Configuration* out, FileError* error) {
-    std::vector<FileError> warnings;
-    return parse_text(text, out, error, &warnings, nullptr, false);
+    return parse_text(text, out, error, nullptr, nullptr, false);
 }
 
 bool parse_configuration(std::string_view text, Configuration* out, FileError* error,

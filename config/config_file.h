@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "config/configuration.h"
@@ -46,23 +45,13 @@ enum class FileFault : uint8_t {
 // Where and what. A syntax error has line and column (from 1, the column in bytes); a value
 // error has the JSON path of the value (e.g. "alarm_procedures[3].out1").
 struct FileError {
-    FileError(int line_ = 0, int column_ = 0, std::string path_ = {}, std::string message_ = {},
-              FileFault fault_ = FileFault::none, int item_ = 0, std::string value_ = {})
-        : line(line_),
-          column(column_),
-          path(std::move(path_)),
-          message(std::move(message_)),
-          fault(fault_),
-          item(item_),
-          value(std::move(value_)) {}
-
     int line = 0;
     int column = 0;
-    std::string path;
-    std::string message;
+    std::string path{};
+    std::string message{};
     FileFault fault = FileFault::none;
     int item = 0;
-    std::string value;  // what the file holds there, when the text shows it (never a SIM code)
+    std::string value{};  // what the file holds there, when the text shows it (never a SIM code)
 };
 
 // "FILE:3:7: message", "FILE: alarm_procedures[3].out1: message" or "FILE: message".

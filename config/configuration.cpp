@@ -23,8 +23,8 @@ std::vector<Record> differing_records(const Configuration& module, const Configu
     std::vector<Record> out;
     for (std::size_t i = 0; i < kRecordCount; ++i) {
         const auto record = static_cast<Record>(i);
-        if (!module.held[i] || !file.held[i]) continue;
-        if (!record_equal(record, module, file)) out.push_back(record);
+        if (module.held[i] && file.held[i] && !record_equal(record, module, file))
+            out.push_back(record);
     }
     return out;
 }

@@ -33,12 +33,6 @@ std::vector<std::string> numbers(const Json& v, const std::string& where, std::s
     return out;
 }
 
-Json numbers_json(const std::vector<std::string>& list) {
-    Json out = Json::array();
-    for (const auto& n : list) out.push_back(n);
-    return out;
-}
-
 void require_object(const Json& value, const std::string& path,
                     const std::vector<const char*>& keys) {
     if (!value.is_object()) throw Bad{path, "must be an object"};

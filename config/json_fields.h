@@ -28,7 +28,6 @@ const std::string& text(const Json& v, const std::string& where);
 
 // At most `max` texts (the numbers themselves are checked later).
 std::vector<std::string> numbers(const Json& v, const std::string& where, std::size_t max);
-Json numbers_json(const std::vector<std::string>& list);
 
 bool boolean(const Json& v, const std::string& where);
 

@@ -181,6 +181,10 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
     if (!with_sim) file.sim_codes.reset();
     const Stop& stop = options.stop;
     bool stopped = false;
+    const auto end = [&report](RestoreOutcome outcome) {
+        report.outcome = outcome;
+        return report;
+    };
 
     Configuration module;
     if (options.module_now) {
@@ -188,30 +192,18 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
         if (!with_sim) module.sim_codes.reset();
     } else if (read_for_restore(handle, file, with_sim, progress, stop, &module, &report.failed,
                                 &stopped) != kOk) {
-        report.outcome = stopped ? RestoreOutcome::interrupted : RestoreOutcome::read_failed;
-        return report;
+        return end(stopped ? RestoreOutcome::interrupted : RestoreOutcome::read_failed);
     }
     report.module_before = module;
     report.planned = differing_records(module, file);
-    if (report.planned.empty()) {
-        report.outcome = RestoreOutcome::already_equal;
-        return report;
-    }
-    if (options.dry_run) {
-        report.outcome = RestoreOutcome::planned;
-        return report;
-    }
-    if (stopping(stop)) {
-        report.outcome = RestoreOutcome::interrupted;
-        return report;
-    }
+    if (report.planned.empty()) return end(RestoreOutcome::already_equal);
+    if (options.dry_run) return end(RestoreOutcome::planned);
+    if (stopping(stop)) return end(RestoreOutcome::interrupted);
     if (options.save_backup) {
         Configuration before = module;
         before.saved_at = file.saved_at;  // the caller puts in the real time
-        if (!options.save_backup(before, &report.backup_path, &report.backup_error)) {
-            report.outcome = RestoreOutcome::backup_failed;
-            return report;
-        }
+        if (!options.save_backup(before, &report.backup_path, &report.backup_error))
+            return end(RestoreOutcome::backup_failed);
     }
 
     for (const Record record : report.planned) {
@@ -236,13 +228,9 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
                                     static_cast<std::size_t>(w.acknowledged) * kAcceptedBlockSize;
         report.not_written.assign(report.planned.begin() + static_cast<long>(i),
                                   report.planned.end());
-        if (stopped) {
-            report.outcome = RestoreOutcome::interrupted;
-        } else {
-            report.outcome = RestoreOutcome::write_failed;
-            read_back_failed(handle, file, with_sim, &report);
-        }
-        return report;
+        if (stopped) return end(RestoreOutcome::interrupted);
+        read_back_failed(handle, file, with_sim, &report);
+        return end(RestoreOutcome::write_failed);
     }
 
     // Read back only what was written; the rest was just read and matched already.
@@ -254,23 +242,18 @@ RestoreReport restore_configuration(DriverHandle handle, const Configuration& fi
         else
             read = read_step(handle, record, Step::verifying, progress, stop, &stopped);
         if (stopped) {
-            report.outcome = RestoreOutcome::interrupted;
             report.unchecked.assign(report.written.begin() + static_cast<long>(i),
                                     report.written.end());
-            return report;
+            return end(RestoreOutcome::interrupted);
         }
         if (read != kOk)
             report.unreadable.push_back(record);
         else if (!record_equal(record, capture_records(with_sim), file))
             report.mismatched.push_back(record);
     }
-    if (!report.mismatched.empty())
-        report.outcome = RestoreOutcome::verify_failed;
-    else if (!report.unreadable.empty())
-        report.outcome = RestoreOutcome::verify_unreadable;
-    else
-        report.outcome = RestoreOutcome::verified;
-    return report;
+    if (!report.mismatched.empty()) return end(RestoreOutcome::verify_failed);
+    if (!report.unreadable.empty()) return end(RestoreOutcome::verify_unreadable);
+    return end(RestoreOutcome::verified);
 }
 
 }  // namespace zavi::config

@@ -119,15 +119,12 @@ auto procedure_fields(std::size_t i) {
     };
 }
 
-std::string procedure_path(const std::string& path, std::size_t i) {
-    return path + "[" + std::to_string(i) + "]";
-}
-
 void procedures_from_json(const Json& value, const std::string& path, C* c) {
     if (!value.is_array() || value.size() != kProcedureCount)
         throw Bad{path, "must be a list of 9 entries"};
     for (std::size_t i = 0; i < kProcedureCount; ++i)
-        read_fields(value[i], procedure_path(path, i), &c->procedures[i], procedure_fields(i));
+        read_fields(value[i], path + "[" + std::to_string(i) + "]", &c->procedures[i],
+                    procedure_fields(i));
 }
 
 Json procedures_to_json(const C& c) {
@@ -327,7 +324,7 @@ constexpr RecordRow numbers_row(const char* name, RecordTitle title, Command rea
     return member_row<M>(
         name, title, read, write, to, from, name,
         [](const Json& value, const std::string& path, C* c) { c->*M = numbers(value, path, Max); },
-        [](const C& c) { return numbers_json(c.*M); },
+        [](const C& c) { return Json(c.*M); },
         [](const C& c, const char* path, std::vector<FileError>* out) {
             check_numbers(c.*M, path, out);
         });

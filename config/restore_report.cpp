@@ -126,8 +126,7 @@ std::vector<std::string> outcome_lines(const RestoreReport& report,
             break;
         case RestoreOutcome::verify_failed:
             lines.push_back(
-                "every write was acknowledged, but the module reads back differently "
-                "in: " +
+                "every write was acknowledged, but the module reads back differently in: " +
                 record_list(report.mismatched));
             break;
         case RestoreOutcome::verify_unreadable:

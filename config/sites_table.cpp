@@ -8,6 +8,7 @@
 #include "config/json.h"
 #include "config/numbers_csv.h"
 #include "config/partial.h"
+#include "config/record_checks.h"
 
 namespace zavi::config {
 
@@ -101,9 +102,7 @@ bool pointer_of(const std::string& path, Json::json_pointer* out) {
                 close - i > 3)
                 return false;
             const std::string digits = path.substr(i + 1, close - i - 1);
-            if (!std::all_of(digits.begin(), digits.end(),
-                             [](char d) { return d >= '0' && d <= '9'; }))
-                return false;
+            if (!all_digits(digits)) return false;
             pointer += "/" + digits;
             i = close;
             after_index = true;
@@ -155,15 +154,9 @@ Json cell_value(const std::string& cell, const Json& leaf) {
     if (leaf.is_number()) {
         const bool sign = !cell.empty() && cell[0] == '-';
         const std::string digits = cell.substr(sign ? 1 : 0);
-        if (!digits.empty() && digits.size() <= 9 &&
-            std::all_of(digits.begin(), digits.end(), [](char d) { return d >= '0' && d <= '9'; }))
-            return std::stoll(cell);
+        if (!digits.empty() && digits.size() <= 9 && all_digits(digits)) return std::stoll(cell);
     }
     return cell;
-}
-
-bool starts_with(const std::string& s, const std::string& prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
 }
 
 std::string parent(const std::string& path) {
@@ -176,8 +169,8 @@ std::string parent(const std::string& path) {
 std::string column_of(const std::string& path, const std::vector<std::string>& columns,
                       const std::vector<bool>& set) {
     for (std::size_t c = 1; c < columns.size(); ++c)
-        if (set[c] && (path == columns[c] || starts_with(path, columns[c] + ".") ||
-                       starts_with(path, columns[c] + "[")))
+        if (set[c] && (path == columns[c] || path.starts_with(columns[c] + ".") ||
+                       path.starts_with(columns[c] + "[")))
             return columns[c];
     for (std::size_t c = 1; c < columns.size(); ++c)
         if (set[c] && !parent(path).empty() && parent(columns[c]) == parent(path))

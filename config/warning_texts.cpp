@@ -26,10 +26,6 @@ std::string name_label(const FileError& w, uint8_t l) {
     return pick_text(l, "Nazwa ", "Name ", "Name ") + quoted(label, l);
 }
 
-const char* code_name(const FileError& w) {
-    return w.path == "sim_codes.puk" ? "PUK" : "PIN";
-}
-
 }  // namespace
 
 std::string warning_text(const FileError& w, uint8_t l) {
@@ -78,11 +74,11 @@ std::string warning_text(const FileError& w, uint8_t l) {
         case FileFault::code_hex:
         case FileFault::code_form:
             // The code itself is a secret and never shown.
-            return std::string(code_name(w)) +
-                   (w.path == "sim_codes.puk" ? pick_text(l, ": nie składa się z 8 cyfr",
-                                                          ": not 8 digits", ": nicht 8 Ziffern")
-                                              : pick_text(l, ": nie składa się z 4 cyfr",
-                                                          ": not 4 digits", ": nicht 4 Ziffern"));
+            return w.path == "sim_codes.puk"
+                       ? pick_text(l, "PUK: nie składa się z 8 cyfr", "PUK: not 8 digits",
+                                   "PUK: nicht 8 Ziffern")
+                       : pick_text(l, "PIN: nie składa się z 4 cyfr", "PIN: not 4 digits",
+                                   "PIN: nicht 4 Ziffern");
         case FileFault::none:
             break;
     }

@@ -118,17 +118,15 @@ uint8_t open_device(int index, DriverHandle* handle, uint8_t language, FirmwareN
     if (d->open_by_index(index, &h) != kDriverOk) return kOpenFailed;
 
     if (set_link_timeouts(h, kReadTimeoutMs, kWriteTimeoutMs) == kDriverOk) d->purge(h, kPurgeRxTx);
-    if (!write_request(*d, h, kVersionCommand, {})) {
-        d->close(h);
-        return kOpenFailed;
-    }
-
     Received rx;
     Response decoded;
-    const bool read_ok = read_answer(
-        *d, h, kVersionAsk, kVersionMinimum, rx,
-        [&](std::span<const uint8_t> bytes) { return version_answer_usable(bytes, decoded); });
-    if (!read_ok || !version_answer_usable(rx.view(), decoded)) {
+    const bool answered = write_request(*d, h, kVersionCommand, {}) &&
+                          read_answer(*d, h, kVersionAsk, kVersionMinimum, rx,
+                                      [&](std::span<const uint8_t> bytes) {
+                                          return version_answer_usable(bytes, decoded);
+                                      }) &&
+                          version_answer_usable(rx.view(), decoded);
+    if (!answered) {
         d->close(h);
         return kOpenFailed;
     }

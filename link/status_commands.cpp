@@ -105,22 +105,15 @@ LinkResult read_alarm_settings(DriverHandle handle) {
 
 LinkResult write_alarm_settings(DriverHandle handle) {
     const AlarmSettings& a = alarm_settings;
-    const uint8_t data[kAlarmSettingsBytes] = {
-        a.input_modes,
-        a.t1_high.negative,
-        a.t1_high.whole,
-        0,
-        a.t1_low.negative,
-        a.t1_low.whole,
-        0,
-        a.t2_high.negative,
-        a.t2_high.whole,
-        0,
-        a.t2_low.negative,
-        a.t2_low.whole,
-        0,
-        a.battery_threshold,
-    };
+    // Sign and degrees of each threshold; its fraction goes out as 0.
+    uint8_t data[kAlarmSettingsBytes] = {a.input_modes};
+    std::size_t at = 1;
+    for (const TemperatureThreshold& t : {a.t1_high, a.t1_low, a.t2_high, a.t2_low}) {
+        data[at] = t.negative;
+        data[at + 1] = t.whole;
+        at += 3;
+    }
+    data[at] = a.battery_threshold;
     return request_ack(handle, kWriteAlarmSettings, data);
 }
 

@@ -1,23 +1,8 @@
 #include "link/usb_vendor.h"
 
-#include <cctype>
+#include "common/text_case.h"
 
 namespace zavi {
-
-namespace {
-
-char upper(char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
-bool field_is(std::string_view field, std::string_view want) {
-    if (field.size() != want.size()) return false;
-    for (std::size_t i = 0; i < field.size(); ++i)
-        if (upper(field[i]) != want[i]) return false;
-    return true;
-}
-
-}  // namespace
 
 bool hardware_id_is_ftdi(std::string_view id) {
     // Fields are separated by a backslash (bus, then the rest) and "&"; FTDI's bus driver uses "+".
@@ -25,7 +10,7 @@ bool hardware_id_is_ftdi(std::string_view id) {
     while (start <= id.size()) {
         std::size_t end = id.find_first_of("\\&+", start);
         if (end == std::string_view::npos) end = id.size();
-        if (field_is(id.substr(start, end - start), "VID_0403")) return true;
+        if (equal_ignoring_case(id.substr(start, end - start), "VID_0403")) return true;
         start = end + 1;
     }
     return false;
