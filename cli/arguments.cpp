@@ -77,11 +77,9 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             if (!value(s, &a->scenario_file)) return false;
         } else if (s == "--device") {
             std::string text;
-            int index = 0;
             if (!value(s, &text)) return false;
-            if (!parse_index(text, &index))
+            if (!parse_index(text, &a->device.emplace()))
                 return usage("--device needs a device index (0, 1, ...), not \"" + text + "\"");
-            a->device = index;
         } else if (s == "--port") {
             if (!value(s, &a->port.emplace())) return false;
         } else if (s == "--help" || s == "-h") {

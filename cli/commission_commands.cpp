@@ -55,10 +55,6 @@ std::string option(const Arguments& args, const char* name) {
     return value ? *value : std::string();
 }
 
-double seconds_since(const Pace& pace, uint64_t start_us) {
-    return (pace.now_us() - start_us) / 1e6;
-}
-
 void communication_lost(Environment& env) {
     tell(env.err, "reading the status failed: no or bad answer from the module; stopped");
 }
@@ -137,8 +133,7 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     std::array<std::string, 4> unknown_said{};
     LiveLoop loop(handle, pace);
     const LoopEnd end = loop.run(0, stop_requested, [&](const Snapshot& s, const auto&) {
-        const double at = seconds_since(pace, start);
-        for (const Tick& t : test.observe(s, local_time_now(), at)) {
+        for (const Tick& t : test.observe(s, local_time_now(), (pace.now_us() - start) / 1e6)) {
             const StateCheck& c = test.result().inputs[t.input].states[t.state];
             char when[32];
             std::snprintf(when, sizeof when, "%.1f", c.first_seen_s);
