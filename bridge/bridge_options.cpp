@@ -21,13 +21,6 @@ bool parse_number(const std::string& text, T* value) {
     return !text.empty() && r.ec == std::errc() && r.ptr == end;
 }
 
-bool parse_port(const std::string& text, int* port) {
-    int value = 0;
-    if (!parse_number(text, &value) || value < 1 || value > 65535) return false;
-    *port = value;
-    return true;
-}
-
 }  // namespace
 
 bool parse_broker(const std::string& text, BrokerAddress* out, std::string* why) {
@@ -52,7 +45,7 @@ bool parse_broker(const std::string& text, BrokerAddress* out, std::string* why)
     }
     if (a.host.empty() || a.host.find_first_of(std::string(" \t\0/", 4)) != std::string::npos)
         return refuse("--broker needs HOST or HOST:PORT, not \"" + text + "\"");
-    if (port && !parse_port(*port, &a.port))
+    if (port && (!parse_number(*port, &a.port) || a.port < 1 || a.port > 65535))
         return refuse("--broker: the port must be 1 to 65535 in \"" + text + "\"");
     *out = a;
     return true;

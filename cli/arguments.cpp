@@ -1,7 +1,5 @@
 #include "cli/arguments.h"
 
-#include "cli/history_command.h"
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -79,11 +77,9 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* a, std::st
             if (!value(s, &a->scenario_file)) return false;
         } else if (s == "--device") {
             std::string text;
-            int index = 0;
             if (!value(s, &text)) return false;
-            if (!parse_index(text, &index))
+            if (!parse_index(text, &a->device.emplace()))
                 return usage("--device needs a device index (0, 1, ...), not \"" + text + "\"");
-            a->device = index;
         } else if (s == "--port") {
             if (!value(s, &a->port.emplace())) return false;
         } else if (s == "--help" || s == "-h") {
@@ -261,12 +257,46 @@ const char* command_help(Command command) {
                    "  --with-sim-codes  also write the PIN and PUK (needed when the table sets\n"
                    "                    them)\n";
         case Command::watch:
+            return "Usage: zavi-gsm-cli [OPTIONS] watch [--interval MS] [--log FILE.csv] [--json]\n"
+                   "Reads the live status again and again and prints one line per change, until\n"
+                   "Ctrl-C or SIGTERM (then a summary on stderr, exit 0).\n"
+                   "  --interval MS  time from one status read to the next (default 1000)\n"
+                   "  --log FILE     the changes as CSV: time,field,old,new\n"
+                   "  --json         one JSON object per line\n";
         case Command::test:
+            return "Usage: zavi-gsm-cli [OPTIONS] test [--seconds N] [--json]\n"
+                   "Walk test: prints each input state as it is first seen; ends when all four\n"
+                   "inputs were seen in both states, or after N seconds (default 300).\n"
+                   "Exit 0 when all were seen, 1 when some were missing (listed on stderr).\n"
+                   "  --seconds N  the longest the test runs, in seconds (default 300)\n"
+                   "  --json       the result as JSON on stdout (for report --test)\n";
         case Command::survey:
+            return "Usage: zavi-gsm-cli [OPTIONS] survey [--seconds N] [--csv FILE] [--json]\n"
+                   "Samples the GSM signal as fast as the line allows for N seconds (default 60)\n"
+                   "or until Ctrl-C, then prints present/lowest/mean/highest and a verdict.\n"
+                   "  --seconds N  how long to sample (default 60, at most 600)\n"
+                   "  --csv FILE   the samples as CSV: time,dbm\n"
+                   "  --json       the result as JSON on stdout (for report --survey)\n";
         case Command::report:
-            return commission_help(command);
+            return "Usage: zavi-gsm-cli [OPTIONS] report OUT.html [--site LABEL] [--installer "
+                   "NAME]\n"
+                   "       [--language pl|en|de] [--test RESULT.json] [--survey RESULT.json]\n"
+                   "Reads the module and writes the commissioning report OUT.html and the\n"
+                   "configuration beside it (OUT.zavi.json), whose SHA-256 the report names.\n"
+                   "  --site LABEL      the site's name on the report\n"
+                   "  --installer NAME  who commissioned it\n"
+                   "  --language L      pl, en or de (default en)\n"
+                   "  --test FILE       the result of test --json, to include\n"
+                   "  --survey FILE     the result of survey --json, to include\n";
         case Command::history:
-            return history_help();
+            return "Usage: zavi-gsm-cli history [IDENTITY|SITE] [--json]\n"
+                   "Lists the copies kept of each module's configuration (every backup and "
+                   "restore\n"
+                   "keeps one), newest first, with what changed since the module's copy before.\n"
+                   "IDENTITY is the serial number of the module's USB chip; a name that is no "
+                   "module's\n"
+                   "identity is taken as a site label. Without one, every module.\n"
+                   "  --json  a JSON array of the entries with their changes\n";
         case Command::clone:
             return "Usage: zavi-gsm-cli [--sim] clone FILE [--sites SITES.csv] [--ports "
                    "all|P1,P2,...]\n"

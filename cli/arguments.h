@@ -57,6 +57,5 @@ bool parse_arguments(const std::vector<std::string>& args, Arguments* out, std::
 
 const char* tool_help();
 const char* command_help(Command command);
-const char* commission_help(Command command);  // watch, test, survey, report
 
 }  // namespace zavi::cli

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <ranges>
 
 #include "cli/history_command.h"
 #include "cli/module_operations.h"
@@ -33,21 +33,16 @@ using fleet::CloneResult;
 
 // The word for a module's result in the summary and in JSON.
 const char* result_word(const CloneResult& r) {
+    const RestoreOutcome o = r.report.outcome;
     if (!r.opened) return "not-opened";
-    if (!r.out_error.empty() && (r.report.outcome == RestoreOutcome::verified ||
-                                 r.report.outcome == RestoreOutcome::already_equal))
+    if (!r.out_error.empty() &&
+        (o == RestoreOutcome::verified || o == RestoreOutcome::already_equal))
         return "copy-failed";
-    if (const char* word = fleet::restore_result(r.report.outcome)) return word;
-    switch (r.report.outcome) {
-        case RestoreOutcome::planned:
-            return "planned";
-        case RestoreOutcome::read_failed:
-            return "read-failed";
-        case RestoreOutcome::backup_failed:
-            return "backup-failed";
-        default:
-            return "failed";
-    }
+    if (const char* word = fleet::restore_result(o)) return word;
+    return o == RestoreOutcome::planned         ? "planned"
+           : o == RestoreOutcome::read_failed   ? "read-failed"
+           : o == RestoreOutcome::backup_failed ? "backup-failed"
+                                                : "failed";
 }
 
 // A module's exit code, as restore would have ended for it alone.
@@ -96,10 +91,8 @@ nlohmann::json result_json(const CloneResult& r) {
 
 std::vector<std::string> split_ports(const std::string& text) {
     std::vector<std::string> out;
-    std::string item;
-    std::istringstream in(text);
-    while (std::getline(in, item, ','))
-        if (!item.empty()) out.push_back(item);
+    for (const auto item : std::views::split(text, ','))
+        if (!item.empty()) out.emplace_back(item.begin(), item.end());
     return out;
 }
 
@@ -135,9 +128,8 @@ int pick_sites(const std::string& path, const config::Configuration& file, Envir
     for (const auto& site : table.sites) labels.push_back(site.label);
     for (const auto& job : *jobs)
         identities.push_back(job.identity == fleet::kUnknownIdentity ? "" : job.identity);
-    if (!fleet::assign_sites(labels, identities, bound, &picked, &why)) {
+    if (!fleet::assign_sites(labels, identities, bound, &picked, &why))
         return fail(env.err, kExitInvalidFile, path, ": ", why, "; nothing written");
-    }
     for (std::size_t i = 0; i < jobs->size(); ++i) {
         (*jobs)[i].site = picked[i];
         (*jobs)[i].file = table.find(picked[i])->configuration;
@@ -151,10 +143,9 @@ int command_clone(const Arguments& args, Environment& env) {
     if (args.port || args.device)
         return fail(env.err, kExitUsage,
                     "clone takes its ports with --ports, not --port or --device");
-    if (!args.state_file.empty()) {
+    if (!args.state_file.empty())
         return fail(env.err, kExitUsage,
                     "clone --sim uses the test scenario's modules; --state is not supported here");
-    }
     config::Configuration file;
     if (const int code = load_configuration(args.files[0], env, &file); code != kExitDone)
         return code;

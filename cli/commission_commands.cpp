@@ -55,10 +55,6 @@ std::string option(const Arguments& args, const char* name) {
     return value ? *value : std::string();
 }
 
-double seconds_since(const Pace& pace, uint64_t start_us) {
-    return (pace.now_us() - start_us) / 1e6;
-}
-
 void communication_lost(Environment& env) {
     tell(env.err, "reading the status failed: no or bad answer from the module; stopped");
 }
@@ -137,8 +133,7 @@ int command_test(const Arguments& args, Environment& env, DriverHandle handle) {
     std::array<std::string, 4> unknown_said{};
     LiveLoop loop(handle, pace);
     const LoopEnd end = loop.run(0, stop_requested, [&](const Snapshot& s, const auto&) {
-        const double at = seconds_since(pace, start);
-        for (const Tick& t : test.observe(s, local_time_now(), at)) {
+        for (const Tick& t : test.observe(s, local_time_now(), (pace.now_us() - start) / 1e6)) {
             const StateCheck& c = test.result().inputs[t.input].states[t.state];
             char when[32];
             std::snprintf(when, sizeof when, "%.1f", c.first_seen_s);
@@ -273,45 +268,6 @@ int run_commission(const Arguments& args, Environment& env, DriverHandle handle,
             return command_report(args, env, handle, connection);
         default:
             return kExitUsage;
-    }
-}
-
-const char* commission_help(Command command) {
-    switch (command) {
-        case Command::watch:
-            return "Usage: zavi-gsm-cli [OPTIONS] watch [--interval MS] [--log FILE.csv] [--json]\n"
-                   "Reads the live status again and again and prints one line per change, until\n"
-                   "Ctrl-C or SIGTERM (then a summary on stderr, exit 0).\n"
-                   "  --interval MS  time from one status read to the next (default 1000)\n"
-                   "  --log FILE     the changes as CSV: time,field,old,new\n"
-                   "  --json         one JSON object per line\n";
-        case Command::test:
-            return "Usage: zavi-gsm-cli [OPTIONS] test [--seconds N] [--json]\n"
-                   "Walk test: prints each input state as it is first seen; ends when all four\n"
-                   "inputs were seen in both states, or after N seconds (default 300).\n"
-                   "Exit 0 when all were seen, 1 when some were missing (listed on stderr).\n"
-                   "  --seconds N  the longest the test runs, in seconds (default 300)\n"
-                   "  --json       the result as JSON on stdout (for report --test)\n";
-        case Command::survey:
-            return "Usage: zavi-gsm-cli [OPTIONS] survey [--seconds N] [--csv FILE] [--json]\n"
-                   "Samples the GSM signal as fast as the line allows for N seconds (default 60)\n"
-                   "or until Ctrl-C, then prints present/lowest/mean/highest and a verdict.\n"
-                   "  --seconds N  how long to sample (default 60, at most 600)\n"
-                   "  --csv FILE   the samples as CSV: time,dbm\n"
-                   "  --json       the result as JSON on stdout (for report --survey)\n";
-        case Command::report:
-            return "Usage: zavi-gsm-cli [OPTIONS] report OUT.html [--site LABEL] [--installer "
-                   "NAME]\n"
-                   "       [--language pl|en|de] [--test RESULT.json] [--survey RESULT.json]\n"
-                   "Reads the module and writes the commissioning report OUT.html and the\n"
-                   "configuration beside it (OUT.zavi.json), whose SHA-256 the report names.\n"
-                   "  --site LABEL      the site's name on the report\n"
-                   "  --installer NAME  who commissioned it\n"
-                   "  --language L      pl, en or de (default en)\n"
-                   "  --test FILE       the result of test --json, to include\n"
-                   "  --survey FILE     the result of survey --json, to include\n";
-        default:
-            return tool_help();
     }
 }
 

@@ -62,15 +62,6 @@ void print_json(const fleet::ModuleHistory& history, const std::string& folder, 
 
 }  // namespace
 
-const char* history_help() {
-    return "Usage: zavi-gsm-cli history [IDENTITY|SITE] [--json]\n"
-           "Lists the copies kept of each module's configuration (every backup and restore\n"
-           "keeps one), newest first, with what changed since the module's copy before.\n"
-           "IDENTITY is the serial number of the module's USB chip; a name that is no module's\n"
-           "identity is taken as a site label. Without one, every module.\n"
-           "  --json  a JSON array of the entries with their changes\n";
-}
-
 int command_history(const Arguments& args, Environment& env) {
     const std::string& folder = env.history_folder;
     if (folder.empty())

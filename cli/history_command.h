@@ -10,7 +10,6 @@
 
 namespace zavi::cli {
 
-const char* history_help();
 int command_history(const Arguments& args, Environment& env);
 
 // Keeps `cfg` as the module's copy after `operation` and says where, or why not; a copy that

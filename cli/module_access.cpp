@@ -1,6 +1,7 @@
 #include "cli/module_access.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "cli/tool_messages.h"
 #include "common/three_languages.h"
@@ -77,17 +78,14 @@ int ModuleSession::close() {
     if (handle_ && driver()) driver()->close(handle_);
     handle_ = nullptr;
     set_driver(nullptr);
-    if (own_sim_ && !args_.state_file.empty()) {
-        std::string why;
-        const std::string text = sim::scenario_to_json(own_sim_->scenario());
-        own_sim_.reset();
-        const bool saved = write_file_safely(args_.state_file, text, FileAccess::normal, &why);
-        state_lock_.unlock();
-        if (!saved) return fail(env_.err, kExitCannotWrite, args_.state_file, " ", why);
-    }
+    std::optional<std::string> state;
+    if (own_sim_ && !args_.state_file.empty()) state = sim::scenario_to_json(own_sim_->scenario());
     own_sim_.reset();
+    std::string why;
+    const bool saved =
+        !state || write_file_safely(args_.state_file, *state, FileAccess::normal, &why);
     state_lock_.unlock();
-    return kExitDone;
+    return saved ? kExitDone : fail(env_.err, kExitCannotWrite, args_.state_file, " ", why);
 }
 
 int ModuleSession::close_after(int code) {
@@ -127,9 +125,8 @@ int ModuleSession::load_sim() {
     if (!args_.scenario_file.empty()) {
         std::string text;
         if (!read_text_file(args_.scenario_file, kMaxFileBytes, &text, &why) ||
-            !sim::scenario_from_json(text, &scenario, &why)) {
+            !sim::scenario_from_json(text, &scenario, &why))
             return fail(env_.err, kExitInvalidFile, args_.scenario_file, ": ", why);
-        }
     }
     // The commissioning commands watch the module change in real time.
     const bool live = args_.command == Command::watch || args_.command == Command::test ||

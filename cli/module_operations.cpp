@@ -46,15 +46,7 @@ class ProgressLine {
 };
 
 const char* signal_name(int signal) {
-    switch (signal) {
-        case 1:
-            return "SIGHUP";
-        case 2:
-            return "SIGINT";
-        case 15:
-            return "SIGTERM";
-    }
-    return "a signal";
+    return signal == 1 ? "SIGHUP" : signal == 2 ? "SIGINT" : signal == 15 ? "SIGTERM" : "a signal";
 }
 
 // Signals are kept from the first read to the last frame, so that a restore is never cut off

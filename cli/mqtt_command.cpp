@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "bridge/bridge.h"
-#include "cli/tool_messages.h"
 #include "cli/stop_signals.h"
+#include "cli/tool_messages.h"
 #include "link/connection.h"
 #include "link/status_commands.h"
 
@@ -101,28 +101,18 @@ int command_mqtt(const Arguments& args, Environment& env, const ModuleOpener& mo
         handle = nullptr;
     };
 
-#ifdef SIGPIPE
     // A broker that resets the connection shows up as an error of the write, not a signal.
     const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
-#endif
     const auto log = [&env](const std::string& line) { tell(env.err, line); };
     BridgeEnd end;
     {
         StopSignals signals;
         end = run_bridge(settings, access, stop_requested, log);
     }
-#ifdef SIGPIPE
     std::signal(SIGPIPE, old_pipe);
-#endif
-    switch (end) {
-        case BridgeEnd::stopped:
-            return kExitDone;
-        case BridgeEnd::refused:
-            return kExitBrokerRefused;
-        case BridgeEnd::set_up_failed:
-            break;
-    }
-    return kExitCommunication;
+    return end == BridgeEnd::stopped   ? kExitDone
+           : end == BridgeEnd::refused ? kExitBrokerRefused
+                                       : kExitCommunication;
 }
 
 }  // namespace zavi::cli

@@ -24,24 +24,7 @@ std::vector<std::string> split_names(const std::string& list) {
     return out;
 }
 
-}  // namespace
-
-int command_template(const Arguments& args, Environment& env) {
-    Configuration full, partial;
-    if (const int code = load_configuration(args.files[0], env, &full); code != kExitDone)
-        return code;
-    std::string why;
-    if (!make_template(full, split_names(args.values.at("--only")), &partial, &why)) {
-        tell(env.err, "template: ", why);
-        return why.rfind("unknown", 0) == 0 ? kExitUsage : kExitInvalidFile;
-    }
-    const std::string& path = args.files[1];
-    if (!write_configuration_file(path, partial, &why))
-        return fail(env.err, kExitCannotWrite, path, " ", why);
-    tell(env.err, "saved ", path);
-    return kExitDone;
-}
-
+// The configuration of --site from the template and --sites; nothing touches the module.
 int load_site_configuration(const Arguments& args, Environment& env, Configuration* out) {
     Configuration base;
     if (const int code = load_configuration(args.files[0], env, &base); code != kExitDone)
@@ -58,14 +41,12 @@ int load_site_configuration(const Arguments& args, Environment& env, Configurati
         return fail(env.err, kExitInvalidFile, "nothing written");
     }
     const Site* site = table.find(label);
-    if (!site) {
+    if (!site)
         return fail(env.err, kExitInvalidFile, path, ": column site: no site ", label,
                     " in the table; nothing written");
-    }
-    if (table.sets("sim_codes") && !args.with_sim_codes) {
+    if (table.sets("sim_codes") && !args.with_sim_codes)
         return fail(env.err, kExitUsage, path,
                     ": the table sets sim_codes; add --with-sim-codes to write them");
-    }
     if (args.with_sim_codes && !site->configuration.sim_codes)
         return fail(env.err, kExitInvalidFile, args.files[0],
                     ": --with-sim-codes, but the template holds no sim_codes");
@@ -73,6 +54,24 @@ int load_site_configuration(const Arguments& args, Environment& env, Configurati
         warn(env.err, "writing the SIM codes; a wrong PIN can lock the SIM card");
     tell(env.err, "site ", label, " (", path, " row ", site->row, ")");
     *out = site->configuration;
+    return kExitDone;
+}
+
+}  // namespace
+
+int command_template(const Arguments& args, Environment& env) {
+    Configuration full, partial;
+    if (const int code = load_configuration(args.files[0], env, &full); code != kExitDone)
+        return code;
+    std::string why;
+    if (!make_template(full, split_names(args.values.at("--only")), &partial, &why)) {
+        tell(env.err, "template: ", why);
+        return why.rfind("unknown", 0) == 0 ? kExitUsage : kExitInvalidFile;
+    }
+    const std::string& path = args.files[1];
+    if (!write_configuration_file(path, partial, &why))
+        return fail(env.err, kExitCannotWrite, path, " ", why);
+    tell(env.err, "saved ", path);
     return kExitDone;
 }
 

@@ -6,29 +6,19 @@ std::string escape_html(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                // Control characters have no place in a page (and some are not allowed).
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t')
-                    out += "&#xFFFD;";
-                else
-                    out += c;
-        }
+        const char* entity = c == '&'    ? "&amp;"
+                             : c == '<'  ? "&lt;"
+                             : c == '>'  ? "&gt;"
+                             : c == '"'  ? "&quot;"
+                             : c == '\'' ? "&#39;"
+                                         : nullptr;
+        // Control characters have no place in a page (and some are not allowed).
+        if (entity)
+            out += entity;
+        else if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t')
+            out += "&#xFFFD;";
+        else
+            out += c;
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "commission/live_loop.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "link/clock.h"
@@ -48,8 +49,7 @@ void pause_until(const Pace& pace, uint64_t until_us, const std::atomic<bool>& s
 
 LoopEnd LiveLoop::run(uint64_t interval_us, const std::atomic<bool>& stop,
                       const OnCycle& on_cycle) {
-    Snapshot last;
-    bool first = true;
+    std::optional<Snapshot> last;
     for (;;) {
         const uint64_t started = pace_.now_us();
         Snapshot now;
@@ -57,14 +57,13 @@ LoopEnd LiveLoop::run(uint64_t interval_us, const std::atomic<bool>& stop,
         if (!read_cycle(handle_, stop, &failed, &now))
             return failed ? LoopEnd::read_failed : LoopEnd::stopped;
         ++cycles_;
-        std::vector<FieldChange> changed = changes(first ? Snapshot{} : last, now);
-        if (first) {
-            // The first cycle reports every field, so a caller has the whole picture.
-            changed.clear();
+        // The first cycle reports every field, so a caller has the whole picture.
+        std::vector<FieldChange> changed;
+        if (last)
+            changed = changes(*last, now);
+        else
             for (const std::string& f : field_names())
                 changed.push_back({f, "", field_text(now, f)});
-        }
-        first = false;
         last = now;
         if (!on_cycle(now, changed)) return LoopEnd::finished;
         pause_until(pace_, started + interval_us, stop);

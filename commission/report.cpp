@@ -83,10 +83,6 @@ std::string days(const Page& p, int n) {
            (n == 1 ? p.t("dzień", "day", "Tag") : p.t("dni", "days", "Tage"));
 }
 
-std::string phone(const std::string& digits) {
-    return "+" + digits;
-}
-
 void header(Page& p, const ReportInput& in) {
     p.h.raw("<h1>")
         .text(p.t("Protokół uruchomienia ZAVI-GSM", "ZAVI-GSM commissioning report",
@@ -173,7 +169,7 @@ void configuration(Page& p, const ReportInput& in) {
     p.h.element("h2", p.t("Numery alarmowe", "Emergency numbers", "Alarmnummern"));
     if (c.emergency_numbers.empty()) p.h.element("p", p.t("brak", "none", "keine"));
     p.h.raw("<ol class=\"emergency\">\n");
-    for (const std::string& n : c.emergency_numbers) p.h.raw("<li>").text(phone(n)).raw("</li>\n");
+    for (const std::string& n : c.emergency_numbers) p.h.raw("<li>").text("+" + n).raw("</li>\n");
     p.h.raw("</ol>\n");
 
     p.h.element("h2", p.t("Numery uprawnione", "Accepted numbers", "Zugelassene Nummern"));
@@ -184,7 +180,7 @@ void configuration(Page& p, const ReportInput& in) {
         .text(" — " + std::to_string(c.accepted_numbers.size()) + " " +
               p.t("numerów", "numbers", "Nummern"))
         .raw("</p>\n<ol class=\"numbers\">\n");
-    for (const std::string& n : c.accepted_numbers) p.h.raw("<li>").text(phone(n)).raw("</li>\n");
+    for (const std::string& n : c.accepted_numbers) p.h.raw("<li>").text("+" + n).raw("</li>\n");
     p.h.raw("</ol>\n");
 
     p.h.element("h2", p.t("Nazwy wejść i wyjść", "I/O names", "E/A-Namen"));

@@ -45,14 +45,9 @@ const char* verdict_key(Verdict v) {
 }
 
 std::string verdict_word(Verdict v, uint8_t l) {
-    switch (v) {
-        case Verdict::good:
-            return pick_text(l, "dobry", "good", "gut");
-        case Verdict::marginal:
-            return pick_text(l, "graniczny", "marginal", "grenzwertig");
-        default:
-            return pick_text(l, "słaby", "poor", "schlecht");
-    }
+    return v == Verdict::good       ? pick_text(l, "dobry", "good", "gut")
+           : v == Verdict::marginal ? pick_text(l, "graniczny", "marginal", "grenzwertig")
+                                    : pick_text(l, "słaby", "poor", "schlecht");
 }
 
 Assessment assess(const SurveyStats& s, uint8_t l) {

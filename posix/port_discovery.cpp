@@ -29,16 +29,12 @@ std::string usb_vendor(const std::string& tty_name, const std::string& sys_root)
     return {};
 }
 
-bool starts_with(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
 // The entries of `dir` whose names start with `prefix`, sorted.
 std::vector<fs::path> entries_named(const fs::path& dir, const char* prefix) {
     std::vector<fs::path> paths;
     std::error_code error;
     for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
-        if (starts_with(it->path().filename().string(), prefix)) paths.push_back(it->path());
+        if (it->path().filename().string().starts_with(prefix)) paths.push_back(it->path());
     std::sort(paths.begin(), paths.end());
     return paths;
 }
@@ -48,30 +44,24 @@ std::vector<fs::path> entries_named(const fs::path& dir, const char* prefix) {
 std::vector<std::string> find_ftdi_ports(const std::string& dev_root, const std::string& sys_root) {
     std::vector<std::string> found;
     std::set<fs::path> seen;  // the devices behind the names already listed
-    // A link that leads nowhere, or to a device already listed, is left out.
-    auto add_link = [&](const fs::path& link) {
+    // A name that leads nowhere, or to a device already listed, is left out.
+    auto add = [&](const fs::path& name) {
         std::error_code e;
-        const fs::path target = fs::canonical(link, e);
+        const fs::path target = fs::canonical(name, e);
         if (e || !seen.insert(target).second) return;
-        found.push_back(link.string());
+        found.push_back(name.string());
     };
 
     // Only symbolic links count here: the rule makes nothing else under this name.
     for (const fs::path& link : entries_named(dev_root, kModuleLinkPrefix)) {
         std::error_code e;
-        if (fs::is_symlink(link, e)) add_link(link);
+        if (fs::is_symlink(link, e)) add(link);
     }
     for (const fs::path& link : entries_named(fs::path(dev_root) / "serial" / "by-id", "usb-FTDI_"))
-        add_link(link);
+        add(link);
 
-    for (const fs::path& tty : entries_named(dev_root, "ttyUSB")) {
-        std::error_code e;
-        const fs::path target = fs::canonical(tty, e);
-        if (e || seen.count(target)) continue;
-        if (usb_vendor(tty.filename().string(), sys_root) != kFtdiVendorId) continue;
-        seen.insert(target);
-        found.push_back(tty.string());
-    }
+    for (const fs::path& tty : entries_named(dev_root, "ttyUSB"))
+        if (usb_vendor(tty.filename().string(), sys_root) == kFtdiVendorId) add(tty);
     return found;
 }
 

@@ -49,10 +49,6 @@ int poll_until(int fd, short events, bool limited, uint64_t deadline, short* rev
     return ready;
 }
 
-std::string reason(int os_error) {
-    return os_error == 0 ? std::string("no reason given") : std::string(std::strerror(os_error));
-}
-
 PortProblem problem_of_open_error(int os_error) {
     switch (os_error) {
         case ENOENT:
@@ -77,7 +73,8 @@ PortProblem problem_of_open_error(int os_error) {
 
 std::string message_for(PortProblem problem, const std::string& path, int os_error,
                         const char* what) {
-    const std::string why = " (" + reason(os_error) + ")";
+    const std::string why =
+        std::string(" (") + (os_error == 0 ? "no reason given" : std::strerror(os_error)) + ")";
     switch (problem) {
         case PortProblem::missing:
             return "The port " + path + " does not exist" + why +
@@ -195,10 +192,8 @@ int open_port(const std::string& path, PortFailure* out) {
     if (tcgetattr(fd, &set) != 0) return give_up(PortProblem::failed, errno, "setting 9600 baud");
     if (const std::string wrong = speed_problem(cfgetispeed(&set), cfgetospeed(&set));
         !wrong.empty()) {
-        ioctl(fd, TIOCNXCL);
-        ::close(fd);
-        *out = {{0, "The port " + path + " " + wrong + "; the module needs 9600 baud."},
-                PortProblem::failed};
+        give_up(PortProblem::failed, 0, "setting 9600 baud");
+        out->message = "The port " + path + " " + wrong + "; the module needs 9600 baud.";
         return -1;
     }
     const int flags = fcntl(fd, F_GETFL);

@@ -29,10 +29,6 @@ std::wstring wide(const std::string& utf8) {
     return std::wstring(w.begin(), w.end());
 }
 
-std::string narrow(const std::wstring& name) {
-    return utf16_to_utf8(std::u16string(name.begin(), name.end()));
-}
-
 // Why the COM driver could not use its last port, or "" when it opened.
 std::string com_problem(const ComDriver& com, const std::string& port) {
     if (com.last_error() == 0) return {};
@@ -52,12 +48,8 @@ int d2xx_index(const std::string& port) {
 // Opens the module on the COM port `port` through `com`, made the calling thread's driver.
 PortOutcome open_on_com(ComDriver& com, const std::string& port, FirmwareNotice& notice,
                         DriverHandle* handle, std::string* message) {
-    return open_module_on_named_port(
-        com, port, kEnglish, notice, handle,
-        [&] {
-            return PortTrouble{com_problem(com, port), ""};
-        },
-        message);
+    const auto trouble = [&] { return PortTrouble{com_problem(com, port), ""}; };
+    return open_module_on_named_port(com, port, kEnglish, notice, handle, trouble, message);
 }
 
 std::unique_ptr<ComDriver> com_driver_for(const std::wstring& name) {
@@ -157,7 +149,8 @@ void use_module_ports(Environment& env) {
                 found.push_back(std::string(kD2xxPrefix) + std::to_string(i));
             if (found.empty()) *why = "no module connected (FTD2XX.dll finds none)";
         } else if (route == ModuleRoute::vendor_ports) {
-            for (const std::wstring& name : find_ftdi_com_ports()) found.push_back(narrow(name));
+            for (const std::wstring& name : find_ftdi_com_ports())
+                found.push_back(utf16_to_utf8(std::u16string(name.begin(), name.end())));
         } else {
             *why =
                 "neither FTD2XX.dll nor an FTDI COM port was found; name them with --ports "
