@@ -77,10 +77,12 @@ bool read_password_file(const std::string& path, PasswordFile* out, std::string*
         fs::perms::none)
         result.warnings.push_back("the password file " + path +
                                   " can be read by other users; chmod 600 it");
+    // One byte past the limit is enough to know the file is too large.
     std::ifstream in(p, std::ios::binary);
-    std::string text;
-    if (in) text.assign(std::istreambuf_iterator<char>(in), {});
+    std::string text(kMaxPasswordFile + 1, '\0');
+    if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (!in && !in.eof()) return refuse(" cannot be read");
+    text.resize(static_cast<std::size_t>(in.gcount()));
     if (text.size() > kMaxPasswordFile) return refuse(" is larger than 4 KiB");
     const auto end = text.find_first_of("\r\n");
     result.password = text.substr(0, end);

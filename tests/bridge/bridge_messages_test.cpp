@@ -196,6 +196,12 @@ TEST(BridgeOptions, PasswordFile) {
     PasswordFile f;
     test::write_file(dir.file("big"), std::string(5000, 'x'));
     EXPECT_FALSE(read_password_file(dir.file("big"), &f, &why));
+    // The limit itself is allowed; one byte more is not.
+    test::write_file(dir.file("limit"), std::string(4096, 'y'));
+    EXPECT_TRUE(read_password_file(dir.file("limit"), &f, &why)) << why;
+    EXPECT_EQ(f.password, std::string(4096, 'y'));
+    test::write_file(dir.file("over"), std::string(4097, 'y'));
+    EXPECT_FALSE(read_password_file(dir.file("over"), &f, &why));
     EXPECT_FALSE(read_password_file(dir.path().string(), &f, &why));  // a folder
 }
 
