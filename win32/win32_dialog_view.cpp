@@ -265,17 +265,9 @@ MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_vi
     UINT style = buttons == MessageButtons::ok_cancel ? MB_OKCANCEL
                  : buttons == MessageButtons::yes_no  ? MB_YESNO | MB_DEFBUTTON2
                                                       : MB_OK;
-    switch (icon) {
-        case MessageIcon::error:
-            style |= MB_ICONERROR;
-            break;
-        case MessageIcon::warning:
-            style |= MB_ICONWARNING;
-            break;
-        case MessageIcon::information:
-            style |= MB_ICONINFORMATION;
-            break;
-    }
+    style |= icon == MessageIcon::error     ? MB_ICONERROR
+             : icon == MessageIcon::warning ? MB_ICONWARNING
+                                            : MB_ICONINFORMATION;
     const int answer = MessageBoxW(dialog_, to_wide(text).c_str(), to_wide(title).c_str(), style);
     note_keys_held_after_box();
     return answer == IDOK || answer == IDYES ? MessageAnswer::ok : MessageAnswer::cancel;
