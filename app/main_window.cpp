@@ -125,14 +125,11 @@ void clear_device_data() {
 // The first read after connecting: each operation up to three times; a failure is silent and
 // the panels show what could be read.
 void first_read() {
-    for (uint8_t part = 0; part < 3; ++part) {
-        for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+    for (uint8_t part = 0; part < 3; ++part)
+        for (int attempt = 0; attempt < kFirstReadTries; ++attempt)
             if (read_status(device_handle, part) == LinkResult::ok) break;
-        }
-    }
-    for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+    for (int attempt = 0; attempt < kFirstReadTries; ++attempt)
         if (read_alarm_settings(device_handle) == LinkResult::ok) break;
-    }
 }
 
 }  // namespace

@@ -55,14 +55,6 @@ StationDialog::StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make
       ports_(ports ? *ports : driver_ports_),
       clock_(steady_ms) {}
 
-StationDialog::~StationDialog() {
-    wait_for_module();
-}
-
-void StationDialog::wait_for_module() {
-    if (job_.valid()) job_.wait();
-}
-
 void StationDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
     view.set_title(pick_text(l, "Stanowisko konfiguracji modułów", "Setup station",

@@ -29,7 +29,7 @@ class StationDialog : public DialogLogic, public TimedDialog {
     // sites table is refused with a message.
     StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make_sites_plan = {},
                   StationPorts* ports = nullptr);
-    ~StationDialog() override;
+    ~StationDialog() override { wait_for_module(); }
 
     void on_init(DialogView& view) override;
     void on_command(DialogView& view, int id, int code) override;
@@ -46,7 +46,9 @@ class StationDialog : public DialogLogic, public TimedDialog {
     // For tests: the station's clock, milliseconds.
     void set_clock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
     // For tests: the job's thread has finished when this returns.
-    void wait_for_module();
+    void wait_for_module() {
+        if (job_.valid()) job_.wait();
+    }
     const Station* station() const { return station_.get(); }
 
   private:
