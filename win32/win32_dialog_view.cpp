@@ -36,10 +36,6 @@ void Win32DialogView::set_window_icon(int icon_id) {
     if (small) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-void Win32DialogView::close(int result) {
-    EndDialog(dialog_, result);
-}
-
 // ---- Texts
 
 namespace {
@@ -105,10 +101,6 @@ void Win32DialogView::set_checked(int id, bool checked) {
     CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool Win32DialogView::checked(int id) const {
-    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
-}
-
 void Win32DialogView::set_enabled(int id, bool enabled) {
     if (HWND control = item(id)) EnableWindow(control, enabled ? TRUE : FALSE);
 }
@@ -145,10 +137,6 @@ void Win32DialogView::set_plot(int id, const std::vector<std::optional<int>>& va
 }
 
 // ---- Drop-down lists
-
-void Win32DialogView::clear_items(int id) {
-    send(id, CB_RESETCONTENT);
-}
 
 void Win32DialogView::add_item(int id, std::string_view text) {
     const std::wstring wide = to_wide(text);
@@ -252,10 +240,6 @@ void Win32DialogView::set_menu_enabled(int command_id, bool enabled) {
     if (HMENU menu = GetMenu(dialog_))
         EnableMenuItem(menu, static_cast<UINT>(command_id),
                        MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void Win32DialogView::redraw_menu() {
-    DrawMenuBar(dialog_);
 }
 
 // ---- Message boxes and child dialogs
