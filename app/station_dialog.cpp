@@ -55,6 +55,10 @@ StationDialog::StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make
       ports_(ports ? *ports : driver_ports_),
       clock_(steady_ms) {}
 
+StationDialog::~StationDialog() {
+    wait_for_module();
+}
+
 void StationDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
     view.set_title(pick_text(l, "Stanowisko konfiguracji modułów", "Setup station",

@@ -29,7 +29,7 @@ class StationDialog : public DialogLogic, public TimedDialog {
     // sites table is refused with a message.
     StationDialog(Shell& shell, uint8_t language, SitesPlanMaker make_sites_plan = {},
                   StationPorts* ports = nullptr);
-    ~StationDialog() override { wait_for_module(); }
+    ~StationDialog() override;
 
     void on_init(DialogView& view) override;
     void on_command(DialogView& view, int id, int code) override;
