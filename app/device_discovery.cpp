@@ -65,14 +65,11 @@ bool discover_device(DialogView& view, bool no_ftdi_com_port) {
     ViewFirmwareNotice notice(view);
     const DeviceChoice choice = open_preferred_device(*usb, count, language, notice);
     device_handle = choice.handle;
+    if (device_handle) return true;
     // With one module, the firmware message has already told the user.
-    if (!device_handle && count <= 1 && choice.last_result == kOpenWrongFirmware) return false;
-
-    if (!device_handle) {
+    if (count > 1 || choice.last_result != kOpenWrongFirmware)
         show_communication_error(view, language);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace zavi

@@ -79,19 +79,7 @@ std::string reserved_bits(uint8_t l) {
 }
 
 // How a value of one kind reads.
-enum class Kind : uint8_t {
-    yes_no,
-    celsius,
-    percent,
-    days,
-    mode,
-    out1,
-    out2,
-    call1,
-    call2,
-    name,
-    bits
-};
+enum class Kind { yes_no, celsius, percent, days, mode, out1, out2, call1, call2, name, bits };
 
 std::string value_words(Kind kind, const Json& v, uint8_t l) {
     if (v.is_null()) return pick_text(l, "(brak)", "(none)", "(keine)");
@@ -135,10 +123,10 @@ bool describe(const std::string& path, uint8_t l, std::string* label, Kind* kind
     const std::string key = dot == std::string::npos ? "" : path.substr(dot + 1);
 
     if (group == "alarm_settings") {
+        // The inputs are labelled as their procedures' rows are.
         static constexpr const char* kInputs[] = {"in1", "in2", "pin1", "pin2"};
-        static constexpr const char* kInputLabels[] = {"IN-1", "IN-2", "P-IN-1", "P-IN-2"};
         for (std::size_t i = 0; i < 4; ++i)
-            if (key == kInputs[i]) return set(kInputLabels[i], Kind::mode);
+            if (key == kInputs[i]) return set(kEventLabels[i], Kind::mode);
         if (key == "input_modes_high_bits")
             return set(
                 pick_text(l, "Tryby wejść, ", "Input modes, ", "Eingangsmodi, ") + reserved_bits(l),
@@ -218,6 +206,15 @@ std::string number_words(const config::NumberChange& n, uint8_t l) {
 }
 
 }  // namespace
+
+std::string edit_text(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        if (!text.empty()) text += "\r\n";
+        text += line;
+    }
+    return text;
+}
 
 std::vector<std::string> difference_words(const std::vector<Difference>& diffs, uint8_t l) {
     std::vector<std::string> lines;

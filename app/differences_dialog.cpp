@@ -16,12 +16,7 @@ void DifferencesDialog::on_init(DialogView& view) {
     view.set_text(IDC_DIFF_HEADING, pick_text(l, "Wartość w module \u2192 wartość w pliku",
                                               "Value in the module \u2192 value in the file",
                                               "Wert im Modul \u2192 Wert in der Datei"));
-    std::string text;
-    for (const std::string& line : difference_words(differences_, l)) {
-        if (!text.empty()) text += "\r\n";
-        text += line;
-    }
-    view.set_text(IDC_DIFF_LIST, text);
+    view.set_text(IDC_DIFF_LIST, edit_text(difference_words(differences_, l)));
     if (for_restore_) {
         view.set_text(IDC_DIFF_OK,
                       pick_text(l, "Przywróć...", "Restore...", "Wiederherstellen..."));

@@ -1,13 +1,12 @@
 #include "app/file_commands.h"
 
-#include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "app/differences_dialog.h"
 #include "app/history_keeping.h"
 #include "app/job_texts.h"
 #include "app/restore_result_text.h"
+#include "common/text_case.h"
 #include "config/config_file.h"
 #include "config/files.h"
 #include "config/warning_texts.h"
@@ -59,11 +58,13 @@ HistoryKeeping history_of_module(const FileCommandContext& ctx) {
             ""};
 }
 
-void say_nothing_to_change(DialogView& view) {
-    show_message(view,
-                 pick_text(ui_language, "Nic do zmiany: moduł zawiera już tę konfigurację.",
-                           "Nothing to change: the module already holds this configuration.",
-                           "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."));
+// Each warning as a note on a line of its own, after an empty line; "" without warnings.
+std::string warning_notes(const std::vector<config::FileError>& warnings, uint8_t l) {
+    std::string text = warnings.empty() ? "" : "\n";
+    for (const config::FileError& w : warnings)
+        text += std::string("\n") + pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ") +
+                config::warning_text(w, l);
+    return text;
 }
 
 }  // namespace
@@ -79,10 +80,8 @@ bool run_module_task(FileCommandContext& ctx, const ModuleTask& task) {
 }
 
 std::string with_configuration_extension(const std::string& path) {
-    std::string lower = path;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower.size() >= 5 && lower.compare(lower.size() - 5, 5, ".json") == 0) return path;
+    const std::size_t n = path.size();
+    if (n >= 5 && equal_ignoring_case(std::string_view(path).substr(n - 5), ".json")) return path;
     return path + ".zavi.json";
 }
 
@@ -128,13 +127,7 @@ void back_up_module(FileCommandContext& ctx) {
     text += path;
     // A module may hold values the program would refuse from a hand-made file; the backup keeps
     // them (a restore of it writes them back), and says so.
-    const std::vector<config::FileError> odd = config::check_configuration(cfg);
-    if (!odd.empty()) text += '\n';
-    for (const config::FileError& e : odd) {
-        text += '\n';
-        text += pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ");
-        text += config::warning_text(e, l);
-    }
+    text += warning_notes(config::check_configuration(cfg), l);
     std::string kept;
     keep_in_history(history, "backup", "saved", cfg, l, &kept);
     text += "\n\n" + kept;
@@ -158,7 +151,7 @@ void compare_with_file(FileCommandContext& ctx) {
 
     std::vector<config::Difference> diffs = config::compare(module, file);
     if (diffs.empty()) {
-        say_nothing_to_change(ctx.view);
+        show_message(ctx.view, kNothingToChange.in(ui_language));
         return;
     }
     DifferencesDialog dialog(std::move(diffs), false);
@@ -193,7 +186,7 @@ bool restore_from_file(FileCommandContext& ctx) {
         }))
         return false;
     if (plan.outcome == config::RestoreOutcome::already_equal) {
-        say_nothing_to_change(ctx.view);
+        show_message(ctx.view, kNothingToChange.in(ui_language));
         return false;
     }
     Configuration target = file;
@@ -209,10 +202,7 @@ bool restore_from_file(FileCommandContext& ctx) {
                          "automatyczna kopia zapasowa.",
                          "?\n\nWhat the module holds now is saved as an automatic backup first.",
                          "?\n\nDer jetzige Inhalt des Moduls wird zuerst automatisch gesichert.");
-    if (!warnings.empty()) confirm += '\n';
-    for (const config::FileError& w : warnings)
-        confirm += std::string("\n") + pick_text(l, "Uwaga: ", "Note: ", "Hinweis: ") +
-                   config::warning_text(w, l);
+    confirm += warning_notes(warnings, l);
     if (!ask(ctx.view, confirm.c_str())) return false;
 
     // The write plans from the read just shown, so the module is not read a second time.

@@ -7,9 +7,8 @@
 namespace zavi {
 
 bool keep_in_history(const HistoryKeeping& where, const char* operation, const char* result,
-                     const config::Configuration& cfg, uint8_t language, std::string* line,
+                     const config::Configuration& cfg, uint8_t l, std::string* line,
                      std::string* file) {
-    const uint8_t l = language;
     *line = pick_text(l, "Historia modułu: ", "Module history: ", "Modulverlauf: ");
     fleet::HistoryEntry entry, kept;
     entry.identity = where.identity.serial;

@@ -67,10 +67,6 @@ constexpr int kStopsLiveStatus[] = {
     IDM_GERMAN,      IDM_WALK_TEST,  IDM_SURVEY,        IDM_REPORT,        IDC_REFRESH,
     IDC_READ,        IDC_SAVE,       IDM_STATION};
 
-bool stops_live_status(int id) {
-    return std::ranges::find(kStopsLiveStatus, id) != std::end(kStopsLiveStatus);
-}
-
 // Controls of the panels that only make sense with a module: greyed along with the items.
 constexpr int kModuleControls[] = {IDC_REFRESH,
                                    IDC_READ,
@@ -90,9 +86,9 @@ constexpr int kModuleControls[] = {IDC_REFRESH,
                                    IDC_T2_LOW_EDIT,
                                    IDC_BATTERY_THRESHOLD_EDIT};
 
-bool needs_module(int id) {
-    return std::ranges::find(kModuleItems, id) != std::end(kModuleItems) ||
-           std::ranges::find(kModuleControls, id) != std::end(kModuleControls);
+template <std::size_t N>
+bool contains(const int (&ids)[N], int id) {
+    return std::ranges::find(ids, id) != std::end(ids);
 }
 
 // What the status line says after Connect again found a module, before its usual parts.
@@ -125,14 +121,11 @@ void clear_device_data() {
 // The first read after connecting: each operation up to three times; a failure is silent and
 // the panels show what could be read.
 void first_read() {
-    for (uint8_t part = 0; part < 3; ++part) {
-        for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+    for (uint8_t part = 0; part < 3; ++part)
+        for (int attempt = 0; attempt < kFirstReadTries; ++attempt)
             if (read_status(device_handle, part) == LinkResult::ok) break;
-        }
-    }
-    for (int attempt = 0; attempt < kFirstReadTries; ++attempt) {
+    for (int attempt = 0; attempt < kFirstReadTries; ++attempt)
         if (read_alarm_settings(device_handle) == LinkResult::ok) break;
-    }
 }
 
 }  // namespace
@@ -229,14 +222,14 @@ void MainWindow::on_command(DialogView& view, int id, int code) {
     // second job and no change may overlap the running exchange.
     if (job_running_) return;
     // A greyed item cannot be chosen; a command sent anyway finds no module to talk to.
-    if (needs_module(id) && !device_handle) return;
+    if ((contains(kModuleItems, id) || contains(kModuleControls, id)) && !device_handle) return;
     if (id == IDM_LIVE_STATUS) {
         toggle_live(view);
         return;
     }
     // One exchange at a time: the live worker ends (or, after a failure, has ended) before
     // anything else uses the module.
-    if (stops_live_status(id)) stop_live(view);
+    if (contains(kStopsLiveStatus, id)) stop_live(view);
     FileCommandContext files{
         view, shell_,
         [this, &view](const WorkerTask& task) { return run_job(view, JOB_TASK, task); },

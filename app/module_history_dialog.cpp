@@ -51,15 +51,6 @@ std::string shown_time(const std::string& time) {
     return time.substr(0, 10) + " " + time.substr(11, 8) + " UTC";
 }
 
-std::string edit_text(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        if (!text.empty()) text += "\r\n";
-        text += line;
-    }
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> module_history_lines(const fleet::ModuleHistory& history, uint8_t l) {

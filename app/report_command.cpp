@@ -14,10 +14,6 @@ namespace zavi {
 
 namespace {
 
-bool exists(const std::string& path) {
-    return file_facts(path, false).kind != PathKind::missing;
-}
-
 // `path` with ".html" added unless it ends in .html or .htm (case-insensitive).
 std::string with_report_extension(const std::string& path) {
     for (const char* ending : {".html", ".htm"}) {
@@ -100,7 +96,7 @@ void save_report_from_menu(ReportCommandContext& ctx) {
     // The save dialog asked about the report's name only; a backup there may hold the SIM
     // codes, which the one beside the report leaves out.
     const std::string backup = commission::backup_path_for(html_path);
-    if (exists(backup)) {
+    if (file_facts(backup, false).kind != PathKind::missing) {
         const std::string question =
             backup + "\n\n" +
             pick_text(l, "Ten plik już istnieje. Czy zastąpić go kopią konfiguracji do protokołu?",

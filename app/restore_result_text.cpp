@@ -15,10 +15,6 @@ using config::WriteState;
 
 constexpr Texts kVerified{"Przywrócono i sprawdzono.", "Restored and verified.",
                           "Wiederhergestellt und geprüft."};
-constexpr Texts kNothingToChange{
-    "Nic do zmiany: moduł zawiera już tę konfigurację.",
-    "Nothing to change: the module already holds this configuration.",
-    "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."};
 constexpr Texts kReadingFailed{"Odczyt modułu nie powiódł się: ", "Reading the module failed: ",
                                "Das Lesen des Moduls ist fehlgeschlagen: "};
 constexpr Texts kNothingWritten{"Nic nie zapisano.", "Nothing was written.",
@@ -104,7 +100,7 @@ class Box {
     }
     Box& operator<<(int n) { return *this << std::to_string(n); }
     Box& operator<<(config::Record r) { return *this << std::string(record_title(r, l_)); }
-    Box& titles(const std::vector<config::Record>& records) {
+    Box& operator<<(const std::vector<config::Record>& records) {
         return *this << record_titles(records, l_);
     }
     std::string text() const { return text_; }
@@ -143,7 +139,7 @@ void record_states(Box& box, const RestoreReport& r) {
     if (r.written.empty())
         box << kNothing;
     else
-        box.titles(r.written);
+        box << r.written;
     for (const RecordWrite& w : r.writes) {
         if (w.state != WriteState::partly_written) continue;
         box << kPartly << w.record;
@@ -157,18 +153,11 @@ void record_states(Box& box, const RestoreReport& r) {
             r.failed == w.record && (r.numbers_all_in || r.held_now == HeldNow::file_value);
         box << (whole ? kListWhole : kListIncomplete);
     }
-    if (const auto unknown = in_state(r, WriteState::unknown); !unknown.empty()) {
-        box << kUnknown;
-        box.titles(unknown);
-    }
-    if (const auto rest = in_state(r, WriteState::not_written); !rest.empty()) {
-        box << kNotWritten;
-        box.titles(rest);
-    }
-    if (!r.unchecked.empty()) {
-        box << kUnchecked;
-        box.titles(r.unchecked);
-    }
+    if (const auto unknown = in_state(r, WriteState::unknown); !unknown.empty())
+        box << kUnknown << unknown;
+    if (const auto rest = in_state(r, WriteState::not_written); !rest.empty())
+        box << kNotWritten << rest;
+    if (!r.unchecked.empty()) box << kUnchecked << r.unchecked;
     if (r.held_now == HeldNow::not_read) return;
     box << kReadBack;
     if (r.held_now == HeldNow::unreadable) {
@@ -210,12 +199,10 @@ std::string restore_result_text(const RestoreReport& r, uint8_t language) {
             record_states(box, r);
             break;
         case RestoreOutcome::verify_failed:
-            box << kVerifyDiffers;
-            box.titles(r.mismatched);
+            box << kVerifyDiffers << r.mismatched;
             break;
         case RestoreOutcome::verify_unreadable:
-            box << kVerifyUnreadable;
-            box.titles(r.unreadable);
+            box << kVerifyUnreadable << r.unreadable;
             break;
     }
     if (r.backup_path.empty()) return box.text();

@@ -5,9 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "common/three_languages.h"
 #include "config/operations.h"
 
 namespace zavi {
+
+// Also what Compare and Restore say before anything is written.
+inline constexpr Texts kNothingToChange{
+    "Nic do zmiany: moduł zawiera już tę konfigurację.",
+    "Nothing to change: the module already holds this configuration.",
+    "Nichts zu ändern: Das Modul enthält diese Konfiguration bereits."};
 
 std::string restore_result_text(const config::RestoreReport& report, uint8_t language);
 

@@ -289,10 +289,6 @@ int Station::passed() const {
     return static_cast<int>(std::ranges::count(entries_, true, &StationEntry::pass));
 }
 
-int Station::failed() const {
-    return static_cast<int>(entries_.size()) - passed();
-}
-
 std::string Station::new_folder() const {
     // "2026-12-07T17:45:00Z" -> "20261207-174500": sorts by time, and the number keeps two
     // modules of one second apart.

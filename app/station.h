@@ -151,7 +151,7 @@ class Station {
 
     const std::vector<StationEntry>& entries() const { return entries_; }
     int passed() const;
-    int failed() const;
+    int failed() const { return static_cast<int>(entries_.size()) - passed(); }
 
   private:
     void record(bool pass, const std::string& reason, const std::string& folder);

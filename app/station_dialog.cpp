@@ -59,10 +59,6 @@ StationDialog::~StationDialog() {
     wait_for_module();
 }
 
-void StationDialog::wait_for_module() {
-    if (job_.valid()) job_.wait();
-}
-
 void StationDialog::on_init(DialogView& view) {
     const uint8_t l = language_;
     view.set_title(pick_text(l, "Stanowisko konfiguracji modułów", "Setup station",

@@ -46,7 +46,9 @@ class StationDialog : public DialogLogic, public TimedDialog {
     // For tests: the station's clock, milliseconds.
     void set_clock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
     // For tests: the job's thread has finished when this returns.
-    void wait_for_module();
+    void wait_for_module() {
+        if (job_.valid()) job_.wait();
+    }
     const Station* station() const { return station_.get(); }
 
   private:

@@ -57,22 +57,21 @@ std::string import_summary_text(const config::ImportReport& adding,
                                 const config::ImportReport& replacing, uint8_t l) {
     const auto count = [](std::size_t n) { return std::to_string(n); };
     std::string t;
-    t += pick_text(l, "Wierszy: ", "Rows read: ", "Gelesene Zeilen: ") +
-         std::to_string(adding.rows) + "\r\n";
-    t += pick_text(l,
-                   "Poprawnych nowych numerów: ", "Valid new numbers: ", "Gültige neue Nummern: ") +
-         count(adding.valid.size()) + "\r\n";
+    const auto line = [&t, &count](const char* label, std::size_t n) {
+        t += label + count(n) + "\r\n";
+    };
+    line(pick_text(l, "Wierszy: ", "Rows read: ", "Gelesene Zeilen: "), adding.rows);
+    line(pick_text(l,
+                   "Poprawnych nowych numerów: ", "Valid new numbers: ", "Gültige neue Nummern: "),
+         adding.valid.size());
     const std::size_t in_file = replacing.duplicates.size();
-    const std::size_t in_list =
-        adding.duplicates.size() - std::min(adding.duplicates.size(), in_file);
-    t +=
-        pick_text(
-            l, "Powtórzonych w pliku: ", "Duplicates within the file: ", "Doppelt in der Datei: ") +
-        count(in_file) + "\r\n";
-    t += pick_text(l, "Już na liście: ", "Already in the list: ", "Bereits in der Liste: ") +
-         count(in_list) + "\r\n";
-    t += pick_text(l, "Odrzuconych wierszy: ", "Rejected rows: ", "Abgelehnte Zeilen: ") +
-         count(adding.rejected.size()) + "\r\n";
+    line(pick_text(
+             l, "Powtórzonych w pliku: ", "Duplicates within the file: ", "Doppelt in der Datei: "),
+         in_file);
+    line(pick_text(l, "Już na liście: ", "Already in the list: ", "Bereits in der Liste: "),
+         adding.duplicates.size() - std::min(adding.duplicates.size(), in_file));
+    line(pick_text(l, "Odrzuconych wierszy: ", "Rejected rows: ", "Abgelehnte Zeilen: "),
+         adding.rejected.size());
     for (std::size_t i = 0; i < adding.rejected.size() && i < kRejectedShown; ++i) {
         const config::CsvRow& row = adding.rejected[i];
         t += pick_text(l, "    wiersz ", "    line ", "    Zeile ") + std::to_string(row.line) +
@@ -159,12 +158,7 @@ void export_accepted_numbers(DialogView& view, FileChooser* files) {
     const std::vector<std::string> numbers = current_numbers(view);
     std::string why;
     if (!write_file_safely(path, config::export_numbers_csv(numbers), FileAccess::normal, &why)) {
-        show_message(
-            view,
-            std::string(pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
-                                  "Die Datei konnte nicht gespeichert werden:\n")) +
-                path + "\n" + file_save_problem(path, l),
-            MessageIcon::error);
+        show_message(view, file_not_saved_text(path, l), MessageIcon::error);
         return;
     }
     std::string done = std::to_string(numbers.size());

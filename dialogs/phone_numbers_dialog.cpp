@@ -96,10 +96,8 @@ void show(DialogView& view, uint8_t language) {
     fill_list(view, IDC_EMERGENCY_LIST, emergency_numbers,
               std::min<std::size_t>(emergency_count, kEmergencyCapacity));
     refresh_phone_lists(view);
-    view.set_button_icon(IDC_RECEIVED_ADD, IDI_PLUS);
-    view.set_button_icon(IDC_EMERGENCY_ADD, IDI_PLUS);
-    view.set_button_icon(IDC_RECEIVED_REMOVE, IDI_MINUS);
-    view.set_button_icon(IDC_EMERGENCY_REMOVE, IDI_MINUS);
+    for (int id : {IDC_RECEIVED_ADD, IDC_EMERGENCY_ADD}) view.set_button_icon(id, IDI_PLUS);
+    for (int id : {IDC_RECEIVED_REMOVE, IDC_EMERGENCY_REMOVE}) view.set_button_icon(id, IDI_MINUS);
     set_texts(view, language);
 }
 

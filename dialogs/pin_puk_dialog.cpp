@@ -61,22 +61,17 @@ bool read_code(DialogView& view, int edit, int digits, uint32_t none, const Text
 }
 
 void show(DialogView& view, uint8_t /*language*/) {
-    view.set_edit_filter(IDC_PIN_EDIT, {EditFilterKind::digits, 0});
-    view.set_edit_filter(IDC_PUK_EDIT, {EditFilterKind::digits, 0});
-    view.set_text_limit(IDC_PIN_EDIT, kPinDigits);
-    view.set_text_limit(IDC_PUK_EDIT, kPukDigits);
-
     // Each nibble is shown as one hexadecimal digit, so a value from the module that is not
     // packed decimal shows its letters and goes back unchanged.
-    char text[16] = "";
-    const uint16_t pin = sim_codes.pin;
-    if (pin != kPinNotSet) std::snprintf(text, sizeof text, "%.4X", static_cast<unsigned>(pin));
-    view.set_text(IDC_PIN_EDIT, text);
-
-    text[0] = '\0';
-    const uint32_t puk = sim_codes.puk;
-    if (puk != kPukNotSet) std::snprintf(text, sizeof text, "%.8X", static_cast<unsigned>(puk));
-    view.set_text(IDC_PUK_EDIT, text);
+    const auto show_code = [&view](int edit, int digits, unsigned code, unsigned none) {
+        view.set_edit_filter(edit, {EditFilterKind::digits, 0});
+        view.set_text_limit(edit, digits);
+        char text[16] = "";
+        if (code != none) std::snprintf(text, sizeof text, "%.*X", digits, code);
+        view.set_text(edit, text);
+    };
+    show_code(IDC_PIN_EDIT, kPinDigits, sim_codes.pin, kPinNotSet);
+    show_code(IDC_PUK_EDIT, kPukDigits, sim_codes.puk, kPukNotSet);
 }
 
 bool store(DialogView& view) {

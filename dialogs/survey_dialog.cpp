@@ -49,13 +49,9 @@ void SurveyDialog::start(DialogView& view) {
     result_->started = reads_.clock_text ? reads_.clock_text() : "";
     started_us_ = reads_.now_us ? reads_.now_us() : 0;
     reading_ = reads_.start && reads_.start();
-    if (!reading_) {
-        result_->interrupted = true;
-        show(view);
-        show_communication_error(view, ui_language);
-        return;
-    }
+    result_->interrupted = !reading_;
     show(view);
+    if (!reading_) show_communication_error(view, ui_language);
 }
 
 bool SurveyDialog::on_cycle(bool failed) {
@@ -97,15 +93,9 @@ void SurveyDialog::on_command(DialogView& view, int id, int) {
             if (!result_ || result_->samples.empty() || reading_ || !files_) return;
             std::string path, why;
             if (!files_->choose_file(FileKind::survey_csv, true, &path)) return;
-            const uint8_t l = ui_language;
             if (!write_file_safely(path, commission::survey_csv(*result_), FileAccess::normal,
                                    &why))
-                show_message(view,
-                             std::string(pick_text(
-                                 l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
-                                 "Die Datei konnte nicht gespeichert werden:\n")) +
-                                 path + "\n" + file_save_problem(path, l),
-                             MessageIcon::error);
+                show_message(view, file_not_saved_text(path, ui_language), MessageIcon::error);
             return;
         }
         case IDC_SV_CLOSE:
@@ -130,8 +120,7 @@ void SurveyDialog::show(DialogView& view) {
     view.set_text(IDC_SV_START, reading_ ? pick_text(l, "Stop", "Stop", "Stopp")
                                          : pick_text(l, "Start", "Start", "Start"));
     view.set_enabled(IDC_SV_DURATION, !reading_);
-    const bool have = result_ && !result_->samples.empty();
-    view.set_enabled(IDC_SV_SAVE_CSV, have && !reading_);
+    view.set_enabled(IDC_SV_SAVE_CSV, result_ && !result_->samples.empty() && !reading_);
     const commission::SurveyStats st = result_ ? result_->stats() : commission::SurveyStats{};
     char text[160];
     std::snprintf(text, sizeof text, "%s %.0f s", pick_text(l, "Czas:", "Time:", "Zeit:"),

@@ -48,9 +48,9 @@ int stored_position(DialogView& view, int updown) {
 void set_up_alarm_settings_panel(DialogView& view) {
     for (const ThresholdControl& t : kThresholds) {
         view.set_updown_range(t.updown, kThresholdMin, kThresholdMax);
+        view.set_updown_position(t.updown, t.start);
     }
     view.set_updown_range(IDC_BATTERY_THRESHOLD_SPIN, kBatteryThresholdMin, kBatteryThresholdMax);
-    for (const ThresholdControl& t : kThresholds) view.set_updown_position(t.updown, t.start);
     view.set_updown_position(IDC_BATTERY_THRESHOLD_SPIN, kBatteryStart);
 }
 
@@ -70,9 +70,8 @@ void fill_trigger_mode_lists(DialogView& view) {
 }
 
 void show_alarm_settings(DialogView& view) {
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < 4; ++k)
         view.select_item(kModeLists[k], (alarm_settings.input_modes >> k) & 1);
-    }
     // A value from the module outside the range is shown at the nearest end, so that what the
     // up-down shows is exactly what the next store reads back and Save sends.
     for (const ThresholdControl& t : kThresholds) {
@@ -106,24 +105,24 @@ void store_alarm_settings(DialogView& view) {
 
 bool validate_thresholds(DialogView& view) {
     const uint8_t language = ui_language;
-    if (signed_value(alarm_settings.t1_high) <= signed_value(alarm_settings.t1_low)) {
-        view.message_box(
+    // The message, and the focus on the high threshold to correct.
+    const auto refuse = [&view](const char* text, int high_edit) {
+        view.message_box(text, kAppTitle, MessageIcon::error, MessageButtons::ok);
+        view.set_focus(high_edit);
+        return false;
+    };
+    if (signed_value(alarm_settings.t1_high) <= signed_value(alarm_settings.t1_low))
+        return refuse(
             pick_text(language, "Błąd termometru 1: Temp.High musi być większa od TemP.Low",
                       "Error Thermometer 1:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 1: Temp.High muss größer sein als Temp.Low"),
-            kAppTitle, MessageIcon::error, MessageButtons::ok);
-        view.set_focus(IDC_T1_HIGH_EDIT);
-        return false;
-    }
-    if (signed_value(alarm_settings.t2_high) <= signed_value(alarm_settings.t2_low)) {
-        view.message_box(
+            IDC_T1_HIGH_EDIT);
+    if (signed_value(alarm_settings.t2_high) <= signed_value(alarm_settings.t2_low))
+        return refuse(
             pick_text(language, "Błąd termometru 2: Temp.High musi być większa od TemP.Low",
                       "Error Thermometer 2:\n\nTemp.High must be greater then Temp.low",
                       "Fehler Thermometer 2: Temp.High muss größer sein als Temp.Low"),
-            kAppTitle, MessageIcon::error, MessageButtons::ok);
-        view.set_focus(IDC_T2_HIGH_EDIT);
-        return false;
-    }
+            IDC_T2_HIGH_EDIT);
     return true;
 }
 

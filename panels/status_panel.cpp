@@ -29,19 +29,16 @@ void show_signal(DialogView& view) {
     const std::optional<int> dbm = signal_dbm(q);
     // The panel keeps what it shows in the record, as the bar does.
     q = dbm ? std::min<uint8_t>(q, kSignalMax) : 0;
-    const int position = q;
-    const std::string text = dbm ? std::to_string(*dbm) + " dBm" : "???";
-    view.set_progress_position(IDC_SIGNAL_BAR, position);
-    view.set_text(IDC_SIGNAL_TEXT, text);
+    view.set_progress_position(IDC_SIGNAL_BAR, q);
+    view.set_text(IDC_SIGNAL_TEXT, dbm ? std::to_string(*dbm) + " dBm" : "???");
 }
 
 void show_battery(DialogView& view) {
     uint8_t& level = device_status.battery_level;
     const std::optional<int> percent = battery_percent(level, device_status.battery_flags);
     level = static_cast<uint8_t>(percent.value_or(0));
-    const std::string text = percent ? std::to_string(*percent) + " %" : "???";
     view.set_progress_position(IDC_BATTERY_BAR, level);
-    view.set_text(IDC_BATTERY_TEXT, text);
+    view.set_text(IDC_BATTERY_TEXT, percent ? std::to_string(*percent) + " %" : "???");
 
     if (level > 60) {
         view.set_progress_color(IDC_BATTERY_BAR, 0, 200, 0);
@@ -123,10 +120,9 @@ void refresh_status_panel(DialogView& view) {
     show_temperature(view, IDC_TEMP1, s.temp1_negative, s.temp1_whole, s.temp1_tenths);
     show_temperature(view, IDC_TEMP2, s.temp2_negative, s.temp2_whole, s.temp2_tenths);
 
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         view.set_text(kStateControls[i],
                       status_slot_text(s.io_state_text[i], sizeof s.io_state_text[i]));
-    }
 
     show_signal(view);
     show_battery(view);

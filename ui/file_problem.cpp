@@ -51,4 +51,10 @@ std::string file_save_problem(const std::string& path, uint8_t l) {
                      "oder Datenträger voll).");
 }
 
+std::string file_not_saved_text(const std::string& path, uint8_t l) {
+    return pick_text(l, "Nie można zapisać pliku:\n", "The file could not be saved:\n",
+                     "Die Datei konnte nicht gespeichert werden:\n") +
+           path + "\n" + file_save_problem(path, l);
+}
+
 }  // namespace zavi

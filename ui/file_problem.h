@@ -13,4 +13,7 @@ namespace zavi {
 std::string file_read_problem(const std::string& path, std::size_t max_bytes, uint8_t language);
 std::string file_save_problem(const std::string& path, uint8_t language);
 
+// "The file could not be saved:", the path and why, for a message box.
+std::string file_not_saved_text(const std::string& path, uint8_t language);
+
 }  // namespace zavi

@@ -5,7 +5,7 @@
 #include <setupapi.h>
 
 #include <algorithm>
-#include <cwctype>
+#include <cwchar>
 
 #include "common/utf16.h"
 #include "link/usb_vendor.h"
@@ -90,9 +90,7 @@ std::wstring port_name(HDEVINFO set, SP_DEVINFO_DATA& device) {
 
 bool is_com_port_name(const std::wstring& name) {
     if (name.size() < 4 || name.size() > 6) return false;
-    if (std::towupper(name[0]) != L'C' || std::towupper(name[1]) != L'O' ||
-        std::towupper(name[2]) != L'M')
-        return false;
+    if (_wcsnicmp(name.c_str(), L"COM", 3) != 0) return false;
     if (name[3] == L'0') return false;
     for (std::size_t i = 3; i < name.size(); ++i)
         if (name[i] < L'0' || name[i] > L'9') return false;
@@ -143,11 +141,8 @@ DriverStatus ComDriver::set_timeouts(DriverHandle handle, uint32_t read_ms, uint
     if (!is_open(handle)) return kDriverInvalidHandle;
     // A read returns when all bytes are in or when `read_ms` has passed since it began, with
     // what arrived by then: the vendor library's rule. 0 waits without limit, as there.
-    COMMTIMEOUTS t{};
-    t.ReadIntervalTimeout = 0;
-    t.ReadTotalTimeoutMultiplier = 0;
+    COMMTIMEOUTS t{};  // no interval time-out and no time per byte: only the totals
     t.ReadTotalTimeoutConstant = read_ms;
-    t.WriteTotalTimeoutMultiplier = 0;
     t.WriteTotalTimeoutConstant = write_ms;
     if (!SetCommTimeouts(static_cast<HANDLE>(handle), &t)) return fail(kDriverIoError);
     return kDriverOk;

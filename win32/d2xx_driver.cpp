@@ -80,14 +80,12 @@ DriverStatus D2xxDriver::open_by_index(int index, DriverHandle* handle) {
     if (handle) *handle = nullptr;
     if (!calls_.open) return kDriverNotLoaded;
     const DWORD status = calls_.open(index, handle);
+    if (status != 0 || !handle || !*handle) return status;
     // The chip holds received bytes up to 16 ms before passing them on; 1 ms cuts most of
     // that from every answer. Some chips accept 2 ms at the least. Failure changes nothing.
-    if (status == 0 && handle && *handle && set_latency_ && set_latency_(*handle, 1) != 0)
-        set_latency_(*handle, 2);
-    if (status == 0 && handle && *handle) {
-        std::lock_guard<std::mutex> guard(opened_lock_);
-        opened_.emplace_back(*handle, index);
-    }
+    if (set_latency_ && set_latency_(*handle, 1) != 0) set_latency_(*handle, 2);
+    std::lock_guard<std::mutex> guard(opened_lock_);
+    opened_.emplace_back(*handle, index);
     return status;
 }
 

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "common/utf16.h"
 #include "fleet/identity.h"
 #include "link/connection.h"
 #include "win32/com_driver.h"
 #include "win32/d2xx_driver.h"
+#include "win32/wide_text.h"
 
 namespace zavi {
 
@@ -76,13 +76,10 @@ ModuleIdentity identify_module(const ModuleDriver& chosen, DriverHandle handle) 
     if (!handle) return make_module_identity("", "");
     if (chosen.route == ModuleRoute::usb_library)
         return make_module_identity(d2xx.serial_of(handle), "D2XX (USB)");
-    if (!chosen.com) return make_module_identity("", "");
-    const std::string port = chosen.com->port_of(handle);
+    const std::string port = chosen.com ? chosen.com->port_of(handle) : std::string();
     if (port.empty()) return make_module_identity("", "");
-    const std::u16string name = utf8_to_utf16(port);
-    return make_module_identity(fleet::identity_from_instance_id(
-                                    com_port_instance_id(std::wstring(name.begin(), name.end()))),
-                                port);
+    return make_module_identity(
+        fleet::identity_from_instance_id(com_port_instance_id(to_wide(port))), port);
 }
 
 }  // namespace zavi

@@ -109,10 +109,7 @@ void show_plot(HWND control, const std::vector<std::optional<int>>& values, int 
         }
         data = reinterpret_cast<DWORD_PTR>(plot);
     }
-    auto* plot = reinterpret_cast<Plot*>(data);
-    plot->values = values;
-    plot->line1 = line1;
-    plot->line2 = line2;
+    *reinterpret_cast<Plot*>(data) = {values, line1, line2};
     InvalidateRect(control, nullptr, FALSE);
 }
 

@@ -36,10 +36,6 @@ void Win32DialogView::set_window_icon(int icon_id) {
     if (small) SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-void Win32DialogView::close(int result) {
-    EndDialog(dialog_, result);
-}
-
 // ---- Texts
 
 namespace {
@@ -105,10 +101,6 @@ void Win32DialogView::set_checked(int id, bool checked) {
     CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool Win32DialogView::checked(int id) const {
-    return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
-}
-
 void Win32DialogView::set_enabled(int id, bool enabled) {
     if (HWND control = item(id)) EnableWindow(control, enabled ? TRUE : FALSE);
 }
@@ -145,10 +137,6 @@ void Win32DialogView::set_plot(int id, const std::vector<std::optional<int>>& va
 }
 
 // ---- Drop-down lists
-
-void Win32DialogView::clear_items(int id) {
-    send(id, CB_RESETCONTENT);
-}
 
 void Win32DialogView::add_item(int id, std::string_view text) {
     const std::wstring wide = to_wide(text);
@@ -254,10 +242,6 @@ void Win32DialogView::set_menu_enabled(int command_id, bool enabled) {
                        MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void Win32DialogView::redraw_menu() {
-    DrawMenuBar(dialog_);
-}
-
 // ---- Message boxes and child dialogs
 
 MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_view title,
@@ -265,17 +249,9 @@ MessageAnswer Win32DialogView::message_box(std::string_view text, std::string_vi
     UINT style = buttons == MessageButtons::ok_cancel ? MB_OKCANCEL
                  : buttons == MessageButtons::yes_no  ? MB_YESNO | MB_DEFBUTTON2
                                                       : MB_OK;
-    switch (icon) {
-        case MessageIcon::error:
-            style |= MB_ICONERROR;
-            break;
-        case MessageIcon::warning:
-            style |= MB_ICONWARNING;
-            break;
-        case MessageIcon::information:
-            style |= MB_ICONINFORMATION;
-            break;
-    }
+    style |= icon == MessageIcon::error     ? MB_ICONERROR
+             : icon == MessageIcon::warning ? MB_ICONWARNING
+                                            : MB_ICONINFORMATION;
     const int answer = MessageBoxW(dialog_, to_wide(text).c_str(), to_wide(title).c_str(), style);
     note_keys_held_after_box();
     return answer == IDOK || answer == IDYES ? MessageAnswer::ok : MessageAnswer::cancel;

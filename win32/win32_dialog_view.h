@@ -22,7 +22,7 @@ class Win32DialogView : public DialogView {
 
     void set_title(std::string_view text) override;
     void set_window_icon(int icon_id) override;
-    void close(int result) override;
+    void close(int result) override { EndDialog(dialog_, result); }
 
     void set_text(int id, std::string_view text) override;
     std::string text(int id) const override;
@@ -30,7 +30,7 @@ class Win32DialogView : public DialogView {
     void set_edit_filter(int id, EditFilter filter) override;
 
     void set_checked(int id, bool checked) override;
-    bool checked(int id) const override;
+    bool checked(int id) const override { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
     void set_enabled(int id, bool enabled) override;
     bool enabled(int id) const override;
     void set_visible(int id, bool visible) override;
@@ -39,7 +39,7 @@ class Win32DialogView : public DialogView {
     void set_plot(int id, const std::vector<std::optional<int>>& values, int line1,
                   int line2) override;
 
-    void clear_items(int id) override;
+    void clear_items(int id) override { send(id, CB_RESETCONTENT); }
     void add_item(int id, std::string_view text) override;
     void delete_item(int id, int index) override;
     int item_count(int id) const override;
@@ -59,7 +59,7 @@ class Win32DialogView : public DialogView {
     void set_menu_popup_text(int position, std::string_view text) override;
     void set_menu_checked(int command_id, bool checked) override;
     void set_menu_enabled(int command_id, bool enabled) override;
-    void redraw_menu() override;
+    void redraw_menu() override { DrawMenuBar(dialog_); }
 
     MessageAnswer message_box(std::string_view text, std::string_view title, MessageIcon icon,
                               MessageButtons buttons) override;

@@ -147,10 +147,8 @@ bool Win32Shell::choose_file(FileKind kind, bool save, std::string* path) {
     if (save) {
         std::time_t now = std::time(nullptr);
         std::tm local{};
-        if (localtime_s(&local, &now) == 0) {
-            const std::wstring suggested = to_wide(suggested_file_name(kind, local));
-            suggested.copy(name, std::size(name) - 1);
-        }
+        if (localtime_s(&local, &now) == 0)
+            to_wide(suggested_file_name(kind, local)).copy(name, std::size(name) - 1);
     }
     // Pairs of description and pattern, each ended by a NUL, and an empty pair at the end; the
     // descriptions in the user's language.
