@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ git
+    cmake ninja-build g++ git ccache
     libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     clang libclang-rt-14-dev

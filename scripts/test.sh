@@ -28,6 +28,20 @@ zavi_wine_setup || exit 1
 echo "== Wine: $ZAVI_WINE_WHY"
 
 jobs=$(nproc)
+
+# Every tree compiles through ccache where it is installed (scripts/setup.sh installs it): a run
+# after an earlier one on this machine, in any checkout, compiles only what changed. Paths under
+# this checkout are hashed relative to it and the build folder is not hashed, so two clones
+# share their objects. The unit tests keep their precompiled header; the sloppiness lets ccache
+# take it into account.
+configure_flags=()
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+    export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    configure_flags=(-DZAVI_PCH=ON)
+    echo "== compiler cache: ccache in $(ccache -k cache_dir)"
+fi
 stage_names=() stage_results=() stage_times=()
 run_started=$SECONDS
 
@@ -105,12 +119,12 @@ alongside_wait() {  # the background stages' output and results, in their order
 }
 
 build_preset() {
-    cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"
+    cmake --preset "$1" "${configure_flags[@]}" >/dev/null && cmake --build --preset "$1" -j "$jobs"
 }
 
 # What scripts/asan.sh and scripts/fuzz.sh build, so that they find it built.
 build_sanitized() {
-    cmake --preset native-asan >/dev/null &&
+    cmake --preset native-asan "${configure_flags[@]}" >/dev/null &&
         cmake --build --preset native-asan -j "$jobs" --target test_programs &&
         cmake --preset fuzz >/dev/null &&
         cmake --build --preset fuzz -j "${FUZZ_BUILD_JOBS:-2}" --target fuzz_targets
