@@ -10,7 +10,7 @@
 
 namespace zavi {
 
-thread_local DriverHandle& device_handle = link_state().device_handle;
+ZAVI_BIND_PER_THREAD(DriverHandle, device_handle);
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "link/codec.h"
 #include "link/driver.h"
 #include "link/result.h"
+#include "link/thread_binding.h"
 
 namespace zavi {
 
@@ -27,7 +28,7 @@ constexpr uint8_t kOpenWrongFirmware = 2;
 
 // The one module the program talks to: opened once at start-up, passed to every command, closed
 // at the end. Null while no module is open.
-extern thread_local DriverHandle& device_handle;  // the calling thread's (link/link_state.h)
+ZAVI_PER_THREAD(DriverHandle, device_handle);  // the calling thread's (link/link_state.h)
 
 // Where open_device reports a module with other firmware. The user interface shows the text in
 // a message box (information icon, caption "ZAVI ALARM-GSM", owned by the main window).

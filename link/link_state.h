@@ -34,6 +34,21 @@ struct LinkState {
 // The calling thread's set.
 LinkState& link_state();
 
+// Defines bind::name() for ZAVI_PER_THREAD (link/thread_binding.h), and on Windows `name` too.
+#ifdef _WIN32
+#define ZAVI_BIND_PER_THREAD(Type, name) \
+    Type& bind::name() {                 \
+        return link_state().name;        \
+    }                                    \
+    thread_local Type& name = bind::name()
+#else
+#define ZAVI_BIND_PER_THREAD(Type, name) \
+    Type& bind::name() {                 \
+        return link_state().name;        \
+    }                                    \
+    static_assert(true)
+#endif
+
 // The calling thread uses `own` from now on (it must outlive the thread's link calls). Only
 // before the thread's first link call: false, and nothing changes, once it has used the
 // process's set.

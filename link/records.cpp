@@ -6,19 +6,19 @@
 
 namespace zavi {
 
-thread_local DeviceStatus& device_status = link_state().device_status;
-thread_local AlarmSettings& alarm_settings = link_state().alarm_settings;
-thread_local ActionTable& action_table = link_state().action_table;
-thread_local CallAnswer& call_answer = link_state().call_answer;
-thread_local AutoStatus& auto_status = link_state().auto_status;
-thread_local AutoReset& auto_reset = link_state().auto_reset;
-thread_local SimCodes& sim_codes = link_state().sim_codes;
-thread_local uint8_t& accept_all = link_state().accept_all;
-thread_local PhoneNumber (&emergency_numbers)[kEmergencyCapacity] = link_state().emergency_numbers;
-thread_local uint8_t& emergency_count = link_state().emergency_count;
-thread_local PhoneNumber (&accepted_numbers)[kAcceptedCapacity] = link_state().accepted_numbers;
-thread_local uint16_t& accepted_count = link_state().accepted_count;
-thread_local IoNames& io_names = link_state().io_names;
+ZAVI_BIND_PER_THREAD(DeviceStatus, device_status);
+ZAVI_BIND_PER_THREAD(AlarmSettings, alarm_settings);
+ZAVI_BIND_PER_THREAD(ActionTable, action_table);
+ZAVI_BIND_PER_THREAD(CallAnswer, call_answer);
+ZAVI_BIND_PER_THREAD(AutoStatus, auto_status);
+ZAVI_BIND_PER_THREAD(AutoReset, auto_reset);
+ZAVI_BIND_PER_THREAD(SimCodes, sim_codes);
+ZAVI_BIND_PER_THREAD(uint8_t, accept_all);
+ZAVI_BIND_PER_THREAD(EmergencyNumbers, emergency_numbers);
+ZAVI_BIND_PER_THREAD(uint8_t, emergency_count);
+ZAVI_BIND_PER_THREAD(AcceptedNumbers, accepted_numbers);
+ZAVI_BIND_PER_THREAD(uint16_t, accepted_count);
+ZAVI_BIND_PER_THREAD(IoNames, io_names);
 
 void reset_all_records() {
     device_status = {};

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/thread_binding.h"
+
 namespace zavi {
 
 constexpr std::size_t kStateTextSlot = 45;     // 44 characters + NUL
@@ -102,20 +104,22 @@ struct IoNames {
     char name[kIoNameCount][kIoNameSlot];
 };
 
-// The calling thread's records (see link/link_state.h).
-extern thread_local DeviceStatus& device_status;
-extern thread_local AlarmSettings& alarm_settings;
-extern thread_local ActionTable& action_table;
-extern thread_local CallAnswer& call_answer;
-extern thread_local AutoStatus& auto_status;
-extern thread_local AutoReset& auto_reset;
-extern thread_local SimCodes& sim_codes;
-extern thread_local uint8_t& accept_all;
-extern thread_local PhoneNumber (&emergency_numbers)[kEmergencyCapacity];
-extern thread_local uint8_t& emergency_count;
-extern thread_local PhoneNumber (&accepted_numbers)[kAcceptedCapacity];
-extern thread_local uint16_t& accepted_count;
-extern thread_local IoNames& io_names;
+// The calling thread's records (see link/link_state.h and link/thread_binding.h).
+using EmergencyNumbers = PhoneNumber[kEmergencyCapacity];
+using AcceptedNumbers = PhoneNumber[kAcceptedCapacity];
+ZAVI_PER_THREAD(DeviceStatus, device_status);
+ZAVI_PER_THREAD(AlarmSettings, alarm_settings);
+ZAVI_PER_THREAD(ActionTable, action_table);
+ZAVI_PER_THREAD(CallAnswer, call_answer);
+ZAVI_PER_THREAD(AutoStatus, auto_status);
+ZAVI_PER_THREAD(AutoReset, auto_reset);
+ZAVI_PER_THREAD(SimCodes, sim_codes);
+ZAVI_PER_THREAD(uint8_t, accept_all);
+ZAVI_PER_THREAD(EmergencyNumbers, emergency_numbers);
+ZAVI_PER_THREAD(uint8_t, emergency_count);
+ZAVI_PER_THREAD(AcceptedNumbers, accepted_numbers);
+ZAVI_PER_THREAD(uint16_t, accepted_count);
+ZAVI_PER_THREAD(IoNames, io_names);
 
 // Every record back to zero and every text empty (the state of a fresh process).
 void reset_all_records();

@@ -2,6 +2,8 @@
 // records carry every record's value there and back.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "config/record_table.h"
 #include "config/record_values.h"
 #include "tests/config/config_sample.h"
@@ -66,6 +68,22 @@ TEST(RecordTable, DeviceRecordsCarryEachRecordThereAndBack) {
         }
     }
     EXPECT_EQ(capture_records(false).sim_codes, std::nullopt);
+}
+
+// A new thread binds its records on its first use of them. Where that first use is inside a
+// loop of optimised code (the names and numbers), the binding must still come before the read.
+TEST(RecordTable, AThreadsFirstUseOfTheRecordsInALoopFindsThemBound) {
+    reset_all_records();
+    const Configuration c = other_configuration();
+    for (const Record r : {Record::io_names_first, Record::io_names_second,
+                           Record::emergency_numbers, Record::accepted_numbers}) {
+        SCOPED_TRACE(record_name(r));
+        std::thread([&] { apply_record(r, c); }).join();
+        Configuration back;
+        std::thread([&] { back = capture_records(true); }).join();
+        EXPECT_TRUE(record_equal(r, back, c));
+    }
+    reset_all_records();
 }
 
 }  // namespace
