@@ -207,15 +207,6 @@ std::string number_words(const config::NumberChange& n, uint8_t l) {
 
 }  // namespace
 
-std::string edit_text(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        if (!text.empty()) text += "\r\n";
-        text += line;
-    }
-    return text;
-}
-
 std::vector<std::string> difference_words(const std::vector<Difference>& diffs, uint8_t l) {
     std::vector<std::string> lines;
     bool sim_codes_said = false;

@@ -16,7 +16,4 @@ namespace zavi {
 std::vector<std::string> difference_words(const std::vector<config::Difference>& diffs,
                                           uint8_t language);
 
-// The lines as the text of a multi-line edit, which breaks lines at "\r\n" only.
-std::string edit_text(const std::vector<std::string>& lines);
-
 }  // namespace zavi

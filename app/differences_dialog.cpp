@@ -2,6 +2,7 @@
 
 #include "app/difference_words.h"
 #include "resources/ids.h"
+#include "ui/edit_text.h"
 #include "ui/ui_language.h"
 #include "ui/vocabulary.h"
 

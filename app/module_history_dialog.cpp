@@ -7,6 +7,7 @@
 #include "fleet/history.h"
 #include "fleet/restore_history.h"
 #include "resources/ids.h"
+#include "ui/edit_text.h"
 #include "ui/vocabulary.h"
 
 namespace zavi {

@@ -6,6 +6,7 @@
 #include "common/safe_file.h"
 #include "common/three_languages.h"
 #include "resources/ids.h"
+#include "ui/edit_text.h"
 #include "ui/messages.h"
 #include "ui/vocabulary.h"
 
@@ -32,16 +33,6 @@ int64_t steady_ms() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// A multi-line edit breaks lines at "\r\n" only.
-std::string edit_lines(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.push_back('\r');
-        out.push_back(text[i]);
-    }
-    return out;
 }
 
 }  // namespace

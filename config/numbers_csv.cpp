@@ -137,15 +137,21 @@ std::string export_numbers_csv(const std::vector<std::string>& numbers) {
 }
 
 const char* reason_text(RowReason reason) {
-    // In the order of RowReason.
-    static constexpr const char* kTexts[] = {"",
-                                             "not a number",
-                                             "fewer than 11 digits",
-                                             "more than 14 digits",
-                                             "already earlier in the file",
-                                             "already in the list"};
-    const auto i = static_cast<std::size_t>(reason);
-    return i < std::size(kTexts) ? kTexts[i] : "";
+    switch (reason) {
+        case RowReason::none:
+            return "";
+        case RowReason::not_a_number:
+            return "not a number";
+        case RowReason::too_few_digits:
+            return "fewer than 11 digits";
+        case RowReason::too_many_digits:
+            return "more than 14 digits";
+        case RowReason::earlier_in_file:
+            return "already earlier in the file";
+        case RowReason::already_in_list:
+            return "already in the list";
+    }
+    return "";
 }
 
 std::string normalise_number(std::string_view field, RowReason* reason) {

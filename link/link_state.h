@@ -35,19 +35,11 @@ struct LinkState {
 LinkState& link_state();
 
 // Defines bind::name() for ZAVI_PER_THREAD (link/thread_binding.h), and on Windows `name` too.
-#ifdef _WIN32
 #define ZAVI_BIND_PER_THREAD(Type, name) \
     Type& bind::name() {                 \
         return link_state().name;        \
     }                                    \
-    thread_local Type& name = bind::name()
-#else
-#define ZAVI_BIND_PER_THREAD(Type, name) \
-    Type& bind::name() {                 \
-        return link_state().name;        \
-    }                                    \
-    static_assert(true)
-#endif
+    ZAVI_THREAD_REFERENCE_DEFINITION(Type, name)
 
 // The calling thread uses `own` from now on (it must outlive the thread's link calls). Only
 // before the thread's first link call: false, and nothing changes, once it has used the

@@ -19,16 +19,27 @@ std::optional<int> battery_percent(uint8_t level, uint8_t flags) {
     return std::min<int>(level, kBatteryMax);
 }
 
-// The charge bits 0 and 1 are the first two values; anything else is an error.
 BatteryCharge battery_charge(uint8_t flags) {
-    const int bits = flags & kBatteryChargeBits;
-    return bits < 2 ? static_cast<BatteryCharge>(bits) : BatteryCharge::error;
+    switch (flags & kBatteryChargeBits) {
+        case 0:
+            return BatteryCharge::no_recharge;
+        case 1:
+            return BatteryCharge::recharge;
+        default:
+            return BatteryCharge::error;
+    }
 }
 
 const char* battery_charge_key(BatteryCharge charge) {
-    static constexpr const char* kKeys[] = {"no_recharge", "recharge", "error"};
-    const auto i = static_cast<std::size_t>(charge);
-    return i < std::size(kKeys) ? kKeys[i] : "error";
+    switch (charge) {
+        case BatteryCharge::no_recharge:
+            return "no_recharge";
+        case BatteryCharge::recharge:
+            return "recharge";
+        case BatteryCharge::error:
+            break;
+    }
+    return "error";
 }
 
 GsmState gsm_state(uint8_t state) {

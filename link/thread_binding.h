@@ -9,17 +9,17 @@
 // definition (ZAVI_BIND_PER_THREAD in link/link_state.h).
 #pragma once
 
-// Declares `name`, the calling thread's Type, and bind::name(), which finds it.
 #ifdef _WIN32
-#define ZAVI_PER_THREAD(Type, name) \
-    namespace bind {                \
-    Type& name();                   \
-    }                               \
-    extern thread_local Type& name
+#define ZAVI_THREAD_REFERENCE(Type, name) extern thread_local Type& name
+#define ZAVI_THREAD_REFERENCE_DEFINITION(Type, name) thread_local Type& name = bind::name()
 #else
+#define ZAVI_THREAD_REFERENCE(Type, name) inline thread_local Type& name = bind::name()
+#define ZAVI_THREAD_REFERENCE_DEFINITION(Type, name) static_assert(true)
+#endif
+
+// Declares `name`, the calling thread's Type, and bind::name(), which finds it.
 #define ZAVI_PER_THREAD(Type, name) \
     namespace bind {                \
     Type& name();                   \
     }                               \
-    inline thread_local Type& name = bind::name()
-#endif
+    ZAVI_THREAD_REFERENCE(Type, name)

@@ -170,9 +170,12 @@ int open_port(const std::string& path, PortFailure* out) {
     }
     bool exclusive = false;
     // The arguments are taken before anything here can change errno.
-    auto give_up = [&](PortProblem problem, int e, const char* what) {
+    auto release = [&] {
         if (exclusive) ioctl(fd, TIOCNXCL);
         ::close(fd);
+    };
+    auto give_up = [&](PortProblem problem, int e, const char* what) {
+        release();
         *out = failure(problem, path, e, what);
         return -1;
     };
@@ -192,8 +195,9 @@ int open_port(const std::string& path, PortFailure* out) {
     if (tcgetattr(fd, &set) != 0) return give_up(PortProblem::failed, errno, "setting 9600 baud");
     if (const std::string wrong = speed_problem(cfgetispeed(&set), cfgetospeed(&set));
         !wrong.empty()) {
-        give_up(PortProblem::failed, 0, "setting 9600 baud");
-        out->message = "The port " + path + " " + wrong + "; the module needs 9600 baud.";
+        release();
+        *out = {{0, "The port " + path + " " + wrong + "; the module needs 9600 baud."},
+                PortProblem::failed};
         return -1;
     }
     const int flags = fcntl(fd, F_GETFL);

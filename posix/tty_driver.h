@@ -64,7 +64,7 @@ class TtyDriver : public Driver {
 };
 
 // Opens and configures `path` as the driver does, then closes it: whether the port can be used,
-// and why not. Used by the command-line tool before it talks to a module.
+// and why not.
 PortFailure check_port(const std::string& path);
 
 // What is wrong with the speeds a port reports after it was set to 9600 baud (the termios

@@ -6,11 +6,11 @@
 
 #include "cli/module_ports.h"
 #include "common/three_languages.h"
-#include "common/utf16.h"
 #include "fleet/identity.h"
 #include "link/module_choice.h"
 #include "win32/com_driver.h"
 #include "win32/d2xx_driver.h"
+#include "win32/wide_text.h"
 
 namespace zavi::cli {
 
@@ -23,11 +23,6 @@ struct CommandDrivers {
     D2xxDriver d2xx;
     std::unique_ptr<ComDriver> com;
 };
-
-std::wstring wide(const std::string& utf8) {
-    const std::u16string w = utf8_to_utf16(utf8);
-    return std::wstring(w.begin(), w.end());
-}
 
 // Why the COM driver could not use its last port, or "" when it opened.
 std::string com_problem(const ComDriver& com, const std::string& port) {
@@ -90,7 +85,7 @@ void use_module_ports(Environment& env) {
     env.open_port = [drivers](const std::string& port, FirmwareNotice& notice, DriverHandle* handle,
                               std::string* message) {
         *handle = nullptr;
-        const std::wstring name = wide(port);
+        const std::wstring name = to_wide(port);
         if (!is_com_port_name(name)) {
             *message = not_a_port(port);
             return PortOutcome::unusable;
@@ -125,7 +120,7 @@ void use_module_ports(Environment& env) {
             const auto& names = drivers->com->ports();
             if (index < 0 || static_cast<std::size_t>(index) >= names.size()) return {};
             return fleet::identity_from_instance_id(
-                com_port_instance_id(wide(names[static_cast<std::size_t>(index)])));
+                com_port_instance_id(to_wide(names[static_cast<std::size_t>(index)])));
         }
         return drivers->d2xx.serial_number(index);
     };
@@ -149,8 +144,7 @@ void use_module_ports(Environment& env) {
                 found.push_back(std::string(kD2xxPrefix) + std::to_string(i));
             if (found.empty()) *why = "no module connected (FTD2XX.dll finds none)";
         } else if (route == ModuleRoute::vendor_ports) {
-            for (const std::wstring& name : find_ftdi_com_ports())
-                found.push_back(utf16_to_utf8(std::u16string(name.begin(), name.end())));
+            for (const std::wstring& name : find_ftdi_com_ports()) found.push_back(from_wide(name));
         } else {
             *why =
                 "neither FTD2XX.dll nor an FTDI COM port was found; name them with --ports "
@@ -164,7 +158,7 @@ void use_module_ports(Environment& env) {
         *handle = nullptr;
         if (const int index = d2xx_index(port); index >= 0)
             return open_d2xx_here(index, port, handle, why);
-        const std::wstring name = wide(port);
+        const std::wstring name = to_wide(port);
         if (!is_com_port_name(name)) {
             *why = not_a_port(port) + " nor D2XX:n";
             return nullptr;
@@ -181,7 +175,7 @@ void use_module_ports(Environment& env) {
         if (const int index = d2xx_index(port); index >= 0)
             return drivers->d2xx.load() == D2xxLoad::ok ? drivers->d2xx.serial_number(index)
                                                         : std::string();
-        return fleet::identity_from_instance_id(com_port_instance_id(wide(port)));
+        return fleet::identity_from_instance_id(com_port_instance_id(to_wide(port)));
     };
 }
 
