@@ -75,6 +75,33 @@ TEST_F(History, CopiesAreNewFilesAndTheIndexListsThemInOrder) {
     EXPECT_EQ(skipped, 0);
 }
 
+// The index is split into lines by hand: a last line without its line end, and blank lines
+// anywhere, read as they did when a string stream split it.
+TEST_F(History, TheIndexReadsWhateverItsLineEnds) {
+    const HistoryEntry a = entry("A50285BI", "backup"), b = entry("FTAAAA01", "restore");
+    // The lines without their line ends.
+    const std::string la = index_line(a).substr(0, index_line(a).size() - 1);
+    const std::string lb = index_line(b).substr(0, index_line(b).size() - 1);
+    const struct {
+        std::string text;
+        std::vector<HistoryEntry> entries;
+    } cases[] = {
+        {"", {}},
+        {"\n\n", {}},
+        {la + "\n" + lb + "\n", {a, b}},
+        {la + "\n" + lb, {a, b}},
+        {"\n" + la + "\n\n\n" + lb + "\n\n", {a, b}},
+        {la, {a}},
+    };
+    fs::create_directories(fs::path(index_path(folder())).parent_path());
+    for (const auto& c : cases) {
+        test::write_file(index_path(folder()), c.text);
+        int skipped = -1;
+        EXPECT_EQ(index(&skipped), c.entries) << c.text;
+        EXPECT_EQ(skipped, 0) << c.text;
+    }
+}
+
 // An index line keeps the layout older lines have, so one index reads the same throughout.
 TEST(HistoryIndex, ALineHoldsItsKeysInByteOrder) {
     HistoryEntry e = entry("A50285BI", "restore", "Shop \"N\"");
